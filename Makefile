@@ -1,0 +1,69 @@
+# KORVEX52 top-level commands. 'make demo' and 'make test' are the two a new
+# user needs; both install missing Debian packages first.
+SHELL := /bin/bash
+.DEFAULT_GOAL := demo
+
+DEB_PACKAGES := cmake ninja-build g++ make procps util-linux \
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb \
+  fonts-dejavu-core fonts-liberation
+ASSET_PACKAGES := nodejs npm
+
+WINE := tools/wine-env.sh
+HOST := tools/korvex-host
+DLL := build/win64/korvex52.dll
+
+.PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench assets clean
+
+deps:
+	@tools/install-deps.sh $(DEB_PACKAGES)
+
+deps-assets:
+	@tools/install-deps.sh $(ASSET_PACKAGES)
+
+build/native/build.ninja:
+	cmake --preset native >/dev/null
+build/native-asan/build.ninja:
+	cmake --preset native-asan >/dev/null
+build/win64/build.ninja:
+	cmake --preset win64 >/dev/null
+build/bench/build.ninja:
+	cmake --preset bench >/dev/null
+
+native: build/native/build.ninja
+	cmake --build --preset native
+native-asan: build/native-asan/build.ninja
+	cmake --build --preset native-asan
+win64: build/win64/build.ninja
+	cmake --build --preset win64
+
+test-native: native
+	ctest --preset native
+test-asan: native-asan
+	ctest --preset native-asan
+test-win64: win64
+	$(WINE) start
+	ctest --preset win64; status=$$?; $(WINE) stop; exit $$status
+
+test: deps
+	$(MAKE) --no-print-directory test-native test-asan test-win64
+
+demo: deps
+	$(MAKE) --no-print-directory win64
+	@mkdir -p build/demo
+	$(WINE) start
+	@status=0; \
+	$(HOST) info $(DLL) || status=$$?; \
+	$(WINE) stop; exit $$status
+
+bench: deps build/bench/build.ninja
+	cmake --build --preset bench
+	@for b in build/bench/bench-*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+assets: deps deps-assets native
+	cmake --build --preset native --target korvex-assets
+	build/native/korvex-assets --out resources
+
+clean:
+	-$(WINE) stop
+	rm -rf build
