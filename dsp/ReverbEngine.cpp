@@ -13,6 +13,14 @@ ReverbEngine::~ReverbEngine() = default;
 void ReverbEngine::prepare(float sampleRate) { sampleRate_ = sampleRate; }
 void ReverbEngine::clear() {}
 
+// The signal path is not yet built: frames pass through unchanged.
+void ReverbEngine::updateControls(int /*frames*/) {}
+void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR) {
+    outL = inL;
+    outR = inR;
+}
+bool ReverbEngine::takeOverload() { return false; }
+
 void ReverbEngine::setRT60(float seconds) { pendingRT60_.store(seconds, kRelaxed); }
 void ReverbEngine::setDamping(float amount0to10) { pendingDamping_.store(amount0to10, kRelaxed); }
 void ReverbEngine::setMix(float percent) { pendingMix_.store(percent, kRelaxed); }

@@ -34,6 +34,13 @@ public:
     void setMute(float value);
     void setEffectOn(float value);
 
+    // Advances smoothing one step for the next n frames (1 to 64).
+    void updateControls(int frames);
+    // One stereo frame.
+    void processSample(float inL, float inR, float& outL, float& outR);
+    // True when a soft clipper overloaded since the last call; clears it.
+    bool takeOverload();
+
     float sampleRate() const { return sampleRate_; }
 
 private:

@@ -28,7 +28,7 @@ start_display() {
   rm -f "$state/display"
   # -displayfd lets the server pick a free display number and tell us which.
   setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
-    3>"$state/display.tmp" </dev/null >/dev/null 2>&1 &
+    3>"$state/display.tmp" 9>&- </dev/null >/dev/null 2>&1 &
   echo $! >"$state/xvfb.pid"
   for _ in $(seq 1 100); do
     if [ -s "$state/display.tmp" ]; then
@@ -44,7 +44,7 @@ start_display() {
 start_prefix() {
   [ -f "$WINEPREFIX/.korvex-ready" ] && return 0
   command -v wine >/dev/null || { echo "wine-env: wine is missing (apt-get install wine wine64)" >&2; return 1; }
-  wineboot -i </dev/null >/dev/null 2>&1
+  wineboot -i 9>&- </dev/null >/dev/null 2>&1
   # Managed=N: without a window manager every top-level DestroyWindow stalls 2 s.
   # ShowCrashDialog=0: a crash must end the test, not wait for a click.
   cat >"$state/prefix.reg" <<'REG'
@@ -56,8 +56,8 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-  wine regedit /S "$state/prefix.reg" </dev/null >/dev/null 2>&1
-  wineserver -w
+  wine regedit /S "$state/prefix.reg" 9>&- </dev/null >/dev/null 2>&1
+  wineserver -w 9>&-
   touch "$WINEPREFIX/.korvex-ready"
 }
 
@@ -66,8 +66,8 @@ start_server() {
   # The rundll32 call starts Wine's helper processes with their output detached;
   # otherwise they inherit a test's output pipe and 'wine x.exe | grep' can hang.
   if [ -f "$state/server.up" ] && pgrep -x wineserver >/dev/null 2>&1; then return 0; fi
-  setsid wineserver -p </dev/null >/dev/null 2>&1
-  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1
+  setsid wineserver -p 9>&- </dev/null >/dev/null 2>&1
+  wine rundll32.exe user32.dll,GetDesktopWindow 9>&- </dev/null >/dev/null 2>&1
   touch "$state/server.up"
 }
 

@@ -1,0 +1,10 @@
+// The frame's factory seam: creates one KORVEX52 instance.
+#include "frame/PluginFactory.h"
+
+#include <new>
+
+#include "plugin/CPlug.h"
+
+AudioEffect* createEffectInstance(audioMasterCallback host) {
+    return new (std::nothrow) ZEPHRA2F9C41D07::CPlug(host, 10, 10);
+}

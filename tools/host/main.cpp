@@ -1,0 +1,24 @@
+// korvex-host: a small command-line VST 2.4 host for users and tests.
+#include <cstdio>
+#include <string>
+
+#include "tools/host/Commands.h"
+#include "tools/host/PluginLibrary.h"
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "korvex-host: %s\n", message.c_str());
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    initHostPlatform();
+    if (argc < 2) return usageError("missing command (info)");
+    const std::string command = argv[1];
+    Arguments args(argv + 2, argv + argc);
+    if (command == "info") return runInfo(args);
+    if (command == "--help" || command == "help") {
+        std::printf("usage: korvex-host info [--json] [--trace] PLUGIN\n");
+        return 0;
+    }
+    return usageError("unknown command '" + command + "'");
+}
