@@ -5,6 +5,8 @@
 // layout and stays the same for every atlas.
 #include "sdf_font_sources.h"
 
+#include <cstdio>
+
 const SdfFontSource kSdfFontSources[kSdfFontCount] = {
     {{"1024-dejavu-sans", "DejaVu Sans", 64, 1024, 6}, "Debian fonts-dejavu-core", "dejavu/DejaVuSans.ttf",
      false, "fonts-dejavu-core/copyright", "LICENSE-DejaVu.txt"},
@@ -23,4 +25,11 @@ std::string sdfFontPath(const AssetContext& context, const SdfFontSource& source
 
 std::string sdfLicencePath(const AssetContext& context, const SdfFontSource& source) {
   return (source.fromNpm ? context.npmDir : context.docDir) + "/" + source.licenceFile;
+}
+
+std::string sdfFontSourceNote(const SdfFontSource& source, const FontFile& font) {
+  char note[256];
+  std::snprintf(note, sizeof(note), "%s (%s), %zu bytes, CRC-32 %08x", source.fontFile, source.package,
+                font.fileBytes().size(), unsigned(crc32Of(font.fileBytes())));
+  return note;
 }

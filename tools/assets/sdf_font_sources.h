@@ -5,6 +5,7 @@
 #include <string>
 
 #include "asset_paths.h"
+#include "font_file.h"
 #include "sdf_font.h"
 
 struct SdfFontSource {
@@ -21,3 +22,6 @@ extern const SdfFontSource kSdfFontSources[kSdfFontCount];
 
 std::string sdfFontPath(const AssetContext& context, const SdfFontSource& source);
 std::string sdfLicencePath(const AssetContext& context, const SdfFontSource& source);
+
+// The line that records in the glyph table which file (size, CRC-32) made it.
+std::string sdfFontSourceNote(const SdfFontSource& source, const FontFile& font);

@@ -14,15 +14,6 @@ const char* const kSampleText = "RT60 Time 2.45 sec  Damping 37 %  The quick bro
 const char* const kGlyphText = "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
 const int kSampleSizes[] = {8, 12, 16, 24, 32, 64};
 
-std::string sourceNote(const SdfFontSource& source, const FontFile& font) {
-  char note[256];
-  const std::string& path = font.path();
-  const std::string file = path.substr(path.rfind('/') + 1);
-  std::snprintf(note, sizeof(note), "%s (%s), %zu bytes, CRC-32 %08x", file.c_str(), source.package,
-                font.fileBytes().size(), unsigned(crc32Of(font.fileBytes())));
-  return note;
-}
-
 bool copyLicence(const AssetContext& context, const SdfFontSource& source) {
   std::vector<uint8_t> text;
   const std::string from = sdfLicencePath(context, source);
@@ -131,7 +122,7 @@ bool runSdfFontStage(const AssetContext& context) {
     }
     const std::string out = context.outDir + "/fonts/" + source.spec.fileStem;
     ok = writeFileIfChanged(out + ".pixdata", sdfAtlasPixdata(fonts[i])) && ok;
-    ok = writeFileIfChanged(out + ".glyphs.inc", sdfGlyphTableInc(fonts[i], sourceNote(source, font))) && ok;
+    ok = writeFileIfChanged(out + ".glyphs.inc", sdfGlyphTableInc(fonts[i], sdfFontSourceNote(source, font))) && ok;
     ok = copyLicence(context, source) && ok;
     ok = writePreviews(context, fonts[i]) && ok;
     std::printf("  %-12s atlas %d x %d\n", source.spec.name, fonts[i].atlasWidth, fonts[i].atlasHeight);
