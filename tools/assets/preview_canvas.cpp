@@ -77,7 +77,7 @@ void PreviewCanvas::drawSdfGlyph(const SdfFont& font, const SdfGlyph& g, double 
       const uint8_t* row1 = row0 + stride;
       const int64_t d = (row0[0] * (256 - fx) * (256 - fy) + row0[1] * fx * (256 - fy) +
                          row1[0] * (256 - fx) * fy + row1[1] * fx * fy) >> 8;
-      int64_t t = ((((d * gain) >> 16) + (w - 32768)) << 16) / (2 * w);
+      int64_t t = (((d * gain) >> 16) + (w - 32768)) * 65536 / (2 * w);  // may be negative: no shift
       t = std::max<int64_t>(0, std::min<int64_t>(kOne, t));
       int64_t coverage = ((98304 - t) * 2 * ((t * t) >> 16)) / kOne;
       coverage = std::max<int64_t>(0, std::min<int64_t>(65535, coverage));

@@ -40,7 +40,7 @@ std::vector<int> rasterisedCoverage(const FontFile& font, const SdfGlyph& g, flo
 // the smoothstep, as a fraction.
 double rendererCoverage(int red) {
   const int64_t d = int64_t(red) * 256, gain = 81920, w = 6553;  // 1.25 and 0.1 in 16.16
-  int64_t t = ((((d * gain) >> 16) + (w - 32768)) << 16) / (2 * w);
+  int64_t t = (((d * gain) >> 16) + (w - 32768)) * 65536 / (2 * w);  // may be negative: no shift
   t = std::max<int64_t>(0, std::min<int64_t>(65536, t));
   int64_t c = ((98304 - t) * 2 * ((t * t) >> 16)) / 65536;
   c = std::max<int64_t>(0, std::min<int64_t>(65535, c));
