@@ -61,8 +61,12 @@ bool writePreviews(const AssetContext& context, const SdfFont& font) {
   }
   ok = writeFileIfChanged(stem + "-small-x6.png", small.magnified(6).png()) && ok;
 
-  PreviewCanvas glyphs(1700, 90, Rgb{255, 255, 255});
-  glyphs.drawSdfText(font, kGlyphText, 6.0, 60.0, 40.0, Rgb{0, 0, 0});
+  // Every glyph at the base size, where a flaw in the field would show.
+  PreviewCanvas glyphs(1560, 4 * 80 + 20, Rgb{255, 255, 255});
+  const std::string all = kGlyphText;
+  for (size_t row = 0; row * 24 < all.size(); ++row) {
+    glyphs.drawSdfText(font, all.substr(row * 24, 24), 8.0, 70.0 + 80.0 * row, 64.0, Rgb{0, 0, 0});
+  }
   return writeFileIfChanged(stem + "-glyphs.png", glyphs.png()) && ok;
 }
 

@@ -47,10 +47,21 @@ double rendererCoverage(int red) {
   return double(c >> 8) / 256.0;
 }
 
+// A pixel whose eight neighbours are fully covered too lies at least a
+// pixel inside the ink.
+bool deepInside(const std::vector<int>& coverage, int width, int height, int x, int y) {
+  if (x < 1 || y < 1 || x >= width - 1 || y >= height - 1) return false;
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      if (coverage[size_t(y + dy) * width + size_t(x + dx)] != 255) return false;
+  return true;
+}
+
 struct FieldStats {
   double edgeSum = 0.0;
   int edgePixels = 0;
   int wrongSide = 0, sidePixels = 0;
+  int deepMin = 255;  // lowest value at least a pixel inside the ink
   double inkRendered = 0.0, inkRasterised = 0.0;
 };
 
@@ -77,6 +88,7 @@ FieldStats measure(const FontFile& font, const CommittedSdfFont& f) {
         } else if (c == 0 || c == 255) {
           ++s.sidePixels;
           if ((c == 255) != (v > 102)) ++s.wrongSide;
+          if (c == 255 && deepInside(coverage, g.width, g.height, x, y)) s.deepMin = std::min(s.deepMin, v);
         }
       }
     }
@@ -98,7 +110,10 @@ TEST(SdfFontField, OutlineLiesAtRed102AndInsideIsBrighter) {
     // weight change of 2 / 27 pixel on every edge.
     EXPECT_NEAR(102.4, s.edgeSum / s.edgePixels, 1.0) << kCommittedSdfFonts[i].name;
     // Fully covered pixels read above the edge value, empty ones below.
-    EXPECT_LT(s.wrongSide, s.sidePixels / 2000 + 1) << kCommittedSdfFonts[i].name;
+    EXPECT_EQ(0, s.wrongSide) << kCommittedSdfFonts[i].name;
+    // At least 1.5 pixels inside, no outline may come near: overlapping
+    // contours of one glyph must not leave seams inside its strokes.
+    EXPECT_GE(s.deepMin, 102.4 + 1.4 * kSdfValuePerPixel) << kCommittedSdfFonts[i].name;
   }
   EXPECT_GE(checked, 2);
 }

@@ -64,7 +64,9 @@ TEST(SdfFontTables, EveryPrintableCodeHasABoxInsideTheAtlas) {
 
 // The renderer draws a glyph only inside its box, so the ink and the soft
 // edge around it must end inside: the outermost ring of every box stays
-// below the on-edge value, and the space is an empty box over zero pixels.
+// well below the on-edge value. The column right of a box and the row below
+// it, which the bilinear sampler also reads, are empty, and so is the
+// neighbourhood the empty space glyph points at.
 TEST(SdfFontTables, GlyphInkEndsInsideItsBox) {
   for (const CommittedSdfFont& f : kCommittedSdfFonts) {
     int width = 0, height = 0;
@@ -81,6 +83,10 @@ TEST(SdfFontTables, GlyphInkEndsInsideItsBox) {
         continue;
       }
       ASSERT_GT(g.width, 0) << f.name << " code " << g.code;
+      int beyond = 0;
+      for (int y = 0; y <= g.height; ++y) beyond += red[size_t(g.atlasY + y) * width + size_t(g.atlasX + g.width)];
+      for (int x = 0; x <= g.width; ++x) beyond += red[size_t(g.atlasY + g.height) * width + size_t(g.atlasX + x)];
+      EXPECT_EQ(0, beyond) << f.name << " code " << g.code;
       int ringMax = 0, insideMax = 0;
       for (int y = 0; y < g.height; ++y) {
         for (int x = 0; x < g.width; ++x) {
