@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
-#include <zlib.h>
 
 #ifndef KORVEX_ASSETS_NPM_DIR
 #define KORVEX_ASSETS_NPM_DIR "tools/assets/node_modules"
@@ -71,6 +70,13 @@ bool writeFileIfChanged(const std::string& path, const std::string& text) {
   return writeFileIfChanged(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
+// The CRC-32 of zip and PNG (reflected polynomial 0xEDB88320), so the value
+// can be checked with any common tool.
 uint32_t crc32Of(const std::vector<uint8_t>& bytes) {
-  return static_cast<uint32_t>(crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
+  uint32_t crc = 0xFFFFFFFFu;
+  for (uint8_t byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
 }

@@ -3,7 +3,8 @@
 #include "woff.h"
 
 #include <algorithm>
-#include <zlib.h>
+
+#include <stb_image.h>
 
 namespace {
 
@@ -80,9 +81,10 @@ bool woffToSfnt(const std::vector<uint8_t>& woff, std::vector<uint8_t>& sfnt, st
     if (compLength == origLength) {
       std::copy(woff.begin() + offset, woff.begin() + offset + compLength, sfnt.begin() + long(at));
     } else {
-      uLongf inflated = origLength;
-      const int status = uncompress(sfnt.data() + at, &inflated, woff.data() + offset, compLength);
-      if (status != Z_OK || inflated != origLength) {
+      const int inflated = stbi_zlib_decode_buffer(reinterpret_cast<char*>(sfnt.data() + at), int(origLength),
+                                                   reinterpret_cast<const char*>(woff.data() + offset),
+                                                   int(compLength));
+      if (inflated != int(origLength)) {
         error = "WOFF table does not inflate to its recorded length";
         return false;
       }
