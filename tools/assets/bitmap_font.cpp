@@ -2,6 +2,7 @@
 // coverage) at one small size, pen on whole pixels, baseline on a pixel edge.
 #include "bitmap_font.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -24,6 +25,36 @@ BitmapGlyph boxGlyph() {
   return g;
 }
 
+// Rows and columns at a glyph's rim whose coverage never reaches this are
+// curve overshoots of a tenth of a pixel: amber on black they are a faint
+// smear below the baseline, so the glyph is cut to its visible ink.
+constexpr int kSliverCoverage = 24;
+
+void trimSlivers(BitmapGlyph& g) {
+  auto rowMax = [&g](int row) {
+    return *std::max_element(g.coverage.begin() + row * g.width, g.coverage.begin() + (row + 1) * g.width);
+  };
+  auto columnMax = [&g](int column) {
+    int most = 0;
+    for (int row = 0; row < g.height; ++row) most = std::max(most, int(g.coverage[size_t(row) * g.width + column]));
+    return most;
+  };
+  int top = 0, bottom = g.height, left = 0, right = g.width;
+  while (top < bottom && rowMax(top) <= kSliverCoverage) ++top;
+  while (bottom > top && rowMax(bottom - 1) <= kSliverCoverage) --bottom;
+  while (left < right && columnMax(left) <= kSliverCoverage) ++left;
+  while (right > left && columnMax(right - 1) <= kSliverCoverage) --right;
+  std::vector<uint8_t> kept;
+  for (int row = top; row < bottom; ++row) {
+    kept.insert(kept.end(), g.coverage.begin() + row * g.width + left, g.coverage.begin() + row * g.width + right);
+  }
+  g.coverage = kept;
+  g.xOffset = int8_t(g.xOffset + left);
+  g.yOffset = int8_t(g.yOffset - top);
+  g.width = uint8_t(right - left);
+  g.height = uint8_t(bottom - top);
+}
+
 BitmapGlyph renderGlyph(const FontFile& font, int codepoint, double scale) {
   BitmapGlyph g;
   const int glyph = font.glyphIndex(codepoint);
@@ -38,6 +69,7 @@ BitmapGlyph renderGlyph(const FontFile& font, int codepoint, double scale) {
   g.yOffset = int8_t(-y0);
   g.coverage.assign(size_t(g.width) * g.height, 0);
   stbtt_MakeGlyphBitmap(&font.info(), g.coverage.data(), g.width, g.height, g.width, s, s, glyph);
+  trimSlivers(g);
   return g;
 }
 

@@ -11,7 +11,7 @@ namespace {
 const Rgb kAmber{255, 176, 0};
 
 bool writePreview(const AssetContext& context, const BitmapFont& font) {
-  PreviewCanvas canvas(380, 104, Rgb{0, 0, 0});
+  PreviewCanvas canvas(430, 104, Rgb{0, 0, 0});
   const char* const lines[] = {
       "RT60 Time 2.45 sec",  "Damping 37.50 %", "Pre Delay 125.0 ms  Out Trim -3.5 dB",
       "KORVEX52 v3.1.4  Program 1: Large Plate",
