@@ -6,8 +6,7 @@ SHELL := /bin/bash
 DEB_PACKAGES := cmake ninja-build g++ make procps util-linux \
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
   g++-mingw-w64-x86-64-posix wine wine64 xvfb \
-  fonts-dejavu-core fonts-liberation
-ASSET_PACKAGES := nodejs npm
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 
 WINE := tools/wine-env.sh
 HOST := tools/korvex-host
@@ -18,8 +17,11 @@ DLL := build/win64/korvex52.dll
 deps:
 	@tools/install-deps.sh $(DEB_PACKAGES)
 
+# Node.js fetches the two open-licensed web fonts from the npm registry. Some
+# machines bring a Node.js that already contains npm; Debian's npm would clash.
 deps-assets:
-	@tools/install-deps.sh $(ASSET_PACKAGES)
+	@command -v node >/dev/null || tools/install-deps.sh nodejs
+	@command -v npm >/dev/null || tools/install-deps.sh npm
 
 build/native/build.ninja:
 	cmake --preset native >/dev/null
@@ -60,7 +62,8 @@ bench: deps build/bench/build.ninja
 	cmake --build --preset bench
 	@for b in build/bench/bench-*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
-assets: deps deps-assets native
+assets: deps deps-assets build/native/build.ninja
+	npm ci --prefix tools/assets --no-audit --no-fund
 	cmake --build --preset native --target korvex-assets
 	build/native/korvex-assets --out resources
 
