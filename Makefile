@@ -56,6 +56,7 @@ demo: deps
 	$(WINE) start
 	@status=0; \
 	$(HOST) info $(DLL) || status=$$?; \
+	tools/demo-renders.sh $(HOST) $(DLL) build/demo || status=$$?; \
 	$(WINE) stop; exit $$status
 
 bench: deps build/bench/build.ninja

@@ -9,6 +9,9 @@
 using Arguments = std::vector<std::string>;
 
 int runInfo(const Arguments& args);
+int runRender(const Arguments& args);
+int runCompare(const Arguments& args);
+int runTestSignal(const Arguments& args);
 
 // Prints "korvex-host: <message>" on stderr and answers 2.
 int usageError(const std::string& message);

@@ -9,6 +9,8 @@
 // Prepares the process's standard streams: on Windows they are switched to
 // binary mode, so output piped into Unix tools under Wine has no CR bytes.
 void initHostPlatform();
+// True when standard error is an interactive terminal (for progress lines).
+bool stderrIsTerminal();
 
 class PluginLibrary {
 public:

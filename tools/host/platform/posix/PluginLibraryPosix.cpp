@@ -1,10 +1,13 @@
 // Linux: the native plug-in is a shared object found through dlopen.
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "tools/host/PluginLibrary.h"
 
 void initHostPlatform() {}
+
+bool stderrIsTerminal() { return isatty(2) != 0; }
 
 PluginLibrary* PluginLibrary::open(const std::string& path, std::string& error) {
     struct stat info;

@@ -11,6 +11,8 @@ void initHostPlatform() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool stderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
 PluginLibrary* PluginLibrary::open(const std::string& path, std::string& error) {
     // No error dialogs from the loader: a missing DLL must be a message, not a popup.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
