@@ -27,6 +27,7 @@ public:
 
     float feedback() const { return feedback_; }
     float dampingCoefficient() const { return damping_; }
+    float filterState() const { return filterState_; }
     int32_t length() const { return memory_.length(); }
 
     // One sample: returns the sample read from the loop, length samples after

@@ -58,6 +58,19 @@ TEST(CombFilter, FlushesTinyValuesButLetsSmallNormalOnesThrough) {
     EXPECT_EQ(comb.process(0.0f), -3e-31f);
 }
 
+TEST(CombFilter, DecayingLoopReachesExactZeroWithoutDenormalState) {
+    CombFilter comb;
+    setUp(comb, 50, 0.95f, 0.9f);
+    comb.process(1.0f);
+    for (int n = 0; n < 200000; ++n) {
+        const float y = comb.process(0.0f);
+        const int stateKind = std::fpclassify(comb.filterState());
+        ASSERT_TRUE(stateKind == FP_ZERO || stateKind == FP_NORMAL) << n;
+        ASSERT_NE(std::fpclassify(y), FP_SUBNORMAL) << n;
+    }
+    EXPECT_EQ(comb.filterState(), 0.0f);
+}
+
 TEST(CombFilter, ClearingKeepsTheFilterStateWhichRingsOnFaintly) {
     CombFilter comb;
     setUp(comb, 16, 0.9f, 0.3f);

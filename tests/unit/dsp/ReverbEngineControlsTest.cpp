@@ -62,31 +62,35 @@ TEST(ReverbEngine, StoringTheCurrentValueStopsASmoothingWhereItIs) {
 TEST(ReverbEngine, GainsRampLinearlyAcrossTheSubBlockTrimsOneFrameBehindTheMix) {
     // Before the first comb answers (1116 samples) the output is the dry path
     // alone: 0.5 x input trim x dry gain x output trim.
-    const Stereo dc{std::vector<float>(64, 1.0f), std::vector<float>(64, 1.0f)};
+    const auto dc = [](size_t frames) {
+        return Stereo{std::vector<float>(frames, 1.0f), std::vector<float>(frames, 1.0f)};
+    };
     const auto dryGain = [](double mix) {
         const double m = mix == 0.0 ? 1e-6 : mix * 0.005;
         return 4.0 * (1.0 - m) / (2.0 - m);
     };
+    const double to = std::pow(10.0, 0.6 / 20.0);  // first smoothing step of 6 dB
     Settings s;
     s.mixPercent = 0.0f;
-    ReverbEngine trim;
-    prepareWith(trim, s, 48000.0f);
-    render(trim, dc);
-    trim.setOutTrim(6.0f);  // first step: 0.6 dB
-    Stereo out = render(trim, dc);
-    const double to = std::pow(10.0, 0.6 / 20.0);
     // Tolerance: the float ramp accumulates rounding; one frame off would be 5e-4.
-    for (int k = 0; k < 64; ++k) {  // read before the ramp advances
-        EXPECT_NEAR(out.left[k], 0.5 * dryGain(0) * (1.0 + (to - 1.0) * k / 64.0), 5e-6) << k;
+    for (auto set : {&ReverbEngine::setInTrim, &ReverbEngine::setOutTrim}) {
+        ReverbEngine trim;
+        prepareWith(trim, s, 48000.0f);
+        render(trim, dc(64));
+        (trim.*set)(6.0f);
+        const Stereo out = render(trim, dc(64));
+        for (int k = 0; k < 64; ++k) {  // read before the ramp advances
+            EXPECT_NEAR(out.left[k], 0.5 * dryGain(0) * (1.0 + (to - 1.0) * k / 64.0), 5e-6) << k;
+        }
+        EXPECT_NEAR(render(trim, dc(1)).left[0], 0.5 * dryGain(0) * to, 1e-6);
     }
-    EXPECT_NEAR(render(trim, dc).left[0], 0.5 * dryGain(0) * to, 1e-6);
 
     ReverbEngine mix;
     prepareWith(mix, s, 48000.0f);
-    mix.setMix(10.0f);  // first step: 1 %
-    out = render(mix, dc);
-    for (int k = 0; k < 64; ++k) {  // read after the ramp advances
-        const double gain = dryGain(0) + (dryGain(1) - dryGain(0)) * (k + 1) / 64.0;
+    mix.setMix(10.0f);  // first step: 1 %, ramped over a sub-block of 32
+    const Stereo out = render(mix, dc(32), 32);
+    for (int k = 0; k < 32; ++k) {  // read after the ramp advances
+        const double gain = dryGain(0) + (dryGain(1) - dryGain(0)) * (k + 1) / 32.0;
         EXPECT_NEAR(out.right[k], 0.5 * gain, 5e-6) << k;
     }
 }
@@ -96,7 +100,11 @@ TEST(ReverbEngine, PreDelayGlidesToEachSmoothedStepWithinOneSubBlock) {
     Settings s;
     prepareWith(engine, s, 48000.0f);
     engine.setPreDelay(100.0f);  // first step: 10 ms, 481 samples
-    render(engine, silence(37), 37);
+    engine.updateControls(37);
+    float l, r;
+    for (int n = 0; n < 10; ++n) engine.processSample(0.0f, 0.0f, l, r);
+    EXPECT_NEAR(engine.preDelaySamples(), 1.0f + 480.0f * 10.0f / 37.0f, 1e-3f);
+    for (int n = 10; n < 37; ++n) engine.processSample(0.0f, 0.0f, l, r);
     EXPECT_EQ(engine.preDelaySamples(), 481.0f);
     render(engine, silence(20), 20);  // 19 ms
     EXPECT_EQ(engine.preDelaySamples(), static_cast<float>(0.019f * 48000.0 + 1.0));

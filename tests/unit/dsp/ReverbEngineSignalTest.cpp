@@ -33,6 +33,27 @@ TEST(ReverbEngine, EffectOutPassesTheInputBitForBitWhateverTheSettings) {
     }
 }
 
+TEST(ReverbEngine, SwitchingTheEffectInCrossfadesFromTheRawInput) {
+    // Before the combs answer, the processed signal is the dry path: here the
+    // input times the -6 dB output trim. The fader covers 3 / 960 of the
+    // remaining way per frame.
+    ReverbEngine engine;
+    Settings s;
+    s.mixPercent = 0.0f;
+    s.outTrimDb = -6.0f;
+    s.effect = false;
+    prepareWith(engine, s, 48000.0f);
+    engine.setEffectOn(1.0f);
+    const Stereo in = stereoNoise(1000, 24);
+    const Stereo out = render(engine, in);
+    const double processed = std::pow(10.0, -6.0 / 20.0) * (1.0 - 1e-6) / (1.0 - 0.5e-6);
+    for (size_t k = 0; k < 957; ++k) {
+        const double position = 1.0 - std::pow(1.0 - 3.0 / 960.0, k + 1);
+        ASSERT_NEAR(out.left[k], in.left[k] * ((1.0 - position) + position * processed), 2e-5) << k;
+    }
+    EXPECT_NEAR(out.left[957], in.left[957] * processed, 1e-6);
+}
+
 TEST(ReverbEngine, SwitchingTheEffectOutCrossfadesToTheExactInputWithin20ms) {
     ReverbEngine engine;
     Settings s;
@@ -183,8 +204,12 @@ TEST(ReverbEngine, WetOnsetComesPreDelayPlusShortestCombAfterTheInput) {
         ReverbEngine engine;
         prepareWith(engine, s, c.rate);
         const Stereo out = render(engine, impulse(c.delay + 3000));
-        EXPECT_EQ(firstNonZero(out.left), c.delay + c.r * 1116u) << c.ms << " ms at " << c.rate;
+        const size_t onset = firstNonZero(out.left);
+        EXPECT_EQ(onset, c.delay + c.r * 1116u) << c.ms << " ms at " << c.rate;
         EXPECT_EQ(firstNonZero(out.right), c.delay + c.r * 1139u) << c.ms << " ms at " << c.rate;
+        // Feed (0.5 + 0.5) x 0.015, through one comb and four sign-flipping
+        // all-passes, times the wet-only gain 3.
+        EXPECT_NEAR(out.left[onset], 3.0f * 0.015f, 1e-6f);
     }
 }
 
