@@ -10,6 +10,8 @@ namespace ZEPHRA2F9C41D07 {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
+static_assert(std::atomic<float>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "a setter must be a single store, never a lock");
 
 // Loop lengths in samples at 44.1 kHz: the public-domain Freeverb tunings.
 // Mutually prime-ish lengths keep the combs' resonances from lining up.

@@ -66,11 +66,13 @@ public:
     void setMute(float value);
     void setEffectOn(float value);
 
-    // Once before each sub-block of frames (1 to 64) frames: moves every control
-    // a tenth of the way to its pending value and recooks what moved.
+    // Once before each sub-block of `frames` frames (1 to 64; other counts are
+    // limited to that range): moves every control a tenth of the way to its
+    // pending value, recooks what moved and spreads gain ramps over the sub-block.
     void updateControls(int32_t frames);
     // One stereo frame. Reads both inputs before writing an output, so the
-    // outputs may alias the inputs.
+    // outputs may alias the inputs. With the effect out and its crossfade
+    // finished the input is copied bit for bit and nothing else moves.
     void processSample(float inL, float inR, float& outL, float& outR);
     // True when a soft clipper overloaded since the last call; clears the report.
     bool takeOverload();

@@ -15,13 +15,6 @@ void setUp(PreDelayLine& line, int32_t length) {
     line.clearMemory();
 }
 
-TEST(PreDelayLine, StartsAtOneSampleWithoutMemory) {
-    PreDelayLine line;
-    EXPECT_EQ(line.delaySamples(), 1.0f);
-    EXPECT_EQ(line.targetDelaySamples(), 1.0f);
-    EXPECT_EQ(line.length(), 0);
-}
-
 TEST(PreDelayLine, WholeAndFractionalDelaysReadThePastAcrossWrapArounds) {
     const std::vector<float> in = noise(300, 11);
     for (float delay : {1.0f, 2.5f, 7.0f, 15.0f}) {
