@@ -184,8 +184,6 @@ int runRender(const Arguments& args) {
         return usageError("plug-in '" + pluginPath + "' is not a stereo replacing effect");
 
     host.dispatch(effOpen);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-    host.dispatch(effSetBlockSize, 0, o.block);
     if (o.program >= 0) {
         if (o.program >= e->numPrograms)
             return usageError("render: --program " + std::to_string(o.program) +
@@ -199,6 +197,12 @@ int runRender(const Arguments& args) {
         host.setParameter(index, value);
     }
     if (o.bypass) host.dispatch(effSetBypass, 0, 1);
+    // The sample rate comes after the state: preparing the plug-in for the rate
+    // applies every setting at once, so a render starts at the chosen sound
+    // instead of gliding there from the defaults (and bypass is exact from the
+    // first sample).
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    host.dispatch(effSetBlockSize, 0, o.block);
     host.dispatch(effMainsChanged, 0, 1);
     host.dispatch(effStartProcess);
     StereoAudio output;
