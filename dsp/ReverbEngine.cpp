@@ -41,8 +41,8 @@ constexpr float kWetOnlyGain = 3.0f;
 // broken value must neither crash nor ask for absurd amounts of memory:
 // - not a number, infinite, 0 or negative: taken as 48 kHz, the rate the
 //   engine is built for at construction;
-// - below 1 kHz: taken as 1 kHz (below about 150 Hz the 20 ms faders'
-//   coefficient exceeds 2 and the crossfade would diverge);
+// - below 1 kHz: taken as 1 kHz (no audio host runs slower; below 150 Hz a
+//   20 ms crossfade would be over in less than three samples);
 // - above 768 kHz: taken as 768 kHz, which keeps all delay memory below 5 MB.
 constexpr float kMinRate = 1000.0f;
 constexpr float kMaxRate = 768000.0f;
@@ -83,6 +83,8 @@ int32_t rateMultiple(float sampleRate) {
     return std::max(r, 1);
 }
 
+// A pending control as the engine takes it over: NaN keeps the value in use,
+// anything else (infinities included) is limited to the range.
 float takeOver(float pending, float inUse, Range range) {
     if (std::isnan(pending)) return inUse;
     return std::min(std::max(pending, range.lo), range.hi);
