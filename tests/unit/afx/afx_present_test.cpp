@@ -6,6 +6,7 @@
 #include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 #include "afx_render_output.h"
+#include "afx_test_scene.h"
 #include "afx_test_support.h"
 
 namespace {
@@ -163,27 +164,21 @@ TEST_F(PresentTest, PatternHasDotsOfTwoSeventhsAndAnOrangeGripInTheCorner) {
 TEST_F(PresentTest, ScenePaintedThroughTheResamplerReachesTheWindow) {
     // What an editor does in its paint callback: resample the dirty part of
     // the panel into the window bitmap, then present it.
-    const int32_t index = newChild(96, 72, 1.0f);
-    afx_pixbuf* scene = afx_pixbuf_new_from_inline(ctx, 110);
-    afx_dib* d = afx_dib_new_pattern(ctx, 96, 72, 112, 112, 112, 20, 1, 8, 1, index);
-    static afx_pixbuf* s_scene;
-    static afx_dib* s_dib;
-    static afx_context* s_ctx;
-    s_scene = scene; s_dib = d; s_ctx = ctx;
-    afx_window_on_paint(ctx, index, [](int32_t x, int32_t y, int32_t w, int32_t h, int32_t i, void*) {
-        afx_dib_scale_from(s_ctx, s_scene, s_dib, x, y, w, h, 12, 0, 1.5f);
-        afx_present(s_ctx, i, s_dib, x, y, x, y, w, h);
-    });
+    afx_test_scene scene;
+    const int32_t index = afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, parent, &scene);
+    ASSERT_TRUE(afx_test_scene_open(&scene, ctx, index));
+    afx_window_on_paint(ctx, index, afx_test_scene_paint);
     ASSERT_TRUE(afx_headless_paint(handle(index)));
     const std::vector<uint32_t> fb = framebuffer(handle(index));
-    for (int y = 0; y < 72; ++y)
-        for (int x = 0; x < 96; ++x) ASSERT_EQ(fb[y * 96 + x], dibPixel(d, x, y));
-    // The scene's ring (white) crosses its centre row at source x 10..14; at
-    // scale 1.5 from x = 12 that lands near window x 27..33.
-    EXPECT_EQ(fb[30 * 96 + 30], 0xFAFAFAu);
-    afx_write_render_png("afx-present-scene", 96, 72, fb);
-    afx_dib_free(ctx, d);
-    afx_pixbuf_free(ctx, scene);
+    for (int y = 0; y < kSceneHeight; ++y)
+        for (int x = 0; x < kSceneWidth; ++x) ASSERT_EQ(fb[y * kSceneWidth + x], dibPixel(scene.surface, x, y));
+    // The picture's ring (white) crosses its centre row at picture x 10..14;
+    // at scale 1.5 from x = 12 that lands near window x 27..33.
+    EXPECT_EQ(fb[30 * kSceneWidth + 30], 0xFAFAFAu);
+    // Right of the picture (12 + 48 x 1.5 = 84) the dotted surround shows.
+    EXPECT_EQ(fb[0 * kSceneWidth + 88], 32u * 0x010101u);
+    afx_write_render_png("afx-present-scene", kSceneWidth, kSceneHeight, fb);
+    afx_test_scene_close(&scene);
 }
 
 }  // namespace
