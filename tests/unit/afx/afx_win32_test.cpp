@@ -4,6 +4,8 @@
 // codes, the window timer runs at its period, resources come from the
 // module, and the screen scale follows the system's DPI setting.
 #include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -331,6 +333,58 @@ TEST_F(Win32Toolkit, TheTableRefusesThe256thWindowAndTeardownUnregistersTheClass
     afx_destroy_all(ctx);
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "27D706069AC8-UI", &info));
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "27D706069AC8-SPLASH", &info));
+}
+
+std::string g_dropped;
+void onDrop(const char* path, int32_t, void*, afx_context*) { g_dropped = path; }
+
+// A drop record as the shell makes it: the header, then the paths, each
+// terminated, and one more terminator.
+HGLOBAL makeDrop(const char* path) {
+    const size_t n = std::strlen(path);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + n + 2);
+    auto* d = static_cast<DROPFILES*>(GlobalLock(g));
+    d->pFiles = sizeof(DROPFILES);
+    d->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(d) + sizeof(DROPFILES), path, n);
+    GlobalUnlock(g);
+    return g;
+}
+
+TEST_F(Win32Toolkit, CursorsDesktopClockAndDroppedFilesGoThroughTheSystem) {
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    afx_cursor_wait(ctx, true);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    afx_cursor_wait(ctx, false);
+    EXPECT_EQ(GetCursor(), arrow);
+    afx_cursor_resize(ctx, true);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENWSE));
+    afx_cursor_hand(ctx, true);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    afx_cursor_restore(ctx);  // the cursor saved last: the resize cursor
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENWSE));
+
+    int32_t w = 0, h = 0;
+    afx_desktop_size(ctx, &w, &h);
+    EXPECT_EQ(w, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(h, GetSystemMetrics(SM_CYSCREEN));
+
+    afx_stopwatch watch;
+    afx_stopwatch_start(&watch);
+    afx_sleep(30);
+    afx_sleep(-100);  // no sleep at all
+    const uint32_t elapsed = afx_stopwatch_elapsed(&watch);
+    EXPECT_GE(elapsed, 29u);  // the multimedia clock may tick just before the sleep began
+    EXPECT_LT(elapsed, 1000u);
+
+    const int32_t index = child(60, 40);
+    afx_window_accept_files(ctx, index);
+    afx_window_on_drop_file(ctx, index, onDrop);
+    g_dropped.clear();
+    PostMessageA(hwnd(index), WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop("C:\\takes\\vocal.wav")), 0);
+    pump(30);
+    EXPECT_EQ(g_dropped, "C:\\takes\\vocal.wav");
 }
 
 // Runs this program again with an argument; returns its exit code.
