@@ -3,11 +3,9 @@
 // stopwatch, locks and the shell.
 #include "afx/afx_context.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"

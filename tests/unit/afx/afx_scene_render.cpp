@@ -8,7 +8,8 @@
 #include "afx_render_output.h"
 #include "afx_test_scene.h"
 
-extern const afx_resource_bundle korvex_afx_test_resources;
+// The test resources, embedded from afx-test.rc.
+void* korvex_afx_test_resources_module();
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     afx_headless_reset();
-    afx_set_module(const_cast<afx_resource_bundle*>(&korvex_afx_test_resources));
+    afx_set_module(korvex_afx_test_resources_module());
     afx_context* ctx = afx_context_get(true);
     afx_set_class_base(ctx, "27D706069AC8");
     afxp_class_register(nullptr, "host", AFXP_CLASS_SPLASH);

@@ -23,7 +23,7 @@ void on_paint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* u
 void ToolkitTest::SetUp() {
     afx_headless_reset();
     log().clear();
-    afx_set_module(const_cast<afx_resource_bundle*>(&korvex_afx_test_resources));
+    afx_set_module(korvex_afx_test_resources_module());
     ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);
     afx_set_class_base(ctx, "27D706069AC8");

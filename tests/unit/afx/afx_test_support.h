@@ -12,7 +12,8 @@
 #include "afx/afx_window.h"
 #include "afx/platform/headless/afx_headless.h"
 
-extern const afx_resource_bundle korvex_afx_test_resources;
+// The test resources, embedded from afx-test.rc.
+void* korvex_afx_test_resources_module();
 
 struct CallbackRecord {
     std::string what;
