@@ -49,6 +49,11 @@ TEST_F(PixbufTest, ResourceImageIsReadInPlaceFromItsBigEndianHeader) {
     }
     afx_pixbuf_free(ctx, p);  // frees the record only
     EXPECT_EQ(bytes[0], 'G');
+    // A resource listed by a script that the main script includes.
+    afx_pixbuf* included = afx_pixbuf_new_from_inline(ctx, 120);
+    ASSERT_NE(included, nullptr);
+    EXPECT_EQ(afx_pixbuf_pixel(included, 15, 11), gradientPixel(15, 11));
+    afx_pixbuf_free(ctx, included);
 }
 
 TEST_F(PixbufTest, WrongMagicFailsWithTheLoadersMessageAndOtherFailuresAreSilent) {

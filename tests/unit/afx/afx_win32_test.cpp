@@ -302,6 +302,12 @@ TEST_F(Win32Toolkit, ImagesAndIconsComeFromTheModulesResources) {
             ASSERT_EQ(afx_pixbuf_pixel(p, x, y), want);
         }
     afx_pixbuf_free(ctx, p);
+    afx_pixbuf* included = afx_pixbuf_new_from_inline(ctx, 120);  // from an included script
+    ASSERT_NE(included, nullptr);
+    // (15, 11): red 240, green 220, blue (105 + 143) mod 256 = 248, alpha 255 - 26 = 229.
+    EXPECT_EQ(afx_pixbuf_pixel(included, 15, 11), 240u | 220u << 8 | 248u << 16 | 229u << 24);
+    EXPECT_EQ(included->width, 16u);
+    afx_pixbuf_free(ctx, included);
     EXPECT_EQ(afx_pixbuf_new_from_inline_quiet(ctx, 101), nullptr);
     EXPECT_EQ(afx_pixbuf_new_from_inline(ctx, 4242), nullptr);
     const int32_t index = child(40, 40);
