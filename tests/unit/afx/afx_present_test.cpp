@@ -161,6 +161,26 @@ TEST_F(PresentTest, PatternHasDotsOfTwoSeventhsAndAnOrangeGripInTheCorner) {
     afx_dib_free(ctx, d);
 }
 
+TEST_F(PresentTest, EditorSurroundAtBothScalesIsWrittenForLooking) {
+    // The editor's surround as it builds it at display scale 1 and 2, the
+    // second presented greyed as for a bypassed plug-in. Checked by eye; the
+    // assertions only pin the grip's outermost dot at each scale.
+    struct Case { const char* name; int32_t w, h, grip, margin, period, dot; float scale; } cases[] = {
+        {"afx-surround-scale1", 364, 538, 20, 1, 8, 1, 1.0f},
+        {"afx-surround-scale2-striped", 728, 1076, 40, 2, 16, 2, 2.0f},
+    };
+    for (const Case& c : cases) {
+        const int32_t index = afx_window_new(ctx, c.w, c.h, 1.0f, parent, nullptr);
+        afx_dib* d = afx_dib_new_pattern(ctx, c.w, c.h, 112, 112, 112, c.grip, c.margin, c.period, c.dot, index);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(dibPixel(d, c.w - 1 - c.margin, c.h - 1 - c.margin), 0xC58E00u) << c.name;
+        if (c.scale > 1.0f) afx_present_striped(ctx, index, d, 0, 0, 0, 0, c.w, c.h, c.scale);
+        else afx_present(ctx, index, d, 0, 0, 0, 0, c.w, c.h);
+        afx_write_render_png(c.name, c.w, c.h, framebuffer(handle(index)));
+        afx_dib_free(ctx, d);
+    }
+}
+
 TEST_F(PresentTest, ScenePaintedThroughTheResamplerReachesTheWindow) {
     // What an editor does in its paint callback: resample the dirty part of
     // the panel into the window bitmap, then present it.
