@@ -185,8 +185,14 @@ namespace {
 // lies where d x gain is half of full scale, softened over +-width by a
 // smoothstep. gain and width are 16.16.
 inline int32_t coverage_of(int64_t d, int64_t gain, int64_t width) {
-    // The numerator goes negative far outside the glyph: multiply, not shift.
-    int64_t t = ((((d * gain) >> 16) + (width - 32768)) * kOne) / (2 * width);
+    const int64_t above = ((d * gain) >> 16) + (width - 32768);
+    // Most pixels of a glyph box lie clear of the edge band: there the
+    // clamped threshold is known without the division.
+    if (above <= 0) return 0;
+    if (above >= 2 * width) return 255;
+    // The numerator of the general rule goes negative outside the glyph:
+    // it is multiplied by 65536, never shifted.
+    int64_t t = (above * kOne) / (2 * width);
     if (t < 0) t = 0;
     if (t > kOne) t = kOne;
     int64_t c = ((98304 - t) * 2 * ((t * t) >> 16)) / kOne;  // t^2 (3 - 2t)
