@@ -59,6 +59,8 @@ const afx_font_desc* afx_font_find(const char* name) {
 namespace {
 
 constexpr int64_t kOne = 65536;  // 1.0 in 16.16
+// Pixbufs are at most 32768 pixels on a side; glyphs beyond this are skipped.
+constexpr float kFarAway = 1.0e6f;
 
 const afx_glyph* glyph_of(const afx_text* text, int32_t c) {
     if (!text->glyphs || c < kAfxFirstGlyphCode || c > kAfxLastGlyphCode) return nullptr;
@@ -97,7 +99,8 @@ void afx_text_init(afx_text* text) {
     text->scale = 1.0f;
     text->gain = 1.25f;
     text->smoothing = 0.1f;
-    afx_text_set_font(text, &afx_fonts[0]);
+    const afx_font_desc* first = afx_font_find("DejaVu Sans");
+    afx_text_set_font(text, first ? first : &afx_fonts[0]);
 }
 
 void afx_text_release(afx_text* text) {
@@ -185,12 +188,16 @@ namespace {
 // lies where d x gain is half of full scale, softened over +-width by a
 // smoothstep. gain and width are 16.16.
 inline int32_t coverage_of(int64_t d, int64_t gain, int64_t width) {
-    // The numerator goes negative far outside the glyph: multiply, not shift.
-    int64_t t = ((((d * gain) >> 16) + (width - 32768)) * kOne) / (2 * width);
-    if (t < 0) t = 0;
-    if (t > kOne) t = kOne;
-    int64_t c = ((98304 - t) * 2 * ((t * t) >> 16)) / kOne;  // t^2 (3 - 2t)
-    if (c > 65535) c = 65535;
+    const int64_t above = ((d * gain) >> 16) + (width - 32768);
+    // Most pixels of a glyph box lie clear of the edge band: there the
+    // clamped threshold is known without the division.
+    if (above <= 0) return 0;
+    if (above >= 2 * width) return 255;
+    // Inside the band t lies in 0..65535, so neither t nor the smoothstep
+    // needs clamping. (Written over the whole range, the numerator goes
+    // negative outside the glyph: it is multiplied by 65536, never shifted.)
+    const int64_t t = (above * kOne) / (2 * width);
+    const int64_t c = ((98304 - t) * 2 * ((t * t) >> 16)) / kOne;  // t^2 (3 - 2t)
     return static_cast<int32_t>(c >> 8);
 }
 
@@ -204,10 +211,14 @@ void draw_glyph(afx_text* text, const afx_glyph& g) {
     const float s = text->scale;
     const float left = text->pen_x - static_cast<float>(g.origin_x) * s;
     const float top = text->pen_y - static_cast<float>(g.origin_y) * s;
-    int32_t x0 = static_cast<int32_t>(std::floor(left));
-    int32_t x1 = static_cast<int32_t>(std::ceil(left + static_cast<float>(g.width) * s));
-    int32_t y0 = static_cast<int32_t>(std::floor(top));
-    int32_t y1 = static_cast<int32_t>(std::ceil(top + static_cast<float>(g.height) * s));
+    // Far outside any pixbuf (or not a number): nothing to draw, and the
+    // pixel range must stay inside 32-bit integers.
+    if (!(std::fabs(left) < kFarAway && std::fabs(top) < kFarAway)) return;
+    if (!(static_cast<float>(g.width) * s < kFarAway && static_cast<float>(g.height) * s < kFarAway)) return;
+    const int32_t x0 = static_cast<int32_t>(std::floor(left));
+    const int32_t x1 = static_cast<int32_t>(std::ceil(left + static_cast<float>(g.width) * s));
+    const int32_t y0 = static_cast<int32_t>(std::floor(top));
+    const int32_t y1 = static_cast<int32_t>(std::ceil(top + static_cast<float>(g.height) * s));
 
     // Strictly inside the clip box, and inside the pixbuf whatever the box says.
     const int32_t left_limit = text->clip_left + 1 > 0 ? text->clip_left + 1 : 0;
@@ -388,6 +399,8 @@ void afx_text_measure_box(afx_text* text, int32_t* width, int32_t* height, float
         sum += advance;
     }
     if (sum > widest) widest = sum;
-    if (width) *width = static_cast<int32_t>(std::ceil(widest < max_width ? widest : max_width));
-    if (height) *height = static_cast<int32_t>(std::ceil(total < max_height ? total : max_height));
+    const float w = widest < max_width ? widest : max_width;
+    const float h = total < max_height ? total : max_height;
+    if (width) *width = w > 0.0f ? static_cast<int32_t>(std::ceil(w)) : 0;
+    if (height) *height = h > 0.0f ? static_cast<int32_t>(std::ceil(h)) : 0;
 }

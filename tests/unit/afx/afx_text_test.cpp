@@ -409,6 +409,15 @@ TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     afx_text_move_to(&t, 500.0f, -300.0f);
     afx_text_draw(&t, "HA");
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 546.0f);
+    afx_text_move_to(&t, 3.0e9f, 10.0f);  // beyond any pixel index
+    afx_text_draw(&t, "H");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 3.0e9f + 24.0f);
+    afx_text_move_to(&t, 8.0f, std::nanf(""));
+    afx_text_draw(&t, "H");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 8.0f + 24.0f);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF000000u);
+    }
     afx_text_release(&t);
     afx_pixbuf_free(nullptr, p);
 }
