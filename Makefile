@@ -43,9 +43,11 @@ test-native: native
 	ctest --preset native
 test-asan: native-asan
 	ctest --preset native-asan
+# Real windows under Xvfb share two cores with the build: a GUI test whose
+# timer ticks are starved gets one more run before it counts as failed.
 test-win64: win64
 	$(WINE) start
-	ctest --preset win64; status=$$?; $(WINE) stop; exit $$status
+	ctest --preset win64 --repeat until-pass:2; status=$$?; $(WINE) stop; exit $$status
 
 test: deps
 	$(MAKE) --no-print-directory test-native test-asan test-win64
