@@ -16,9 +16,4 @@ void AllpassFilter::release() {
 
 void AllpassFilter::clearMemory() { memory_.zero(); }
 
-void AllpassFilter::finishBlock(int32_t frames) {
-    position_ += frames;
-    if (position_ >= memory_.length()) position_ -= memory_.length();
-}
-
 }  // namespace ZEPHRA2F9C41D07

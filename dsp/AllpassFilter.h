@@ -31,7 +31,10 @@ public:
     float feedback() const { return feedback_; }
     // Leaves the filter as frames calls of process would have (0 < frames <
     // length): the index moved on by frames.
-    void finishBlock(int32_t frames);
+    void finishBlock(int32_t frames) {
+        position_ += frames;
+        if (position_ >= memory_.length()) position_ -= memory_.length();
+    }
 
     // One sample: the delayed sample minus the input.
     float process(float input) {

@@ -75,7 +75,7 @@ struct PreDelayStage {
     float* samples;
     int32_t length;          // more than 2 * kBufferFrames
     int32_t writePosition;
-    const float* delays;     // per frame, kBufferFrames, in range beyond frames
+    Track delay;             // in samples; per frame: in range beyond frames too
     const float* input;      // kBufferFrames
     float* output;           // out: kBufferFrames
 };

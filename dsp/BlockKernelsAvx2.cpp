@@ -72,6 +72,8 @@ struct Avx2 {
     static I isub(I a, I b) { return _mm256_sub_epi32(a, b); }
     static I igt(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
     static I iand(I a, I b) { return _mm256_and_si256(a, b); }
+    static int32_t lane0(I a) { return _mm_cvtsi128_si32(_mm256_castsi256_si128(a)); }
+    static bool same(I a, I b) { return _mm256_movemask_epi8(_mm256_cmpeq_epi32(a, b)) == -1; }
     static F toFloat(I a) { return _mm256_cvtepi32_ps(a); }
     static I truncate(F a) { return _mm256_cvttps_epi32(a); }
     static F gather(const float* base, I index) { return _mm256_i32gather_ps(base, index, 4); }

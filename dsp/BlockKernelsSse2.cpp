@@ -43,6 +43,8 @@ struct Sse2 {
     static I isub(I a, I b) { return _mm_sub_epi32(a, b); }
     static I igt(I a, I b) { return _mm_cmpgt_epi32(a, b); }
     static I iand(I a, I b) { return _mm_and_si128(a, b); }
+    static int32_t lane0(I a) { return _mm_cvtsi128_si32(a); }
+    static bool same(I a, I b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b)) == 0xFFFF; }
     static F toFloat(I a) { return _mm_cvtepi32_ps(a); }
     static I truncate(F a) { return _mm_cvttps_epi32(a); }
     static F gather(const float* base, I index) {

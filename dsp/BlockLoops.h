@@ -18,7 +18,8 @@
 // andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
 // unordered, select(mask, a, b), any(mask), firstLanes(count), transpose of
 // kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
-// iadd, isub, igt, iand, toFloat, truncate and gather.
+// iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
+// and gather.
 //
 // Everything here has internal linkage: each including file gets its own
 // copy, compiled for its own instruction set, so no copy built for AVX2 can
@@ -26,9 +27,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 #include "dsp/BlockKernels.h"
+
+// The loops are only fast when these small helpers melt into them.
+#define KORVEX_INLINE inline __attribute__((always_inline))
 
 namespace ZEPHRA2F9C41D07 {
 namespace {
@@ -50,26 +53,33 @@ using block::Track;
 constexpr float kFlushBound = 1e-32f;
 
 template <class V>
-typename V::F flush(typename V::F x) {
+KORVEX_INLINE typename V::F flush(typename V::F x) {
     const typename V::F magnitude = V::andNot(V::set1(-0.0f), x);
     return V::bitAnd(x, V::notLt(magnitude, V::set1(kFlushBound)));
 }
 
+// Lanes that the flush would change: magnitudes from 0 (exclusive) to the bound.
 template <class V>
-typename V::F track(const Track& t, int32_t n) {
+KORVEX_INLINE typename V::F tiny(typename V::F x) {
+    const typename V::F magnitude = V::andNot(V::set1(-0.0f), x);
+    return V::bitAnd(V::lt(magnitude, V::set1(kFlushBound)), V::gt(magnitude, V::set1(0.0f)));
+}
+
+template <class V>
+KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
     return t.frames != nullptr ? V::load(t.frames + n) : V::set1(t.value);
 }
 
 // (1 - position) * off + position * on: a crossfader's output.
 template <class V>
-typename V::F fade(typename V::F position, typename V::F on, typename V::F off) {
+KORVEX_INLINE typename V::F fade(typename V::F position, typename V::F on, typename V::F off) {
     return V::add(V::mul(V::sub(V::set1(1.0f), position), off), V::mul(position, on));
 }
 
 // The cubic soft clipper, flat beyond |x| = 24; flags collects the lanes
 // (within valid) whose input crossed the thresholds or was not a number.
 template <class V>
-typename V::F softClip(typename V::F x, typename V::F upper, typename V::F lower,
+KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typename V::F lower,
                        typename V::F valid, typename V::F& flags) {
     using F = typename V::F;
     const F u = V::div(x, V::set1(24.0f));
@@ -85,54 +95,56 @@ typename V::F softClip(typename V::F x, typename V::F upper, typename V::F lower
 
 // Lanes of the chunk starting at frame n that belong to the sub-block.
 template <class V>
-typename V::F validLanes(int32_t n, int32_t frames) {
+KORVEX_INLINE typename V::F validLanes(int32_t n, int32_t frames) {
     const int32_t left = frames - n;
     return left >= V::kWidth ? V::firstLanes(V::kWidth) : V::firstLanes(left);
 }
 
 // ------------------------------------------------------------ circular windows
 
+// Copies count floats between buffers that do not overlap, without a call:
+// the rows here are a few dozen samples long.
+template <class V>
+KORVEX_INLINE void copyFloats(float* to, const float* from, int32_t count) {
+    int32_t n = 0;
+    for (; n + V::kWidth <= count; n += V::kWidth) V::store(to + n, V::load(from + n));
+    if (n == count) return;
+    if (count >= V::kWidth) {
+        V::store(to + count - V::kWidth, V::load(from + count - V::kWidth));
+        return;
+    }
+    for (; n < count; ++n) to[n] = from[n];
+}
+
 // The frames samples of a delay loop that a sub-block reads and then
-// overwrites, as one contiguous row. Where the row runs past the end of the
-// memory (or the sub-block is no whole number of vectors and the row would
-// reach the memory's end), it is staged in a local copy and written back
-// after the sub-block.
+// overwrites, as one contiguous row of whole vectors. Where the row would run
+// past the end of the memory, or the sub-block is no whole number of vectors
+// (the last vector would overwrite samples of the next sub-block), the row is
+// a local copy, written back after the sub-block.
 template <class V>
 struct Window {
-    float* row;          // read here, write here
+    float* row;
     bool staged;
     float stage[kBufferFrames];
 
-    void open(const Line& line, int32_t frames) {
-        const int32_t padded = (frames + V::kWidth - 1) / V::kWidth * V::kWidth;
-        staged = line.position + padded > line.length;
+    KORVEX_INLINE void open(const Line& line, int32_t frames) {
+        staged = line.position + frames > line.length || frames % V::kWidth != 0;
         if (!staged) {
             row = line.samples + line.position;
             return;
         }
         const int32_t first = line.length - line.position < frames ? line.length - line.position : frames;
-        std::memcpy(stage, line.samples + line.position, sizeof(float) * static_cast<size_t>(first));
-        std::memcpy(stage + first, line.samples, sizeof(float) * static_cast<size_t>(frames - first));
-        for (int32_t n = frames; n < padded; ++n) stage[n] = 0.0f;
+        copyFloats<V>(stage, line.samples + line.position, first);
+        copyFloats<V>(stage + first, line.samples, frames - first);
+        V::store(stage + frames, V::set1(0.0f));  // the lanes past the sub-block
         row = stage;
     }
 
-    // Stores the chunk at frame n; in the memory itself only the lanes that
-    // belong to the sub-block change.
-    void put(int32_t n, int32_t frames, typename V::F value) {
-        if (staged || n + V::kWidth <= frames) {
-            V::store(row + n, value);
-        } else {
-            const typename V::F keep = V::firstLanes(frames - n);
-            V::store(row + n, V::select(keep, value, V::load(row + n)));
-        }
-    }
-
-    void close(const Line& line, int32_t frames) {
+    KORVEX_INLINE void close(const Line& line, int32_t frames) {
         if (!staged) return;
         const int32_t first = line.length - line.position < frames ? line.length - line.position : frames;
-        std::memcpy(line.samples + line.position, stage, sizeof(float) * static_cast<size_t>(first));
-        std::memcpy(line.samples, stage + first, sizeof(float) * static_cast<size_t>(frames - first));
+        copyFloats<V>(line.samples + line.position, stage, first);
+        copyFloats<V>(line.samples, stage + first, frames - first);
     }
 };
 
@@ -169,7 +181,7 @@ void preDelay(PreDelayStage& s) {
     const Line line{s.samples, s.length, s.writePosition};
     window.open(line, s.frames);
     for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        window.put(n, s.frames, flush<V>(V::load(s.input + n)));
+        V::store(window.row + n, flush<V>(V::load(s.input + n)));
     }
     window.close(line, s.frames);
 
@@ -179,16 +191,26 @@ void preDelay(PreDelayStage& s) {
     for (int32_t n = 0; n < s.frames; n += V::kWidth) {
         I position = V::ramp(s.writePosition + n);
         position = V::isub(position, V::iand(V::igt(position, lastIndex), length));
-        F readPos = V::sub(V::toFloat(position), V::load(s.delays + n));
+        F readPos = V::sub(V::toFloat(position), track<V>(s.delay, n));
         readPos = V::select(V::lt(readPos, V::set1(0.0f)), V::add(readPos, lengthF), readPos);
         // readPos is not negative here, so truncation is the floor.
         I i = V::truncate(readPos);
         const F frac = V::sub(readPos, V::toFloat(i));
         i = V::isub(i, V::iand(V::igt(i, lastIndex), length));
-        I j = V::iadd(i, V::iset1(1));
-        j = V::isub(j, V::iand(V::igt(j, lastIndex), length));
-        const F a = V::gather(s.samples, i);
-        const F b = V::gather(s.samples, j);
+        // Mostly the read indices run on one by one, away from the end of
+        // the line: plain loads. Else (wrap, rounding) one index per lane.
+        F a;
+        F b;
+        const int32_t first = V::lane0(i);
+        if (first + V::kWidth < s.length && V::same(i, V::ramp(first))) {
+            a = V::load(s.samples + first);
+            b = V::load(s.samples + first + 1);
+        } else {
+            I j = V::iadd(i, V::iset1(1));
+            j = V::isub(j, V::iand(V::igt(j, lastIndex), length));
+            a = V::gather(s.samples, i);
+            b = V::gather(s.samples, j);
+        }
         const F y = V::add(V::mul(V::sub(V::set1(1.0f), frac), a), V::mul(frac, b));
         V::store(s.output + n, flush<V>(y));
     }
@@ -196,65 +218,82 @@ void preDelay(PreDelayStage& s) {
 
 // ------------------------------------------------------------ combs
 
-// The combs of both channels, kWidth at a time ("a group"); wet[] receives
-// each channel's sum of comb outputs, added in comb order.
+// The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
+// one or two groups). wet[] receives each channel's sum of comb outputs, added
+// in comb order from 0.
 template <class V>
-void combs(NetworkStage& s, float* wetL, float* wetR) {
+KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
-    constexpr int kGroups = 2 * block::kCombs / W;
     constexpr int kPerChannel = block::kCombs / W;
+    constexpr int kGroups = 2 * kPerChannel;
     const int32_t frames = s.frames;
 
-    Window<V> windows[2 * block::kCombs];
-    F damping[kGroups];
-    F state[kGroups];
+    Window<V> windows[kGroups][W];
     F complement[kGroups][W];
     F feedback[kGroups][W];
+    F damping[kGroups];
+    F state[kGroups];
     for (int g = 0; g < kGroups; ++g) {
-        CombBank& bank = s.combs[g / kPerChannel];
+        const CombBank& bank = s.combs[g / kPerChannel];
         const int first = (g % kPerChannel) * W;
-        damping[g] = V::load(bank.damping + first);
-        state[g] = V::load(bank.state + first);
         for (int k = 0; k < W; ++k) {
-            windows[g * W + k].open(bank.lines[first + k], frames);
+            windows[g][k].open(bank.lines[first + k], frames);
             complement[g][k] = V::set1(bank.complement[first + k]);
             feedback[g][k] = V::set1(bank.feedback[first + k]);
         }
+        damping[g] = V::load(bank.damping + first);
+        state[g] = V::load(bank.state + first);
     }
-    for (int32_t n = 0; n < frames; ++n) wetL[n] = wetR[n] = 0.0f;
-    for (int32_t n = frames; n < kBufferFrames; ++n) wetL[n] = wetR[n] = 0.0f;
 
-    F columns[kGroups][W];
     for (int32_t n = 0; n < frames; n += W) {
-        // Read ahead: each comb's outputs for the chunk, summed per channel
-        // and weighted for the low-pass, turned into one vector per frame.
+        // Read ahead: each comb's outputs for the chunk, summed per channel,
+        // weighted for the low-pass and turned into one vector per frame.
+        F columns[kGroups][W];
         for (int g = 0; g < kGroups; ++g) {
             float* wet = g < kPerChannel ? wetL : wetR;
-            F sum = V::load(wet + n);
+            F sum = g % kPerChannel == 0 ? V::set1(0.0f) : V::load(wet + n);
             for (int k = 0; k < W; ++k) {
-                const F out = flush<V>(V::load(windows[g * W + k].row + n));
+                const F out = flush<V>(V::load(windows[g][k].row + n));
                 sum = V::add(sum, out);
                 columns[g][k] = V::mul(complement[g][k], out);
             }
             V::store(wet + n, sum);
             V::transpose(columns[g]);
         }
-        // The low-pass recurrence, one frame after the other, all groups
-        // side by side so their latencies overlap.
+        // The low-pass recurrence, one frame after the other, every group
+        // side by side so that their latencies overlap. The flush of the
+        // state sits on that chain of dependent steps; it is left out as long
+        // as no state falls into the range it would clear (only a tail fading
+        // into silence gets there), and the chunk is run again with it if one does.
         const int32_t steps = frames - n < W ? frames - n : W;
+        F filtered[kGroups][W];
+        F running[kGroups];
+        F fell = V::set1(0.0f);
+        for (int g = 0; g < kGroups; ++g) running[g] = state[g];
         for (int32_t k = 0; k < steps; ++k) {
             for (int g = 0; g < kGroups; ++g) {
-                state[g] = flush<V>(V::add(V::mul(damping[g], state[g]), columns[g][k]));
-                columns[g][k] = state[g];
+                running[g] = V::add(V::mul(damping[g], running[g]), columns[g][k]);
+                fell = V::bitOr(fell, tiny<V>(running[g]));
+                filtered[g][k] = running[g];
             }
+        }
+        if (V::any(fell)) {
+            for (int32_t k = 0; k < steps; ++k) {
+                for (int g = 0; g < kGroups; ++g) {
+                    state[g] = flush<V>(V::add(V::mul(damping[g], state[g]), columns[g][k]));
+                    filtered[g][k] = state[g];
+                }
+            }
+        } else {
+            for (int g = 0; g < kGroups; ++g) state[g] = running[g];
         }
         // Write back: filtered sample times the loop gain plus the feed.
         const F input = s.delayed != nullptr ? V::load(s.delayed + n) : V::set1(0.0f);
         for (int g = 0; g < kGroups; ++g) {
-            V::transpose(columns[g]);
+            V::transpose(filtered[g]);
             for (int k = 0; k < W; ++k) {
-                windows[g * W + k].put(n, frames, V::add(V::mul(columns[g][k], feedback[g][k]), input));
+                V::store(windows[g][k].row + n, V::add(V::mul(filtered[g][k], feedback[g][k]), input));
             }
         }
     }
@@ -262,14 +301,14 @@ void combs(NetworkStage& s, float* wetL, float* wetR) {
         CombBank& bank = s.combs[g / kPerChannel];
         const int first = (g % kPerChannel) * W;
         V::store(bank.state + first, state[g]);
-        for (int k = 0; k < W; ++k) windows[g * W + k].close(bank.lines[first + k], frames);
+        for (int k = 0; k < W; ++k) windows[g][k].close(bank.lines[first + k], frames);
     }
 }
 
 // ------------------------------------------------------------ all-passes
 
 template <class V>
-void allpass(const Line& line, float feedback, float* signal, int32_t frames) {
+KORVEX_INLINE void allpass(const Line& line, float feedback, float* signal, int32_t frames) {
     using F = typename V::F;
     Window<V> window;
     window.open(line, frames);
@@ -278,7 +317,7 @@ void allpass(const Line& line, float feedback, float* signal, int32_t frames) {
         const F x = V::load(signal + n);
         const F delayed = flush<V>(V::load(window.row + n));
         V::store(signal + n, V::sub(delayed, x));
-        window.put(n, frames, V::add(V::mul(delayed, gain), x));
+        V::store(window.row + n, V::add(V::mul(delayed, gain), x));
     }
     window.close(line, frames);
 }
@@ -324,8 +363,10 @@ void network(NetworkStage& s) {
         // Output trims, then the effect crossfade against the raw input.
         const F yL = V::mul(track<V>(s.outTrim[0], n), pL);
         const F yR = V::mul(track<V>(s.outTrim[1], n), pR);
-        V::store(s.out[0] + n, fade<V>(track<V>(s.effect[0], n), yL, V::load(s.in[0] + n)));
-        V::store(s.out[1] + n, fade<V>(track<V>(s.effect[1], n), yR, V::load(s.in[1] + n)));
+        const F outL = fade<V>(track<V>(s.effect[0], n), yL, V::load(s.in[0] + n));
+        const F outR = fade<V>(track<V>(s.effect[1], n), yR, V::load(s.in[1] + n));
+        V::store(s.out[0] + n, outL);
+        V::store(s.out[1] + n, outR);
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);
@@ -334,3 +375,5 @@ void network(NetworkStage& s) {
 }  // namespace loops
 }  // namespace
 }  // namespace ZEPHRA2F9C41D07
+
+#undef KORVEX_INLINE

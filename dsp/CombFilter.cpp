@@ -17,12 +17,6 @@ void CombFilter::release() {
 
 void CombFilter::clearMemory() { memory_.zero(); }
 
-void CombFilter::finishBlock(int32_t frames, float filterState) {
-    position_ += frames;
-    if (position_ >= memory_.length()) position_ -= memory_.length();
-    filterState_ = filterState;
-}
-
 void CombFilter::setFeedback(float feedback) { feedback_ = feedback; }
 
 void CombFilter::setDampingCoefficient(float coefficient) {

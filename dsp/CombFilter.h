@@ -38,7 +38,11 @@ public:
     float dampingComplement() const { return dampingComplement_; }
     // Leaves the loop as frames calls of process would have (0 < frames <
     // length): the index moved on by frames, the low-pass memory at filterState.
-    void finishBlock(int32_t frames, float filterState);
+    void finishBlock(int32_t frames, float filterState) {
+        position_ += frames;
+        if (position_ >= memory_.length()) position_ -= memory_.length();
+        filterState_ = filterState;
+    }
 
     // One sample: returns the sample read from the loop, length samples after
     // it was written, before the low-pass.

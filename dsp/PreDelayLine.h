@@ -29,6 +29,7 @@ public:
     void setDelayNow(float delaySamples);
 
     float delaySamples() const { return currentDelay_; }
+    bool gliding() const { return glideStepsLeft_ != 0; }
     float targetDelaySamples() const { return targetDelay_; }
     int32_t length() const { return memory_.length(); }
 

@@ -200,6 +200,8 @@ private:
     BlockPath blockPath_ = BlockPath::kGeneric;
     const block::Kernels* kernels_ = nullptr;
     BlockScratch scratch_{};
+    block::FeedStage feedStage_{};
+    block::NetworkStage networkStage_{};
 };
 
 }  // namespace ZEPHRA2F9C41D07

@@ -19,6 +19,16 @@ bool avx2Usable() {
     return usable;
 }
 
+// Sub-blocks are mostly 64 frames long: a copy of that fixed size is a few
+// vector moves instead of a library call.
+void copyFrames(float* to, const float* from, int32_t frames) {
+    if (frames == block::kMaxFrames) {
+        std::memcpy(to, from, sizeof(float) * block::kMaxFrames);
+    } else {
+        std::memcpy(to, from, sizeof(float) * static_cast<size_t>(frames));
+    }
+}
+
 // The rest of a per-frame buffer repeats its last value, so whole-vector
 // loops past the sub-block's end compute with ordinary numbers.
 void padFrom(float* buffer, int32_t frames) {
@@ -54,14 +64,9 @@ Track faderTrack(SwitchFader& fader, float* buffer, int32_t frames) {
 // (a delay strictly between 1 and 2 samples weighs it in; at exactly 1 its
 // weight is 0), or one written later in the sub-block, which only a delay
 // close to the line's length can reach.
-bool preDelayLoopFits(const float* delays, int32_t frames, int32_t length) {
-    if (length <= 2 * kBufferFrames) return false;
+bool preDelayLoopFits(float delay, int32_t frames, int32_t length) {
     const float longest = static_cast<float>(length - frames - 3);
-    for (int32_t n = 0; n < frames; ++n) {
-        const float d = delays[n];
-        if (!((d >= 2.0f || d == 1.0f) && d <= longest)) return false;
-    }
-    return true;
+    return length > 2 * kBufferFrames && (delay >= 2.0f || delay == 1.0f) && delay <= longest;
 }
 
 }  // namespace
@@ -112,11 +117,18 @@ int32_t ReverbEngine::effectTracks(int32_t frames) {
 
 void ReverbEngine::runPreDelay(int32_t frames) {
     BlockScratch& s = scratch_;
-    preDelay_.upcomingDelays(s.delays, frames);
-    if (preDelayLoopFits(s.delays, frames, preDelay_.length())) {
+    const int32_t length = preDelay_.length();
+    Track delay{nullptr, preDelay_.delaySamples()};
+    bool fits = preDelayLoopFits(delay.value, frames, length);
+    if (preDelay_.gliding()) {
+        preDelay_.upcomingDelays(s.delays, frames);
+        for (int32_t n = 0; fits && n < frames; ++n) fits = preDelayLoopFits(s.delays[n], frames, length);
         padFrom(s.delays, frames);
-        block::PreDelayStage stage{frames,         preDelay_.samples(), preDelay_.length(),
-                                   preDelay_.writePosition(), s.delays, s.feed, s.delayed};
+        delay = {s.delays, 0.0f};
+    }
+    if (fits) {
+        block::PreDelayStage stage{frames, preDelay_.samples(), length, preDelay_.writePosition(),
+                                   delay,  s.feed,              s.delayed};
         kernels_->preDelay(stage);
         preDelay_.skip(frames);
     } else {
@@ -129,22 +141,24 @@ void ReverbEngine::runPreDelay(int32_t frames) {
 
 void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
                                    int32_t frames) {
-    const size_t bytes = sizeof(float) * static_cast<size_t>(frames);
     if (standsStill()) {
         // memmove: a host may hand over the same buffer, or overlapping ones.
+        const size_t bytes = sizeof(float) * static_cast<size_t>(frames);
         std::memmove(outL, inL, bytes);
         std::memmove(outR, inR, bytes);
         return;
     }
+    // The inputs are copied first, so outputs may alias them in any way.
+    // Beyond frames the copies hold earlier samples: ordinary numbers that
+    // only fill the last vector.
     BlockScratch& s = scratch_;
-    std::memcpy(s.in[kLeft], inL, bytes);
-    std::memcpy(s.in[kRight], inR, bytes);
-    for (int32_t n = frames; n < kBufferFrames; ++n) s.in[kLeft][n] = s.in[kRight][n] = 0.0f;
+    copyFrames(s.in[kLeft], inL, frames);
+    copyFrames(s.in[kRight], inR, frames);
 
     const bool effectMoving = !effectFader_[kLeft].settled() || !effectFader_[kRight].settled();
     const int32_t active = effectTracks(frames);
 
-    block::FeedStage feed{};
+    block::FeedStage& feed = feedStage_;
     feed.frames = active;
     feed.in[kLeft] = s.in[kLeft];
     feed.in[kRight] = s.in[kRight];
@@ -161,7 +175,7 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
     // Mute cuts the feed and freezes the pre-delay, glide and all.
     if (!muteOn_) runPreDelay(active);
 
-    block::NetworkStage net{};
+    block::NetworkStage& net = networkStage_;
     net.frames = active;
     net.delayed = muteOn_ ? nullptr : s.delayed;
     for (int side = kLeft; side <= kRight; ++side) {
@@ -207,13 +221,12 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
         if (net.overload[side]) outputClipper_[side].flagOverload();
     }
 
-    const size_t activeBytes = sizeof(float) * static_cast<size_t>(active);
-    std::memcpy(outL, s.out[kLeft], activeBytes);
-    std::memcpy(outR, s.out[kRight], activeBytes);
+    copyFrames(outL, s.out[kLeft], active);
+    copyFrames(outR, s.out[kRight], active);
     // After an effect-out fade has settled within the sub-block, the input
     // passes unchanged, as in processSample.
-    std::memcpy(outL + active, s.in[kLeft] + active, bytes - activeBytes);
-    std::memcpy(outR + active, s.in[kRight] + active, bytes - activeBytes);
+    copyFrames(outL + active, s.in[kLeft] + active, frames - active);
+    copyFrames(outR + active, s.in[kRight] + active, frames - active);
 }
 
 }  // namespace ZEPHRA2F9C41D07
