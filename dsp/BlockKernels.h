@@ -67,9 +67,9 @@ struct FeedStage {
 };
 
 // Pre-delay: writes frames inputs, then reads frames interpolated outputs.
-// Only valid when every delay is 1 exactly or from 2 to length - frames - 3:
-// then no read touches a sample that the per-frame path would not yet (or
-// no longer) have written.
+// Only valid when every delay is from 1 to length - frames - 3 samples: then
+// no read weighs in a sample that the per-frame path would not yet (or no
+// longer) have written.
 struct PreDelayStage {
     int32_t frames;
     float* samples;

@@ -60,13 +60,13 @@ Track faderTrack(SwitchFader& fader, float* buffer, int32_t frames) {
 
 // The pre-delay's vector loop writes a sub-block before it reads it. That
 // gives the per-frame path's answers unless a read reaches a sample that the
-// per-frame path reads before writing it: the sample at the write index itself
-// (a delay strictly between 1 and 2 samples weighs it in; at exactly 1 its
-// weight is 0), or one written later in the sub-block, which only a delay
-// close to the line's length can reach.
+// per-frame path reads before writing it: the one at the write index itself,
+// which only a delay below 1 sample weighs in (at exactly 1 its weight is 0),
+// or one written later in the sub-block, which only a delay within a
+// sub-block of the line's length reaches.
 bool preDelayLoopFits(float delay, int32_t frames, int32_t length) {
     const float longest = static_cast<float>(length - frames - 3);
-    return length > 2 * kBufferFrames && (delay >= 2.0f || delay == 1.0f) && delay <= longest;
+    return length > 2 * kBufferFrames && delay >= 1.0f && delay <= longest;
 }
 
 }  // namespace
@@ -132,8 +132,7 @@ void ReverbEngine::runPreDelay(int32_t frames) {
         kernels_->preDelay(stage);
         preDelay_.skip(frames);
     } else {
-        // A delay within a sample or two of the write index (a glide to or
-        // from 0 ms) or of the line's length: frame by frame.
+        // A delay close to the line's length: frame by frame.
         for (int32_t n = 0; n < frames; ++n) s.delayed[n] = preDelay_.process(s.feed[n]);
         for (int32_t n = frames; n < kBufferFrames; ++n) s.delayed[n] = 0.0f;
     }
