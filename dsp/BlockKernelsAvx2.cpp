@@ -22,6 +22,7 @@ struct Avx2 {
     static F sub(F a, F b) { return _mm256_sub_ps(a, b); }
     static F mul(F a, F b) { return _mm256_mul_ps(a, b); }
     static F div(F a, F b) { return _mm256_div_ps(a, b); }
+    static F min(F a, F b) { return _mm256_min_ps(a, b); }
     static F bitAnd(F a, F b) { return _mm256_and_ps(a, b); }
     static F andNot(F a, F b) { return _mm256_andnot_ps(a, b); }
     static F bitOr(F a, F b) { return _mm256_or_ps(a, b); }

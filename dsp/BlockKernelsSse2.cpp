@@ -21,6 +21,7 @@ struct Sse2 {
     static F sub(F a, F b) { return _mm_sub_ps(a, b); }
     static F mul(F a, F b) { return _mm_mul_ps(a, b); }
     static F div(F a, F b) { return _mm_div_ps(a, b); }
+    static F min(F a, F b) { return _mm_min_ps(a, b); }
     static F bitAnd(F a, F b) { return _mm_and_ps(a, b); }
     static F andNot(F a, F b) { return _mm_andnot_ps(a, b); }
     static F bitOr(F a, F b) { return _mm_or_ps(a, b); }

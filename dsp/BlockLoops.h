@@ -14,7 +14,8 @@
 // reciprocal in place of a division), so the results are the same bits.
 //
 // V provides, on vectors F of kWidth floats and I of kWidth 32-bit integers:
-// load/store (unaligned), set1, add, sub, mul, div, the bit operations and,
+// load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
+// a NaN in a gives b), the bit operations and,
 // andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
 // unordered, select(mask, a, b), any(mask), firstLanes(count), transpose of
 // kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
@@ -58,12 +59,20 @@ KORVEX_INLINE typename V::F flush(typename V::F x) {
     return V::bitAnd(x, V::notLt(magnitude, V::set1(kFlushBound)));
 }
 
+template <class V>
+KORVEX_INLINE typename V::F magnitude(typename V::F x) {
+    return V::andNot(V::set1(-0.0f), x);
+}
+
 // Lanes that the flush would change: magnitudes from 0 (exclusive) to the bound.
 template <class V>
 KORVEX_INLINE typename V::F tiny(typename V::F x) {
-    const typename V::F magnitude = V::andNot(V::set1(-0.0f), x);
-    return V::bitAnd(V::lt(magnitude, V::set1(kFlushBound)), V::gt(magnitude, V::set1(0.0f)));
+    const typename V::F m = magnitude<V>(x);
+    return V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f)));
 }
+
+// Larger than any magnitude a finite sample has.
+constexpr float kNoSmaller = 3.0e38f;
 
 template <class V>
 KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
@@ -269,16 +278,25 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         const int32_t steps = frames - n < W ? frames - n : W;
         F filtered[kGroups][W];
         F running[kGroups];
-        F fell = V::set1(0.0f);
+        F smallest = V::set1(kNoSmaller);
         for (int g = 0; g < kGroups; ++g) running[g] = state[g];
         for (int32_t k = 0; k < steps; ++k) {
             for (int g = 0; g < kGroups; ++g) {
                 running[g] = V::add(V::mul(damping[g], running[g]), columns[g][k]);
-                fell = V::bitOr(fell, tiny<V>(running[g]));
+                smallest = V::min(magnitude<V>(running[g]), smallest);
                 filtered[g][k] = running[g];
             }
         }
-        if (V::any(fell)) {
+        // Below the bound (exact zeros, mostly): look closer.
+        bool fell = false;
+        if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
+            F mask = V::set1(0.0f);
+            for (int32_t k = 0; k < steps; ++k) {
+                for (int g = 0; g < kGroups; ++g) mask = V::bitOr(mask, tiny<V>(filtered[g][k]));
+            }
+            fell = V::any(mask);
+        }
+        if (fell) {
             for (int32_t k = 0; k < steps; ++k) {
                 for (int g = 0; g < kGroups; ++g) {
                     state[g] = flush<V>(V::add(V::mul(damping[g], state[g]), columns[g][k]));
