@@ -323,36 +323,43 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     }
 }
 
-// ------------------------------------------------------------ all-passes
-
-template <class V>
-KORVEX_INLINE void allpass(const Line& line, float feedback, float* signal, int32_t frames) {
-    using F = typename V::F;
-    Window<V> window;
-    window.open(line, frames);
-    const F gain = V::set1(feedback);
-    for (int32_t n = 0; n < frames; n += V::kWidth) {
-        const F x = V::load(signal + n);
-        const F delayed = flush<V>(V::load(window.row + n));
-        V::store(signal + n, V::sub(delayed, x));
-        V::store(window.row + n, V::add(V::mul(delayed, gain), x));
-    }
-    window.close(line, frames);
-}
-
 // ------------------------------------------------------------ the network
 
+// The four all-passes of one channel in series, a chunk at a time, so the
+// signal stays in a register from one to the next.
 template <class V>
-void network(NetworkStage& s) {
+KORVEX_INLINE void allpassChain(const AllpassChain& chain, float* signal, int32_t frames) {
     using F = typename V::F;
-    float wetL[kBufferFrames];
-    float wetR[kBufferFrames];
-    combs<V>(s, wetL, wetR);
+    Window<V> windows[block::kAllpasses];
+    F gain[block::kAllpasses];
     for (int i = 0; i < block::kAllpasses; ++i) {
-        allpass<V>(s.allpasses[0].lines[i], s.allpasses[0].feedback[i], wetL, s.frames);
-        allpass<V>(s.allpasses[1].lines[i], s.allpasses[1].feedback[i], wetR, s.frames);
+        windows[i].open(chain.lines[i], frames);
+        gain[i] = V::set1(chain.feedback[i]);
     }
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
+        F x = V::load(signal + n);
+        for (int i = 0; i < block::kAllpasses; ++i) {
+            const F delayed = flush<V>(V::load(windows[i].row + n));
+            V::store(windows[i].row + n, V::add(V::mul(delayed, gain[i]), x));
+            x = V::sub(delayed, x);
+        }
+        V::store(signal + n, x);
+    }
+    for (int i = 0; i < block::kAllpasses; ++i) windows[i].close(chain.lines[i], frames);
+}
 
+// A control track's value at frame n. kSteady: the sub-block has no moving
+// gain or crossfade, so every track is its single value.
+template <class V, bool kSteady>
+KORVEX_INLINE typename V::F at(const Track& t, int32_t n) {
+    return kSteady ? V::set1(t.value) : track<V>(t, n);
+}
+
+// Output clippers, dry path, wet-only and mix matrices, output trims and the
+// effect crossfade.
+template <class V, bool kSteady>
+KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
+    using F = typename V::F;
     F flagsL = V::set1(0.0f);
     F flagsR = V::set1(0.0f);
     const F upperL = V::set1(s.clipUpper[0]);
@@ -366,28 +373,47 @@ void network(NetworkStage& s) {
         const F wL = softClip<V>(V::load(wetL + n), upperL, lowerL, valid, flagsL);
         const F wR = softClip<V>(V::load(wetR + n), upperR, lowerR, valid, flagsR);
         // Dry path, faded towards silence by mute.
-        const F dL = fade<V>(track<V>(s.mute[0], n), V::set1(0.0f), V::load(s.trimmed[0] + n));
-        const F dR = fade<V>(track<V>(s.mute[1], n), V::set1(0.0f), V::load(s.trimmed[1] + n));
+        const F dL = fade<V>(at<V, kSteady>(s.mute[0], n), V::set1(0.0f), V::load(s.trimmed[0] + n));
+        const F dR = fade<V>(at<V, kSteady>(s.mute[1], n), V::set1(0.0f), V::load(s.trimmed[1] + n));
         // Wet-only matrix and the mix matrix.
         const F altL = V::add(V::mul(same, wL), V::mul(cross, wR));
         const F altR = V::add(V::mul(same, wR), V::mul(cross, wL));
-        const F g1 = track<V>(s.wetSame, n);
-        const F g2 = track<V>(s.wetCross, n);
-        const F gd = track<V>(s.dry, n);
+        const F g1 = at<V, kSteady>(s.wetSame, n);
+        const F g2 = at<V, kSteady>(s.wetCross, n);
+        const F gd = at<V, kSteady>(s.dry, n);
         const F mixL = V::add(V::add(V::mul(g1, wL), V::mul(g2, wR)), V::mul(gd, dL));
         const F mixR = V::add(V::add(V::mul(g1, wR), V::mul(g2, wL)), V::mul(gd, dR));
-        const F pL = fade<V>(track<V>(s.wetOnly[0], n), altL, mixL);
-        const F pR = fade<V>(track<V>(s.wetOnly[1], n), altR, mixR);
+        const F pL = fade<V>(at<V, kSteady>(s.wetOnly[0], n), altL, mixL);
+        const F pR = fade<V>(at<V, kSteady>(s.wetOnly[1], n), altR, mixR);
         // Output trims, then the effect crossfade against the raw input.
-        const F yL = V::mul(track<V>(s.outTrim[0], n), pL);
-        const F yR = V::mul(track<V>(s.outTrim[1], n), pR);
-        const F outL = fade<V>(track<V>(s.effect[0], n), yL, V::load(s.in[0] + n));
-        const F outR = fade<V>(track<V>(s.effect[1], n), yR, V::load(s.in[1] + n));
+        const F yL = V::mul(at<V, kSteady>(s.outTrim[0], n), pL);
+        const F yR = V::mul(at<V, kSteady>(s.outTrim[1], n), pR);
+        const F outL = fade<V>(at<V, kSteady>(s.effect[0], n), yL, V::load(s.in[0] + n));
+        const F outR = fade<V>(at<V, kSteady>(s.effect[1], n), yR, V::load(s.in[1] + n));
         V::store(s.out[0] + n, outL);
         V::store(s.out[1] + n, outR);
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);
+}
+
+template <class V>
+void network(NetworkStage& s) {
+    float wetL[kBufferFrames];
+    float wetR[kBufferFrames];
+    combs<V>(s, wetL, wetR);
+    allpassChain<V>(s.allpasses[0], wetL, s.frames);
+    allpassChain<V>(s.allpasses[1], wetR, s.frames);
+    const Track* tracks[] = {&s.mute[0],    &s.mute[1],   &s.wetOnly[0], &s.wetOnly[1], &s.effect[0],
+                             &s.effect[1],  &s.outTrim[0], &s.outTrim[1], &s.wetSame,   &s.wetCross,
+                             &s.dry};
+    bool steady = true;
+    for (const Track* t : tracks) steady = steady && t->frames == nullptr;
+    if (steady) {
+        mixdown<V, true>(s, wetL, wetR);
+    } else {
+        mixdown<V, false>(s, wetL, wetR);
+    }
 }
 
 }  // namespace loops
