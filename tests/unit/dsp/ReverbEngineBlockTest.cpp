@@ -356,6 +356,26 @@ TEST(ReverbEngine, StartsOnTheFastestPathItsProcessorRuns) {
     EXPECT_EQ(engine.blockPath(), avx2 ? Path::kAvx2 : Path::kGeneric);
 }
 
+TEST(ReverbEngine, PrepareKeepsDelayMemoryOfTheSameLengthButStillSilencesIt) {
+    // A host re-sending its rate, or one of the same multiple, costs no
+    // allocation; the tail is discarded all the same.
+    ReverbEngine engine;
+    Settings s;
+    s.wetOnly = true;
+    prepareWith(engine, s, 48000.0f);
+    render(engine, stereoNoise(5000, 40));
+    const int64_t before = nothrowAllocationCount();
+    engine.prepare(44100.0f);
+    EXPECT_EQ(nothrowAllocationCount(), before);
+    EXPECT_EQ(engine.combLength(0, 0), 1116);
+    const Stereo out = render(engine, silence(3000));
+    EXPECT_EQ(peak(out.left), 0.0f);
+    EXPECT_EQ(peak(out.right), 0.0f);
+    engine.prepare(96000.0f);
+    EXPECT_EQ(nothrowAllocationCount(), before + 25);
+    EXPECT_EQ(engine.combLength(0, 0), 2232);
+}
+
 TEST(Flush, BoundSitsExactlyAt1e32InDoublePrecision) {
     // The vector loops compare floats with 1e-32f; that float is the first
     // one not below 1e-32, so both comparisons split the floats alike.
