@@ -41,11 +41,7 @@ enum class ReadRamp { kBeforeAdvance, kAfterAdvance };
 
 Track rampTrack(GainRamp& ramp, float* buffer, int32_t frames, ReadRamp when) {
     if (!ramp.ramping()) return {nullptr, ramp.current()};
-    for (int32_t n = 0; n < frames; ++n) {
-        if (when == ReadRamp::kAfterAdvance) ramp.advance();
-        buffer[n] = ramp.current();
-        if (when == ReadRamp::kBeforeAdvance) ramp.advance();
-    }
+    ramp.advanceBlock(buffer, frames, when == ReadRamp::kAfterAdvance);
     padFrom(buffer, frames);
     return {buffer, 0.0f};
 }
