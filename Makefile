@@ -62,8 +62,8 @@ demo: deps
 bench: deps build/bench/build.ninja
 	cmake --build --preset bench
 	@for b in build/bench/bench-*; do \
-	  [ "$$b" = build/bench/bench-peers ] && continue; \
-	  [ -x "$$b" ] && "$$b" || exit 1; \
+	  [ -f "$$b" ] && [ -x "$$b" ] && [ "$$b" != build/bench/bench-peers ] || continue; \
+	  "$$b" || exit 1; \
 	done
 
 # Debian's reverbs of the same class, timed side by side with ours: LADSPA

@@ -185,7 +185,7 @@ std::vector<Row> contenders(const std::string& plugin) {
 
 int run(int rounds, double seconds, const std::string& work, const std::string& plugin) {
     const Signal signal = testSignal(seconds);
-    const std::string raw = work + "/bench-peers-signal.f32";
+    const std::string raw = work + "/peers-signal.f32";
     const bool haveRaw = writeRaw(raw, signal);
     const std::string rate = std::to_string(static_cast<int>(signal.rate));
     std::vector<Row> rows = contenders(plugin);
