@@ -34,8 +34,6 @@ constexpr float kAllpassFeedback = 0.5f;
 // Level of the mono sum that feeds the combs: with eight combs in parallel and
 // loop gains near 1 the network has a lot of gain to tame.
 constexpr float kFeedLevel = 0.015f;
-// Fixed total gain of the wet-only matrix, whatever the mix.
-constexpr float kWetOnlyGain = 3.0f;
 
 // Sample rates the engine accepts. prepare gets the rate from the host; a
 // broken value must neither crash nor ask for absurd amounts of memory:
@@ -108,6 +106,7 @@ float dbToGain(float db) { return std::pow(10.0f, db / 20.0f); }
 }  // namespace
 
 ReverbEngine::ReverbEngine() {
+    if (!selectBlockPath(BlockPath::kAvx2)) selectBlockPath(BlockPath::kGeneric);
     prepare(kDefaultRate);
 }
 
