@@ -1,27 +1,59 @@
 // ReverbEngine: the stereo plate reverberator behind the plug-in.
-// Setters may be called from any thread while audio runs: each stores one
-// 32-bit pending value that the audio thread picks up at its next control
-// update. Everything else runs on the audio thread, or while it is stopped.
+// Signal path per frame: input trims, mono feed through a soft clipper and the
+// pre-delay, eight parallel damped combs and four series all-passes per
+// channel, output soft clippers, a width and mix matrix with the dry signal, a
+// crossfade to the wet-only matrix, output trims, and last the crossfade that
+// switches the effect in and out against the untouched input.
+//
+// Threads: the setters may be called from any thread while audio runs; each
+// stores one 32-bit pending value that the audio thread picks up at its next
+// updateControls. updateControls, processSample and takeOverload run on the
+// audio thread; prepare and clear only while it is stopped.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "dsp/AllpassFilter.h"
+#include "dsp/CombFilter.h"
+#include "dsp/GainRamp.h"
+#include "dsp/PreDelayLine.h"
+#include "dsp/SoftClipper.h"
+#include "dsp/SwitchFader.h"
+
 namespace ZEPHRA2F9C41D07 {
 
 class ReverbEngine {
 public:
+    static constexpr int kCombsPerChannel = 8;
+    static constexpr int kAllpassesPerChannel = 4;
+    // Longest sub-block that updateControls spreads its ramps over.
+    static constexpr int32_t kMaxSubBlock = 64;
+
+    // The seven continuous controls in the engine's own units.
+    struct Controls {
+        float rt60Seconds;
+        float damping;     // 0 (bright) to 10 (dark)
+        float mixPercent;
+        float widthPercent;
+        float inTrimDb;
+        float outTrimDb;
+        float preDelayMs;
+    };
+
+    // Prepared for 48 kHz, every control at 0, the effect out (input passes unchanged).
     ReverbEngine();
     ~ReverbEngine();
     ReverbEngine(const ReverbEngine&) = delete;
     ReverbEngine& operator=(const ReverbEngine&) = delete;
 
-    // Sizes the delay memory for sampleRate (Hz) and applies every pending value at once.
+    // Sizes and zeroes all delay memory for sampleRate (Hz) and applies every
+    // pending value at once, without smoothing. Allocates: never on the audio thread.
     void prepare(float sampleRate);
-    // Zeroes all delay memory; parameter values are kept.
+    // Zeroes all delay memory; positions, filter states and settings stay.
     void clear();
 
-    // Pending values; picked up, smoothed, at the next updateControls.
+    // Pending values, stored unchanged; picked up, smoothed, at the next updateControls.
     void setRT60(float seconds);
     void setDamping(float amount0to10);
     void setMix(float percent);
@@ -29,36 +61,37 @@ public:
     void setPreDelay(float ms);
     void setInTrim(float db);
     void setOutTrim(float db);
-    // Switches: on when the value is greater than 0.5.
+    // Switches: on (effect in) when the value is greater than 0.5.
     void setWetOnly(float value);
     void setMute(float value);
     void setEffectOn(float value);
 
-    // Advances smoothing one step for the next n frames (1 to 64).
-    void updateControls(int frames);
-    // One stereo frame.
+    // Once before each sub-block of `frames` frames (1 to 64; other counts are
+    // limited to that range): moves every control a tenth of the way to its
+    // pending value, recooks what moved and spreads gain ramps over the sub-block.
+    void updateControls(int32_t frames);
+    // One stereo frame. Reads both inputs before writing an output, so the
+    // outputs may alias the inputs. With the effect out and its crossfade
+    // finished the input is copied bit for bit and nothing else moves.
     void processSample(float inL, float inR, float& outL, float& outR);
-    // True when a soft clipper overloaded since the last call; clears it.
+    // True when a soft clipper overloaded since the last call; clears the report.
     bool takeOverload();
 
+    // Read-back for tests and diagnostics.
     float sampleRate() const { return sampleRate_; }
+    // False when delay memory could not be obtained: audio then passes unchanged.
+    bool hasDelayMemory() const { return hasDelayMemory_; }
+    const Controls& current() const { return current_; }
+    float combFeedback() const { return combFeedback_; }
+    float dampingCoefficient() const { return dampingCoefficient_; }
+    float wetGain() const { return wetGain_; }
+    float dryGain() const { return dryGain_; }
+    float widthFraction() const { return widthFraction_; }
+    float preDelaySamples() const { return preDelay_.delaySamples(); }
+    int32_t combLength(int channel, int index) const;
+    int32_t allpassLength(int channel, int index) const;
+    int32_t preDelayLength() const { return preDelay_.length(); }
 
-private:
-    // Pending parameter values, each written whole by a setter on any thread.
-    std::atomic<float> pendingRT60_{0.0f};
-    std::atomic<float> pendingDamping_{0.0f};
-    std::atomic<float> pendingMix_{0.0f};
-    std::atomic<float> pendingWidth_{0.0f};
-    std::atomic<float> pendingInTrim_{0.0f};
-    std::atomic<float> pendingOutTrim_{0.0f};
-    std::atomic<float> pendingPreDelay_{0.0f};
-    std::atomic<bool> mutePending_{false};
-    std::atomic<bool> wetOnlyPending_{false};
-    std::atomic<bool> effectPending_{true};
-    float sampleRate_ = 48000.0f;
-
-public:
-    // Read-back of the pending values, for tests and diagnostics.
     float pendingRT60() const { return pendingRT60_.load(std::memory_order_relaxed); }
     float pendingDamping() const { return pendingDamping_.load(std::memory_order_relaxed); }
     float pendingMix() const { return pendingMix_.load(std::memory_order_relaxed); }
@@ -69,6 +102,60 @@ public:
     bool mutePending() const { return mutePending_.load(std::memory_order_relaxed); }
     bool wetOnlyPending() const { return wetOnlyPending_.load(std::memory_order_relaxed); }
     bool effectPending() const { return effectPending_.load(std::memory_order_relaxed); }
+
+private:
+    enum Side { kLeft = 0, kRight = 1 };
+
+    Controls pendingControls() const;
+    bool allocateDelayMemory();
+    void releaseDelayMemory();
+    void applyCombFeedback();
+    void applyDampingCoefficient();
+    void cookMixGains();
+    void retargetMixRamps(int32_t frames);
+    float preDelayTargetSamples() const;
+
+    // Smoothed values used by the signal path, and what is cooked from them.
+    Controls current_{};
+    float dryGain_ = 0.0f;
+    float widthFraction_ = 0.0f;
+    float dampingCoefficient_ = 0.0f;
+    float wetGain_ = 0.0f;
+    float combFeedback_ = 0.0f;
+
+    // Latest values from the setters, each written whole by any thread.
+    std::atomic<float> pendingRT60_{0.0f};
+    std::atomic<float> pendingDamping_{0.0f};
+    std::atomic<float> pendingMix_{0.0f};
+    std::atomic<float> pendingWidth_{0.0f};
+    std::atomic<float> pendingInTrim_{0.0f};
+    std::atomic<float> pendingOutTrim_{0.0f};
+    std::atomic<float> pendingPreDelay_{0.0f};
+
+    float sampleRate_ = 48000.0f;
+
+    SwitchFader effectFader_[2];
+    SwitchFader wetOnlyFader_[2];
+    SwitchFader muteFader_[2];
+    GainRamp inTrim_[2];
+    GainRamp outTrim_[2];
+    SoftClipper inputClipper_;
+    SoftClipper outputClipper_[2];
+    GainRamp wetSame_;
+    GainRamp wetCross_;
+    GainRamp dry_;
+    CombFilter comb_[2][kCombsPerChannel];
+    AllpassFilter allpass_[2][kAllpassesPerChannel];
+    PreDelayLine preDelay_;
+
+    bool muteOn_ = false;
+    std::atomic<bool> mutePending_{false};
+    bool wetOnlyOn_ = false;
+    std::atomic<bool> wetOnlyPending_{false};
+    bool effectOn_ = false;
+    std::atomic<bool> effectPending_{false};
+
+    bool hasDelayMemory_ = false;
 };
 
 }  // namespace ZEPHRA2F9C41D07

@@ -13,7 +13,7 @@ if [ "$(id -u)" -eq 0 ]; then
   echo "Installing Debian packages: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 else
   echo "Missing Debian packages. Run:" >&2
   echo "  sudo apt-get install -y ${missing[*]}" >&2

@@ -165,10 +165,14 @@ int runRender(const Arguments& args) {
         return usageError("plug-in '" + pluginPath + "' is not a stereo replacing effect");
 
     host.dispatch(effOpen);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-    host.dispatch(effSetBlockSize, 0, o.block);
     if (!applyState(host, o.state, error)) return usageError("render: " + error);
     if (o.bypass) host.dispatch(effSetBypass, 0, 1);
+    // The sample rate comes after the state: preparing the plug-in for the rate
+    // applies every setting at once, so a render starts at the chosen sound
+    // instead of gliding there from the defaults (and bypass is exact from the
+    // first sample).
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    host.dispatch(effSetBlockSize, 0, o.block);
     host.dispatch(effMainsChanged, 0, 1);
     host.dispatch(effStartProcess);
     StereoAudio output;

@@ -1,0 +1,53 @@
+// CombFilter: a feedback delay line with a one-pole low-pass in its loop, the
+// resonator of the reverb. The loop gain sets the decay time, the low-pass
+// makes high frequencies die away faster than low ones.
+#pragma once
+
+#include <cstdint>
+
+#include "dsp/DelayMemory.h"
+#include "dsp/Flush.h"
+
+namespace ZEPHRA2F9C41D07 {
+
+class CombFilter {
+public:
+    // Replaces the delay memory with lengthSamples samples (not zeroed), and
+    // resets position and filter state. False, nothing changed, on failure.
+    bool allocate(int32_t lengthSamples);
+    // Releases the delay memory; process must not be called afterwards.
+    void release();
+    // Zeroes the delay memory; position, filter state and coefficients stay.
+    void clearMemory();
+
+    // Gain of the filtered signal written back into the loop.
+    void setFeedback(float feedback);
+    // Weight c of the old low-pass state; the new sample gets 1 - c.
+    void setDampingCoefficient(float coefficient);
+
+    float feedback() const { return feedback_; }
+    float dampingCoefficient() const { return damping_; }
+    float filterState() const { return filterState_; }
+    int32_t length() const { return memory_.length(); }
+
+    // One sample: returns the sample read from the loop, length samples after
+    // it was written, before the low-pass.
+    float process(float input) {
+        float* samples = memory_.data();
+        const float out = flushTiny(samples[position_]);
+        filterState_ = flushTiny(damping_ * filterState_ + dampingComplement_ * out);
+        samples[position_] = filterState_ * feedback_ + input;
+        if (++position_ >= memory_.length()) position_ = 0;
+        return out;
+    }
+
+private:
+    float feedback_ = 0.0f;
+    float filterState_ = 0.0f;
+    float damping_ = 0.0f;
+    float dampingComplement_ = 0.0f;
+    DelayMemory memory_;
+    int32_t position_ = 0;
+};
+
+}  // namespace ZEPHRA2F9C41D07

@@ -1,0 +1,32 @@
+// DelayMemory: allocation without exceptions; a failed allocation is an
+// answer (false), never an unwinding into the host.
+#include "dsp/DelayMemory.h"
+
+#include <algorithm>
+#include <new>
+
+namespace ZEPHRA2F9C41D07 {
+
+DelayMemory::~DelayMemory() { release(); }
+
+bool DelayMemory::replace(int32_t lengthSamples) {
+    if (lengthSamples < 1) return false;
+    float* fresh = new (std::nothrow) float[static_cast<std::size_t>(lengthSamples)];
+    if (fresh == nullptr) return false;
+    delete[] samples_;
+    samples_ = fresh;
+    length_ = lengthSamples;
+    return true;
+}
+
+void DelayMemory::release() {
+    delete[] samples_;
+    samples_ = nullptr;
+    length_ = 0;
+}
+
+void DelayMemory::zero() {
+    if (samples_ != nullptr) std::fill(samples_, samples_ + length_, 0.0f);
+}
+
+}  // namespace ZEPHRA2F9C41D07

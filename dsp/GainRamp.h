@@ -1,0 +1,36 @@
+// GainRamp: a gain that moves linearly to a new value over a given number of
+// samples and lands on it exactly, so parameter changes never click.
+#pragma once
+
+#include <cstdint>
+
+namespace ZEPHRA2F9C41D07 {
+
+class GainRamp {
+public:
+    // Starts a ramp from wherever the gain is now to target, ending exactly at
+    // target after steps calls of advance. A count below 1 jumps at once.
+    void rampTo(float target, int32_t steps);
+    // Sets the gain at once and stops any ramp.
+    void setNow(float value);
+
+    float current() const { return current_; }
+    float target() const { return target_; }
+    bool ramping() const { return remaining_ != 0; }
+
+    // One sample's step of the running ramp; nothing when at rest.
+    void advance() {
+        if (remaining_ != 0) {
+            current_ += increment_;
+            if (--remaining_ == 0) current_ = target_;
+        }
+    }
+
+private:
+    float current_ = 0.0f;
+    float target_ = 0.0f;
+    float increment_ = 0.0f;
+    uint32_t remaining_ = 0;
+};
+
+}  // namespace ZEPHRA2F9C41D07

@@ -1,0 +1,37 @@
+// PreDelayLine: memory handling and the glide setup; the per-sample step is inline.
+#include "dsp/PreDelayLine.h"
+
+namespace ZEPHRA2F9C41D07 {
+
+bool PreDelayLine::allocate(int32_t lengthSamples) {
+    if (!memory_.replace(lengthSamples)) return false;
+    writePosition_ = 0;
+    return true;
+}
+
+void PreDelayLine::release() {
+    memory_.release();
+    writePosition_ = 0;
+}
+
+void PreDelayLine::clearMemory() { memory_.zero(); }
+
+void PreDelayLine::glideTo(float targetSamples, int32_t steps) {
+    // A glide over no samples has no slope: treat it as a jump rather than
+    // dividing by zero.
+    if (steps < 1) {
+        setDelayNow(targetSamples);
+        return;
+    }
+    targetDelay_ = targetSamples;
+    glideStepsLeft_ = steps;
+    increment_ = (targetSamples - currentDelay_) / static_cast<float>(steps);
+}
+
+void PreDelayLine::setDelayNow(float delaySamples) {
+    currentDelay_ = delaySamples;
+    targetDelay_ = delaySamples;
+    glideStepsLeft_ = 0;
+}
+
+}  // namespace ZEPHRA2F9C41D07

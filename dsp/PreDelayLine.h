@@ -1,0 +1,70 @@
+// PreDelayLine: the gap between the dry sound and the onset of the reverb. A
+// circular buffer read with linear interpolation, so the delay can glide
+// smoothly (bending the pitch of the delayed signal while it moves) instead of
+// jumping and clicking.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "dsp/DelayMemory.h"
+#include "dsp/Flush.h"
+
+namespace ZEPHRA2F9C41D07 {
+
+class PreDelayLine {
+public:
+    // Replaces the memory with lengthSamples samples (not zeroed) and resets the
+    // write position. Delay and glide stay. False, nothing changed, on failure.
+    bool allocate(int32_t lengthSamples);
+    // Releases the memory; process must not be called afterwards.
+    void release();
+    // Zeroes the memory; write position, delay and glide stay.
+    void clearMemory();
+
+    // Starts a linear glide to targetSamples that ends exactly there after
+    // steps calls of process. A count below 1 jumps at once.
+    void glideTo(float targetSamples, int32_t steps);
+    // Sets the delay at once and stops any glide.
+    void setDelayNow(float delaySamples);
+
+    float delaySamples() const { return currentDelay_; }
+    float targetDelaySamples() const { return targetDelay_; }
+    int32_t length() const { return memory_.length(); }
+
+    // One sample: reads the delayed signal, then writes the input. The callers
+    // keep the delay between 1 and length - 1 samples.
+    float process(float input) {
+        float* samples = memory_.data();
+        const int32_t length = memory_.length();
+        float readPos = static_cast<float>(writePosition_) - currentDelay_;
+        if (readPos < 0.0f) readPos += static_cast<float>(length);
+        int32_t i = static_cast<int32_t>(std::floor(readPos));
+        // A delay a hair above the write position gives readPos = -tiny, which
+        // rounds to exactly length after the wrap: fold it back into the line.
+        if (i >= length) i -= length;
+        const float frac = readPos - std::floor(readPos);
+        int32_t j = i + 1;
+        if (j >= length) j -= length;
+        const float out = flushTiny((1.0f - frac) * samples[i] + frac * samples[j]);
+
+        samples[writePosition_] = flushTiny(input);
+        if (++writePosition_ >= length) writePosition_ = 0;
+
+        if (glideStepsLeft_ != 0) {
+            currentDelay_ += increment_;
+            if (--glideStepsLeft_ == 0) currentDelay_ = targetDelay_;
+        }
+        return out;
+    }
+
+private:
+    float currentDelay_ = 1.0f;
+    float targetDelay_ = 1.0f;
+    float increment_ = 0.0f;
+    DelayMemory memory_;
+    int32_t writePosition_ = 0;
+    int32_t glideStepsLeft_ = 0;
+};
+
+}  // namespace ZEPHRA2F9C41D07

@@ -1,0 +1,98 @@
+// EngineDriver: settings, stereo signals and a block loop that drives the
+// engine the way the plug-in does (sub-blocks of at most 64 frames, one
+// control update per sub-block, the overload report after each host block).
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "TestSignals.h"
+#include "dsp/ReverbEngine.h"
+
+namespace ZEPHRA2F9C41D07 {
+
+struct Settings {
+    float rt60Seconds = 1.0f;
+    float damping = 0.0f;
+    float mixPercent = 50.0f;
+    float widthPercent = 50.0f;
+    float preDelayMs = 0.0f;
+    float inTrimDb = 0.0f;
+    float outTrimDb = 0.0f;
+    bool wetOnly = false;
+    bool mute = false;
+    bool effect = true;
+};
+
+inline void apply(ReverbEngine& engine, const Settings& s) {
+    engine.setRT60(s.rt60Seconds);
+    engine.setDamping(s.damping);
+    engine.setMix(s.mixPercent);
+    engine.setWidth(s.widthPercent);
+    engine.setPreDelay(s.preDelayMs);
+    engine.setInTrim(s.inTrimDb);
+    engine.setOutTrim(s.outTrimDb);
+    engine.setWetOnly(s.wetOnly ? 1.0f : 0.0f);
+    engine.setMute(s.mute ? 1.0f : 0.0f);
+    engine.setEffectOn(s.effect ? 1.0f : 0.0f);
+}
+
+// Settings applied at once, no smoothing left to run.
+inline void prepareWith(ReverbEngine& engine, const Settings& s, float sampleRate) {
+    apply(engine, s);
+    engine.prepare(sampleRate);
+}
+
+struct Stereo {
+    std::vector<float> left;
+    std::vector<float> right;
+    size_t frames() const { return left.size(); }
+};
+
+inline Stereo silence(size_t frames) { return {std::vector<float>(frames), std::vector<float>(frames)}; }
+
+inline Stereo stereoNoise(size_t frames, uint32_t seed, float amplitude = 1.0f) {
+    return {noise(frames, seed, amplitude), noise(frames, seed + 1000, amplitude)};
+}
+
+inline Stereo impulse(size_t frames, float height = 1.0f) {
+    Stereo s = silence(frames);
+    s.left[0] = height;
+    s.right[0] = height;
+    return s;
+}
+
+// Renders in through the engine in host blocks of hostBlock frames; sets
+// *overloaded when any block's report said so.
+inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512,
+                     bool* overloaded = nullptr) {
+    Stereo out = silence(in.frames());
+    for (size_t block = 0; block < in.frames(); block += hostBlock) {
+        const size_t blockEnd = std::min(in.frames(), block + hostBlock);
+        for (size_t sub = block; sub < blockEnd; sub += ReverbEngine::kMaxSubBlock) {
+            const size_t subEnd = std::min(blockEnd, sub + ReverbEngine::kMaxSubBlock);
+            engine.updateControls(static_cast<int32_t>(subEnd - sub));
+            for (size_t n = sub; n < subEnd; ++n) {
+                engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
+            }
+        }
+        const bool report = engine.takeOverload();
+        if (overloaded != nullptr && report) *overloaded = true;
+    }
+    return out;
+}
+
+inline size_t firstNonZero(const std::vector<float>& x) {
+    return static_cast<size_t>(std::find_if(x.begin(), x.end(), [](float v) { return v != 0.0f; }) -
+                               x.begin());
+}
+
+inline float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX) {
+    float p = 0.0f;
+    for (size_t n = from; n < std::min(to, x.size()); ++n) p = std::max(p, std::fabs(x[n]));
+    return p;
+}
+
+}  // namespace ZEPHRA2F9C41D07
