@@ -14,6 +14,7 @@ int runCompare(const Arguments& args);
 int runTestSignal(const Arguments& args);
 int runPreset(const Arguments& args);
 int runBank(const Arguments& args);
+int runValidate(const Arguments& args);
 
 // Prints "korvex-host: <message>" on stderr and answers 2.
 int usageError(const std::string& message);

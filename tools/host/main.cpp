@@ -12,7 +12,7 @@ int usageError(const std::string& message) {
 
 int main(int argc, char** argv) {
     initHostPlatform();
-    if (argc < 2) return usageError("missing command (info, render, compare, testsignal, preset, bank)");
+    if (argc < 2) return usageError("missing command (info, render, compare, testsignal, preset, bank, validate)");
     const std::string command = argv[1];
     Arguments args(argv + 2, argv + argc);
     if (command == "info") return runInfo(args);
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     if (command == "testsignal") return runTestSignal(args);
     if (command == "preset") return runPreset(args);
     if (command == "bank") return runBank(args);
+    if (command == "validate") return runValidate(args);
     if (command == "--help" || command == "help") {
         std::printf(
             "usage: korvex-host info [--json] [--trace] PLUGIN\n"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
             "                             [--param KEY=VALUE]... PLUGIN OUT.fxb\n"
             "       korvex-host preset load PLUGIN IN.fxp\n"
             "       korvex-host bank load PLUGIN IN.fxb\n"
+            "       korvex-host validate [--strictness 1..10] [--seed N] [--require-editor]\n"
+            "                            [--only TEXT] PLUGIN\n"
             "       korvex-host compare [--tolerance RELATIVE] A.wav B.wav\n"
             "       korvex-host testsignal [--rate HZ] OUT.wav\n");
         return 0;
