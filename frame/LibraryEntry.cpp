@@ -3,16 +3,35 @@
 // here at attach and released at detach.
 #include "frame/LibraryEntry.h"
 
+#include "afx/afx_context.h"
+
 namespace {
 void* g_module = nullptr;
+// Window classes are "<base>-UI" and "<base>-SPLASH".
+constexpr const char* kWindowClassBase = "27D706069AC8";
 }
 
 void* libraryModule() { return g_module; }
 
 bool dll_attach_detach(void* module, unsigned reason, void* /*reserved*/) {
     switch (reason) {
-        case kLibraryAttach: g_module = module; break;
-        case kLibraryDetach: g_module = nullptr; break;
+        case kLibraryAttach:
+            g_module = module;
+            afx_set_module(module);
+            if (!afx_context_get(false)) {
+                if (afx_context* context = afx_context_get(true))
+                    afx_set_class_base(context, kWindowClassBase);
+            }
+            break;
+        case kLibraryDetach:
+            if (afx_context* context = afx_context_get(false)) {
+                afx_destroy_all(context);
+                afx_context_release(context);
+                afx_context_free(context);
+            }
+            g_module = nullptr;
+            afx_set_module(nullptr);
+            break;
         default: break;
     }
     return true;

@@ -1,0 +1,23 @@
+# The toolkit's platform fence: portable afx/ files name no platform and pick
+# no backend, and windows.h appears only in afx/platform/win32/.
+#   cmake -DSOURCE_DIR=<repository> -P check_fence.cmake
+file(GLOB portable ${SOURCE_DIR}/afx/*.h ${SOURCE_DIR}/afx/*.cpp ${SOURCE_DIR}/afx/platform/*.h)
+file(GLOB_RECURSE everything ${SOURCE_DIR}/afx/*.h ${SOURCE_DIR}/afx/*.cpp)
+set(problems "")
+foreach(f IN LISTS portable)
+  file(STRINGS ${f} lines REGEX "#[ \t]*(if|ifdef|ifndef|elif)|_WIN32|windows\\.h|platform/(win32|headless)/")
+  foreach(line IN LISTS lines)
+    string(APPEND problems "${f}: ${line}\n")
+  endforeach()
+endforeach()
+foreach(f IN LISTS everything)
+  if(NOT f MATCHES "/afx/platform/win32/")
+    file(STRINGS ${f} lines REGEX "windows\\.h|_WIN32")
+    foreach(line IN LISTS lines)
+      string(APPEND problems "${f}: ${line}\n")
+    endforeach()
+  endif()
+endforeach()
+if(problems)
+  message(FATAL_ERROR "platform fence crossed:\n${problems}")
+endif()
