@@ -44,15 +44,15 @@ AudioVerdict render(Instance& plug, Signal signal, uint32_t seed, size_t frames,
     if (out) *out = StereoBuffer(frames);
     size_t at = 0;
     for (size_t n = 0; at < frames; ++n) {
-        const size_t frames_now = std::min(frames - at, static_cast<size_t>(blocks[n % blocks.size()]));
+        const size_t framesNow = std::min(frames - at, static_cast<size_t>(blocks[n % blocks.size()]));
         fillSignal(in, signal, seed, at);
-        plug.process(in.pointers(), block.pointers(), static_cast<int>(frames_now));
-        verdict.add(block, frames_now);
+        plug.process(in.pointers(), block.pointers(), static_cast<int>(framesNow));
+        verdict.add(block, framesNow);
         if (out) {
-            std::copy(block.left.begin(), block.left.begin() + frames_now, out->left.begin() + at);
-            std::copy(block.right.begin(), block.right.begin() + frames_now, out->right.begin() + at);
+            std::copy(block.left.begin(), block.left.begin() + framesNow, out->left.begin() + at);
+            std::copy(block.right.begin(), block.right.begin() + framesNow, out->right.begin() + at);
         }
-        at += frames_now;
+        at += framesNow;
     }
     return verdict;
 }
@@ -71,7 +71,7 @@ double largestDifference(const StereoBuffer& a, const StereoBuffer& b) {
 // below; -1 (the start-up state) when the plug-in has none.
 std::vector<int> programsFor(CheckContext& ctx, int numPrograms) {
     if (numPrograms < 1) return {-1};
-    const int wanted = std::min(numPrograms, ctx.count(numPrograms) );
+    const int wanted = std::min(numPrograms, ctx.count(numPrograms));
     std::vector<int> list;
     for (int i = 0; i < wanted; ++i) list.push_back(i * numPrograms / wanted);
     return list;

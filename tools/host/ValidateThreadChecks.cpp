@@ -189,7 +189,6 @@ CheckResult bypassPassesInput(CheckContext& ctx) {
         plug->process(in.pointers(), out.pointers(), 512);
     }
     const size_t end = frame + static_cast<size_t>(48000.0 * ctx.seconds(1.0));
-    std::vector<float> history;
     for (; frame < end; frame += 512) {
         fillSignal(in, Signal::Noise, ctx.seed, frame);
         plug->process(in.pointers(), out.pointers(), 512);

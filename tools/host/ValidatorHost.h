@@ -1,6 +1,6 @@
 // ValidatorHost: what the validation battery needs to host any VST 2.4
-// effect: instances that several of which may live at once (the host
-// callback keeps no per-instance state), deterministic test signals, a
+// effect: instances, several of which may live at once (the host callback
+// keeps no per-instance state), deterministic test signals, a
 // verdict on output audio, and an audio thread that processes without pause
 // while a check does other things on its own thread.
 #pragma once
