@@ -1,8 +1,8 @@
 // Any bytes read by korvex-host as a preset file and as a bank file. A file
 // the reader accepts must survive writing and reading again unchanged; a file
-// it accepts for the plug-in goes through loadPresetFile into a fresh
-// instance; any file refused along the way leaves the instance untouched and
-// is explained in one line.
+// it accepts for the plug-in goes through loadPresetFile into an instance
+// returned to its first state; any file refused along the way leaves the
+// instance untouched and is explained in one line.
 #include <cstdint>
 #include <string>
 
@@ -17,7 +17,7 @@ bool sameFile(const PresetFile& a, const PresetFile& b) {
            a.count == b.count && a.programName == b.programName && a.chunk == b.chunk;
 }
 
-void run(const uint8_t* data, size_t size, PresetFileKind kind) {
+void run(FuzzInstance& plug, const uint8_t* data, size_t size, PresetFileKind kind) {
     const char* as = presetFileKindName(kind);
     PresetFile file;
     std::string error;
@@ -33,7 +33,7 @@ void run(const uint8_t* data, size_t size, PresetFileKind kind) {
         FUZZ_CHECK(sameFile(file, back), "%s: a rewritten file reads differently", as);
     }
 
-    FuzzInstance plug;
+    plug.reset();
     const std::vector<unsigned char> bankBefore = plug.chunk(false);
     const VstIntPtr programBefore = plug.dispatch(effGetProgram);
     const std::vector<unsigned char> bytes(data, data + size);
@@ -55,7 +55,8 @@ void run(const uint8_t* data, size_t size, PresetFileKind kind) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 8192) return 0;
-    run(data, size, PresetFileKind::Preset);
-    run(data, size, PresetFileKind::Bank);
+    static FuzzInstance* plug = new FuzzInstance();
+    run(*plug, data, size, PresetFileKind::Preset);
+    run(*plug, data, size, PresetFileKind::Bank);
     return 0;
 }
