@@ -20,8 +20,8 @@ namespace {
 constexpr uint32_t kMagic = 0x8CAC4436u;
 constexpr size_t kRecordBytes = 80;
 constexpr int kPrograms = 10;
-constexpr size_t kFirstValue = 2;   // field of parameter 0
-constexpr size_t kEditorWidth = 12; // fields 12 and 13 carry the editor's present size
+constexpr size_t kFirstValue = 2;    // field of parameter 0
+constexpr size_t kEditorWidth = 12;  // fields 12 and 13 carry the editor's present size
 constexpr size_t kEditorHeight = 13;
 
 struct Model {
@@ -80,7 +80,8 @@ bool applyBank(Model& m, const unsigned char* data, size_t size) {
 
 void compare(FuzzInstance& plug, const Model& m, const char* as) {
     const std::vector<unsigned char> bank = plug.chunk(false);
-    FUZZ_CHECK(bank.size() == kPrograms * kRecordBytes, "%s: bank chunk of %zu bytes", as, bank.size());
+    FUZZ_CHECK(bank.size() == kPrograms * kRecordBytes, "%s: bank chunk of %zu bytes", as,
+               bank.size());
     for (int p = 0; p < kPrograms; ++p) {
         const unsigned char* got = bank.data() + p * kRecordBytes;
         for (size_t f = 0; f < 20; ++f) {
@@ -118,8 +119,8 @@ void run(FuzzInstance& plug, const unsigned char* data, size_t size, bool preset
     // for an empty chunk, so the address is real).
     std::vector<unsigned char> chunk(size ? size : 1);
     if (size) std::memcpy(chunk.data(), data, size);
-    const VstIntPtr result = plug.dispatch(effSetChunk, preset ? 1 : 0,
-                                           static_cast<VstIntPtr>(size), chunk.data());
+    const VstIntPtr result =
+        plug.dispatch(effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(size), chunk.data());
     const char* as = preset ? "preset" : "bank";
     FUZZ_CHECK((result != 0) == accepts, "%s of %zu bytes: setChunk answered %lld", as, size,
                static_cast<long long>(result));

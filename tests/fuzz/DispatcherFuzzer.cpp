@@ -79,7 +79,8 @@ void processEvents(FuzzInstance& plug, const std::vector<unsigned char>& payload
         events[i].deltaFrames = static_cast<VstInt32>(i);
     }
     // VstEvents ends in a variable-length array of event pointers.
-    std::vector<unsigned char> list(offsetof(VstEvents, events) + (count ? count : 1) * sizeof(VstEvent*));
+    std::vector<unsigned char> list(offsetof(VstEvents, events) +
+                                    (count ? count : 1) * sizeof(VstEvent*));
     auto* header = reinterpret_cast<VstEvents*>(list.data());
     header->numEvents = static_cast<VstInt32>(count);
     auto** slots = reinterpret_cast<VstEvent**>(list.data() + offsetof(VstEvents, events));
@@ -109,7 +110,9 @@ void dispatcherCall(FuzzInstance& plug, Reader& in, uint8_t step) {
         case effGetParamLabel:
         case effGetParamDisplay:
         case effGetParamName: textAnswer(plug, op, index, value, opt, kVstMaxProgNameLen); return;
-        case effGetEffectName: textAnswer(plug, op, index, value, opt, kVstMaxEffectNameLen); return;
+        case effGetEffectName:
+            textAnswer(plug, op, index, value, opt, kVstMaxEffectNameLen);
+            return;
         case effGetVendorString:
         case effGetProductString:
         case effShellGetNextPlugin: textAnswer(plug, op, index, value, opt, 64); return;
@@ -121,7 +124,8 @@ void dispatcherCall(FuzzInstance& plug, Reader& in, uint8_t step) {
                 FUZZ_CHECK(data != nullptr, "getChunk answered %lld bytes at null",
                            static_cast<long long>(size));
                 volatile unsigned sum = 0;
-                for (VstIntPtr i = 0; i < size; ++i) sum = sum + static_cast<const unsigned char*>(data)[i];
+                for (VstIntPtr i = 0; i < size; ++i)
+                    sum = sum + static_cast<const unsigned char*>(data)[i];
             }
             return;
         }

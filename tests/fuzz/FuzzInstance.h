@@ -12,14 +12,14 @@
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
 
-#define FUZZ_CHECK(condition, ...)                                              \
-    do {                                                                        \
-        if (!(condition)) {                                                     \
-            std::fprintf(stderr, "fuzz check failed: %s: ", #condition);        \
-            std::fprintf(stderr, __VA_ARGS__);                                  \
-            std::fprintf(stderr, "\n");                                         \
-            std::abort();                                                       \
-        }                                                                       \
+#define FUZZ_CHECK(condition, ...)                                       \
+    do {                                                                 \
+        if (!(condition)) {                                              \
+            std::fprintf(stderr, "fuzz check failed: %s: ", #condition); \
+            std::fprintf(stderr, __VA_ARGS__);                           \
+            std::fprintf(stderr, "\n");                                  \
+            std::abort();                                                \
+        }                                                                \
     } while (0)
 
 // Answers like a plain host: version 2400, 48 kHz, 512-frame blocks.
@@ -84,7 +84,8 @@ public:
         effect->processReplacing(effect, ins, outs, frames);
         for (int i = 0; i < frames; ++i)
             FUZZ_CHECK(std::isfinite(outL[i]) && std::isfinite(outR[i]),
-                       "output frame %d of %d is %g, %g", i, frames, double(outL[i]), double(outR[i]));
+                       "output frame %d of %d is %g, %g", i, frames, double(outL[i]),
+                       double(outR[i]));
     }
 
     // Brings the instance back to the state it had when made: the factory

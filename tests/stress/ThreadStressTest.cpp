@@ -152,8 +152,10 @@ TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     audio.start(plug);
     std::atomic<bool> stopAutomation{false};
     std::atomic<long> changes{0};
-    std::thread automationA(automate, std::ref(plug), std::ref(stopAutomation), 11u, std::ref(changes));
-    std::thread automationB(automate, std::ref(plug), std::ref(stopAutomation), 23u, std::ref(changes));
+    std::thread automationA(automate, std::ref(plug), std::ref(stopAutomation), 11u,
+                            std::ref(changes));
+    std::thread automationB(automate, std::ref(plug), std::ref(stopAutomation), 23u,
+                            std::ref(changes));
 
     const uint64_t locksBefore = audio_guard::locksTaken();
     const uint64_t allocationsBefore = audio_guard::allocations();

@@ -68,7 +68,8 @@ int parseStateOption(const Arguments& args, size_t& i, StateOptions& options,
     } else {
         const size_t eq = value.rfind('=');
         char* end = nullptr;
-        const double number = eq == std::string::npos ? 0.0 : std::strtod(value.c_str() + eq + 1, &end);
+        const double number =
+            eq == std::string::npos ? 0.0 : std::strtod(value.c_str() + eq + 1, &end);
         if (eq == std::string::npos || eq == 0 || eq + 1 == value.size() || !end || *end ||
             !std::isfinite(number)) {
             complaint = command + ": bad --param '" + value + "' (use INDEX=VALUE or NAME=VALUE)";
@@ -80,7 +81,8 @@ int parseStateOption(const Arguments& args, size_t& i, StateOptions& options,
 }
 
 bool applyState(HostSession& host, const StateOptions& options, std::string& error) {
-    if (!options.bankPath.empty() && !loadFromPath(host, PresetFileKind::Bank, options.bankPath, error))
+    if (!options.bankPath.empty() &&
+        !loadFromPath(host, PresetFileKind::Bank, options.bankPath, error))
         return false;
     if (!options.presetPath.empty() &&
         !loadFromPath(host, PresetFileKind::Preset, options.presetPath, error))
@@ -88,8 +90,8 @@ bool applyState(HostSession& host, const StateOptions& options, std::string& err
     if (options.program >= 0) {
         const int programs = host.effect()->numPrograms;
         if (options.program >= programs) {
-            error = "--program " + std::to_string(options.program) + " is not below the plug-in's " +
-                    std::to_string(programs) + " programs";
+            error = "--program " + std::to_string(options.program) +
+                    " is not below the plug-in's " + std::to_string(programs) + " programs";
             return false;
         }
         host.dispatch(effSetProgram, 0, options.program);
@@ -137,8 +139,8 @@ bool loadPresetFile(AEffect* effect, PresetFileKind kind, const std::vector<unsi
     const size_t chunkBytes = file.chunk.size();
     if (dispatch(effect, effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(chunkBytes),
                  chunk.data()) == 0) {
-        error = std::string("the plug-in refused the ") + presetFileKindName(kind) + "'s chunk of " +
-                std::to_string(chunkBytes) + " bytes";
+        error = std::string("the plug-in refused the ") + presetFileKindName(kind) +
+                "'s chunk of " + std::to_string(chunkBytes) + " bytes";
         return false;
     }
     if (!preset && file.currentProgram >= 0 && file.currentProgram < effect->numPrograms)

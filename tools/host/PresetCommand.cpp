@@ -74,7 +74,8 @@ int save(PresetFileKind kind, const std::string& command, const Arguments& args)
 int load(PresetFileKind kind, const std::string& command, const Arguments& args) {
     std::vector<std::string> paths;
     for (const std::string& arg : args) {
-        if (arg.size() > 1 && arg[0] == '-') return usageError(command + ": unknown option '" + arg + "'");
+        if (arg.size() > 1 && arg[0] == '-')
+            return usageError(command + ": unknown option '" + arg + "'");
         paths.push_back(arg);
     }
     const char* ext = kind == PresetFileKind::Preset ? "fxp" : "fxb";

@@ -25,10 +25,13 @@ uint32_t be32(const unsigned char* p) {
 }
 
 void put32(std::vector<unsigned char>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
-std::string sizeText(size_t bytes) { return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes"); }
+std::string sizeText(size_t bytes) {
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
 
 size_t headerBytes(PresetFileKind kind) {
     return kind == PresetFileKind::Preset ? kPresetHeaderBytes : kBankHeaderBytes;
@@ -36,13 +39,19 @@ size_t headerBytes(PresetFileKind kind) {
 
 // Explains an 'fx' magic that is not the one expected.
 std::string wrongKind(uint32_t found, PresetFileKind expected) {
-    const char* wanted = expected == PresetFileKind::Preset ? "'FPCh' (a preset)" : "'FBCh' (a bank)";
+    const char* wanted =
+        expected == PresetFileKind::Preset ? "'FPCh' (a preset)" : "'FBCh' (a bank)";
     std::string what;
-    if (found == kPresetChunkMagic) what = "a preset";
-    else if (found == kBankChunkMagic) what = "a bank";
-    else if (found == kPresetParamsMagic) what = "a preset stored as a parameter list, not a chunk";
-    else if (found == kBankParamsMagic) what = "a bank stored as parameter lists, not a chunk";
-    else what = "not a known kind";
+    if (found == kPresetChunkMagic)
+        what = "a preset";
+    else if (found == kBankChunkMagic)
+        what = "a bank";
+    else if (found == kPresetParamsMagic)
+        what = "a preset stored as a parameter list, not a chunk";
+    else if (found == kBankParamsMagic)
+        what = "a bank stored as parameter lists, not a chunk";
+    else
+        what = "not a known kind";
     return "wrong magic: '" + fourCharacters(static_cast<int32_t>(found)) + "' is " + what +
            ", expected " + wanted;
 }
@@ -104,7 +113,8 @@ bool decodePresetFile(const unsigned char* data, size_t size, PresetFileKind exp
     }
     if (size < 12) return truncated();
     const uint32_t kindMagic = be32(data + 8);
-    const uint32_t wanted = expected == PresetFileKind::Preset ? kPresetChunkMagic : kBankChunkMagic;
+    const uint32_t wanted =
+        expected == PresetFileKind::Preset ? kPresetChunkMagic : kBankChunkMagic;
     if (kindMagic != wanted) {
         error = wrongKind(kindMagic, expected);
         return false;

@@ -21,16 +21,16 @@ enum class PresetFileKind { Preset, Bank };
 
 struct PresetFile {
     PresetFileKind kind = PresetFileKind::Preset;
-    int32_t formatVersion = 1;     // 1 for presets; 2 for the banks we write
-    int32_t pluginId = 0;          // the plug-in's unique id ('KV52' packed big-endian)
-    int32_t pluginVersion = 0;     // the plug-in's own version (AEffect::version)
-    int32_t count = 0;             // presets: parameters; banks: programs
-    int32_t currentProgram = -1;   // banks of version 2; -1 when the file has none
-    std::string programName;       // presets only; at most 27 characters are kept
+    int32_t formatVersion = 1;    // 1 for presets; 2 for the banks we write
+    int32_t pluginId = 0;         // the plug-in's unique id ('KV52' packed big-endian)
+    int32_t pluginVersion = 0;    // the plug-in's own version (AEffect::version)
+    int32_t count = 0;            // presets: parameters; banks: programs
+    int32_t currentProgram = -1;  // banks of version 2; -1 when the file has none
+    std::string programName;      // presets only; at most 27 characters are kept
     std::vector<unsigned char> chunk;
 };
 
-constexpr size_t kPresetHeaderBytes = 60;   // up to and including chunkSize
+constexpr size_t kPresetHeaderBytes = 60;  // up to and including chunkSize
 constexpr size_t kBankHeaderBytes = 160;
 constexpr size_t kPresetNameBytes = 28;
 

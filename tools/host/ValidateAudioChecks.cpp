@@ -44,13 +44,15 @@ AudioVerdict render(Instance& plug, Signal signal, uint32_t seed, size_t frames,
     if (out) *out = StereoBuffer(frames);
     size_t at = 0;
     for (size_t n = 0; at < frames; ++n) {
-        const size_t framesNow = std::min(frames - at, static_cast<size_t>(blocks[n % blocks.size()]));
+        const size_t framesNow =
+            std::min(frames - at, static_cast<size_t>(blocks[n % blocks.size()]));
         fillSignal(in, signal, seed, at);
         plug.process(in.pointers(), block.pointers(), static_cast<int>(framesNow));
         verdict.add(block, framesNow);
         if (out) {
             std::copy(block.left.begin(), block.left.begin() + framesNow, out->left.begin() + at);
-            std::copy(block.right.begin(), block.right.begin() + framesNow, out->right.begin() + at);
+            std::copy(block.right.begin(), block.right.begin() + framesNow,
+                      out->right.begin() + at);
         }
         at += framesNow;
     }
@@ -83,7 +85,8 @@ int numPrograms(CheckContext& ctx) {
 }
 
 CheckResult sampleRates(CheckContext& ctx) {
-    static const float kRates[] = {22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f};
+    static const float kRates[] = {22050.0f, 32000.0f, 44100.0f,  48000.0f,
+                                   88200.0f, 96000.0f, 176400.0f, 192000.0f};
     InstancePtr plug = prepared(ctx, -1);
     if (!plug) return CheckResult::fail("no effect");
     const int params = plug->effect()->numParams;
@@ -94,18 +97,20 @@ CheckResult sampleRates(CheckContext& ctx) {
         const size_t frames = static_cast<size_t>(rate * ctx.seconds(0.25));
         const AudioVerdict verdict = render(*plug, Signal::Noise, ctx.seed, frames, {512});
         const std::string problem = verdict.problem(kBound);
-        if (!problem.empty()) return CheckResult::fail(std::to_string(int(rate)) + " Hz: " + problem);
+        if (!problem.empty())
+            return CheckResult::fail(std::to_string(int(rate)) + " Hz: " + problem);
     }
     for (int i = 0; i < params; ++i)
         if (plug->getParameter(i) != before[i])
-            return CheckResult::fail("parameter " + std::to_string(i) + " changed with the sample rate");
+            return CheckResult::fail("parameter " + std::to_string(i) +
+                                     " changed with the sample rate");
     return CheckResult::pass("8 rates from 22050 to 192000 Hz, parameters kept");
 }
 
 CheckResult blockSizes(CheckContext& ctx) {
-    std::vector<int> sizes = {0, 1, 2, 3, 5, 7, 16, 31, 32, 63, 64, 65, 100, 127, 128, 129, 255, 256,
-                              257, 333, 511, 512, 513, 1000, 1023, 1024, 1025, 2047, 2048, 2049,
-                              4095, 4096, 4097, 8191, 8192};
+    std::vector<int> sizes = {0,    1,    2,    3,    5,    7,    16,   31,   32,   63,   64,  65,
+                              100,  127,  128,  129,  255,  256,  257,  333,  511,  512,  513, 1000,
+                              1023, 1024, 1025, 2047, 2048, 2049, 4095, 4096, 4097, 8191, 8192};
     InstancePtr plug = prepared(ctx, -1, 48000.0f, 8192);
     if (!plug) return CheckResult::fail("no effect");
     const float kCanary = 1234.5f;
@@ -124,15 +129,16 @@ CheckResult blockSizes(CheckContext& ctx) {
             plug->process(in.pointers(), out.pointers(), size);
             for (size_t i = static_cast<size_t>(size); i < out.frames(); ++i)
                 if (out.left[i] != kCanary || out.right[i] != kCanary)
-                    return CheckResult::fail("a block of " + std::to_string(size) + " frames wrote past its end");
+                    return CheckResult::fail("a block of " + std::to_string(size) +
+                                             " frames wrote past its end");
             verdict.add(out, static_cast<size_t>(size));
             frame += static_cast<size_t>(size);
         }
     }
     const std::string problem = verdict.problem(kBound);
     if (!problem.empty()) return CheckResult::fail(problem);
-    return CheckResult::pass(std::to_string(sizes.size()) + " sizes from 0 to 8192, " + std::to_string(rounds) +
-                             " rounds in changing order");
+    return CheckResult::pass(std::to_string(sizes.size()) + " sizes from 0 to 8192, " +
+                             std::to_string(rounds) + " rounds in changing order");
 }
 
 CheckResult blockSizeIndependence(CheckContext& ctx) {
@@ -143,15 +149,16 @@ CheckResult blockSizeIndependence(CheckContext& ctx) {
     InstancePtr a = prepared(ctx, program);
     if (!a) return CheckResult::fail("no effect");
     render(*a, Signal::Noise, ctx.seed, frames, {64}, &reference);
-    for (const std::vector<int>& pattern : {std::vector<int>{1000, 1, 333, 4096, 17},
-                                            std::vector<int>{1}, std::vector<int>{8192}}) {
+    for (const std::vector<int>& pattern :
+         {std::vector<int>{1000, 1, 333, 4096, 17}, std::vector<int>{1}, std::vector<int>{8192}}) {
         InstancePtr b = prepared(ctx, program);
         render(*b, Signal::Noise, ctx.seed, frames, pattern, &other);
         const double difference = largestDifference(reference, other);
         if (difference > 0.0) {
             char text[128];
-            std::snprintf(text, sizeof(text), "blocks of %d, %s... differ from blocks of 64 by up to %.3g",
-                          pattern[0], pattern.size() > 1 ? "changing" : "fixed", difference);
+            std::snprintf(text, sizeof(text),
+                          "blocks of %d, %s... differ from blocks of 64 by up to %.3g", pattern[0],
+                          pattern.size() > 1 ? "changing" : "fixed", difference);
             return CheckResult::fail(text);
         }
     }
@@ -174,7 +181,8 @@ CheckResult inPlace(CheckContext& ctx) {
         b->process(block.pointers(), block.pointers(), n);  // the same buffers in and out
         for (int i = 0; i < n; ++i)
             if (block.left[i] != separate.left[at + i] || block.right[i] != separate.right[at + i])
-                return CheckResult::fail("in place differs from separate buffers at frame " + std::to_string(at + i));
+                return CheckResult::fail("in place differs from separate buffers at frame " +
+                                         std::to_string(at + i));
     }
     return CheckResult::pass();
 }
@@ -182,12 +190,14 @@ CheckResult inPlace(CheckContext& ctx) {
 CheckResult silenceStaysSilent(CheckContext& ctx) {
     InstancePtr plug = prepared(ctx, -1);
     if (!plug) return CheckResult::fail("no effect");
-    const AudioVerdict verdict = render(*plug, Signal::Silence, ctx.seed, static_cast<size_t>(48000.0 * ctx.seconds(1.0)), {512});
+    const AudioVerdict verdict = render(*plug, Signal::Silence, ctx.seed,
+                                        static_cast<size_t>(48000.0 * ctx.seconds(1.0)), {512});
     const std::string problem = verdict.problem(0.0f);
     if (!problem.empty()) return CheckResult::fail(problem);
     if (verdict.peak != 0.0f) {
         char text[96];
-        std::snprintf(text, sizeof(text), "silence in gives output up to %.3g", double(verdict.peak));
+        std::snprintf(text, sizeof(text), "silence in gives output up to %.3g",
+                      double(verdict.peak));
         return CheckResult::fail(text);
     }
     return CheckResult::pass("digital silence");
@@ -211,7 +221,8 @@ CheckResult silenceAfterTheTail(CheckContext& ctx) {
             plug->process(in.pointers(), out.pointers(), 512);
             verdict.add(out, 512);
             float peak = 0.0f;
-            for (int i = 0; i < 512; ++i) peak = std::max({peak, std::fabs(out.left[i]), std::fabs(out.right[i])});
+            for (int i = 0; i < 512; ++i)
+                peak = std::max({peak, std::fabs(out.left[i]), std::fabs(out.right[i])});
             if (peak >= kQuiet || !std::isfinite(peak)) quietSince = frame + 512;
             frame += 512;
             digital = peak == 0.0f;
@@ -221,9 +232,11 @@ CheckResult silenceAfterTheTail(CheckContext& ctx) {
             }
         }
         const std::string problem = verdict.problem(kBound);
-        if (!problem.empty()) return CheckResult::fail("program " + std::to_string(program) + ": " + problem);
+        if (!problem.empty())
+            return CheckResult::fail("program " + std::to_string(program) + ": " + problem);
         if (!quiet)
-            return CheckResult::fail("program " + std::to_string(program) + " is still above -120 dBFS after " +
+            return CheckResult::fail("program " + std::to_string(program) +
+                                     " is still above -120 dBFS after " +
                                      std::to_string(int(kLimitSeconds)) + " s of silence");
         longest = std::max(longest, quietSince / 48000.0);
         allDigital = allDigital && digital;
@@ -235,7 +248,10 @@ CheckResult silenceAfterTheTail(CheckContext& ctx) {
 }
 
 CheckResult extremeInput(CheckContext& ctx) {
-    const struct { Signal signal; const char* name; } kSignals[] = {
+    const struct {
+        Signal signal;
+        const char* name;
+    } kSignals[] = {
         {Signal::FullScaleNoise, "full-scale noise"},
         {Signal::Dc, "full-scale DC"},
         {Signal::Nyquist, "full-scale Nyquist tone"},
@@ -250,16 +266,18 @@ CheckResult extremeInput(CheckContext& ctx) {
         for (const auto& s : kSignals) {
             plug->dispatch(effMainsChanged, 0, 0);
             plug->dispatch(effMainsChanged, 0, 1);
-            const AudioVerdict verdict = render(*plug, s.signal, ctx.seed, static_cast<size_t>(48000.0 * ctx.seconds(0.5)), {512});
+            const AudioVerdict verdict = render(
+                *plug, s.signal, ctx.seed, static_cast<size_t>(48000.0 * ctx.seconds(0.5)), {512});
             const std::string problem = verdict.problem(kBound);
             if (!problem.empty())
-                return CheckResult::fail(std::string(s.name) + ", program " + std::to_string(program) + ": " + problem);
+                return CheckResult::fail(std::string(s.name) + ", program " +
+                                         std::to_string(program) + ": " + problem);
             loudest = std::max(loudest, verdict.peak);
         }
     }
     char text[128];
-    std::snprintf(text, sizeof(text), "%zu programs, 5 signals; peak %.2f, nothing subnormal", programs.size(),
-                  double(loudest));
+    std::snprintf(text, sizeof(text), "%zu programs, 5 signals; peak %.2f, nothing subnormal",
+                  programs.size(), double(loudest));
     return CheckResult::pass(text);
 }
 

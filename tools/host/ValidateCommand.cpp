@@ -42,10 +42,12 @@ std::string parseOptions(const Arguments& args, ValidateOptions& o) {
             if (arg == "--only") {
                 o.only = v;
             } else if (arg == "--strictness") {
-                if (!parseWhole(v, 1, 10, number)) return "validate: --strictness " + v + " is not 1 to 10";
+                if (!parseWhole(v, 1, 10, number))
+                    return "validate: --strictness " + v + " is not 1 to 10";
                 o.strictness = static_cast<int>(number);
             } else {
-                if (!parseWhole(v, 0, 0xFFFFFFFFL, number)) return "validate: bad --seed '" + v + "'";
+                if (!parseWhole(v, 0, 0xFFFFFFFFL, number))
+                    return "validate: bad --seed '" + v + "'";
                 o.seed = static_cast<uint32_t>(number);
             }
         } else if (arg == "--require-editor") {
@@ -58,7 +60,8 @@ std::string parseOptions(const Arguments& args, ValidateOptions& o) {
             return "validate: unexpected argument '" + arg + "'";
         }
     }
-    if (o.path.empty()) return "validate: missing plug-in path (korvex-host validate [--strictness N] PLUGIN)";
+    if (o.path.empty())
+        return "validate: missing plug-in path (korvex-host validate [--strictness N] PLUGIN)";
     return "";
 }
 
@@ -80,10 +83,12 @@ int runValidate(const Arguments& args) {
     std::string error;
     std::unique_ptr<PluginLibrary> library(PluginLibrary::open(o.path, error));
     if (!library) return usageError(error);
-    if (!library->entryPoint()) return usageError("plug-in '" + o.path + "' exports neither VSTPluginMain nor main");
+    if (!library->entryPoint())
+        return usageError("plug-in '" + o.path + "' exports neither VSTPluginMain nor main");
     {
         std::unique_ptr<Instance> probe = Instance::create(library->entryPoint());
-        if (!probe) return usageError("plug-in '" + o.path + "' returned no effect from its entry point");
+        if (!probe)
+            return usageError("plug-in '" + o.path + "' returned no effect from its entry point");
         std::string name;
         probe->text(effGetEffectName, 0, 0, 256, name);
         std::printf("validating %s ('%s' version %d) at strictness %d, seed %u\n",
@@ -114,7 +119,8 @@ int runValidate(const Arguments& args) {
         ctx.entry = library ? library->entryPoint() : nullptr;
         const auto start = std::chrono::steady_clock::now();
         const CheckResult result = check.run(ctx);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!library) {
             library.reset(PluginLibrary::open(o.path, error));
             if (!library) return usageError("reloading: " + error);

@@ -30,7 +30,8 @@ CheckResult prepare(CheckContext& ctx, EditorSession& session) {
     session.plug = Instance::create(ctx.entry);
     if (!session.plug) return CheckResult::fail("no effect");
     session.plug->start(48000.0f, 1024);
-    if (!(session.plug->effect()->flags & effFlagsHasEditor)) return CheckResult::skip("skipped (no editor)");
+    if (!(session.plug->effect()->flags & effFlagsHasEditor))
+        return CheckResult::skip("skipped (no editor)");
     std::string error;
     session.window = HostWindow::create(kFrameWidth, kFrameHeight, error);
     if (!session.window) return CheckResult::skip("skipped (" + error + ")");
@@ -74,7 +75,8 @@ CheckResult opensAndCloses(CheckContext& ctx) {
     const int cycles = ctx.count(5);
     for (int n = 0; n < cycles; ++n) {
         const std::string problem = openIdleClose(*session.plug, *session.window);
-        if (!problem.empty()) return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
+        if (!problem.empty())
+            return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
     }
     return CheckResult::pass(std::to_string(cycles) + " times");
 }
@@ -89,11 +91,13 @@ CheckResult opensWhileAudioRuns(CheckContext& ctx) {
         // Automation from the user-interface thread reaches the open editor.
         if (session.plug->effect()->numParams > 0) session.plug->setParameter(0, (n % 4) / 4.0f);
         const std::string problem = openIdleClose(*session.plug, *session.window);
-        if (!problem.empty()) return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
+        if (!problem.empty())
+            return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
     }
     const std::string problem = audio.stop().problem(16.0f);
     if (!problem.empty()) return CheckResult::fail(problem);
-    return CheckResult::pass(std::to_string(cycles) + " times during " + std::to_string(audio.blocks()) + " blocks");
+    return CheckResult::pass(std::to_string(cycles) + " times during " +
+                             std::to_string(audio.blocks()) + " blocks");
 }
 
 CheckResult editorsOfTwoInstances(CheckContext& ctx) {
@@ -111,7 +115,8 @@ CheckResult editorsOfTwoInstances(CheckContext& ctx) {
     // Closed in the order they were opened; the second must keep working.
     first.plug->dispatch(effEditClose);
     second.window->pump(kPumpMs);
-    if (second.window->childWindows() == 0) return CheckResult::fail("closing one editor closed the other");
+    if (second.window->childWindows() == 0)
+        return CheckResult::fail("closing one editor closed the other");
     const std::string problem = openIdleClose(*first.plug, *first.window);
     second.plug->dispatch(effEditClose);
     second.window->pump(kPumpMs);

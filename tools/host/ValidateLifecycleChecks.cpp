@@ -33,12 +33,15 @@ CheckResult libraryLoadsAndUnloads(CheckContext& ctx) {
         std::unique_ptr<PluginLibrary> library(PluginLibrary::open(ctx.pluginPath, error));
         if (!library) return CheckResult::fail("load " + std::to_string(i + 1) + ": " + error);
         InstancePtr plug = Instance::create(library->entryPoint());
-        if (!plug) return CheckResult::fail("load " + std::to_string(i + 1) + ": the entry point gave no effect");
+        if (!plug)
+            return CheckResult::fail("load " + std::to_string(i + 1) +
+                                     ": the entry point gave no effect");
         plug->start(48000.0f, 512);
         const std::string problem = processNoise(*plug, 512, ctx.seed + i);
         plug->dispatch(effMainsChanged, 0, 0);
         plug.reset();
-        if (!problem.empty()) return CheckResult::fail("load " + std::to_string(i + 1) + ": " + problem);
+        if (!problem.empty())
+            return CheckResult::fail("load " + std::to_string(i + 1) + ": " + problem);
     }
     return CheckResult::pass(std::to_string(cycles) + " times, one instance each");
 }
@@ -49,13 +52,14 @@ CheckResult effectRecord(CheckContext& ctx) {
     const AEffect& e = *plug->effect();
     if (!e.dispatcher || !e.setParameter || !e.getParameter || !e.processReplacing)
         return CheckResult::fail("a function of the record is missing");
-    if (!(e.flags & effFlagsCanReplacing)) return CheckResult::fail("processReplacing is not announced (flag 16)");
+    if (!(e.flags & effFlagsCanReplacing))
+        return CheckResult::fail("processReplacing is not announced (flag 16)");
     if (e.numInputs < 1 || e.numOutputs < 1 || e.numInputs > 64 || e.numOutputs > 64)
-        return CheckResult::fail(std::to_string(e.numInputs) + " inputs and " + std::to_string(e.numOutputs) +
-                                 " outputs is not an effect");
+        return CheckResult::fail(std::to_string(e.numInputs) + " inputs and " +
+                                 std::to_string(e.numOutputs) + " outputs is not an effect");
     if (e.numParams < 0 || e.numParams > 100000 || e.numPrograms < 0 || e.numPrograms > 100000)
-        return CheckResult::fail("implausible counts: " + std::to_string(e.numParams) + " parameters, " +
-                                 std::to_string(e.numPrograms) + " programs");
+        return CheckResult::fail("implausible counts: " + std::to_string(e.numParams) +
+                                 " parameters, " + std::to_string(e.numPrograms) + " programs");
     if (e.uniqueID == 0) return CheckResult::fail("the unique id is 0");
     if (e.object == nullptr) return CheckResult::fail("the record's object field is null");
     char detail[128];
@@ -71,7 +75,8 @@ CheckResult instancesOneAfterAnother(CheckContext& ctx) {
         if (!plug) return CheckResult::fail("instance " + std::to_string(i + 1) + ": no effect");
         plug->start(44100.0f, 256);
         const std::string problem = processNoise(*plug, 256, ctx.seed + i);
-        if (!problem.empty()) return CheckResult::fail("instance " + std::to_string(i + 1) + ": " + problem);
+        if (!problem.empty())
+            return CheckResult::fail("instance " + std::to_string(i + 1) + ": " + problem);
         plug->dispatch(effMainsChanged, 0, 0);
         plug->dispatch(effStopProcess);
     }
@@ -83,7 +88,8 @@ CheckResult instancesAliveTogether(CheckContext& ctx) {
     std::vector<InstancePtr> plugs;
     for (int i = 0; i < count; ++i) {
         plugs.push_back(Instance::create(ctx.entry));
-        if (!plugs.back()) return CheckResult::fail("instance " + std::to_string(i + 1) + ": no effect");
+        if (!plugs.back())
+            return CheckResult::fail("instance " + std::to_string(i + 1) + ": no effect");
         plugs.back()->start(48000.0f, 512);
     }
     const int params = plugs[0]->effect()->numParams;
@@ -98,10 +104,12 @@ CheckResult instancesAliveTogether(CheckContext& ctx) {
         for (int i = 0; i < count; ++i) {
             if (!plugs[i]) continue;
             const std::string problem = processNoise(*plugs[i], 512, ctx.seed + i);
-            if (!problem.empty()) return CheckResult::fail("instance " + std::to_string(i + 1) + ": " + problem);
+            if (!problem.empty())
+                return CheckResult::fail("instance " + std::to_string(i + 1) + ": " + problem);
             const float want = static_cast<float>(i + 1) / static_cast<float>(count + 1);
             if (params > 0 && std::fabs(plugs[i]->getParameter(0) - want) > 1e-6f)
-                return CheckResult::fail("instance " + std::to_string(i + 1) + " reads parameter 0 as another instance's value");
+                return CheckResult::fail("instance " + std::to_string(i + 1) +
+                                         " reads parameter 0 as another instance's value");
         }
         // Closed in an order unlike the one they were made in.
         plugs[order[step]].reset();
@@ -150,7 +158,8 @@ CheckResult offlineHostOrder(CheckContext& ctx) {
     {
         InstancePtr source = Instance::create(ctx.entry);
         if (!source) return CheckResult::fail("no effect");
-        if (source->effect()->numPrograms > 1) source->dispatch(effSetProgram, 0, source->effect()->numPrograms - 1);
+        if (source->effect()->numPrograms > 1)
+            source->dispatch(effSetProgram, 0, source->effect()->numPrograms - 1);
         if (source->effect()->flags & effFlagsProgramChunks) preset = source->chunk(true);
     }
     InstancePtr plug = Instance::create(ctx.entry);
@@ -209,7 +218,8 @@ CheckResult dawOrder(CheckContext& ctx) {
     std::vector<unsigned char> bank = chunks ? plug->chunk(false) : std::vector<unsigned char>();
     plug->dispatch(effSetProgram, 0, 0);
     plug->dispatch(effMainsChanged, 0, 1);
-    if (chunks && plug->setChunk(bank, false) == 0) return CheckResult::fail("the plug-in refused its own bank");
+    if (chunks && plug->setChunk(bank, false) == 0)
+        return CheckResult::fail("the plug-in refused its own bank");
     plug->dispatch(effMainsChanged, 0, 1);
     // The DAW's audio thread: changing block sizes, suspend and resume from there.
     AudioThread audio(*plug, Signal::Noise, ctx.seed, true);
@@ -302,19 +312,25 @@ CheckResult textsFitHostBuffers(CheckContext& ctx) {
     std::string text;
     // The sizes hosts pass: kVstMaxProgNameLen for program names and (as most
     // hosts do, beyond the 8 the interface suggests) for parameter texts.
-    const struct { VstInt32 op; size_t size; const char* what; } kIdentity[] = {
+    const struct {
+        VstInt32 op;
+        size_t size;
+        const char* what;
+    } kIdentity[] = {
         {effGetEffectName, kVstMaxEffectNameLen, "effect name"},
         {effGetVendorString, kVstMaxVendorStrLen, "vendor"},
         {effGetProductString, kVstMaxProductStrLen, "product"},
     };
     for (const auto& id : kIdentity)
         if (!plug->text(id.op, 0, 0, id.size, text))
-            return CheckResult::fail(std::string(id.what) + " runs past " + std::to_string(id.size) + " bytes");
+            return CheckResult::fail(std::string(id.what) + " runs past " +
+                                     std::to_string(id.size) + " bytes");
     size_t longestName = 0;
     for (int i = 0; i < e.numParams; ++i) {
         for (VstInt32 op : {effGetParamName, effGetParamLabel}) {
             if (!plug->text(op, i, 0, kVstMaxProgNameLen, text))
-                return CheckResult::fail("parameter " + std::to_string(i) + (op == effGetParamName ? " name" : " label") +
+                return CheckResult::fail("parameter " + std::to_string(i) +
+                                         (op == effGetParamName ? " name" : " label") +
                                          " runs past 24 bytes");
             if (op == effGetParamName) longestName = std::max(longestName, text.size());
         }
@@ -322,8 +338,8 @@ CheckResult textsFitHostBuffers(CheckContext& ctx) {
         for (float v : {0.0f, 0.25f, 0.5f, 0.75f, 1.0f}) {
             plug->setParameter(i, v);
             if (!plug->text(effGetParamDisplay, i, 0, kVstMaxProgNameLen, text))
-                return CheckResult::fail("parameter " + std::to_string(i) + " display at " + std::to_string(v) +
-                                         " runs past 24 bytes: '" + text + "'");
+                return CheckResult::fail("parameter " + std::to_string(i) + " display at " +
+                                         std::to_string(v) + " runs past 24 bytes: '" + text + "'");
         }
         plug->setParameter(i, before);
     }
@@ -334,7 +350,8 @@ CheckResult textsFitHostBuffers(CheckContext& ctx) {
         return CheckResult::fail("the current program's name runs past 24 bytes");
     std::string detail = "names, labels, displays and program names";
     if (longestName > static_cast<size_t>(kVstMaxParamStrLen))
-        detail += "; parameter names up to " + std::to_string(longestName) + " characters (VST 2.4 suggests 8)";
+        detail += "; parameter names up to " + std::to_string(longestName) +
+                  " characters (VST 2.4 suggests 8)";
     return CheckResult::pass(detail);
 }
 
@@ -345,7 +362,8 @@ void addLifecycleChecks(std::vector<Check>& checks) {
     checks.push_back({"effect record", effectRecord, false});
     checks.push_back({"instances one after another", instancesOneAfterAnother, false});
     checks.push_back({"instances alive together", instancesAliveTogether, false});
-    checks.push_back({"calls before open and after switching off", callsBeforeOpenAndAfterSwitchingOff, false});
+    checks.push_back(
+        {"calls before open and after switching off", callsBeforeOpenAndAfterSwitchingOff, false});
     checks.push_back({"offline host call order", offlineHostOrder, false});
     checks.push_back({"DAW call order", dawOrder, false});
     checks.push_back({"every opcode with host arguments", everyOpcode, false});

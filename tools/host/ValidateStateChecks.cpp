@@ -42,7 +42,8 @@ int randomState(CheckContext& ctx, Instance& plug) {
 }
 
 std::string firstDifference(const Bytes& a, const Bytes& b) {
-    if (a.size() != b.size()) return std::to_string(b.size()) + " bytes instead of " + std::to_string(a.size());
+    if (a.size() != b.size())
+        return std::to_string(b.size()) + " bytes instead of " + std::to_string(a.size());
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i]) return "byte " + std::to_string(i) + " differs";
     return "";
@@ -60,15 +61,16 @@ CheckResult parametersReadBack(CheckContext& ctx) {
             plug->setParameter(i, v);
             const float got = plug->getParameter(i);
             if (!(got >= 0.0f && got <= 1.0f))
-                return CheckResult::fail("parameter " + std::to_string(i) + " set to " + std::to_string(v) +
-                                         " reads " + std::to_string(got));
+                return CheckResult::fail("parameter " + std::to_string(i) + " set to " +
+                                         std::to_string(v) + " reads " + std::to_string(got));
             // Stepped parameters may round, but what they read must be stable.
             plug->setParameter(i, got);
             if (plug->getParameter(i) != got)
-                return CheckResult::fail("parameter " + std::to_string(i) + " does not keep its own value " + std::to_string(got));
+                return CheckResult::fail("parameter " + std::to_string(i) +
+                                         " does not keep its own value " + std::to_string(got));
             if (exact && got != v)
-                return CheckResult::fail("parameter " + std::to_string(i) + " set to " + std::to_string(v) + " reads " +
-                                         std::to_string(got));
+                return CheckResult::fail("parameter " + std::to_string(i) + " set to " +
+                                         std::to_string(v) + " reads " + std::to_string(got));
         }
         plug->setParameter(i, original);
     }
@@ -97,10 +99,12 @@ CheckResult programsKeepTheirValues(CheckContext& ctx) {
         const int p = static_cast<int>(ctx.random() % static_cast<unsigned>(programs));
         plug->dispatch(effSetProgram, 0, p);
         if (plug->dispatch(effGetProgram) != p)
-            return CheckResult::fail("chose program " + std::to_string(p) + ", the plug-in reports " +
+            return CheckResult::fail("chose program " + std::to_string(p) +
+                                     ", the plug-in reports " +
                                      std::to_string(plug->dispatch(effGetProgram)));
     }
-    if (programValues(*plug) != before) return CheckResult::fail("switching programs changed their values");
+    if (programValues(*plug) != before)
+        return CheckResult::fail("switching programs changed their values");
     return CheckResult::pass(std::to_string(switches) + " switches");
 }
 
@@ -117,12 +121,14 @@ CheckResult programNames(CheckContext& ctx) {
         return CheckResult::fail("renamed to '" + std::string(name) + "', reads '" + got + "'");
     const int current = static_cast<int>(plug->dispatch(effGetProgram));
     plug->text(effGetProgramNameIndexed, current, 0, kVstMaxProgNameLen, indexed);
-    if (indexed != got) return CheckResult::fail("the indexed name '" + indexed + "' differs from '" + got + "'");
+    if (indexed != got)
+        return CheckResult::fail("the indexed name '" + indexed + "' differs from '" + got + "'");
     // A name longer than the field: cut, terminated inside 24 bytes.
     std::snprintf(name, sizeof(name), "%s", "A name of thirty characters!!!");
     plug->dispatch(effSetProgramName, 0, 0, name);
     if (!plug->text(effGetProgramName, 0, 0, kVstMaxProgNameLen, got))
-        return CheckResult::fail("a 30-character name comes back without a terminator inside 24 bytes");
+        return CheckResult::fail(
+            "a 30-character name comes back without a terminator inside 24 bytes");
     if (std::string(name).compare(0, got.size(), got) != 0)
         return CheckResult::fail("a 30-character name comes back as '" + got + "'");
     std::snprintf(name, sizeof(name), "%s", original.c_str());
@@ -139,16 +145,18 @@ CheckResult chunkRoundTrip(CheckContext& ctx, bool preset) {
         randomState(ctx, *a);
         const Bytes saved = a->chunk(preset);
         if (saved.empty()) return CheckResult::fail("no chunk");
-        if (a->setChunk(saved, preset) == 0) return CheckResult::fail("the plug-in refused its own chunk");
+        if (a->setChunk(saved, preset) == 0)
+            return CheckResult::fail("the plug-in refused its own chunk");
         std::string diff = firstDifference(saved, a->chunk(preset));
         if (!diff.empty()) return CheckResult::fail("restored into the same instance: " + diff);
         InstancePtr b = started(ctx);
-        if (b->setChunk(saved, preset) == 0) return CheckResult::fail("a fresh instance refused the chunk");
+        if (b->setChunk(saved, preset) == 0)
+            return CheckResult::fail("a fresh instance refused the chunk");
         diff = firstDifference(saved, b->chunk(preset));
         if (!diff.empty()) return CheckResult::fail("restored into a fresh instance: " + diff);
     }
-    return CheckResult::pass(std::to_string(rounds) + " random states, " + std::to_string(a->chunk(preset).size()) +
-                             "-byte chunk");
+    return CheckResult::pass(std::to_string(rounds) + " random states, " +
+                             std::to_string(a->chunk(preset).size()) + "-byte chunk");
 }
 
 CheckResult bankRoundTrip(CheckContext& ctx) { return chunkRoundTrip(ctx, false); }
@@ -184,13 +192,17 @@ CheckResult restoredStateSoundsTheSame(CheckContext& ctx) {
     if (program >= 0) fromBank->dispatch(effSetProgram, 0, program);
     InstancePtr fromPreset = started(ctx);
     fromPreset->setChunk(preset, true);
-    const struct { Instance* plug; const char* what; } kRestored[] = {
-        {fromBank.get(), "restored from the bank"}, {fromPreset.get(), "restored from the preset"}};
+    const struct {
+        Instance* plug;
+        const char* what;
+    } kRestored[] = {{fromBank.get(), "restored from the bank"},
+                     {fromPreset.get(), "restored from the preset"}};
     for (const auto& r : kRestored) {
         const StereoBuffer again = renderFromStart(*r.plug, ctx.seed, frames);
         for (size_t i = 0; i < frames; ++i)
             if (again.left[i] != original.left[i] || again.right[i] != original.right[i])
-                return CheckResult::fail(std::string(r.what) + ", the output differs from frame " + std::to_string(i));
+                return CheckResult::fail(std::string(r.what) + ", the output differs from frame " +
+                                         std::to_string(i));
     }
     return CheckResult::pass("bit-exact from the bank and from the preset");
 }
@@ -212,8 +224,10 @@ CheckResult damagedChunks(CheckContext& ctx) {
         Bytes b = (n % 2) ? bank : preset;
         if (b.empty()) continue;
         const int kind = static_cast<int>(ctx.random() % 3);
-        if (kind == 0) b.resize(ctx.random() % b.size());                   // cut short
-        else if (kind == 1) b.resize(b.size() + 1 + ctx.random() % 64, 0x55);  // too long
+        if (kind == 0)
+            b.resize(ctx.random() % b.size());  // cut short
+        else if (kind == 1)
+            b.resize(b.size() + 1 + ctx.random() % 64, 0x55);  // too long
         for (int flips = 1 + static_cast<int>(ctx.random() % 8); flips > 0 && !b.empty(); --flips)
             b[ctx.random() % b.size()] ^= static_cast<unsigned char>(1u << (ctx.random() % 8));
         damaged.push_back(b);
@@ -225,7 +239,8 @@ CheckResult damagedChunks(CheckContext& ctx) {
             if (plug->setChunk(b, asPreset) == 0) {
                 ++refused;
                 if (plug->chunk(false) != before)
-                    return CheckResult::fail("a refused chunk of " + std::to_string(b.size()) + " bytes changed the state");
+                    return CheckResult::fail("a refused chunk of " + std::to_string(b.size()) +
+                                             " bytes changed the state");
             }
             // Whatever was taken in must still give sound, bounded output.
             StereoBuffer in(256), out(256);
@@ -234,12 +249,15 @@ CheckResult damagedChunks(CheckContext& ctx) {
             AudioVerdict verdict;
             verdict.add(out, 256);
             const std::string problem = verdict.problem(16.0f);
-            if (!problem.empty()) return CheckResult::fail("after a damaged chunk of " + std::to_string(b.size()) + " bytes: " + problem);
+            if (!problem.empty())
+                return CheckResult::fail("after a damaged chunk of " + std::to_string(b.size()) +
+                                         " bytes: " + problem);
         }
     }
-    if (plug->chunk(false).empty()) return CheckResult::fail("no bank chunk after the damaged ones");
-    return CheckResult::pass(std::to_string(damaged.size() * 2) + " chunks, " + std::to_string(refused) +
-                             " refused without a change");
+    if (plug->chunk(false).empty())
+        return CheckResult::fail("no bank chunk after the damaged ones");
+    return CheckResult::pass(std::to_string(damaged.size() * 2) + " chunks, " +
+                             std::to_string(refused) + " refused without a change");
 }
 
 }  // namespace

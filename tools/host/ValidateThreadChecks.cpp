@@ -69,8 +69,15 @@ CheckResult hostileParameters(CheckContext& ctx) {
     if (params < 1) return CheckResult::skip("skipped (no parameters)");
     std::vector<float> original(params);
     for (int i = 0; i < params; ++i) original[i] = plug->getParameter(i);
-    const float kHostile[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                              -std::numeric_limits<float>::infinity(), 1e30f, -1e30f, -0.0f, 1e-40f, -1.0f, 2.0f};
+    const float kHostile[] = {std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
+                              1e30f,
+                              -1e30f,
+                              -0.0f,
+                              1e-40f,
+                              -1.0f,
+                              2.0f};
     const int rounds = ctx.count(300);
     {
         AudioThread audio(*plug, Signal::Noise, ctx.seed);
@@ -96,7 +103,8 @@ CheckResult hostileParameters(CheckContext& ctx) {
     audio.waitBlocks(200);
     const std::string problem = audio.stop().problem(kBound);
     if (!problem.empty()) return CheckResult::fail("after sane values returned: " + problem);
-    return CheckResult::pass(std::to_string(rounds) + " values: in and out of 0 to 1, NaN, infinities");
+    return CheckResult::pass(std::to_string(rounds) +
+                             " values: in and out of 0 to 1, NaN, infinities");
 }
 
 CheckResult twoAutomationThreads(CheckContext& ctx) {
@@ -107,7 +115,8 @@ CheckResult twoAutomationThreads(CheckContext& ctx) {
     long changes = 0;
     {
         Automation a(*plug, ctx.seed + 1), b(*plug, ctx.seed + 2);
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(ctx.seconds(0.5));
+        const auto end =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(ctx.seconds(0.5));
         a.waitChanges(ctx.count(2000));
         b.waitChanges(ctx.count(2000));
         audio.waitBlocks(ctx.count(300));
@@ -116,7 +125,8 @@ CheckResult twoAutomationThreads(CheckContext& ctx) {
     }
     const std::string problem = audio.stop().problem(kBound);
     if (!problem.empty()) return CheckResult::fail(problem);
-    return CheckResult::pass(std::to_string(changes) + " changes during " + std::to_string(audio.blocks()) + " blocks");
+    return CheckResult::pass(std::to_string(changes) + " changes during " +
+                             std::to_string(audio.blocks()) + " blocks");
 }
 
 CheckResult programsWhileAudioRuns(CheckContext& ctx) {
@@ -127,18 +137,21 @@ CheckResult programsWhileAudioRuns(CheckContext& ctx) {
     const int switches = ctx.count(200);
     AudioThread audio(*plug, Signal::Noise, ctx.seed);
     for (int n = 0; n < switches; ++n) {
-        plug->dispatch(effSetProgram, 0, static_cast<VstIntPtr>(ctx.random() % static_cast<unsigned>(programs)));
+        plug->dispatch(effSetProgram, 0,
+                       static_cast<VstIntPtr>(ctx.random() % static_cast<unsigned>(programs)));
         audio.waitBlocks(1);  // every program is heard
     }
     const std::string problem = audio.stop().problem(kBound);
     if (!problem.empty()) return CheckResult::fail(problem);
-    return CheckResult::pass(std::to_string(switches) + " switches during " + std::to_string(audio.blocks()) + " blocks");
+    return CheckResult::pass(std::to_string(switches) + " switches during " +
+                             std::to_string(audio.blocks()) + " blocks");
 }
 
 CheckResult chunksWhileAudioRuns(CheckContext& ctx) {
     InstancePtr plug = started(ctx);
     if (!plug) return CheckResult::fail("no effect");
-    if (!(plug->effect()->flags & effFlagsProgramChunks)) return CheckResult::skip("skipped (the plug-in does not use chunks)");
+    if (!(plug->effect()->flags & effFlagsProgramChunks))
+        return CheckResult::skip("skipped (the plug-in does not use chunks)");
     AudioThread audio(*plug, Signal::Noise, ctx.seed);
     Automation automation(*plug, ctx.seed + 3);
     automation.waitChanges(1);
@@ -148,7 +161,8 @@ CheckResult chunksWhileAudioRuns(CheckContext& ctx) {
         const bool preset = n % 2 == 1;
         const std::vector<unsigned char> saved = plug->chunk(preset);
         if (saved.empty()) return CheckResult::fail("no chunk while audio runs");
-        if (plug->setChunk(saved, preset) == 0) return CheckResult::fail("the plug-in refused its own chunk while audio runs");
+        if (plug->setChunk(saved, preset) == 0)
+            return CheckResult::fail("the plug-in refused its own chunk while audio runs");
         audio.waitBlocks(1);
     }
     automation.stop();
@@ -157,7 +171,9 @@ CheckResult chunksWhileAudioRuns(CheckContext& ctx) {
     return CheckResult::pass(std::to_string(rounds) + " saves and restores, automation running");
 }
 
-bool canBypass(Instance& plug) { return plug.dispatch(effCanDo, 0, 0, const_cast<char*>("bypass")) == 1; }
+bool canBypass(Instance& plug) {
+    return plug.dispatch(effCanDo, 0, 0, const_cast<char*>("bypass")) == 1;
+}
 
 CheckResult bypassWhileAudioRuns(CheckContext& ctx) {
     InstancePtr plug = started(ctx);
@@ -197,10 +213,12 @@ CheckResult bypassPassesInput(CheckContext& ctx) {
             StereoBuffer one(1);
             fillSignal(one, Signal::Noise, ctx.seed, frame + i - static_cast<size_t>(delay));
             if (out.left[i] != one.left[0] || out.right[i] != one.right[0])
-                return CheckResult::fail("bypassed output differs from the input at frame " + std::to_string(frame + i));
+                return CheckResult::fail("bypassed output differs from the input at frame " +
+                                         std::to_string(frame + i));
         }
     }
-    return CheckResult::pass(delay ? "the input, delayed by the reported latency" : "the input, bit for bit");
+    return CheckResult::pass(delay ? "the input, delayed by the reported latency"
+                                   : "the input, bit for bit");
 }
 
 CheckResult suspendResumeFromAudioThread(CheckContext& ctx) {
@@ -225,5 +243,6 @@ void addThreadChecks(std::vector<Check>& checks) {
     checks.push_back({"chunks saved and restored while audio runs", chunksWhileAudioRuns, false});
     checks.push_back({"bypass while audio runs", bypassWhileAudioRuns, false});
     checks.push_back({"bypass passes the input unchanged", bypassPassesInput, false});
-    checks.push_back({"suspend and resume from the audio thread", suspendResumeFromAudioThread, false});
+    checks.push_back(
+        {"suspend and resume from the audio thread", suspendResumeFromAudioThread, false});
 }

@@ -16,7 +16,7 @@ struct CheckContext {
     VstPluginMainProc entry = nullptr;  // from the library the battery keeps loaded
     int strictness = 5;                 // 1 to 10
     uint32_t seed = 1;
-    bool requireEditor = false;         // an editor that opens no window fails instead of skipping
+    bool requireEditor = false;  // an editor that opens no window fails instead of skipping
     std::mt19937 random;
 
     // base at strictness 5, scaled linearly, at least 1.

@@ -55,7 +55,8 @@ Instance::~Instance() {
     if (effect_) effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
 }
 
-VstIntPtr Instance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr Instance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                             float opt) {
     return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
@@ -92,7 +93,8 @@ VstIntPtr Instance::setChunk(const std::vector<unsigned char>& bytes, bool prese
     return dispatch(effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(bytes.size()), copy.data());
 }
 
-bool Instance::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, size_t size, std::string& out) {
+bool Instance::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, size_t size,
+                    std::string& out) {
     // A buffer far larger than asked for, marked beyond the size the host
     // grants, so a text that runs on is caught without harm to the host.
     std::vector<char> buffer(size + 256, '\x7f');
@@ -110,13 +112,26 @@ void fillSignal(StereoBuffer& buffer, Signal signal, uint32_t seed, size_t start
         float l = 0.0f, r = 0.0f;
         switch (signal) {
             case Signal::Silence: break;
-            case Signal::Noise: l = 0.5f * uniform(a); r = 0.5f * uniform(b); break;
-            case Signal::FullScaleNoise: l = (a & 1u) ? 1.0f : -1.0f; r = uniform(b); break;
-            case Signal::Dc: l = 1.0f; r = -1.0f; break;
-            case Signal::Nyquist: l = (n & 1u) ? -1.0f : 1.0f; r = -l; break;
+            case Signal::Noise:
+                l = 0.5f * uniform(a);
+                r = 0.5f * uniform(b);
+                break;
+            case Signal::FullScaleNoise:
+                l = (a & 1u) ? 1.0f : -1.0f;
+                r = uniform(b);
+                break;
+            case Signal::Dc:
+                l = 1.0f;
+                r = -1.0f;
+                break;
+            case Signal::Nyquist:
+                l = (n & 1u) ? -1.0f : 1.0f;
+                r = -l;
+                break;
             case Signal::Denormal:
                 // Values from the smallest subnormal to just below the normal range.
-                l = std::ldexp(static_cast<float>(a >> 9) / 8388608.0f, -126 - static_cast<int>(n % 23));
+                l = std::ldexp(static_cast<float>(a >> 9) / 8388608.0f,
+                               -126 - static_cast<int>(n % 23));
                 r = (n & 1u) ? -l : l;
                 break;
             case Signal::Impulse: l = r = (n == 0) ? 1.0f : 0.0f; break;
@@ -146,12 +161,16 @@ void AudioVerdict::add(const StereoBuffer& buffer, size_t frames) {
 }
 
 std::string AudioVerdict::problem(float bound) const {
-    if (notFinite) return std::to_string(notFinite) + " of " + std::to_string(samples) + " output samples not finite";
-    if (subnormal) return std::to_string(subnormal) + " of " + std::to_string(samples) + " output samples subnormal";
+    if (notFinite)
+        return std::to_string(notFinite) + " of " + std::to_string(samples) +
+               " output samples not finite";
+    if (subnormal)
+        return std::to_string(subnormal) + " of " + std::to_string(samples) +
+               " output samples subnormal";
     if (bound > 0.0f && peak > bound) {
         char text[96];
-        std::snprintf(text, sizeof(text), "output peak %.3g exceeds %.3g", static_cast<double>(peak),
-                      static_cast<double>(bound));
+        std::snprintf(text, sizeof(text), "output peak %.3g exceeds %.3g",
+                      static_cast<double>(peak), static_cast<double>(bound));
         return text;
     }
     return "";
@@ -159,7 +178,8 @@ std::string AudioVerdict::problem(float bound) const {
 
 AudioThread::AudioThread(Instance& instance, Signal signal, uint32_t seed, bool suspendResume)
     : instance_(instance) {
-    thread_ = std::thread([this, signal, seed, suspendResume] { run(signal, seed, suspendResume); });
+    thread_ =
+        std::thread([this, signal, seed, suspendResume] { run(signal, seed, suspendResume); });
 }
 
 AudioThread::~AudioThread() {

@@ -12,7 +12,8 @@ int usageError(const std::string& message) {
 
 int main(int argc, char** argv) {
     initHostPlatform();
-    if (argc < 2) return usageError("missing command (info, render, compare, testsignal, preset, bank, validate)");
+    if (argc < 2)
+        return usageError("missing command (info, render, compare, testsignal, preset, bank, validate)");
     const std::string command = argv[1];
     Arguments args(argv + 2, argv + argc);
     if (command == "info") return runInfo(args);

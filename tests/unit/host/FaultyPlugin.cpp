@@ -14,22 +14,44 @@
 namespace {
 
 enum class Fault {
-    None, NanOutput, SubnormalOutput, Overrun, LongName, SharedParameter, ChunkCounter,
-    DcOffset, BlockGain, BypassIgnored, InPlaceAlias, ProgramDrift, RefusedButChanged,
-    NanParameter, EndlessTail,
+    None,
+    NanOutput,
+    SubnormalOutput,
+    Overrun,
+    LongName,
+    SharedParameter,
+    ChunkCounter,
+    DcOffset,
+    BlockGain,
+    BypassIgnored,
+    InPlaceAlias,
+    ProgramDrift,
+    RefusedButChanged,
+    NanParameter,
+    EndlessTail,
 };
 
 Fault faultFromEnvironment() {
     const char* name = std::getenv("KORVEX_FAULT");
     if (!name) return Fault::None;
-    static const struct { const char* name; Fault fault; } kFaults[] = {
-        {"nan-output", Fault::NanOutput}, {"subnormal-output", Fault::SubnormalOutput},
-        {"overrun", Fault::Overrun}, {"long-name", Fault::LongName},
-        {"shared-parameter", Fault::SharedParameter}, {"chunk-counter", Fault::ChunkCounter},
-        {"dc-offset", Fault::DcOffset}, {"block-gain", Fault::BlockGain},
-        {"bypass-ignored", Fault::BypassIgnored}, {"in-place-alias", Fault::InPlaceAlias},
-        {"program-drift", Fault::ProgramDrift}, {"refused-but-changed", Fault::RefusedButChanged},
-        {"nan-parameter", Fault::NanParameter}, {"endless-tail", Fault::EndlessTail},
+    static const struct {
+        const char* name;
+        Fault fault;
+    } kFaults[] = {
+        {"nan-output", Fault::NanOutput},
+        {"subnormal-output", Fault::SubnormalOutput},
+        {"overrun", Fault::Overrun},
+        {"long-name", Fault::LongName},
+        {"shared-parameter", Fault::SharedParameter},
+        {"chunk-counter", Fault::ChunkCounter},
+        {"dc-offset", Fault::DcOffset},
+        {"block-gain", Fault::BlockGain},
+        {"bypass-ignored", Fault::BypassIgnored},
+        {"in-place-alias", Fault::InPlaceAlias},
+        {"program-drift", Fault::ProgramDrift},
+        {"refused-but-changed", Fault::RefusedButChanged},
+        {"nan-parameter", Fault::NanParameter},
+        {"endless-tail", Fault::EndlessTail},
     };
     for (const auto& f : kFaults)
         if (std::strcmp(name, f.name) == 0) return f.fault;
@@ -64,7 +86,8 @@ struct Faulty {
 
     void setParameter(int index, float value) {
         if (index < 0 || index >= kParams) return;
-        if (fault != Fault::NanParameter) value = value > 1.0f ? 1.0f : (value >= 0.0f ? value : 0.0f);
+        if (fault != Fault::NanParameter)
+            value = value > 1.0f ? 1.0f : (value >= 0.0f ? value : 0.0f);
         store()[index] = value;
         programs[current].values[index] = value;
     }
@@ -97,7 +120,8 @@ struct Faulty {
                 if (fault == Fault::NanOutput && i == 100) y = std::nanf("");
                 if (fault == Fault::SubnormalOutput && y == 0.0f) y = 1e-40f;
                 if (fault == Fault::DcOffset) y += 1e-4f;
-                if (fault == Fault::EndlessTail && heardLoud) y += 0.01f * static_cast<float>(std::sin(phase));
+                if (fault == Fault::EndlessTail && heardLoud)
+                    y += 0.01f * static_cast<float>(std::sin(phase));
                 out[c][i] = y;
             }
             phase += 0.05;
@@ -118,7 +142,8 @@ struct Faulty {
     }
 
     VstIntPtr setChunk(const unsigned char* data, VstIntPtr size, bool preset) {
-        const VstIntPtr wanted = preset ? 4 + static_cast<VstIntPtr>(sizeof(Program)) : static_cast<VstIntPtr>(sizeof(programs));
+        const VstIntPtr wanted = preset ? 4 + static_cast<VstIntPtr>(sizeof(Program))
+                                        : static_cast<VstIntPtr>(sizeof(programs));
         if (size != wanted || !data) {
             if (fault == Fault::RefusedButChanged) programs[1].values[1] = 0.125f;
             return 0;
@@ -146,7 +171,9 @@ struct Faulty {
             case effSetProgram: setProgram(static_cast<int>(value)); return 1;
             case effGetProgram: return current;
             case effSetProgramName:
-                if (text) std::snprintf(programs[current].name, sizeof(programs[current].name), "%s", text);
+                if (text)
+                    std::snprintf(programs[current].name, sizeof(programs[current].name), "%s",
+                                  text);
                 return 1;
             case effGetProgramName:
                 if (text) std::snprintf(text, 24, "%s", programs[current].name);
@@ -157,8 +184,10 @@ struct Faulty {
                 return 1;
             case effGetParamName:
                 if (!text) return 0;
-                if (fault == Fault::LongName) std::strcpy(text, "A parameter name far beyond any host buffer");
-                else std::snprintf(text, 9, "%s", index == 0 ? "Gain" : "Tone");
+                if (fault == Fault::LongName)
+                    std::strcpy(text, "A parameter name far beyond any host buffer");
+                else
+                    std::snprintf(text, 9, "%s", index == 0 ? "Gain" : "Tone");
                 return 0;
             case effGetParamLabel:
                 if (text) text[0] = 0;
@@ -167,7 +196,8 @@ struct Faulty {
                 if (text) std::snprintf(text, 9, "%.2f", static_cast<double>(getParameter(index)));
                 return 0;
             case effGetChunk: return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
-            case effSetChunk: return setChunk(static_cast<const unsigned char*>(ptr), value, index != 0);
+            case effSetChunk:
+                return setChunk(static_cast<const unsigned char*>(ptr), value, index != 0);
             case effCanDo: return text && std::strcmp(text, "bypass") == 0 ? 1 : 0;
             case effSetBypass: bypass = value != 0; return 1;
             case effGetEffectName:
@@ -186,7 +216,8 @@ struct Faulty {
 
 Faulty* self(AEffect* e) { return static_cast<Faulty*>(e->object); }
 
-VstIntPtr dispatcher(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr dispatcher(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
+                     float opt) {
     if (op == effClose) {
         delete self(e);
         return 1;
@@ -195,7 +226,9 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, v
 }
 void setParameter(AEffect* e, VstInt32 index, float value) { self(e)->setParameter(index, value); }
 float getParameter(AEffect* e, VstInt32 index) { return self(e)->getParameter(index); }
-void processReplacing(AEffect* e, float** in, float** out, VstInt32 frames) { self(e)->process(in, out, frames); }
+void processReplacing(AEffect* e, float** in, float** out, VstInt32 frames) {
+    self(e)->process(in, out, frames);
+}
 void processNothing(AEffect*, float**, float**, VstInt32) {}
 
 }  // namespace

@@ -24,7 +24,8 @@ struct FileBuilder {
     Bytes bytes;
     void text(const char* four) { bytes.insert(bytes.end(), four, four + 4); }
     void be(uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(v >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.push_back(static_cast<unsigned char>(v >> shift));
     }
     void zeros(size_t n) { bytes.insert(bytes.end(), n, 0); }
     void raw(const Bytes& b) { bytes.insert(bytes.end(), b.begin(), b.end()); }
@@ -76,10 +77,10 @@ TEST(PresetFile, PresetLayoutIsTheBigEndianOpaqueChunkForm) {
     expected.text("CcnK");
     expected.be(60 + 80 - 8);  // everything after the size field
     expected.text("FPCh");
-    expected.be(1);            // format version
+    expected.be(1);  // format version
     expected.text("KV52");
-    expected.be(1);            // plug-in version
-    expected.be(10);           // parameters
+    expected.be(1);   // plug-in version
+    expected.be(10);  // parameters
     const char name[28] = "08 Large Plate";
     expected.bytes.insert(expected.bytes.end(), name, name + 28);
     expected.be(80);
@@ -92,11 +93,11 @@ TEST(PresetFile, BankLayoutCarriesTheCurrentProgramAndReservedZeros) {
     expected.text("CcnK");
     expected.be(160 + 800 - 8);
     expected.text("FBCh");
-    expected.be(2);            // format 2: with the current program
+    expected.be(2);  // format 2: with the current program
     expected.text("KV52");
     expected.be(1);
-    expected.be(10);           // programs
-    expected.be(7);            // current program
+    expected.be(10);  // programs
+    expected.be(7);   // current program
     expected.zeros(124);
     expected.be(800);
     expected.raw(pattern(800));
@@ -108,7 +109,8 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
         const Bytes bytes = encodePresetFile(original);
         PresetFile back;
         std::string error;
-        ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), original.kind, back, error)) << error;
+        ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), original.kind, back, error))
+            << error;
         EXPECT_EQ(back.pluginId, original.pluginId);
         EXPECT_EQ(back.pluginVersion, original.pluginVersion);
         EXPECT_EQ(back.count, original.count);
@@ -155,19 +157,22 @@ TEST(PresetFile, DamagedFilesAreRefusedWithTheProblemNamed) {
 
     Bytes riff = preset;
     std::memcpy(riff.data(), "RIFF", 4);
-    EXPECT_EQ(decodeError(riff, P),
-              "wrong magic: the file begins with 'RIFF', not 'CcnK' (not a VST preset or bank file)");
+    EXPECT_EQ(
+        decodeError(riff, P),
+        "wrong magic: the file begins with 'RIFF', not 'CcnK' (not a VST preset or bank file)");
     EXPECT_EQ(decodeError(bank, P), "wrong magic: 'FBCh' is a bank, expected 'FPCh' (a preset)");
     EXPECT_EQ(decodeError(preset, B), "wrong magic: 'FPCh' is a preset, expected 'FBCh' (a bank)");
     Bytes params = preset;
     std::memcpy(&params[8], "FxCk", 4);
-    EXPECT_EQ(decodeError(params, P), "wrong magic: 'FxCk' is a preset stored as a parameter list, "
-                                      "not a chunk, expected 'FPCh' (a preset)");
+    EXPECT_EQ(decodeError(params, P),
+              "wrong magic: 'FxCk' is a preset stored as a parameter list, "
+              "not a chunk, expected 'FPCh' (a preset)");
 
     Bytes longer = preset;
     longer.push_back(0);
     EXPECT_EQ(decodeError(longer, P),
-              "size mismatch: the header counts 132 bytes after its size field, the file holds 133 bytes");
+              "size mismatch: the header counts 132 bytes after its size field, the file holds 133 "
+              "bytes");
     Bytes shortChunk = preset;
     shortChunk.pop_back();
     putBe(shortChunk, 4, static_cast<uint32_t>(shortChunk.size() - 8));
@@ -175,8 +180,9 @@ TEST(PresetFile, DamagedFilesAreRefusedWithTheProblemNamed) {
               "size mismatch: the chunk size field says 80 bytes, 79 bytes follow the header");
     Bytes hugeChunk = bank;
     putBe(hugeChunk, 156, 0xFFFFFFF0u);
-    EXPECT_EQ(decodeError(hugeChunk, B),
-              "size mismatch: the chunk size field says 4294967280 bytes, 800 bytes follow the header");
+    EXPECT_EQ(
+        decodeError(hugeChunk, B),
+        "size mismatch: the chunk size field says 4294967280 bytes, 800 bytes follow the header");
 
     Bytes future = preset;
     putBe(future, 12, 3);
@@ -237,7 +243,8 @@ TEST_F(PresetFileLoading, SavedFilesHoldThePluginsOwnChunkAndIdentity) {
     const Bytes bank = plug.file(PresetFileKind::Bank);
     PresetFile f;
     std::string error;
-    ASSERT_TRUE(decodePresetFile(bank.data(), bank.size(), PresetFileKind::Bank, f, error)) << error;
+    ASSERT_TRUE(decodePresetFile(bank.data(), bank.size(), PresetFileKind::Bank, f, error))
+        << error;
     EXPECT_EQ(fourCharacters(f.pluginId), "KV52");
     EXPECT_EQ(f.pluginVersion, 1);
     EXPECT_EQ(f.count, 10);
@@ -316,8 +323,8 @@ TEST_F(PresetFileLoading, RefusedFilesLeaveThePluginUntouched) {
     b = goodBank;
     std::memcpy(&b[16], "XXXX", 4);
     cases.push_back({"other plug-in's bank", PresetFileKind::Bank, b, "different unique id"});
-    cases.push_back({"truncated header", PresetFileKind::Bank, Bytes(goodBank.begin(), goodBank.begin() + 100),
-                     "truncated header"});
+    cases.push_back({"truncated header", PresetFileKind::Bank,
+                     Bytes(goodBank.begin(), goodBank.begin() + 100), "truncated header"});
     b = goodBank;
     b.resize(b.size() - 80);
     cases.push_back({"size mismatch", PresetFileKind::Bank, b, "size mismatch"});
@@ -407,17 +414,21 @@ struct StubPlugin {
 TEST(PresetFileHost, ChunksAreAnnouncedAndHandedOverAsHostsDo) {
     StubPlugin stub;
     std::string error;
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank, stub.file(PresetFileKind::Bank, 2), error));
+    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank,
+                               stub.file(PresetFileKind::Bank, 2), error));
     EXPECT_EQ(stub.opcodes, (std::vector<VstInt32>{effBeginLoadBank, effSetChunk, effSetProgram}));
     EXPECT_EQ(stub.received, pattern(33));
     EXPECT_EQ(stub.receivedIndex, 0) << "index 0 for a bank";
 
     stub.opcodes.clear();
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank, stub.file(PresetFileKind::Bank, 4), error));
-    EXPECT_FALSE(stub.called(effSetProgram)) << "a current program beyond the plug-in's is not chosen";
+    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank,
+                               stub.file(PresetFileKind::Bank, 4), error));
+    EXPECT_FALSE(stub.called(effSetProgram))
+        << "a current program beyond the plug-in's is not chosen";
 
     stub.opcodes.clear();
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Preset, stub.file(PresetFileKind::Preset), error));
+    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Preset,
+                               stub.file(PresetFileKind::Preset), error));
     EXPECT_EQ(stub.opcodes, (std::vector<VstInt32>{effBeginLoadProgram, effSetChunk}));
     EXPECT_EQ(stub.receivedIndex, 1) << "index 1 for a preset";
 }
@@ -426,13 +437,15 @@ TEST(PresetFileHost, APluginMayRefuseBeforeItsChunkArrives) {
     StubPlugin stub;
     stub.beginLoadAnswer = -1;
     std::string error;
-    EXPECT_FALSE(loadPresetFile(&stub.effect, PresetFileKind::Bank, stub.file(PresetFileKind::Bank), error));
+    EXPECT_FALSE(
+        loadPresetFile(&stub.effect, PresetFileKind::Bank, stub.file(PresetFileKind::Bank), error));
     EXPECT_EQ(error, "the plug-in refuses this bank (plug-in version 5)");
     EXPECT_FALSE(stub.called(effSetChunk));
 
     StubPlugin plain;
     plain.effect.flags = effFlagsCanReplacing;  // parameters only, no chunks
-    EXPECT_FALSE(loadPresetFile(&plain.effect, PresetFileKind::Preset, plain.file(PresetFileKind::Preset), error));
+    EXPECT_FALSE(loadPresetFile(&plain.effect, PresetFileKind::Preset,
+                                plain.file(PresetFileKind::Preset), error));
     EXPECT_EQ(error, "the plug-in does not keep its programs as chunks");
     EXPECT_TRUE(plain.opcodes.empty());
     Bytes saved;
