@@ -20,9 +20,15 @@ if [ $rc -ne 0 ] || ! grep -qE '^[0-9]+ passed, 0 failed' <<<"$out"; then
 fi
 grep -q '^SKIP  editor opens and closes: skipped (no editor)' <<<"$out" || { echo "editor checks did not skip"; status=1; }
 
-# fault | the check that must find it | words its reason must contain
-while IFS='|' read -r fault check reason; do
+# Under Wine the faults marked "all" run: the checks are the same code, but
+# threads, library loading and timing are the platform's own.
+under_wine=0
+[ "${host[0]}" = wine ] && under_wine=1
+
+# fault | the check that must find it | words its reason must contain | where
+while IFS='|' read -r fault check reason where; do
   [ -n "$fault" ] || continue
+  [ $under_wine -eq 1 ] && [ "$where" != all ] && continue
   out=$(KORVEX_FAULT=$fault "${host[@]}" validate --strictness 2 --only "$check" "$plugin" 2>&1); rc=$?
   line=$(grep -F "FAIL  $check" <<<"$out")
   if [ $rc -ne 1 ] || [ -z "$line" ]; then
@@ -31,19 +37,19 @@ while IFS='|' read -r fault check reason; do
     echo "fault $fault: reason lacks '$reason': $line"; status=1
   fi
 done <<'FAULTS'
-nan-output|loud, DC and denormal input|not finite
-subnormal-output|silence in, silence out|subnormal
-overrun|block sizes|wrote past its end
-long-name|texts fit host buffers|runs past 24 bytes
-shared-parameter|instances alive together|another instance's value
-chunk-counter|bank chunk round trip|byte 0 differs
-dc-offset|silence in, silence out|silence in gives output
-block-gain|output does not depend on block size|differ from blocks of 64
-bypass-ignored|bypass passes the input unchanged|differs from the input
-in-place-alias|processing in place|in place differs
-program-drift|programs keep their values|changed their values
-refused-but-changed|damaged chunks|changed the state
-nan-parameter|hostile parameter values while audio runs|not finite
-endless-tail|silence after the tail|still above -120 dBFS
+nan-output|loud, DC and denormal input|not finite|native
+subnormal-output|silence in, silence out|subnormal|native
+overrun|block sizes|wrote past its end|all
+long-name|texts fit host buffers|runs past 24 bytes|native
+shared-parameter|instances alive together|another instance's value|all
+chunk-counter|bank chunk round trip|byte 0 differs|native
+dc-offset|silence in, silence out|silence in gives output|native
+block-gain|output does not depend on block size|differ from blocks of 64|native
+bypass-ignored|bypass passes the input unchanged|differs from the input|all
+in-place-alias|processing in place|in place differs|native
+program-drift|programs keep their values|changed their values|native
+refused-but-changed|damaged chunks|changed the state|native
+nan-parameter|hostile parameter values while audio runs|not finite|all
+endless-tail|silence after the tail|still above -120 dBFS|all
 FAULTS
 exit $status
