@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Flush.h"
+
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
@@ -404,9 +406,11 @@ void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR)
     outTrim_[kLeft].advance();
     outTrim_[kRight].advance();
 
-    // Effect crossfade against the raw input, before any trim.
-    outL = effectFader_[kLeft].process(trimL * procL, inL);
-    outR = effectFader_[kRight].process(trimR * procR, inR);
+    // Effect crossfade against the raw input, before any trim. The dry path
+    // and the trims can carry a tiny input down into denormal numbers, which
+    // must never reach the host: the output is flushed like the loops.
+    outL = flushTiny(effectFader_[kLeft].process(trimL * procL, inL));
+    outR = flushTiny(effectFader_[kRight].process(trimR * procR, inR));
 }
 
 }  // namespace ZEPHRA2F9C41D07
