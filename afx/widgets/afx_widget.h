@@ -12,7 +12,7 @@ struct afx_rgb {
     uint32_t r, g, b;
 };
 
-// min(high, max(low, value)).
+// min(high, max(low, value)); a NaN gives low.
 float afx_clamp(float value, float low, float high);
 // The frame or step index of a normalised value: 0 when count < 1, else
 // truncate(clamp(value, 0, 1) x (count - 1) + 0.5).
