@@ -1,0 +1,394 @@
+// The knob: its box and dead zone, the Circular jump, the four drag modes
+// with and without smoothing, the wheel grid, the detent, and what its
+// drawing writes and restores.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "afx/widgets/afx_knob.h"
+#include "widget_test_support.h"
+
+namespace {
+
+// A knob of radius 22 with its box at (10, 20): centre (32, 42).
+class KnobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx_knob_init(&knob, nullptr);
+        afx_knob_set_x(&knob, 10);
+        afx_knob_set_y(&knob, 20);
+        afx_knob_set_radius(&knob, 22);
+    }
+    void TearDown() override { afx_knob_release(&knob); }
+
+    // Presses at p, sets the value (a Circular press jumps), then moves the
+    // pointer to q as one drag event.
+    void turn(float from, float px, float py, float qx, float qy) {
+        ASSERT_TRUE(afx_knob_press(&knob, px, py));
+        afx_knob_set_value(&knob, from);
+        afx_knob_drag(&knob, qx - px, py - qy);
+    }
+
+    static constexpr float cx = 32.0f, cy = 42.0f;
+    afx_knob knob;
+};
+
+TEST_F(KnobTest, StartsWithTheToolkitDefaults) {
+    EXPECT_EQ(knob.value, 0.0f);
+    EXPECT_EQ(afx_knob_get_mode(&knob), kAfxKnobCircular);
+    EXPECT_EQ(knob.smoothing, 1);
+    EXPECT_FLOAT_EQ(knob.smoothing_factor, 0.28f);
+    EXPECT_EQ(knob.dead_radius, 6.0f);
+    EXPECT_EQ(knob.shadow_alpha, 32u);
+    EXPECT_EQ(knob.shadow_on, 0);
+    EXPECT_EQ(knob.arc.r, 127u);
+    EXPECT_EQ(knob.arc.g, 79u);
+    EXPECT_EQ(knob.track_start_deg, 45.0f);
+    EXPECT_EQ(knob.track_end_deg, 315.0f);
+    EXPECT_EQ(knob.press_start_deg, -135.0f);
+    EXPECT_FALSE(afx_knob_is_dragging(&knob));
+    EXPECT_FALSE(afx_knob_get_refresh(&knob));
+}
+
+TEST_F(KnobTest, HitsItsBoxWithTheRightAndBottomEdgesIncluded) {
+    EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));
+    EXPECT_TRUE(afx_knob_hit(&knob, 54, 64));  // x + 2r, y + 2r
+    EXPECT_TRUE(afx_knob_hit(&knob, 54, 20));
+    EXPECT_FALSE(afx_knob_hit(&knob, 54.01f, 40));
+    EXPECT_FALSE(afx_knob_hit(&knob, 30, 64.01f));
+    EXPECT_FALSE(afx_knob_hit(&knob, 9.99f, 40));
+    EXPECT_FALSE(afx_knob_hit(&knob, 30, 19.99f));
+    afx_knob_set_value(&knob, 30);
+    EXPECT_FALSE(afx_knob_press(&knob, 55, 42));  // a miss changes nothing
+    EXPECT_EQ(knob.value, 30.0f);
+}
+
+TEST_F(KnobTest, CircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
+    ASSERT_TRUE(afx_knob_press(&knob, cx, 20));  // straight up
+    EXPECT_NEAR(knob.value, 50.0f, 1e-4f);
+    ASSERT_TRUE(afx_knob_press(&knob, 10, cy));  // straight left: 45 of 270 degrees
+    EXPECT_NEAR(knob.value, 100.0f / 6.0f, 1e-3f);
+    ASSERT_TRUE(afx_knob_press(&knob, 54, cy));  // straight right
+    EXPECT_NEAR(knob.value, 500.0f / 6.0f, 1e-3f);
+    ASSERT_TRUE(afx_knob_press(&knob, cx - 10, cy - 10));  // up-left: 90 of 270
+    EXPECT_NEAR(knob.value, 100.0f / 3.0f, 1e-3f);
+    // Below the centre, in the 90-degree gap: the press is taken, the value stays.
+    for (float x : {cx, cx - 9.0f, cx + 9.0f}) {
+        EXPECT_TRUE(afx_knob_press(&knob, x, 63));
+        EXPECT_NEAR(knob.value, 100.0f / 3.0f, 1e-3f) << x;
+    }
+    // Within the dead radius of 6 pixels: no jump.
+    EXPECT_TRUE(afx_knob_press(&knob, cx, cy - 6));
+    EXPECT_NEAR(knob.value, 100.0f / 3.0f, 1e-3f);
+    EXPECT_TRUE(afx_knob_in_dead_zone(&knob));
+    EXPECT_TRUE(afx_knob_press(&knob, cx, cy - 7));
+    EXPECT_NEAR(knob.value, 50.0f, 1e-3f);
+    EXPECT_FALSE(afx_knob_in_dead_zone(&knob));
+    afx_knob_set_dead_radius(&knob, 16.0f);
+    EXPECT_TRUE(afx_knob_in_dead_zone(&knob));
+}
+
+TEST_F(KnobTest, OtherModesNeverJumpOnAPress) {
+    for (uint32_t mode : {kAfxKnobRelative, kAfxKnobLinear, kAfxKnobDefault}) {
+        afx_knob_set_mode(&knob, mode);
+        afx_knob_set_value(&knob, 12);
+        EXPECT_TRUE(afx_knob_press(&knob, 54, cy));
+        EXPECT_EQ(knob.value, 12.0f) << mode;
+        EXPECT_EQ(knob.pointer_x, 54.0f);
+        EXPECT_EQ(knob.pointer_y, cy);
+    }
+}
+
+TEST_F(KnobTest, LinearDragAddsOnePercentPerPixelUp) {
+    afx_knob_set_smoothing(&knob, false);
+    for (uint32_t mode : {kAfxKnobLinear, kAfxKnobDefault}) {
+        afx_knob_set_mode(&knob, mode);
+        afx_knob_set_value(&knob, 40);
+        ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
+        afx_knob_drag(&knob, 5, 10);  // sideways travel does not count
+        EXPECT_FLOAT_EQ(knob.value, 50.0f) << mode;
+        afx_knob_drag(&knob, 0, -25);
+        EXPECT_FLOAT_EQ(knob.value, 25.0f) << mode;
+        EXPECT_EQ(knob.pointer_x, 25.0f);  // the real pointer position: up is -y
+        EXPECT_EQ(knob.pointer_y, 45.0f);
+    }
+}
+
+TEST_F(KnobTest, SmoothingEasesGrowingStepsAndRestartsOnAReversal) {
+    afx_knob_set_mode(&knob, kAfxKnobLinear);
+    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
+    afx_knob_drag(&knob, 0, 10);
+    EXPECT_NEAR(knob.value, 2.8f, 1e-5f);  // 0.28 x 10
+    afx_knob_drag(&knob, 0, 10);
+    EXPECT_NEAR(knob.value, 2.8f + 4.816f, 1e-4f);  // 2.8 + (10 - 2.8) x 0.28
+    EXPECT_NEAR(knob.last_delta, 4.816f, 1e-5f);
+    afx_knob_drag(&knob, 0, 3);  // smaller than the last step: taken as it is
+    EXPECT_NEAR(knob.value, 10.616f, 1e-4f);
+    // A zero delta changes nothing, not even the memory.
+    afx_knob_drag(&knob, 4, 0);
+    EXPECT_NEAR(knob.value, 10.616f, 1e-4f);
+    EXPECT_NEAR(knob.last_delta, 3.0f, 1e-6f);
+    // Reversal: damped from rest again.
+    afx_knob_drag(&knob, 0, -10);
+    EXPECT_NEAR(knob.value, 10.616f - 2.8f, 1e-4f);
+    EXPECT_NEAR(knob.last_delta, -2.8f, 1e-5f);
+    // A new press forgets the last step.
+    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
+    EXPECT_EQ(knob.last_delta, 0.0f);
+}
+
+TEST_F(KnobTest, TurningAroundTheCentreAddsADegreeAPercentSlowerInside) {
+    afx_knob_set_smoothing(&knob, false);
+    for (uint32_t mode : {kAfxKnobCircular, kAfxKnobRelative}) {
+        afx_knob_set_mode(&knob, mode);
+        // A clockwise quarter turn from the right edge to the bottom edge.
+        turn(5, 54, cy, cx, 64);
+        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
+        // The same turn at half the radius: half as much.
+        turn(5, 43, cy, cx, 53);
+        EXPECT_NEAR(knob.value, 50.0f, 1e-3f) << mode;
+        // Counter-clockwise: back down.
+        turn(95, cx, 64, 54, cy);
+        EXPECT_NEAR(knob.value, 5.0f, 1e-3f) << mode;
+        // Ending beyond the radius: a full quarter, no more.
+        turn(5, 54, cy, cx, cy + 40);
+        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
+    }
+}
+
+TEST_F(KnobTest, ATurnAcrossTheLeftSideIsSmallNotAFullCircle) {
+    afx_knob_set_smoothing(&knob, false);
+    afx_knob_set_mode(&knob, kAfxKnobRelative);
+    // From just below to just above the left end of the horizontal axis:
+    // clockwise on the screen by about 10 degrees.
+    const float r = 20.0f, a = 5.0f * 3.14159265f / 180.0f;
+    turn(50, cx - r * std::cos(a), cy + r * std::sin(a), cx - r * std::cos(a), cy - r * std::sin(a));
+    EXPECT_NEAR(knob.value, 50.0f + 10.0f * r / 22.0f, 1e-2f);
+}
+
+TEST_F(KnobTest, TheValueNeverLeavesZeroToHundred) {
+    afx_knob_set_smoothing(&knob, false);
+    afx_knob_set_mode(&knob, kAfxKnobLinear);
+    afx_knob_set_value(&knob, 150);
+    EXPECT_EQ(afx_knob_get_value(&knob), 100.0f);
+    afx_knob_set_value(&knob, -3);
+    EXPECT_EQ(afx_knob_get_value(&knob), 0.0f);
+    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
+    afx_knob_drag(&knob, 0, 500);
+    EXPECT_EQ(knob.value, 100.0f);
+    afx_knob_drag(&knob, 0, -1000);
+    EXPECT_EQ(knob.value, 0.0f);
+    afx_knob_set_mode(&knob, kAfxKnobRelative);
+    for (int i = 0; i < 20; ++i) afx_knob_drag(&knob, 7, 3);
+    EXPECT_GE(knob.value, 0.0f);
+    EXPECT_LE(knob.value, 100.0f);
+    knob.value = 250.0f;  // a value forced from outside is clamped by the next press
+    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
+    EXPECT_EQ(knob.value, 100.0f);
+}
+
+TEST_F(KnobTest, WheelNotchesSnapToAGridOfFortyNine) {
+    afx_knob_step(&knob, 1);
+    afx_knob_step(&knob, 1);
+    afx_knob_step(&knob, 1);
+    EXPECT_FLOAT_EQ(knob.value, 6.25f);  // 3 / 48
+    afx_knob_set_value(&knob, 10);        // 4.8 steps: snaps to 5, then one more
+    afx_knob_step(&knob, 1);
+    EXPECT_FLOAT_EQ(knob.value, 12.5f);
+    afx_knob_set_value(&knob, 10);        // down: 5 - 1
+    afx_knob_step(&knob, -1);
+    EXPECT_FLOAT_EQ(knob.value, 400.0f / 48.0f);
+    afx_knob_set_value(&knob, 0);
+    afx_knob_step(&knob, -1);
+    EXPECT_EQ(knob.value, 0.0f);
+    afx_knob_set_value(&knob, 99.5f);
+    afx_knob_step(&knob, 1);
+    EXPECT_EQ(knob.value, 100.0f);
+    afx_knob_step(&knob, 5);
+    EXPECT_EQ(knob.value, 100.0f);
+}
+
+TEST_F(KnobTest, TheDetentHoldsStrictlyWithinTwoOfANonZeroDefault) {
+    EXPECT_FALSE(afx_knob_at_default(&knob));  // default 0: none
+    afx_knob_set_default(&knob, 50);
+    for (float v : {48.01f, 50.0f, 51.99f}) {
+        afx_knob_set_value(&knob, v);
+        EXPECT_TRUE(afx_knob_at_default(&knob)) << v;
+    }
+    for (float v : {48.0f, 52.0f, 0.0f, 100.0f}) {
+        afx_knob_set_value(&knob, v);
+        EXPECT_FALSE(afx_knob_at_default(&knob)) << v;
+    }
+}
+
+TEST_F(KnobTest, DraggingAndRefreshFlagsAreKeptForTheOwner) {
+    afx_knob_set_dragging(&knob, true);
+    EXPECT_TRUE(afx_knob_is_dragging(&knob));
+    afx_knob_clear_dragging(&knob);
+    EXPECT_FALSE(afx_knob_is_dragging(&knob));
+    afx_knob_set_refresh(&knob, true);
+    EXPECT_TRUE(afx_knob_get_refresh(&knob));
+    afx_knob_set_refresh(&knob, false);
+    EXPECT_FALSE(afx_knob_get_refresh(&knob));
+}
+
+// ---- Drawing ----------------------------------------------------------------
+
+// A channel after full-coverage layers (alpha 255 pens: 254 effective) over a start.
+int32_t layers(int32_t start, std::initializer_list<int32_t> colours) {
+    for (int32_t c : colours) start = referenceBlend(start, c, 254);
+    return start;
+}
+// The cap's grey over the canvas grey 40: outer ring 22, inner ring 80 at alpha 64, cap 96.
+int32_t capGrey() { return layers(referenceBlend(layers(40, {22}), 80, 63), {96}); }
+
+class KnobDrawTest : public KnobTest {
+protected:
+    void SetUp() override {
+        KnobTest::SetUp();
+        afx_knob_set_arc_colour(&knob, 253, 125, 43);
+    }
+    // Pixel at angle degrees (0 down, clockwise) and distance from the centre.
+    uint32_t around(const Canvas& c, float degrees, float distance) {
+        const float t = degrees * 3.14159265f / 180.0f;
+        return c.at(int32_t(std::lround(cx - distance * std::sin(t))), int32_t(std::lround(cy + distance * std::cos(t))));
+    }
+};
+
+TEST_F(KnobDrawTest, DrawingStaysInsideTheDirtyRectangle) {
+    int32_t x, y, w, h;
+    afx_knob_dirty_rect(&knob, &x, &y, &w, &h);
+    EXPECT_EQ(x, 8);
+    EXPECT_EQ(y, 18);
+    EXPECT_EQ(w, 48);
+    EXPECT_EQ(h, 48);
+    Canvas c(80, 90, 40, 40, 40);
+    afx_knob_set_shadow(&knob, true);
+    afx_knob_set_value(&knob, 100);
+    afx_knob_draw(&knob, c.pixbuf);
+    int32_t changed = 0;
+    for (int py = 0; py < 90; ++py) {
+        for (int px = 0; px < 80; ++px) {
+            if (c.at(px, py) == rgba(40, 40, 40)) continue;
+            ++changed;
+            ASSERT_TRUE(px >= x && px < x + w && py >= y && py < y + h) << px << "," << py;
+        }
+    }
+    EXPECT_GT(changed, 1400);  // about the disc of radius 23.4
+    // The outer ring reaches the column left of the box, not the one before.
+    EXPECT_NE(c.at(9, 42), rgba(40, 40, 40));
+    EXPECT_EQ(c.at(8, 42), rgba(40, 40, 40));
+}
+
+TEST_F(KnobDrawTest, IndicatorAndPointerFollowTheValue) {
+    // Indicator half-width 9.26 degrees; its centre runs from 55.26 at 0 to 304.74 at 100.
+    const struct { float value, degrees; } cases[] = {{0, 55.26f}, {50, 180.0f}, {100, 304.74f}, {25, 117.63f}};
+    for (const auto& k : cases) {
+        Canvas c(80, 90, 40, 40, 40);
+        afx_knob_set_value(&knob, k.value);
+        afx_knob_draw(&knob, c.pixbuf);
+        // Mid-band: outer ring, track and indicator over the canvas.
+        const uint32_t arc = rgba(layers(40, {22, 64, 253}), layers(40, {22, 64, 125}), layers(40, {22, 64, 43}));
+        const uint32_t track = rgba(layers(40, {22, 64}), layers(40, {22, 64}), layers(40, {22, 64}));
+        EXPECT_EQ(around(c, k.degrees, 19.25f), arc) << k.value;
+        // The track either side of the indicator, where the track runs on.
+        if (k.degrees + 14 < 315) {
+            EXPECT_EQ(around(c, k.degrees + 14, 19.25f), track) << k.value;
+        }
+        if (k.degrees - 14 > 45) {
+            EXPECT_EQ(around(c, k.degrees - 14, 19.25f), track) << k.value;
+        }
+        // The pointer, from 0.3 to 0.75 of the cap radius (12.1) in the same direction.
+        const uint32_t pointer = uint32_t(layers(capGrey(), {224}));
+        EXPECT_EQ(around(c, k.degrees, 6.5f), rgba(pointer, pointer, pointer)) << k.value;
+        const uint32_t cap = uint32_t(capGrey());
+        EXPECT_EQ(around(c, k.degrees + 180, 6.5f), rgba(cap, cap, cap)) << k.value;
+    }
+}
+
+TEST_F(KnobDrawTest, ValuesInsideTheDetentDrawExactlyAtTheDefault) {
+    afx_knob_set_default(&knob, 50);
+    Canvas at50(80, 90, 40, 40, 40);
+    afx_knob_set_value(&knob, 50);
+    afx_knob_draw(&knob, at50.pixbuf);
+    for (float v : {48.01f, 49.0f, 51.99f}) {
+        Canvas c(80, 90, 40, 40, 40);
+        afx_knob_set_value(&knob, v);
+        afx_knob_draw(&knob, c.pixbuf);
+        EXPECT_EQ(std::memcmp(c.pixbuf->pixels, at50.pixbuf->pixels, 80 * 90 * 4), 0) << v;
+    }
+    for (float v : {47.99f, 52.0f}) {
+        Canvas c(80, 90, 40, 40, 40);
+        afx_knob_set_value(&knob, v);
+        afx_knob_draw(&knob, c.pixbuf);
+        EXPECT_NE(std::memcmp(c.pixbuf->pixels, at50.pixbuf->pixels, 80 * 90 * 4), 0) << v;
+    }
+}
+
+TEST_F(KnobDrawTest, TheShadowIsACapSizedDiscThreePixelsLower) {
+    Canvas plain(80, 90, 40, 40, 40), shaded(80, 90, 40, 40, 40);
+    afx_knob_set_value(&knob, 50);
+    afx_knob_draw(&knob, plain.pixbuf);
+    afx_knob_set_shadow(&knob, true);
+    afx_knob_draw(&knob, shaded.pixbuf);
+    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) - 10), shaded.at(int32_t(cx), int32_t(cy) - 10));
+    // Low on the cap: black at alpha 32 over the cap grey.
+    EXPECT_EQ(int32_t(plain.red(int32_t(cx), int32_t(cy) + 10)), capGrey());
+    EXPECT_EQ(int32_t(shaded.red(int32_t(cx), int32_t(cy) + 10)), referenceBlend(capGrey(), 0, 255 * 32 / 256));
+    // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5.
+    EXPECT_LT(shaded.red(int32_t(cx), int32_t(cy) + 14), plain.red(int32_t(cx), int32_t(cy) + 14));
+    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) + 16), shaded.at(int32_t(cx), int32_t(cy) + 16));
+    EXPECT_EQ(plain.at(int32_t(cx) - 14, int32_t(cy)), shaded.at(int32_t(cx) - 14, int32_t(cy)));
+}
+
+TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {
+    Canvas picture(80, 90);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 80; ++x) afx_pixbuf_set_pixel(nullptr, picture.pixbuf, x, y, x, y, 7, 255);
+    Canvas c(80, 90, 200, 0, 0);
+    afx_knob_set_background(&knob, picture.pixbuf);
+    afx_knob_restore(&knob, c.pixbuf);
+    for (int y = 0; y < 90; ++y) {
+        for (int x = 0; x < 80; ++x) {
+            const bool inside = x >= 8 && x < 56 && y >= 18 && y < 66;
+            ASSERT_EQ(c.at(x, y), inside ? rgba(x, y, 7) : rgba(200, 0, 0)) << x << "," << y;
+        }
+    }
+    Canvas d(80, 90, 200, 0, 0);
+    afx_knob_set_background(&knob, nullptr);
+    afx_knob_set_background_colour(&knob, 40, 41, 42);
+    afx_knob_restore(&knob, d.pixbuf);
+    for (int y = 0; y < 90; ++y) {
+        for (int x = 0; x < 80; ++x) {
+            const bool inside = x >= 10 && x < 56 && y >= 20 && y < 66;  // (x, y, 2r + 2, 2r + 2)
+            ASSERT_EQ(d.at(x, y), inside ? rgba(40, 41, 42) : rgba(200, 0, 0)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(KnobDrawTest, RedrawErasesTheOldIndicator) {
+    Canvas picture(80, 90, 40, 40, 40);
+    afx_knob_set_background(&knob, picture.pixbuf);
+    Canvas fresh(80, 90, 40, 40, 40), c(80, 90, 40, 40, 40);
+    afx_knob_set_value(&knob, 10);
+    EXPECT_TRUE(afx_knob_redraw(&knob, c.pixbuf));
+    afx_knob_set_value(&knob, 90);
+    EXPECT_TRUE(afx_knob_redraw(&knob, c.pixbuf));
+    afx_knob_draw(&knob, fresh.pixbuf);
+    EXPECT_EQ(std::memcmp(c.pixbuf->pixels, fresh.pixbuf->pixels, 80 * 90 * 4), 0);
+}
+
+TEST_F(KnobDrawTest, AKnobAtTheCanvasCornerIsClipped) {
+    afx_knob_set_x(&knob, 0);
+    afx_knob_set_y(&knob, 0);
+    afx_knob_set_background_colour(&knob, 40, 40, 40);
+    Canvas c(60, 60, 1, 2, 3);
+    afx_knob_redraw(&knob, c.pixbuf);  // dirty rectangle starts at (-2, -2)
+    EXPECT_EQ(c.at(0, 5), rgba(40, 40, 40));  // restored; the pen never writes the first column
+    EXPECT_EQ(c.at(46, 22), rgba(1, 2, 3));   // beyond the fill (x, y, 2r + 2, 2r + 2) and the ring
+    EXPECT_NE(c.at(45, 22), rgba(40, 40, 40));
+    EXPECT_NE(c.at(22, 1), rgba(40, 40, 40));
+}
+
+}  // namespace
