@@ -65,7 +65,7 @@ start_server() {
   # One persistent server per prefix; it outlives the programs until 'stop'.
   # The rundll32 call starts Wine's helper processes with their output detached;
   # otherwise they inherit a test's output pipe and 'wine x.exe | grep' can hang.
-  if [ -f "$state/server.up" ] && pgrep -x wineserver >/dev/null 2>&1; then return 0; fi
+  if [ -f "$state/server.up" ] && pgrep -x 'wineserver(64)?' >/dev/null 2>&1; then return 0; fi
   setsid wineserver -p 9>&- </dev/null >/dev/null 2>&1
   wine rundll32.exe user32.dll,GetDesktopWindow 9>&- </dev/null >/dev/null 2>&1
   touch "$state/server.up"
