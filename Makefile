@@ -12,7 +12,7 @@ WINE := tools/wine-env.sh
 HOST := tools/korvex-host
 DLL := build/win64/korvex52.dll
 
-.PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench assets clean
+.PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench assets golden-update clean
 
 deps:
 	@tools/install-deps.sh $(DEB_PACKAGES)
@@ -67,6 +67,12 @@ assets: deps deps-assets build/native/build.ninja
 	npm ci --prefix tools/assets --no-audit --no-fund
 	cmake --build --preset native --target korvex-assets
 	build/native/korvex-assets --out resources
+
+# Rewrites the reviewed golden images (tests/golden/images) from today's
+# renders. Look at every changed picture before committing it.
+golden-update: native
+	KORVEX_GOLDEN_UPDATE=1 ctest --preset native -L golden
+	@git status --short tests/golden/images
 
 clean:
 	-$(WINE) stop

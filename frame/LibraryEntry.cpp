@@ -3,6 +3,7 @@
 // here at attach and released at detach.
 #include "frame/LibraryEntry.h"
 
+#include "afx/afx_bitmap_font.h"
 #include "afx/afx_context.h"
 
 namespace {
@@ -19,13 +20,19 @@ bool dll_attach_detach(void* module, unsigned reason, void* /*reserved*/) {
             g_module = module;
             afx_set_module(module);
             if (!afx_context_get(false)) {
-                if (afx_context* context = afx_context_get(true))
+                if (afx_context* context = afx_context_get(true)) {
                     afx_set_class_base(context, kWindowClassBase);
+                    afx_bitmap_font_get(true);
+                }
             }
             break;
         case kLibraryDetach:
             if (afx_context* context = afx_context_get(false)) {
                 afx_destroy_all(context);
+                if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
+                    afx_bitmap_font_release(font);
+                    afx_bitmap_font_free(font);
+                }
                 afx_context_release(context);
                 afx_context_free(context);
             }

@@ -36,14 +36,21 @@ double energy(const Stereo& s, size_t from = 0) {
     return e;
 }
 
+// A three-second tail at full mix, applied at once by the sample rate.
+void setLongDecay(CPlug& plug) {
+    plug.setParameter(kRT60, 1.0f);
+    plug.setParameter(kMix, 1.0f);
+    plug.setSampleRate(48000.0f);
+}
+
 struct LifecycleFixture : ::testing::Test {
     FakeHost host;
     CPlug plug{FakeHost::callback, 10, 10};
+    CPlug other{FakeHost::callback, 10, 10};  // a twin, for comparisons
 
     void SetUp() override {
-        plug.setParameter(kRT60, 1.0f);  // a three-second tail
-        plug.setParameter(kMix, 1.0f);
-        plug.setSampleRate(48000.0f);    // applies everything at once
+        setLongDecay(plug);
+        setLongDecay(other);
     }
     // A burst, then a block of silence that holds only the tail.
     Stereo excite() {
@@ -69,10 +76,6 @@ TEST_F(LifecycleFixture, SuspendDiscardsTheTailAndResumeKeepsIt) {
 }
 
 TEST_F(LifecycleFixture, BlockSizeDoesNotChangeTheSoundOnceSettled) {
-    CPlug other(FakeHost::callback, 10, 10);
-    other.setParameter(kRT60, 1.0f);
-    other.setParameter(kMix, 1.0f);
-    other.setSampleRate(48000.0f);
     Stereo in(9000);
     for (size_t i = 0; i < in.l.size(); ++i) in.l[i] = std::sin(0.01f * float(i)) * 0.3f;
     Stereo a = run(plug, in, 64);
@@ -82,10 +85,6 @@ TEST_F(LifecycleFixture, BlockSizeDoesNotChangeTheSoundOnceSettled) {
 }
 
 TEST_F(LifecycleFixture, InPlaceBuffersGiveTheSameResult) {
-    CPlug other(FakeHost::callback, 10, 10);
-    other.setParameter(kRT60, 1.0f);
-    other.setParameter(kMix, 1.0f);
-    other.setSampleRate(48000.0f);
     Stereo in(3000);
     for (size_t i = 0; i < in.l.size(); ++i) {
         in.l[i] = std::sin(0.02f * float(i)) * 0.4f;

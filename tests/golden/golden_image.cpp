@@ -1,0 +1,176 @@
+// Golden-image comparison: PNG files through stb (libstb-dev), compiled here
+// with internal linkage so that test programs with their own copy link too.
+#include "golden_image.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "afx/afx_pixbuf.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include "stb_image_write.h"
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#include "stb_image.h"
+
+namespace {
+
+void append(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+// Matching pixels a quarter as bright as expected, differing ones pure red.
+GoldenPicture diff_picture(const GoldenPicture& expected, const GoldenPicture& actual) {
+    GoldenPicture diff = expected;
+    for (size_t i = 0; i < diff.pixels.size(); ++i) {
+        const uint32_t e = expected.pixels[i];
+        diff.pixels[i] = e == actual.pixels[i] ? (e >> 2) & 0x3F3F3Fu : 0xFF0000u;
+    }
+    return diff;
+}
+
+int channel_delta(uint32_t a, uint32_t b) {
+    int most = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        most = std::max(most, std::abs(int((a >> shift) & 255u) - int((b >> shift) & 255u)));
+    return most;
+}
+
+}  // namespace
+
+std::string golden_reviewed_path(const char* name) { return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png"; }
+
+std::string golden_output_path(const char* name, const char* kind) {
+    return std::string(KORVEX_GOLDEN_OUT_DIR) + "/" + name + "." + kind + ".png";
+}
+
+bool golden_updating() {
+    const char* v = std::getenv("KORVEX_GOLDEN_UPDATE");
+    return v && std::strcmp(v, "1") == 0;
+}
+
+GoldenPicture golden_picture(const afx_pixbuf* p) {
+    GoldenPicture picture;
+    if (!p || !p->pixels) return picture;
+    picture.width = int32_t(p->width);
+    picture.height = int32_t(p->height);
+    picture.pixels.resize(size_t(p->width) * p->height);
+    for (uint32_t y = 0; y < p->height; ++y) {
+        const uint8_t* row = p->pixels + size_t(y) * p->stride;
+        for (uint32_t x = 0; x < p->width; ++x)
+            picture.pixels[size_t(y) * p->width + x] = uint32_t(row[x * 4]) << 16 | uint32_t(row[x * 4 + 1]) << 8 | row[x * 4 + 2];
+    }
+    return picture;
+}
+
+bool golden_write_png(const char* path, const GoldenPicture& picture) {
+    if (picture.width <= 0 || picture.height <= 0) return false;
+    std::vector<uint8_t> rgb(picture.pixels.size() * 3);
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        rgb[i * 3] = uint8_t(picture.pixels[i] >> 16);
+        rgb[i * 3 + 1] = uint8_t(picture.pixels[i] >> 8);
+        rgb[i * 3 + 2] = uint8_t(picture.pixels[i]);
+    }
+    std::vector<uint8_t> png;
+    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 3, rgb.data(), picture.width * 3))
+        return false;
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+    return std::fclose(f) == 0 && written;
+}
+
+bool golden_read_png(const char* path, GoldenPicture* picture) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    std::fclose(f);
+    int w = 0, h = 0, channels = 0;
+    uint8_t* rgb = stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 3);
+    if (!rgb) return false;
+    picture->width = w;
+    picture->height = h;
+    picture->pixels.resize(size_t(w) * h);
+    for (size_t i = 0; i < picture->pixels.size(); ++i)
+        picture->pixels[i] = uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2];
+    stbi_image_free(rgb);
+    return true;
+}
+
+::testing::AssertionResult golden_match(const char* name, const afx_pixbuf* pixbuf) {
+    return golden_match(name, golden_picture(pixbuf));
+}
+
+::testing::AssertionResult golden_match(const char* name, const GoldenPicture& actual) {
+    const std::string reviewed = golden_reviewed_path(name);
+    if (golden_updating()) {
+        if (!golden_write_png(reviewed.c_str(), actual))
+            return ::testing::AssertionFailure() << "cannot write " << reviewed;
+        std::printf("golden image updated: %s (look at it before committing)\n", reviewed.c_str());
+        return golden_compare(name, actual, actual);
+    }
+    GoldenPicture expected;
+    if (!golden_read_png(reviewed.c_str(), &expected)) {
+        const std::string actual_png = golden_output_path(name, "actual");
+        golden_write_png(actual_png.c_str(), actual);
+        return ::testing::AssertionFailure()
+               << "no reviewed image " << reviewed << ": look at " << actual_png
+               << " and, when it is right, run `make golden-update`";
+    }
+    return golden_compare(name, expected, actual);
+}
+
+::testing::AssertionResult golden_compare(const char* name, const GoldenPicture& expected,
+                                          const GoldenPicture& actual) {
+    const std::string actual_png = golden_output_path(name, "actual");
+    const std::string expected_png = golden_output_path(name, "expected");
+    const std::string diff_png = golden_output_path(name, "diff");
+    // Nothing stale from an earlier failure. Writing a large PNG takes about
+    // a second, so a passing check writes nothing.
+    std::remove(actual_png.c_str());
+    std::remove(expected_png.c_str());
+    std::remove(diff_png.c_str());
+    if (expected.width != actual.width || expected.height != actual.height) {
+        golden_write_png(actual_png.c_str(), actual);
+        golden_write_png(expected_png.c_str(), expected);
+        return ::testing::AssertionFailure()
+               << name << ": rendered " << actual.width << " x " << actual.height << ", reviewed "
+               << expected.width << " x " << expected.height << "; see " << actual_png << " and " << expected_png;
+    }
+    size_t differing = 0, first = 0;
+    int largest = 0;
+    int32_t left = actual.width, top = actual.height, right = -1, bottom = -1;
+    for (size_t i = 0; i < actual.pixels.size(); ++i) {
+        if (actual.pixels[i] == expected.pixels[i]) continue;
+        if (differing++ == 0) first = i;
+        largest = std::max(largest, channel_delta(actual.pixels[i], expected.pixels[i]));
+        const int32_t x = int32_t(i % size_t(actual.width)), y = int32_t(i / size_t(actual.width));
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    if (differing == 0) return ::testing::AssertionSuccess();
+    golden_write_png(actual_png.c_str(), actual);
+    golden_write_png(expected_png.c_str(), expected);
+    golden_write_png(diff_png.c_str(), diff_picture(expected, actual));
+    char where[160];
+    std::snprintf(where, sizeof(where), "first at (%d, %d): 0x%06X, reviewed 0x%06X; all within x %d..%d, y %d..%d",
+                  int(first % size_t(actual.width)), int(first / size_t(actual.width)),
+                  unsigned(actual.pixels[first]), unsigned(expected.pixels[first]), int(left), int(right), int(top),
+                  int(bottom));
+    return ::testing::AssertionFailure()
+           << name << ": " << differing << " pixels differ (up to " << largest << " per channel), " << where
+           << "\n  actual:   " << actual_png << "\n  expected: " << expected_png << "\n  diff:     " << diff_png;
+}

@@ -1,0 +1,49 @@
+// Golden images: a composed render (text sheet, widget, editor panel, dialog
+// page) is compared pixel for pixel with a reviewed PNG kept in
+// tests/golden/images/. The pixel pipeline is integer and deterministic, so
+// any difference is a change someone has to look at.
+//
+// A mismatch fails and leaves <name>.actual.png, <name>.expected.png and
+// <name>.diff.png (differing pixels red over a dimmed copy of the expected
+// image) in <build>/golden/; a match leaves nothing there.
+// With the environment variable KORVEX_GOLDEN_UPDATE=1 (`make golden-update`)
+// the render replaces the reviewed image instead; see README.md.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct afx_pixbuf;
+
+// An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (the layout of
+// the in-memory backend's window framebuffers).
+struct GoldenPicture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+// The visible pixels of a pixbuf, alpha dropped (a window shows no alpha).
+GoldenPicture golden_picture(const afx_pixbuf* pixbuf);
+
+// Compares picture with images/<name>.png. name: lower case, digits and '-'.
+::testing::AssertionResult golden_match(const char* name, const GoldenPicture& picture);
+::testing::AssertionResult golden_match(const char* name, const afx_pixbuf* pixbuf);
+
+// Compares two pictures as golden_match does, without the reviewed file: a
+// mismatch writes the three pictures, a match removes an earlier failure's.
+::testing::AssertionResult golden_compare(const char* name, const GoldenPicture& expected,
+                                          const GoldenPicture& actual);
+
+// True when KORVEX_GOLDEN_UPDATE=1: golden_match rewrites the reviewed images.
+bool golden_updating();
+// tests/golden/images/<name>.png, and <build>/golden/<name>.<kind>.png.
+std::string golden_reviewed_path(const char* name);
+std::string golden_output_path(const char* name, const char* kind);
+
+// PNG files of RGB pictures; false when the file cannot be written or read.
+bool golden_write_png(const char* path, const GoldenPicture& picture);
+bool golden_read_png(const char* path, GoldenPicture* picture);

@@ -1,0 +1,130 @@
+#include "text_specimen.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "afx/afx_bitmap_font.h"
+#include "afx/afx_pixbuf.h"
+#include "afx/afx_text.h"
+
+namespace {
+
+struct Colour {
+    uint32_t r, g, b;
+};
+
+struct Scheme {
+    const char* title;
+    Colour background, text, label;
+};
+
+const Scheme kSchemes[] = {
+    {"White on dark", {28, 30, 34}, {240, 240, 240}, {140, 144, 150}},
+    {"Amber on black", {0, 0, 0}, {218, 120, 4}, {150, 82, 3}},
+};
+
+const char kPrintable[] =
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+
+struct SampleLine {
+    float px;
+    const char* text;
+};
+
+// Small sizes show every glyph; larger ones words, digits and the shapes
+// where distance-field edges show their faults (curves, joins, thin serifs).
+const SampleLine kLines[] = {
+    {8.0f, kPrintable},
+    {12.0f, kPrintable},
+    {16.0f, "The quick brown fox jumps over the lazy dog. RT60 Time 1.20 sec, Pre Delay 25 ms"},
+    {24.0f, "Plate Reverb  Damping 40.0 %  Width 100 %  (3.1.4)"},
+    {48.0f, "Hamburgefonstiv 0123"},
+    {64.0f, "KORVEX52 Rg&@"},
+};
+
+constexpr int32_t kMargin = 12;
+constexpr int32_t kTextLeft = 64;  // sample lines start here, their size label left of it
+
+// Draws a line of distance-field text with its baseline at y (when the text
+// has a target) and returns the baseline's distance to the next line's top.
+float line(afx_text* text, const afx_font_desc* font, float px, float x, float y, const Colour& c,
+           const char* string) {
+    afx_text_set_font(text, font);
+    afx_text_set_size(text, px);
+    afx_set_colour(text, c.r, c.g, c.b, 255);
+    afx_text_move_to(text, x, y);
+    if (text->target) afx_text_draw(text, string);
+    return std::ceil(px * 0.3f);
+}
+
+// Lays out (and with a target draws) one scheme's panel from row top;
+// returns the panel's height.
+int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const Scheme& s, int32_t top) {
+    const afx_font_desc* heading = afx_font_find("DejaVu Sans");
+    const afx_font_desc* label = afx_font_find("Arial Small");
+    float y = float(top + kMargin);
+    y += 20.0f;
+    y += line(text, heading, 20.0f, kMargin, y, s.text, s.title) + 10.0f;
+    for (int32_t f = 0; f < afx_font_count; ++f) {
+        char name[96];
+        std::snprintf(name, sizeof(name), "%s  (base %u px, atlas %u)", afx_fonts[f].name,
+                      unsigned(afx_fonts[f].base_size), unsigned(afx_fonts[f].atlas_id));
+        y += 16.0f;
+        y += line(text, heading, 14.0f, kMargin, y, s.label, name) + 6.0f;
+        for (const SampleLine& l : kLines) {
+            y += std::ceil(l.px * 0.95f);
+            char size[16];
+            std::snprintf(size, sizeof(size), "%d px", int(l.px));
+            line(text, label, 12.0f, kMargin, y, s.label, size);
+            y += line(text, &afx_fonts[f], l.px, kTextLeft, y, s.text, l.text) + 4.0f;
+        }
+        y += 8.0f;
+    }
+
+    // The read-out's bitmap font, 1:1.
+    y += 16.0f;
+    y += line(text, heading, 14.0f, kMargin, y, s.label, "Bitmap font (value read-out), 1:1") + 6.0f;
+    const char* rows[] = {
+        kPrintable,
+        "KORVEX52  V3.1.4     RT60 Time 1.20 sec     Pre Delay 25.0 ms     Mix 35.0 %",
+        "UTF-8 \"Caf\xC3\xA9 \xE2\x82\xAC" "5\" and Latin-1 \"\xE9\" show a dash; controls \x01\x09\x7f show a box",
+    };
+    afx_bitmap_font_set_colour(bitmap, s.text.r, s.text.g, s.text.b);
+    const int32_t row_step = afx_bitmap_font_height(bitmap) + 5;
+    int32_t baseline = int32_t(y) + afx_bitmap_font_baseline(bitmap);
+    for (const char* row : rows) {
+        if (sheet) afx_bitmap_font_draw(bitmap, sheet, row, kMargin, baseline, 1024);
+        baseline += row_step;
+    }
+    // Cut at the read-out's limit: the ellipsis.
+    if (sheet) {
+        const int32_t x = afx_bitmap_font_draw(bitmap, sheet, "Cut at 24 bytes: ", kMargin, baseline, 64);
+        afx_bitmap_font_draw(bitmap, sheet, "Out Trim -6.0 dB, In Trim 0.0 dB", x, baseline, 24);
+    }
+    baseline += row_step;
+    return baseline - afx_bitmap_font_baseline(bitmap) + kMargin - top;
+}
+
+}  // namespace
+
+afx_pixbuf* render_text_specimen() {
+    afx_text text;
+    afx_text_init(&text);
+    if (!text.atlas) {
+        afx_text_release(&text);
+        return nullptr;
+    }
+    afx_bitmap_font* bitmap = afx_bitmap_font_get(true);
+    const int32_t panel_height = panel(&text, bitmap, nullptr, kSchemes[0], 0);
+    afx_pixbuf* sheet = afx_pixbuf_new(nullptr, kSpecimenWidth, uint32_t(panel_height) * 2u);
+    if (sheet) {
+        afx_text_set_target(&text, sheet);
+        for (int32_t i = 0; i < 2; ++i) {
+            const Colour& bg = kSchemes[i].background;
+            afx_pixbuf_fill_rect(nullptr, sheet, 0, i * panel_height, kSpecimenWidth, panel_height, bg.r, bg.g, bg.b);
+            panel(&text, bitmap, sheet, kSchemes[i], i * panel_height);
+        }
+    }
+    afx_text_release(&text);
+    return sheet;
+}

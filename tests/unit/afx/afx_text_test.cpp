@@ -1,0 +1,553 @@
+// Distance-field text: the font table, the text state's sizes and boxes, the
+// threshold and sampler against independent computations, the strict clip
+// box, pen advance, wrapping and the measures.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "afx_text_test_support.h"
+
+namespace {
+
+const afx_glyph& glyph(const afx_font_desc& font, char c) { return font.glyphs[c - kAfxFirstGlyphCode]; }
+
+// The glyph drawing rule written out once more as it reads, pixel by pixel:
+// positions divided toward zero, no stepping, every clip test spelled out.
+void reference_glyph(const afx_text& t, const afx_pixbuf* atlas, const afx_glyph& g, float pen_x, float pen_y,
+                     afx_pixbuf* out) {
+    if (g.width <= 0 || g.height <= 0) return;  // a space has no box to sample
+    const float s = t.scale;
+    const float left = pen_x - float(g.origin_x) * s, top = pen_y - float(g.origin_y) * s;
+    const int x0 = int(std::floor(left)), x1 = int(std::ceil(left + float(g.width) * s));
+    const int y0 = int(std::floor(top)), y1 = int(std::ceil(top + float(g.height) * s));
+    const int64_t inv = int64_t(65536.0f / s), gain = int64_t(t.gain * 65536.0f);
+    const int64_t w = int64_t(t.smoothing * 65536.0f);
+    const int64_t ox = int64_t(g.atlas_x) * 65536, oy = int64_t(g.atlas_y) * 65536;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (!(t.clip_left < x && x < t.clip_right && t.clip_top < y && y < t.clip_bottom)) continue;
+            if (x < 0 || y < 0 || x >= int(out->width) || y >= int(out->height)) continue;
+            const int64_t lx = int64_t(x) * 65536 - int64_t(double(left) * 65536.0);
+            const int64_t ly = int64_t(y) * 65536 - int64_t(double(top) * 65536.0);
+            const int64_t ax = std::clamp<int64_t>(ox + lx * inv / 65536, ox, ox + int64_t(g.width) * 65536 - 32768);
+            const int64_t ay = std::clamp<int64_t>(oy + ly * inv / 65536, oy, oy + int64_t(g.height) * 65536 - 32768);
+            auto red = [&](int64_t px, int64_t py) { return int64_t(atlas->pixels[py * atlas->stride + px * 4]); };
+            const int64_t fx = (ax / 256) % 256, fy = (ay / 256) % 256, px = ax / 65536, py = ay / 65536;
+            const int64_t d = (red(px, py) * (256 - fx) * (256 - fy) + red(px + 1, py) * fx * (256 - fy) +
+                               red(px, py + 1) * (256 - fx) * fy + red(px + 1, py + 1) * fx * fy) / 256;
+            const int64_t t16 = std::clamp<int64_t>((((d * gain) / 65536) + (w - 32768)) * 65536 / (2 * w), 0, 65536);
+            const int64_t coverage = std::clamp<int64_t>((98304 - t16) * 2 * ((t16 * t16) / 65536) / 65536, 0, 65535);
+            const int64_t alpha = (int64_t(t.a) * (coverage / 256)) / 256;
+            uint8_t* p = out->pixels + size_t(y) * out->stride + size_t(x) * 4;
+            const uint32_t colour[3] = {t.r, t.g, t.b};
+            for (int k = 0; k < 3; ++k) p[k] = uint8_t(p[k] + (((int64_t(colour[k]) - p[k]) * alpha) >> 8));
+        }
+    }
+}
+
+void reference_string(const afx_text& t, const char* s, float pen_x, float pen_y, afx_pixbuf* out) {
+    for (; *s; ++s) {
+        const afx_glyph& g = t.glyphs[*s - kAfxFirstGlyphCode];
+        reference_glyph(t, t.atlas, g, pen_x, pen_y, out);
+        pen_x += float(g.advance) * t.scale;
+    }
+}
+
+// Index of the first differing pixel, -1 when the two are equal.
+int64_t first_difference(const afx_pixbuf* a, const afx_pixbuf* b) {
+    for (uint32_t y = 0; y < a->height; ++y) {
+        for (uint32_t x = 0; x < a->width; ++x) {
+            if (afx_pixbuf_pixel(a, int32_t(x), int32_t(y)) != afx_pixbuf_pixel(b, int32_t(x), int32_t(y)))
+                return int64_t(y) * a->width + x;
+        }
+    }
+    return -1;
+}
+
+// Rows whose brightest red reaches at least half of full scale.
+std::vector<int32_t> ink_rows(const afx_pixbuf* p) {
+    std::vector<int32_t> rows;
+    for (uint32_t y = 0; y < p->height; ++y) {
+        uint32_t brightest = 0;
+        for (uint32_t x = 0; x < p->width; ++x) brightest = std::max(brightest, red_of(afx_pixbuf_pixel(p, int32_t(x), int32_t(y))));
+        if (brightest >= 128) rows.push_back(int32_t(y));
+    }
+    return rows;
+}
+
+// ---- The fonts -------------------------------------------------------------
+
+TEST_F(TextTest, TheLibraryCarriesFourFontsWhoseAtlasesCoverTheirGlyphTables) {
+    ASSERT_EQ(afx_font_count, 4);
+    const char* names[] = {"DejaVu Sans", "Saira", "Michroma", "Arial Small"};
+    const uint32_t bases[] = {64, 64, 64, 32};
+    for (int32_t i = 0; i < afx_font_count; ++i) {
+        const afx_font_desc& f = afx_fonts[i];
+        EXPECT_STREQ(f.name, names[i]);
+        EXPECT_EQ(f.base_size, bases[i]);
+        EXPECT_EQ(f.atlas_id, 1024u + uint32_t(i));
+        ASSERT_EQ(f.glyph_count, 95u);
+        for (int32_t c = 32; c <= 126; ++c) ASSERT_EQ(f.glyphs[c - 32].code, c) << f.name;
+        EXPECT_EQ(afx_font_find(names[i]), &f);
+        // Loading checks every glyph box (and the pixel the sampler reads
+        // beyond it) against the atlas: a mismatched atlas would come out null.
+        afx_text t;
+        afx_text_init(&t);
+        afx_text_set_font(&t, &f);
+        ASSERT_NE(t.atlas, nullptr) << f.name;
+        EXPECT_EQ(t.font.atlas_id, f.atlas_id);
+        EXPECT_EQ(t.atlas->width, f.atlas_width);
+        EXPECT_EQ(t.atlas->height, f.atlas_height);
+        afx_text_release(&t);
+        EXPECT_EQ(t.atlas, nullptr);
+    }
+    EXPECT_EQ(afx_font_find("Dejavu Sans"), nullptr);
+    EXPECT_EQ(afx_font_find(nullptr), nullptr);
+    // The widths every caption is laid out with.
+    EXPECT_EQ(glyph(afx_fonts[0], ' ').advance, 20);
+    EXPECT_EQ(glyph(afx_fonts[0], 'A').advance, 44);
+    EXPECT_EQ(glyph(afx_fonts[0], 'H').advance, 48);
+}
+
+TEST_F(TextTest, InitStartsWithOpaqueBlackDejaVuAtItsBaseSize) {
+    afx_text t;
+    std::memset(&t, 0xA5, sizeof(t));  // whatever the memory held before
+    afx_text_init(&t);
+    EXPECT_EQ(t.r, 0u);
+    EXPECT_EQ(t.g, 0u);
+    EXPECT_EQ(t.b, 0u);
+    EXPECT_EQ(t.a, 255u);
+    EXPECT_EQ(t.target, nullptr);
+    EXPECT_EQ(t.clip_left, 0);
+    EXPECT_EQ(t.clip_bottom, 0);
+    EXPECT_EQ(t.pen_x, 0.0f);
+    EXPECT_EQ(t.pen_y, 0.0f);
+    EXPECT_EQ(t.scale, 1.0f);
+    EXPECT_EQ(t.gain, 1.25f);
+    EXPECT_FLOAT_EQ(t.smoothing, 0.1f);
+    EXPECT_STREQ(t.font.name, "DejaVu Sans");
+    ASSERT_NE(t.atlas, nullptr);
+    EXPECT_EQ(t.line_height, 64.0f);
+    const float cap = float(glyph(afx_fonts[0], 'H').height);
+    EXPECT_EQ(t.cap_height, cap);
+    EXPECT_FLOAT_EQ(t.baseline_offset, 64.0f - (64.0f - cap) * 0.5f);
+    EXPECT_FLOAT_EQ(afx_text_ascent(&t), t.baseline_offset);
+    afx_text_release(&t);
+}
+
+TEST_F(TextTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels) {
+    afx_text t;
+    afx_text_init(&t);
+    const float cap = float(glyph(afx_fonts[0], 'H').height);
+    struct Case { float px, scale, smoothing; };
+    // smoothing = 0.25 / (scale x 2.5)
+    for (const Case c : {Case{64, 1.0f, 0.1f}, Case{32, 0.5f, 0.2f}, Case{24, 0.375f, 0.266667f},
+                         Case{8, 0.125f, 0.8f}}) {
+        afx_text_set_size(&t, c.px);
+        EXPECT_FLOAT_EQ(t.scale, c.scale) << c.px;
+        EXPECT_NEAR(t.smoothing, c.smoothing, 1e-5f) << c.px;
+        EXPECT_FLOAT_EQ(afx_text_line_height(&t), c.px);  // line height stays one em
+        EXPECT_FLOAT_EQ(afx_text_cap_height(&t), cap * c.scale);
+    }
+    afx_text_set_size(&t, 12.0f);
+    afx_text_set_line_height(&t, 16.0f);
+    EXPECT_FLOAT_EQ(afx_text_line_height(&t), 16.0f);
+    EXPECT_FLOAT_EQ(t.line_height, 16.0f * 64.0f / 12.0f);
+    // The baseline sits half the leftover line height below the capitals' top.
+    EXPECT_FLOAT_EQ(afx_text_ascent(&t), 16.0f - (16.0f - cap * 12.0f / 64.0f) * 0.5f);
+    afx_text_set_size(&t, 0.0f);  // not a size: ignored
+    EXPECT_FLOAT_EQ(t.scale, 12.0f / 64.0f);
+
+    // Another font: line height back to its base size, same scale.
+    afx_text_set_font(&t, afx_font_find("Arial Small"));
+    EXPECT_EQ(t.line_height, 32.0f);
+    EXPECT_EQ(t.cap_height, float(glyph(*afx_font_find("Arial Small"), 'H').height));
+    EXPECT_FLOAT_EQ(t.scale, 12.0f / 64.0f);
+    afx_text_release(&t);
+}
+
+TEST_F(TextTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
+    afx_pixbuf* p = filled_pixbuf(120, 80, 0, 0, 0);
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_size(&t, 32.0f);
+    afx_text_set_target(&t, p);
+    EXPECT_EQ(t.target, p);
+    EXPECT_EQ(t.clip_left, 0);
+    EXPECT_EQ(t.clip_right, 120);
+    EXPECT_EQ(t.clip_top, 0);
+    EXPECT_EQ(t.clip_bottom, 80);
+    EXPECT_EQ(t.box_right, 120.0f);
+    EXPECT_EQ(t.box_bottom, 80.0f);
+
+    afx_text_set_box(&t, 10.75f, 5.5f, 60.5f, 30.25f);
+    EXPECT_EQ(t.box_left, 10.75f);
+    EXPECT_EQ(t.box_right, 71.25f);
+    EXPECT_EQ(t.box_top, 5.5f);
+    EXPECT_EQ(t.box_bottom, 35.75f);
+    EXPECT_EQ(t.clip_left, 10);  // truncated
+    EXPECT_EQ(t.clip_right, 71);
+    EXPECT_EQ(t.clip_top, 5);
+    EXPECT_EQ(t.clip_bottom, 35);
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.75f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 5.5f + afx_text_ascent(&t));
+
+    afx_text_move_to(&t, 50.0f, 60.0f);
+    afx_text_newline(&t);
+    EXPECT_EQ(afx_text_pen_x(&t), 10.75f);
+    EXPECT_EQ(afx_text_pen_y(&t), 92.0f);
+    afx_text_release(&t);
+    afx_pixbuf_free(nullptr, p);
+}
+
+// ---- Threshold and sampler ---------------------------------------------------
+
+// Coverage 0..1 of a distance sample (red byte, 0..255) at a smoothing width:
+// the edge where red x 1.25 is half of full scale, a smoothstep over +-width.
+double expected_coverage(double red, double smoothing) {
+    const double x = red * 256.0 * 1.25 / 65536.0;  // d x gain as a fraction of full scale
+    const double t = std::clamp((x - 0.5 + smoothing) / (2.0 * smoothing), 0.0, 1.0);
+    return t * t * (3.0 - 2.0 * t);
+}
+
+// A channel drawn in white over black, against 255 x the exact coverage. The
+// coverage's 8 bits, the text alpha and the blend each truncate, losing less
+// than one step apiece; the blend's alpha 255 itself gives 254/256. The
+// smoothing width's 16 bits make the band a hair narrower: up to a step more.
+::testing::AssertionResult drawn_as(uint32_t channel, double coverage) {
+    const double exact = 255.0 * coverage * 254.0 / 256.0;
+    if (channel <= exact + 1.2 && channel >= exact - 3.2) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "channel " << channel << " for an exact " << exact;
+}
+
+TEST_F(TextTest, ThresholdPutsTheEdgeAtHalfScaleAndSoftensItOverTheSmoothingWidth) {
+    const afx_glyph square = {0, 1, 1, 10, 10, 0, 10, 12};
+    for (const float px : {64.0f, 32.0f, 8.0f}) {
+        for (int red = 0; red < 256; ++red) {
+            SyntheticFont font(16, 16, [red](int32_t, int32_t) { return uint8_t(red); }, square);
+            font.install();
+            afx_pixbuf* p = filled_pixbuf(32, 32, 0, 0, 0, 200);
+            afx_text t;
+            afx_text_init(&t);
+            afx_text_set_font(&t, font.desc());
+            ASSERT_NE(t.atlas, nullptr);
+            afx_text_set_size(&t, px);
+            afx_set_colour(&t, 255, 255, 255, 255);
+            afx_text_set_target(&t, p);
+            afx_text_move_to(&t, 8.0f, 20.0f);
+            afx_text_draw(&t, "#");
+            const uint32_t inside = afx_pixbuf_pixel(p, 8, 19);
+            const double cov = expected_coverage(red, 0.25 / (px / 64.0 * 2.5));
+            // 255 x coverage, through alpha = (255 x (c >> 8)) >> 8 and the blend's >> 8.
+            EXPECT_TRUE(drawn_as(red_of(inside), cov)) << px << " px, red " << red;
+            EXPECT_EQ(alpha_of(inside), 200u);  // the pixel's alpha stays
+            if (px == 64.0f && red <= 81) {
+                EXPECT_EQ(inside, 0xC8000000u) << red;  // below 0.5 - 0.1: nothing
+            }
+            if (px == 64.0f && red >= 123) {
+                EXPECT_EQ(red_of(inside), 253u) << red;  // above 0.5 + 0.1: full
+            }
+            EXPECT_EQ(afx_pixbuf_pixel(p, 7, 19), 0xC8000000u);  // left of the glyph box
+            afx_text_release(&t);
+            afx_pixbuf_free(nullptr, p);
+        }
+    }
+}
+
+TEST_F(TextTest, SamplerInterpolatesTheAtlasBilinearlyAtPenRelativePositions) {
+    // Ramps across the threshold's soft band, along x and along y.
+    const afx_glyph box = {0, 1, 2, 12, 12, 0, 12, 12};
+    for (const bool along_x : {true, false}) {
+        auto red = [along_x](int32_t x, int32_t y) { return uint8_t(70 + 4 * (along_x ? x : y)); };
+        SyntheticFont font(16, 16, red, box);
+        font.install();
+        for (const float px : {64.0f, 160.0f, 224.0f}) {  // scale 1, 2.5, 3.5
+            afx_pixbuf* p = filled_pixbuf(64, 64, 0, 0, 0);
+            afx_text t;
+            afx_text_init(&t);
+            afx_text_set_font(&t, font.desc());
+            afx_text_set_size(&t, px);
+            afx_set_colour(&t, 255, 255, 255, 255);
+            afx_text_set_target(&t, p);
+            const float pen_x = 3.3f, pen_y = 3.6f + 12.0f * t.scale;
+            afx_text_move_to(&t, pen_x, pen_y);
+            afx_text_draw(&t, "x");
+            const double s = t.scale, top = pen_y - 12.0 * s;
+            for (int y = 4; y < 3.6 + 12 * s; ++y) {
+                for (int x = 4; x < 3.3 + 12 * s; ++x) {
+                    // Pixel (x, y) samples the atlas at ((x, y) - box corner) / scale,
+                    // no further than half a pixel inside the box's far edge.
+                    const double u = std::clamp((along_x ? x - pen_x : y - top) / s, 0.0, 11.5);
+                    const double first = along_x ? 1 : 2;
+                    const double sample = red(int32_t(first + std::floor(u)), int32_t(first + std::floor(u))) +
+                                          4.0 * (u - std::floor(u));
+                    const double cov = expected_coverage(sample, t.smoothing);
+                    EXPECT_TRUE(drawn_as(red_of(afx_pixbuf_pixel(p, x, y)), cov))
+                        << (along_x ? "x ramp " : "y ramp ") << px << " px at " << x << "," << y;
+                }
+            }
+            afx_text_release(&t);
+            afx_pixbuf_free(nullptr, p);
+        }
+    }
+}
+
+TEST_F(TextTest, RealGlyphsMatchTheRuleComputedPixelByPixel) {
+    const char* sample = "Rg 4.2% {Wy}";
+    for (int32_t f = 0; f < afx_font_count; ++f) {
+        for (const float px : {8.0f, 13.5f, 24.0f, 64.0f, 90.0f}) {
+            afx_pixbuf* drawn = filled_pixbuf(520, 110, 30, 60, 90, 128);
+            afx_pixbuf* expected = filled_pixbuf(520, 110, 30, 60, 90, 128);
+            afx_text t;
+            afx_text_init(&t);
+            afx_text_set_font(&t, &afx_fonts[f]);
+            afx_text_set_size(&t, px);
+            afx_set_colour(&t, 250, 200, 20, 190);
+            afx_text_set_target(&t, drawn);
+            afx_text_set_box(&t, 6.6f, 4.3f, 470.2f, 100.0f);  // cuts the tall glyphs at the top
+            afx_text_move_to(&t, 2.37f, 4.3f + 0.9f * px);
+            const float pen_x = t.pen_x, pen_y = t.pen_y;
+            afx_text_draw(&t, sample);
+            reference_string(t, sample, pen_x, pen_y, expected);
+            EXPECT_EQ(first_difference(drawn, expected), -1) << afx_fonts[f].name << " at " << px << " px";
+            afx_text_release(&t);
+            afx_pixbuf_free(nullptr, drawn);
+            afx_pixbuf_free(nullptr, expected);
+        }
+    }
+}
+
+TEST_F(TextTest, CapitalsStandOnTheBaselineWithTheFontsCapHeight) {
+    // DejaVu Sans capitals are 1493/2048 em tall: the atlas's edge value, the
+    // gain and the threshold together must neither fatten nor thin them.
+    for (const float px : {64.0f, 48.0f, 24.0f}) {
+        afx_pixbuf* p = filled_pixbuf(100, 120, 0, 0, 0);
+        afx_text t;
+        afx_text_init(&t);
+        afx_text_set_size(&t, px);
+        afx_set_colour(&t, 255, 255, 255, 255);
+        afx_text_set_target(&t, p);
+        afx_text_move_to(&t, 10.0f, 100.0f);
+        afx_text_draw(&t, "H");
+        const std::vector<int32_t> rows = ink_rows(p);
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows.back(), 99) << px;  // on the baseline, nothing below it
+        EXPECT_NEAR(double(rows.size()), 1493.0 / 2048.0 * px, 1.0) << px;
+        EXPECT_EQ(rows.back() - rows.front() + 1, int32_t(rows.size())) << px;  // one solid stem
+        afx_text_release(&t);
+        afx_pixbuf_free(nullptr, p);
+    }
+}
+
+// ---- Clip box and pen ----------------------------------------------------------
+
+TEST_F(TextTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
+    // One solid 40 x 40 glyph box over a 48 x 48 target.
+    SyntheticFont font(16, 16, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    font.install();
+    afx_pixbuf* p = filled_pixbuf(48, 48, 0, 0, 0);
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_font(&t, font.desc());
+    afx_text_set_size(&t, 256.0f);
+    afx_set_colour(&t, 255, 255, 255, 255);
+    afx_text_set_target(&t, p);
+    afx_text_set_box(&t, 10.7f, 20.2f, 30.0f, 15.0f);  // clip box 10..40 x 20..35
+    afx_text_move_to(&t, 5.0f, 45.0f);
+    afx_text_draw(&t, "#");
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 48; ++x) {
+            const bool inside = 10 < x && x < 40 && 20 < y && y < 35;
+            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), inside ? 0xFFFDFDFDu : 0xFF000000u) << x << "," << y;
+        }
+    }
+    // The whole target as clip box: its left column and top row stay too.
+    afx_text_set_target(&t, p);
+    afx_text_move_to(&t, -20.0f, 20.0f);
+    afx_text_draw(&t, "#");
+    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 5), 0xFF000000u);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 5, 0), 0xFF000000u);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 1, 1), 0xFFFDFDFDu);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 19, 19), 0xFFFDFDFDu);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 20, 19), 0xFF000000u);
+    // A clip box beyond the target writes nothing outside it (the sanitizer
+    // build watches the margin).
+    afx_text_set_box(&t, -100.0f, -100.0f, 400.0f, 400.0f);
+    afx_text_move_to(&t, 30.0f, 60.0f);
+    afx_text_draw(&t, "#");
+    EXPECT_EQ(afx_pixbuf_pixel(p, 47, 47), 0xFFFDFDFDu);
+    afx_text_release(&t);
+    afx_pixbuf_free(nullptr, p);
+}
+
+TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_size(&t, 32.0f);
+    afx_text_move_to(&t, 10.0f, 40.0f);
+    afx_text_draw(&t, "A");  // no target: nothing drawn, the pen still moves
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f);
+    afx_text_draw(&t, "  ");  // empty glyph boxes
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 32.0f + 20.0f);
+    afx_text_draw(&t, "\t\x7f\x80\xff");  // no glyphs: no advance
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 52.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 40.0f);
+    afx_text_draw(&t, "H\nA");  // a newline goes back to the layout box's left edge
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 0.0f + 22.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 40.0f + 32.0f);
+
+    EXPECT_FLOAT_EQ(afx_text_char_width(&t, 'H'), 24.0f);
+    EXPECT_EQ(afx_text_char_width(&t, '\n'), 0.0f);
+    EXPECT_EQ(afx_text_char_width(&t, 31), 0.0f);
+    EXPECT_EQ(afx_text_char_width(&t, 127), 0.0f);
+    EXPECT_EQ(afx_text_char_width(&t, 200), 0.0f);
+
+    // A glyph entirely outside the target still advances the pen.
+    afx_pixbuf* p = filled_pixbuf(16, 16, 0, 0, 0);
+    afx_text_set_target(&t, p);
+    afx_text_move_to(&t, 500.0f, -300.0f);
+    afx_text_draw(&t, "HA");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 546.0f);
+    afx_text_move_to(&t, 3.0e9f, 10.0f);  // beyond any pixel index
+    afx_text_draw(&t, "H");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 3.0e9f + 24.0f);
+    afx_text_move_to(&t, 8.0f, std::nanf(""));
+    afx_text_draw(&t, "H");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 8.0f + 24.0f);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF000000u);
+    }
+    afx_text_release(&t);
+    afx_pixbuf_free(nullptr, p);
+}
+
+TEST_F(TextTest, AFontWhoseAtlasDoesNotLoadDrawsNothingButStillLaysOut) {
+    afx_font_desc missing = afx_fonts[0];
+    missing.atlas_id = 4242;
+    afx_pixbuf* p = filled_pixbuf(64, 64, 10, 20, 30);
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_font(&t, &missing);
+    EXPECT_EQ(t.atlas, nullptr);
+    afx_set_colour(&t, 255, 255, 255, 255);
+    afx_text_set_target(&t, p);
+    afx_text_move_to(&t, 4.0f, 50.0f);
+    afx_text_draw(&t, "AH");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 4.0f + 44.0f + 48.0f);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF1E140Au);
+    }
+    EXPECT_FLOAT_EQ(afx_text_width(&t, "AH"), 92.0f);
+
+    // An atlas smaller than the glyph boxes (and the pixel the sampler reads
+    // beyond them) is refused rather than read past its end.
+    SyntheticFont small(11, 12, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    small.install();
+    afx_text_set_font(&t, small.desc());
+    EXPECT_EQ(t.atlas, nullptr);
+    SyntheticFont exact(12, 12, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    exact.install();
+    afx_text_set_font(&t, exact.desc());
+    EXPECT_NE(t.atlas, nullptr);
+    afx_text_release(&t);
+    afx_pixbuf_free(nullptr, p);
+}
+
+// ---- Wrapping and measures ---------------------------------------------------------
+
+TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) {
+    afx_pixbuf* wrapped = filled_pixbuf(200, 100, 0, 0, 0);
+    afx_pixbuf* expected = filled_pixbuf(200, 100, 0, 0, 0);
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_size(&t, 32.0f);  // "A" advances 22
+    afx_set_colour(&t, 255, 255, 255, 255);
+    afx_text_set_target(&t, wrapped);
+    afx_text_set_box(&t, 10.0f, 5.0f, 70.0f, 90.0f);
+    const float first_baseline = afx_text_pen_y(&t);
+    afx_text_printf(&t, "%s", "AAAA");  // the fourth would end at 98, past 80
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 32.0f);
+
+    afx_text_set_target(&t, expected);
+    afx_text_set_box(&t, 10.0f, 5.0f, 70.0f, 90.0f);
+    afx_text_draw(&t, "AAA");
+    afx_text_move_to(&t, 10.0f, first_baseline + 32.0f);
+    afx_text_draw(&t, "A");
+    EXPECT_EQ(first_difference(wrapped, expected), -1);
+
+    // Newlines in the format, and formatted arguments.
+    afx_text_set_target(&t, wrapped);
+    afx_text_set_box(&t, 10.0f, 5.0f, 70.0f, 90.0f);
+    afx_text_printf(&t, "%d\n%c", 7, 'H');
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 24.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 32.0f);
+
+    // A character wider than the whole box does not leave an empty line.
+    afx_text_set_box(&t, 10.0f, 5.0f, 15.0f, 90.0f);
+    afx_text_printf(&t, "AA");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 32.0f);
+
+    // Longer than any in-place buffer: every character still arrives.
+    afx_text_set_box(&t, 0.0f, 0.0f, 1.0e6f, 90.0f);
+    const std::string longer(3000, 'i');
+    afx_text_printf(&t, "%s", longer.c_str());
+    EXPECT_NEAR(afx_text_pen_x(&t), 3000.0 * glyph(afx_fonts[0], 'i').advance * 0.5, 0.01);
+    afx_text_release(&t);
+    afx_pixbuf_free(nullptr, wrapped);
+    afx_pixbuf_free(nullptr, expected);
+}
+
+TEST_F(TextTest, WidthIsTheLastLinesAndANewlineAlsoMovesThePen) {
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_size(&t, 32.0f);
+    EXPECT_FLOAT_EQ(afx_text_width(&t, "AH"), 46.0f);
+    EXPECT_FLOAT_EQ(afx_text_width(&t, "A\x01H\x7f"), 46.0f);  // no glyph, no width
+    EXPECT_FLOAT_EQ(afx_text_width(&t, ""), 0.0f);
+    afx_text_move_to(&t, 70.0f, 40.0f);
+    EXPECT_FLOAT_EQ(afx_text_width(&t, "HHHH\nA A"), 54.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 0.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 72.0f);
+    afx_text_release(&t);
+}
+
+TEST_F(TextTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
+    afx_text t;
+    afx_text_init(&t);
+    afx_text_set_size(&t, 32.0f);       // A 22, H 24
+    afx_text_set_line_height(&t, 20.0f);
+    int32_t w = -1, h = -1;
+    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "<a>AH</a>");
+    EXPECT_EQ(w, 46);
+    EXPECT_EQ(h, 20);
+    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "A<a>H</a>\nH\n");
+    EXPECT_EQ(w, 46);
+    EXPECT_EQ(h, 60);  // three lines, the last one empty
+    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "<b>");
+    EXPECT_EQ(w, int32_t(std::ceil(afx_text_width(&t, "<b>"))));  // other tags are text
+    // "AA" fits in 50; the third "A" ends the line and is not counted; the fourth starts line two.
+    afx_text_measure_box(&t, &w, &h, 50.0f, 500.0f, "AAAA");
+    EXPECT_EQ(w, 44);
+    EXPECT_EQ(h, 40);
+    afx_text_measure_box(&t, &w, &h, 30.0f, 500.0f, "AAAA");
+    EXPECT_EQ(w, 22);
+    EXPECT_EQ(h, 60);
+    afx_text_measure_box(&t, &w, &h, 500.0f, 50.0f, "%s\n%s\n%s\n%s", "A", "A", "A", "AHA");
+    EXPECT_EQ(w, 68);
+    EXPECT_EQ(h, 50);  // 80 limited to 50
+    afx_text_measure_box(&t, &w, &h, 40.5f, 500.0f, "HH");  // 48 > 40.5: the second H ends the line
+    EXPECT_EQ(w, 24);
+    // Fractional advances are summed, then rounded up.
+    afx_text_set_size(&t, 13.0f);
+    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "AAA");
+    EXPECT_EQ(w, 27);  // 3 x 44 x 13 / 64 = 26.8
+    afx_text_measure_box(&t, &w, &h, 20.4f, 500.0f, "%s", "");
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, int32_t(std::ceil(afx_text_line_height(&t))));
+    afx_text_release(&t);
+}
+
+}  // namespace
