@@ -27,7 +27,7 @@ void afx_led_set_x(afx_led* led, uint32_t x) { led->x = x; }
 void afx_led_set_y(afx_led* led, uint32_t y) { led->y = y; }
 void afx_led_set_radius(afx_led* led, uint32_t radius) { led->radius = radius; }
 void afx_led_set_background_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b) { set(&led->background, r, g, b); }
-void afx_led_set_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b) { set(&led->lamp, r, g, b); }
+void afx_led_set_lamp_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b) { set(&led->lamp, r, g, b); }
 void afx_led_set_ring_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b) { set(&led->ring, r, g, b); }
 void afx_led_set_on(afx_led* led, bool on) { led->on = on ? 1 : 0; }
 bool afx_led_is_on(const afx_led* led) { return led->on != 0; }

@@ -36,7 +36,7 @@ void afx_led_set_x(afx_led* led, uint32_t x);
 void afx_led_set_y(afx_led* led, uint32_t y);
 void afx_led_set_radius(afx_led* led, uint32_t radius);
 void afx_led_set_background_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b);
-void afx_led_set_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b);
+void afx_led_set_lamp_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b);
 void afx_led_set_ring_colour(afx_led* led, uint32_t r, uint32_t g, uint32_t b);
 void afx_led_set_on(afx_led* led, bool on);
 bool afx_led_is_on(const afx_led* led);

@@ -114,7 +114,7 @@ void toggles_and_lamps(afx_pixbuf* sheet, int32_t top) {
         afx_led_set_x(&led, uint32_t(kLeft + 196 + i * 24));
         afx_led_set_y(&led, uint32_t(top + 6));
         afx_led_set_radius(&led, 6);
-        afx_led_set_colour(&led, 240, 39, 16);
+        afx_led_set_lamp_colour(&led, 240, 39, 16);
         afx_led_set_background_colour(&led, kGrey, kGrey, kGrey);
         afx_led_set_on(&led, i == 1);
         afx_led_redraw(&led, sheet);

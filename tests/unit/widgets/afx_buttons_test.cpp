@@ -170,7 +170,7 @@ TEST_F(PushButtonTest, CaptionSitsIndentedByTheFontSizeOrCentredInTheTextColourO
     }
 }
 
-TEST_F(PushButtonTest, CaptionIsAnOwnedCopyAndActivationIsKeptForTheOwner) {
+TEST_F(PushButtonTest, CaptionIsAnOwnedCopy) {
     char text[8];
     std::snprintf(text, sizeof(text), "%s", "Close");
     afx_push_button_set_caption(&button, text);
@@ -179,11 +179,6 @@ TEST_F(PushButtonTest, CaptionIsAnOwnedCopyAndActivationIsKeptForTheOwner) {
     EXPECT_STREQ(button.caption, "Close");
     afx_push_button_set_caption(&button, nullptr);
     EXPECT_EQ(button.caption, nullptr);
-    EXPECT_FALSE(afx_push_button_is_activated(&button));
-    afx_push_button_set_activated(&button, true);
-    EXPECT_TRUE(afx_push_button_is_activated(&button));
-    afx_push_button_clear_activated(&button);
-    EXPECT_FALSE(afx_push_button_is_activated(&button));
 }
 
 // ---- Toggle button -----------------------------------------------------------

@@ -132,7 +132,7 @@ protected:
         afx_led_set_x(&led, 37);
         afx_led_set_y(&led, 10);
         afx_led_set_radius(&led, 6);
-        afx_led_set_colour(&led, 240, 39, 16);
+        afx_led_set_lamp_colour(&led, 240, 39, 16);
         afx_led_set_background_colour(&led, 40, 40, 40);
     }
     void TearDown() override {
