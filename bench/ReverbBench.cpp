@@ -1,7 +1,9 @@
 // Reverb engine speed: time per stereo frame and real-time factor at common
-// sample rates, with the controls at rest and while they are automated, next
-// to two baselines measured in the same run (a plain stereo copy and a single
-// comb filter) so figures can be read as ratios across machines.
+// sample rates, with the controls at rest and while they are automated, on
+// each way the engine can compute a sub-block (the per-frame reference, the
+// generic SSE2 loops, the AVX2 loops), next to two baselines measured in the
+// same run (a plain stereo copy and a single comb filter) so figures can be
+// read as ratios across machines.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -41,11 +43,30 @@ void setCounters(benchmark::State& state, double sampleRate) {
         benchmark::Counter(frames / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void processBlock(ReverbEngine& engine, Buffers& b) {
+// How a benchmark drives the engine: range(1) 0 = processSample per frame
+// (the reference), 1 = processBlock on the generic loops, 2 = processBlock on
+// the AVX2 loops.
+enum Way { kPerFrame = 0, kGeneric = 1, kAvx2 = 2 };
+
+// False (and the benchmark skipped) when this processor cannot run the way.
+bool chooseWay(benchmark::State& state, ReverbEngine& engine) {
+    const Way way = static_cast<Way>(state.range(1));
+    if (way == kPerFrame) return true;
+    const auto path = way == kAvx2 ? ReverbEngine::BlockPath::kAvx2 : ReverbEngine::BlockPath::kGeneric;
+    if (engine.selectBlockPath(path)) return true;
+    state.SkipWithError("this processor cannot run the AVX2 loops");
+    return false;
+}
+
+void processBlock(ReverbEngine& engine, Buffers& b, Way way) {
     for (int start = 0; start < kHostBlock; start += kSubBlock) {
         engine.updateControls(kSubBlock);
-        for (int n = start; n < start + kSubBlock; ++n) {
-            engine.processSample(b.inL[n], b.inR[n], b.outL[n], b.outR[n]);
+        if (way == kPerFrame) {
+            for (int n = start; n < start + kSubBlock; ++n) {
+                engine.processSample(b.inL[n], b.inR[n], b.outL[n], b.outR[n]);
+            }
+        } else {
+            engine.processBlock(&b.inL[start], &b.inR[start], &b.outL[start], &b.outR[start], kSubBlock);
         }
     }
     engine.takeOverload();
@@ -99,12 +120,13 @@ void BM_BaselineSingleComb(benchmark::State& state) {
 void BM_EngineBypassed(benchmark::State& state) {
     const float rate = static_cast<float>(state.range(0));
     ReverbEngine engine;
+    if (!chooseWay(state, engine)) return;
     prepareTypical(engine, rate);
     engine.setEffectOn(0.0f);
     engine.prepare(rate);
     Buffers b;
     for (auto _ : state) {
-        processBlock(engine, b);
+        processBlock(engine, b, static_cast<Way>(state.range(1)));
         benchmark::DoNotOptimize(b.outL.data());
         benchmark::ClobberMemory();
     }
@@ -115,11 +137,12 @@ void BM_EngineBypassed(benchmark::State& state) {
 void BM_EngineStatic(benchmark::State& state) {
     const float rate = static_cast<float>(state.range(0));
     ReverbEngine engine;
+    if (!chooseWay(state, engine)) return;
     prepareTypical(engine, rate);
     Buffers b;
-    for (int warm = 0; warm < 200; ++warm) processBlock(engine, b);
+    for (int warm = 0; warm < 200; ++warm) processBlock(engine, b, static_cast<Way>(state.range(1)));
     for (auto _ : state) {
-        processBlock(engine, b);
+        processBlock(engine, b, static_cast<Way>(state.range(1)));
         benchmark::DoNotOptimize(b.outL.data());
         benchmark::ClobberMemory();
     }
@@ -131,13 +154,14 @@ void BM_EngineStatic(benchmark::State& state) {
 void BM_EngineAutomatedRT60(benchmark::State& state) {
     const float rate = static_cast<float>(state.range(0));
     ReverbEngine engine;
+    if (!chooseWay(state, engine)) return;
     prepareTypical(engine, rate);
     Buffers b;
     float phase = 0.0f;
     for (auto _ : state) {
         engine.setRT60(1.5f + 1.5f * std::sin(phase));
         phase += 0.05f;
-        processBlock(engine, b);
+        processBlock(engine, b, static_cast<Way>(state.range(1)));
         benchmark::DoNotOptimize(b.outL.data());
         benchmark::ClobberMemory();
     }
@@ -148,6 +172,7 @@ void BM_EngineAutomatedRT60(benchmark::State& state) {
 void BM_EngineAutomatedAll(benchmark::State& state) {
     const float rate = static_cast<float>(state.range(0));
     ReverbEngine engine;
+    if (!chooseWay(state, engine)) return;
     prepareTypical(engine, rate);
     Buffers b;
     float phase = 0.0f;
@@ -161,20 +186,27 @@ void BM_EngineAutomatedAll(benchmark::State& state) {
         engine.setInTrim(6.0f * s);
         engine.setOutTrim(-6.0f * s);
         phase += 0.05f;
-        processBlock(engine, b);
+        processBlock(engine, b, static_cast<Way>(state.range(1)));
         benchmark::DoNotOptimize(b.outL.data());
         benchmark::ClobberMemory();
     }
     setCounters(state, rate);
 }
 
-#define KORVEX_RATES Arg(44100)->Arg(48000)->Arg(96000)
+// Arguments: sample rate, way (0 per frame, 1 generic, 2 AVX2).
+void everyRateAndWay(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rate", "way"});
+    for (int way : {kPerFrame, kGeneric, kAvx2}) {
+        for (int rate : {44100, 48000, 96000}) b->Args({rate, way});
+    }
+}
+
 BENCHMARK(BM_BaselineCopy)->Arg(48000);
 BENCHMARK(BM_BaselineSingleComb)->Arg(48000);
-BENCHMARK(BM_EngineBypassed)->KORVEX_RATES;
-BENCHMARK(BM_EngineStatic)->KORVEX_RATES;
-BENCHMARK(BM_EngineAutomatedRT60)->KORVEX_RATES;
-BENCHMARK(BM_EngineAutomatedAll)->KORVEX_RATES;
+BENCHMARK(BM_EngineBypassed)->Args({48000, kPerFrame})->Args({48000, kGeneric})->Args({48000, kAvx2});
+BENCHMARK(BM_EngineStatic)->Apply(everyRateAndWay);
+BENCHMARK(BM_EngineAutomatedRT60)->Args({48000, kPerFrame})->Args({48000, kGeneric})->Args({48000, kAvx2});
+BENCHMARK(BM_EngineAutomatedAll)->Apply(everyRateAndWay);
 
 }  // namespace
 

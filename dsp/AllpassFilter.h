@@ -24,6 +24,18 @@ public:
     void setFeedback(float feedback) { feedback_ = feedback; }
     int32_t length() const { return memory_.length(); }
 
+    // Access for the engine's sub-block path: the memory, the next read and
+    // write index, and the gain of the delayed sample written back.
+    float* samples() const { return memory_.data(); }
+    int32_t position() const { return position_; }
+    float feedback() const { return feedback_; }
+    // Leaves the filter as frames calls of process would have (0 < frames <
+    // length): the index moved on by frames.
+    void finishBlock(int32_t frames) {
+        position_ += frames;
+        if (position_ >= memory_.length()) position_ -= memory_.length();
+    }
+
     // One sample: the delayed sample minus the input.
     float process(float input) {
         float* samples = memory_.data();

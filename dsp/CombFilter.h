@@ -30,6 +30,20 @@ public:
     float filterState() const { return filterState_; }
     int32_t length() const { return memory_.length(); }
 
+    // Access for the engine's sub-block path, which runs many frames of the
+    // loop at once: the loop memory, the next read and write index, and the
+    // weight of the newly read sample in the low-pass.
+    float* samples() const { return memory_.data(); }
+    int32_t position() const { return position_; }
+    float dampingComplement() const { return dampingComplement_; }
+    // Leaves the loop as frames calls of process would have (0 < frames <
+    // length): the index moved on by frames, the low-pass memory at filterState.
+    void finishBlock(int32_t frames, float filterState) {
+        position_ += frames;
+        if (position_ >= memory_.length()) position_ -= memory_.length();
+        filterState_ = filterState;
+    }
+
     // One sample: returns the sample read from the loop, length samples after
     // it was written, before the low-pass.
     float process(float input) {

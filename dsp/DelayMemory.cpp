@@ -11,6 +11,11 @@ DelayMemory::~DelayMemory() { release(); }
 
 bool DelayMemory::replace(int32_t lengthSamples) {
     if (lengthSamples < 1) return false;
+    // The same length again (a host re-sending the sample rate it had, or
+    // another rate of the same multiple): keep the memory. Its contents are
+    // as unspecified as those of new memory, and the instance is spared an
+    // allocation and the first touch of fresh pages.
+    if (lengthSamples == length_) return true;
     float* fresh = new (std::nothrow) float[static_cast<std::size_t>(lengthSamples)];
     if (fresh == nullptr) return false;
     delete[] samples_;

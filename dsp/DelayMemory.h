@@ -15,7 +15,8 @@ public:
     DelayMemory& operator=(const DelayMemory&) = delete;
 
     // Obtains lengthSamples new samples (not zeroed) and only then releases the
-    // old memory. False, with the old memory kept, when lengthSamples < 1 or the
+    // old memory; keeps the memory it has when that is already lengthSamples
+    // long. False, with the old memory kept, when lengthSamples < 1 or the
     // memory cannot be obtained (never throws).
     bool replace(int32_t lengthSamples);
     // Releases the memory; length becomes 0.

@@ -26,6 +26,24 @@ public:
         }
     }
 
+    // frames calls of advance, recording the gain at each: before its advance
+    // (afterAdvance false) or after it. The engine's sub-block path lays out
+    // a sub-block's gains with it.
+    void advanceBlock(float* gains, int32_t frames, bool afterAdvance) {
+        float current = current_;
+        uint32_t remaining = remaining_;
+        for (int32_t n = 0; n < frames; ++n) {
+            if (!afterAdvance) gains[n] = current;
+            if (remaining != 0) {
+                current += increment_;
+                if (--remaining == 0) current = target_;
+            }
+            if (afterAdvance) gains[n] = current;
+        }
+        current_ = current;
+        remaining_ = remaining;
+    }
+
 private:
     float current_ = 0.0f;
     float target_ = 0.0f;

@@ -16,6 +16,27 @@ void PreDelayLine::release() {
 
 void PreDelayLine::clearMemory() { memory_.zero(); }
 
+void PreDelayLine::upcomingDelays(float* delays, int32_t frames) const {
+    float delay = currentDelay_;
+    int32_t stepsLeft = glideStepsLeft_;
+    for (int32_t n = 0; n < frames; ++n) {
+        delays[n] = delay;
+        if (stepsLeft != 0) {
+            delay += increment_;
+            if (--stepsLeft == 0) delay = targetDelay_;
+        }
+    }
+}
+
+void PreDelayLine::skip(int32_t frames) {
+    writePosition_ += frames;
+    if (writePosition_ >= memory_.length()) writePosition_ -= memory_.length();
+    for (int32_t n = 0; n < frames && glideStepsLeft_ != 0; ++n) {
+        currentDelay_ += increment_;
+        if (--glideStepsLeft_ == 0) currentDelay_ = targetDelay_;
+    }
+}
+
 void PreDelayLine::glideTo(float targetSamples, int32_t steps) {
     // A glide over no samples has no slope: treat it as a jump rather than
     // dividing by zero.

@@ -29,8 +29,20 @@ public:
     void setDelayNow(float delaySamples);
 
     float delaySamples() const { return currentDelay_; }
+    bool gliding() const { return glideStepsLeft_ != 0; }
     float targetDelaySamples() const { return targetDelay_; }
     int32_t length() const { return memory_.length(); }
+
+    // Access for the engine's sub-block path: the memory and the index of the
+    // next write.
+    float* samples() const { return memory_.data(); }
+    int32_t writePosition() const { return writePosition_; }
+    // The delays, in samples, that the next frames calls of process would read
+    // with (the glide included), into delays[0 .. frames - 1]. Changes nothing.
+    void upcomingDelays(float* delays, int32_t frames) const;
+    // Moves the write index and the glide on as frames calls of process would,
+    // without touching the memory (0 < frames < length).
+    void skip(int32_t frames);
 
     // One sample: reads the delayed signal, then writes the input. The callers
     // keep the delay between 1 and length - 1 samples.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/Flush.h"
+
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
@@ -34,8 +36,6 @@ constexpr float kAllpassFeedback = 0.5f;
 // Level of the mono sum that feeds the combs: with eight combs in parallel and
 // loop gains near 1 the network has a lot of gain to tame.
 constexpr float kFeedLevel = 0.015f;
-// Fixed total gain of the wet-only matrix, whatever the mix.
-constexpr float kWetOnlyGain = 3.0f;
 
 // Sample rates the engine accepts. prepare gets the rate from the host; a
 // broken value must neither crash nor ask for absurd amounts of memory:
@@ -108,6 +108,7 @@ float dbToGain(float db) { return std::pow(10.0f, db / 20.0f); }
 }  // namespace
 
 ReverbEngine::ReverbEngine() {
+    if (!selectBlockPath(BlockPath::kAvx2)) selectBlockPath(BlockPath::kGeneric);
     prepare(kDefaultRate);
 }
 
@@ -405,9 +406,11 @@ void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR)
     outTrim_[kLeft].advance();
     outTrim_[kRight].advance();
 
-    // Effect crossfade against the raw input, before any trim.
-    outL = effectFader_[kLeft].process(trimL * procL, inL);
-    outR = effectFader_[kRight].process(trimR * procR, inR);
+    // Effect crossfade against the raw input, before any trim. The dry path
+    // and the trims can carry a tiny input down into denormal numbers, which
+    // must never reach the host: the output is flushed like the loops.
+    outL = flushTiny(effectFader_[kLeft].process(trimL * procL, inL));
+    outR = flushTiny(effectFader_[kRight].process(trimR * procR, inR));
 }
 
 }  // namespace ZEPHRA2F9C41D07

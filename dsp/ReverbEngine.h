@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "dsp/AllpassFilter.h"
+#include "dsp/BlockKernels.h"
 #include "dsp/CombFilter.h"
 #include "dsp/GainRamp.h"
 #include "dsp/PreDelayLine.h"
@@ -74,8 +75,22 @@ public:
     // outputs may alias the inputs. With the effect out and its crossfade
     // finished the input is copied bit for bit and nothing else moves.
     void processSample(float inL, float inR, float& outL, float& outR);
+    // The fast path: the same as frames calls of processSample in a row, bit
+    // for bit, computed many frames and filters at a time. Meant to follow
+    // updateControls(frames) with frames from 1 to 64, the way the plug-in
+    // cuts its blocks; longer counts are run in pieces of 64. Reads all inputs
+    // before it writes, so the outputs may alias the inputs.
+    void processBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
     // True when a soft clipper overloaded since the last call; clears the report.
     bool takeOverload();
+
+    // The vector loops behind processBlock. An engine starts with the fastest
+    // its processor runs; the choice changes no output sample.
+    enum class BlockPath { kGeneric, kAvx2 };
+    static bool blockPathAvailable(BlockPath path);
+    // False, and the choice unchanged, when this processor cannot run path.
+    bool selectBlockPath(BlockPath path);
+    BlockPath blockPath() const { return blockPath_; }
 
     // Read-back for tests and diagnostics.
     float sampleRate() const { return sampleRate_; }
@@ -105,6 +120,8 @@ public:
 
 private:
     enum Side { kLeft = 0, kRight = 1 };
+    // Fixed total gain of the wet-only matrix, whatever the mix.
+    static constexpr float kWetOnlyGain = 3.0f;
 
     Controls pendingControls() const;
     bool allocateDelayMemory();
@@ -114,6 +131,10 @@ private:
     void cookMixGains();
     void retargetMixRamps(int32_t frames);
     float preDelayTargetSamples() const;
+    bool standsStill() const;
+    void processSubBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    int32_t effectTracks(int32_t frames);
+    void runPreDelay(int32_t frames);
 
     // Smoothed values used by the signal path, and what is cooked from them.
     Controls current_{};
@@ -156,6 +177,31 @@ private:
     std::atomic<bool> effectPending_{false};
 
     bool hasDelayMemory_ = false;
+
+    // Working memory of processBlock, one sub-block long (plus a vector's
+    // worth of room): inputs, intermediate signals and the per-frame gains
+    // and crossfade positions of the sub-block.
+    struct BlockScratch {
+        float in[2][block::kBufferFrames];
+        float trimmed[2][block::kBufferFrames];
+        float feed[block::kBufferFrames];
+        float delays[block::kBufferFrames];
+        float delayed[block::kBufferFrames];
+        float out[2][block::kBufferFrames];
+        float inTrim[2][block::kBufferFrames];
+        float outTrim[2][block::kBufferFrames];
+        float wetSame[block::kBufferFrames];
+        float wetCross[block::kBufferFrames];
+        float dry[block::kBufferFrames];
+        float mute[2][block::kBufferFrames];
+        float wetOnly[2][block::kBufferFrames];
+        float effect[2][block::kBufferFrames];
+    };
+    BlockPath blockPath_ = BlockPath::kGeneric;
+    const block::Kernels* kernels_ = nullptr;
+    BlockScratch scratch_{};
+    block::FeedStage feedStage_{};
+    block::NetworkStage networkStage_{};
 };
 
 }  // namespace ZEPHRA2F9C41D07

@@ -14,6 +14,11 @@ public:
     void resetOverload();
     // True when an input beyond +-8 (or a NaN) arrived since the last reset.
     bool overload() const { return overload_; }
+    // The engine's sub-block path applies the same curve and thresholds to a
+    // whole sub-block and reports an overload it found here.
+    float upperThreshold() const { return upperThreshold_; }
+    float lowerThreshold() const { return lowerThreshold_; }
+    void flagOverload() { overload_ = true; }
 
     float process(float input) {
         const float u = input / 24.0f;

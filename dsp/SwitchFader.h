@@ -22,6 +22,14 @@ public:
 
     // One sample: (1 - position) * off + position * on.
     float process(float on, float off) {
+        step();
+        return (1.0f - position_) * off + position_ * on;
+    }
+
+    // Moves the fader one sample on and returns the position that process
+    // mixes that sample with. The engine's sub-block path uses it to lay out
+    // the positions of a whole sub-block.
+    float step() {
         if (!settled_) {
             if (target_ > 0.5f) {
                 position_ = position_ + rise_ * (1.0f - position_);
@@ -33,7 +41,7 @@ public:
                 settled_ = true;
             }
         }
-        return (1.0f - position_) * off + position_ * on;
+        return position_;
     }
 
 private:

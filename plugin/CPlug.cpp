@@ -275,13 +275,10 @@ void CPlug::processReplacing(float** inputs, float** outputs, VstInt32 frames) {
             for (VstInt32 done = 0; done < frames;) {
                 const int n = frames - done < kSubBlockFrames ? frames - done : kSubBlockFrames;
                 engine->updateControls(n);
-                for (int i = 0; i < n; ++i) {
-                    // Both inputs are read before either output is written, so
-                    // hosts may process in place.
-                    const float l = inL[done + i];
-                    const float r = inR[done + i];
-                    engine->processSample(l, r, outL[done + i], outR[done + i]);
-                }
+                // The engine's sub-block path: the same samples as n calls of
+                // processSample. It reads the inputs before it writes, so
+                // hosts may process in place.
+                engine->processBlock(inL + done, inR + done, outL + done, outR + done, n);
                 done += n;
             }
         } else {

@@ -73,7 +73,7 @@ private:
     VstEvents* currentEvents = nullptr;
     uint32_t constructionTimeMs = 0;
     ProgramRecord bankChunk[kNumPrograms];
-    VstInt32 curProgramIndex = 0;
+    std::atomic<VstInt32> curProgramIndex{0};  // read by setParameter on any thread
     ReverbEngine* engine = nullptr;
     ProgramRecord programs[kNumPrograms];
     std::atomic<float> values[kNumParameters];

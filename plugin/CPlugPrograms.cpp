@@ -59,8 +59,8 @@ bool CPlug::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* t
 
 void CPlug::clampRecordValues(ProgramRecord& record) {
     for (float& value : record.values) {
-        float v = value;
-        value = v > 1.0f ? 1.0f : (v >= 0.0f ? v : 0.0f);  // NaN becomes 0.0
+        const float v = loadField(value);
+        storeField(value, v > 1.0f ? 1.0f : (v >= 0.0f ? v : 0.0f));  // NaN becomes 0.0
     }
 }
 
@@ -71,16 +71,21 @@ VstInt32 CPlug::getChunk(void** data, bool isPreset) {
     const float width = size[1];
     const float height = size[3];
     if (isPreset) {
-        ProgramRecord& record = programs[curProgramIndex];
+        const VstInt32 current = curProgramIndex;
+        ProgramRecord& record = programs[current];
         storeField(record.editorWidth, width);
         storeField(record.editorHeight, height);
-        *data = &record;
+        // The host copies the chunk while automation may still write the
+        // live record; it gets a snapshot in the bank buffer's slot instead,
+        // whose bytes no other thread touches.
+        readRecord(record, bankChunk[current]);
+        *data = &bankChunk[current];
         return static_cast<VstInt32>(sizeof(ProgramRecord));
     }
     for (int i = 0; i < kNumPrograms; ++i) {
         storeField(programs[i].editorWidth, width);
         storeField(programs[i].editorHeight, height);
-        std::memcpy(&bankChunk[i], &programs[i], sizeof(ProgramRecord));
+        readRecord(programs[i], bankChunk[i]);
     }
     *data = bankChunk;
     return static_cast<VstInt32>(sizeof(bankChunk));
@@ -97,7 +102,7 @@ VstInt32 CPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
             int32_t index = 0;
             std::memcpy(&index, bytes + 4, sizeof(index));
             if (index < 0 || index >= kNumPrograms) return 0;
-            std::memcpy(&programs[index], bytes, static_cast<size_t>(byteSize));
+            writeRecordBytes(programs[index], bytes, static_cast<size_t>(byteSize));
             clampRecordValues(programs[index]);
             curProgramIndex = index;
         }
@@ -115,7 +120,7 @@ VstInt32 CPlug::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
             if (stride < sizeof(magic)) break;
             std::memcpy(&magic, at, sizeof(magic));
             if (magic != kProgramMagic) break;
-            std::memcpy(&programs[i], at, stride);
+            writeRecordBytes(programs[i], at, stride);
             clampRecordValues(programs[i]);
         }
     }

@@ -68,4 +68,25 @@ void initProgramRecord(ProgramRecord& record, int index) {
     setName(record, name);
 }
 
+void readRecord(const ProgramRecord& record, ProgramRecord& out) {
+    out.magic = record.magic;
+    out.index = record.index;
+    for (int i = 0; i < kNumParameters; ++i) out.values[i] = loadField(record.values[i]);
+    out.editorWidth = loadField(record.editorWidth);
+    out.editorHeight = loadField(record.editorHeight);
+    std::memcpy(out.name, record.name, sizeof(out.name));
+}
+
+void writeRecordBytes(ProgramRecord& record, const unsigned char* from, size_t bytes) {
+    ProgramRecord merged;
+    readRecord(record, merged);
+    std::memcpy(&merged, from, bytes < sizeof(merged) ? bytes : sizeof(merged));
+    record.magic = merged.magic;
+    record.index = merged.index;
+    for (int i = 0; i < kNumParameters; ++i) storeField(record.values[i], merged.values[i]);
+    storeField(record.editorWidth, merged.editorWidth);
+    storeField(record.editorHeight, merged.editorHeight);
+    std::memcpy(record.name, merged.name, sizeof(record.name));
+}
+
 }  // namespace ZEPHRA2F9C41D07

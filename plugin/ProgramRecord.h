@@ -2,6 +2,7 @@
 // fields. The same bytes live in memory and travel in the host's chunks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "plugin/ParameterTable.h"
@@ -38,5 +39,13 @@ inline float loadField(const float& field) {
     __atomic_load(&field, &value, __ATOMIC_RELAXED);
     return value;
 }
+
+// Whole-record copies for the user-interface thread while automation may
+// store values into the same record: every float field is read or written
+// whole (the other fields only ever change on that thread).
+void readRecord(const ProgramRecord& record, ProgramRecord& out);
+// Lays bytes (any alignment, at most 80) over the start of record; a field
+// that the bytes cover only in part keeps its remaining bytes.
+void writeRecordBytes(ProgramRecord& record, const unsigned char* from, size_t bytes);
 
 }  // namespace ZEPHRA2F9C41D07

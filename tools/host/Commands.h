@@ -12,6 +12,9 @@ int runInfo(const Arguments& args);
 int runRender(const Arguments& args);
 int runCompare(const Arguments& args);
 int runTestSignal(const Arguments& args);
+int runPreset(const Arguments& args);
+int runBank(const Arguments& args);
+int runValidate(const Arguments& args);
 
 // Prints "korvex-host: <message>" on stderr and answers 2.
 int usageError(const std::string& message);

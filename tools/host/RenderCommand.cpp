@@ -9,6 +9,7 @@
 #include "tools/host/Commands.h"
 #include "tools/host/HostSession.h"
 #include "tools/host/PluginLibrary.h"
+#include "tools/host/PluginState.h"
 #include "tools/host/TestSignal.h"
 #include "tools/host/WavFile.h"
 
@@ -19,8 +20,7 @@ struct RenderOptions {
     int block = 512;
     double tailSeconds = 4.0;
     bool bypass = false;
-    int program = -1;  // -1: keep the plug-in's own start-up state
-    std::vector<std::pair<std::string, float>> params;  // "index or name", value
+    StateOptions state;  // --bank, --preset, --program, --param
     std::vector<std::string> paths;
 };
 
@@ -41,22 +41,14 @@ std::string parseOptions(const Arguments& args, RenderOptions& o) {
         };
         std::string v;
         double number = 0.0;
+        std::string complaint;
+        const int taken = parseStateOption(args, i, o.state, "render", complaint);
+        if (taken < 0) return complaint;
+        if (taken > 0) continue;
         if (arg == "--bypass") {
             o.bypass = true;
-        } else if (arg == "--program") {
-            if (!value(v) || !parseNumber(v, number) || number < 0 || number > 9999 ||
-                number != std::floor(number))
-                return "render: --program needs a program number";
-            o.program = static_cast<int>(number);
-        } else if (arg == "--rate" || arg == "--block" || arg == "--tail" || arg == "--param") {
+        } else if (arg == "--rate" || arg == "--block" || arg == "--tail") {
             if (!value(v)) return "render: " + arg + " needs a value";
-            if (arg == "--param") {
-                size_t eq = v.rfind('=');
-                if (eq == std::string::npos || eq == 0 || !parseNumber(v.substr(eq + 1), number))
-                    return "render: bad --param '" + v + "' (use INDEX=VALUE or NAME=VALUE)";
-                o.params.emplace_back(v.substr(0, eq), static_cast<float>(number));
-                continue;
-            }
             if (!parseNumber(v, number)) return "render: bad " + arg + " value '" + v + "'";
             if (arg == "--rate") {
                 if (number < 1000.0 || number > 768000.0)
@@ -80,17 +72,6 @@ std::string parseOptions(const Arguments& args, RenderOptions& o) {
     if (o.paths.size() < 2 || o.paths.size() > 3)
         return "render: expected PLUGIN [IN.wav] OUT.wav";
     return "";
-}
-
-// Finds a parameter by index or by the name the plug-in reports; -1 if none.
-int resolveParameter(HostSession& host, const std::string& key) {
-    const int count = host.effect()->numParams;
-    char* end = nullptr;
-    long index = std::strtol(key.c_str(), &end, 10);
-    if (!key.empty() && end && *end == 0) return (index >= 0 && index < count) ? int(index) : -1;
-    for (int i = 0; i < count; ++i)
-        if (host.text(effGetParamName, i) == key) return i;
-    return -1;
 }
 
 void process(HostSession& host, const StereoAudio& in, StereoAudio& out, int block) {
@@ -184,18 +165,7 @@ int runRender(const Arguments& args) {
         return usageError("plug-in '" + pluginPath + "' is not a stereo replacing effect");
 
     host.dispatch(effOpen);
-    if (o.program >= 0) {
-        if (o.program >= e->numPrograms)
-            return usageError("render: --program " + std::to_string(o.program) +
-                              " is not below the plug-in's " + std::to_string(e->numPrograms) +
-                              " programs");
-        host.dispatch(effSetProgram, 0, o.program);
-    }
-    for (const auto& [key, value] : o.params) {
-        const int index = resolveParameter(host, key);
-        if (index < 0) return usageError("render: no parameter '" + key + "'");
-        host.setParameter(index, value);
-    }
+    if (!applyState(host, o.state, error)) return usageError("render: " + error);
     if (o.bypass) host.dispatch(effSetBypass, 0, 1);
     // The sample rate comes after the state: preparing the plug-in for the rate
     // applies every setting at once, so a render starts at the chosen sound

@@ -12,19 +12,32 @@ int usageError(const std::string& message) {
 
 int main(int argc, char** argv) {
     initHostPlatform();
-    if (argc < 2) return usageError("missing command (info, render, compare, testsignal)");
+    if (argc < 2)
+        return usageError("missing command (info, render, compare, testsignal, preset, bank, validate)");
     const std::string command = argv[1];
     Arguments args(argv + 2, argv + argc);
     if (command == "info") return runInfo(args);
     if (command == "render") return runRender(args);
     if (command == "compare") return runCompare(args);
     if (command == "testsignal") return runTestSignal(args);
+    if (command == "preset") return runPreset(args);
+    if (command == "bank") return runBank(args);
+    if (command == "validate") return runValidate(args);
     if (command == "--help" || command == "help") {
         std::printf(
             "usage: korvex-host info [--json] [--trace] PLUGIN\n"
-            "       korvex-host render [--rate HZ] [--block FRAMES] [--tail SECONDS] [--program N]\n"
+            "       korvex-host render [--rate HZ] [--block FRAMES] [--tail SECONDS]\n"
+            "                          [--bank IN.fxb] [--preset IN.fxp] [--program N]\n"
             "                          [--param INDEX=VALUE | --param NAME=VALUE]... [--bypass]\n"
             "                          PLUGIN [IN.wav] OUT.wav\n"
+            "       korvex-host preset save [--bank IN.fxb] [--preset IN.fxp] [--program N]\n"
+            "                               [--param KEY=VALUE]... PLUGIN OUT.fxp\n"
+            "       korvex-host bank save [--bank IN.fxb] [--preset IN.fxp] [--program N]\n"
+            "                             [--param KEY=VALUE]... PLUGIN OUT.fxb\n"
+            "       korvex-host preset load PLUGIN IN.fxp\n"
+            "       korvex-host bank load PLUGIN IN.fxb\n"
+            "       korvex-host validate [--strictness 1..10] [--seed N] [--require-editor]\n"
+            "                            [--only TEXT] PLUGIN\n"
             "       korvex-host compare [--tolerance RELATIVE] A.wav B.wav\n"
             "       korvex-host testsignal [--rate HZ] OUT.wav\n");
         return 0;

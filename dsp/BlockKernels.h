@@ -1,0 +1,124 @@
+// BlockKernels: the vector loops of the engine's sub-block path, as plain data
+// and function pointers. The same loops are compiled once for every x86-64
+// processor (SSE2) and once with AVX2 in a file of its own; the engine picks a
+// set at run time from what the processor offers.
+//
+// Every kernel performs exactly the arithmetic of the per-frame path, in the
+// same order and in single precision, only many frames and many filters at a
+// time: its output equals the per-frame path bit for bit.
+//
+// This header holds declarations and plain records only: it is included by
+// the AVX2 file too, and an inline function compiled there could be picked by
+// the linker for code that runs on processors without AVX2.
+#pragma once
+
+#include <cstdint>
+
+namespace ZEPHRA2F9C41D07 {
+namespace block {
+
+// The longest sub-block, and the room left behind it so a loop may always
+// work in whole vectors of up to 8 frames.
+constexpr int32_t kMaxFrames = 64;
+constexpr int32_t kBufferFrames = kMaxFrames + 8;
+constexpr int kCombs = 8;      // per channel
+constexpr int kAllpasses = 4;  // per channel
+
+// A gain or crossfade position over a sub-block: a value for every frame, or
+// (frames == nullptr) one value that holds for all of them.
+struct Track {
+    const float* frames;
+    float value;
+};
+
+// One circular delay memory: samples[0 .. length - 1], next index position.
+struct Line {
+    float* samples;
+    int32_t length;
+    int32_t position;
+};
+
+// The eight damped combs of one channel. state is read and written back.
+struct CombBank {
+    Line lines[kCombs];
+    float feedback[kCombs];
+    float damping[kCombs];
+    float complement[kCombs];
+    float state[kCombs];
+};
+
+// The four series all-passes of one channel.
+struct AllpassChain {
+    Line lines[kAllpasses];
+    float feedback[kAllpasses];
+};
+
+// Input trims and the clipped mono sum that feeds the pre-delay.
+struct FeedStage {
+    int32_t frames;          // 1 .. kMaxFrames
+    const float* in[2];      // kBufferFrames each, finite beyond frames
+    Track inTrim[2];
+    bool muted;              // no reverb feed: only the trimmed inputs
+    float clipUpper;         // soft clipper thresholds, applied to input / 24
+    float clipLower;
+    float* trimmed[2];       // out: (in * 0.5) * trim, kBufferFrames each
+    float* feed;             // out: the clipped mono sum (unless muted)
+    bool overload;           // out: the clipper was driven past its thresholds
+};
+
+// Pre-delay: writes frames inputs, then reads frames interpolated outputs.
+// Only valid when every delay is from 1 to length - frames - 3 samples: then
+// no read weighs in a sample that the per-frame path would not yet (or no
+// longer) have written.
+struct PreDelayStage {
+    int32_t frames;
+    float* samples;
+    int32_t length;          // more than 2 * kBufferFrames
+    int32_t writePosition;
+    Track delay;             // in samples; per frame: in range beyond frames too
+    const float* input;      // kBufferFrames
+    float* output;           // out: kBufferFrames
+};
+
+// Combs, all-passes, output clippers, the mix and wet-only matrices, the
+// output trims and the effect crossfade.
+struct NetworkStage {
+    int32_t frames;
+    const float* delayed;    // the pre-delay's output; nullptr: muted, silence
+    CombBank combs[2];
+    AllpassChain allpasses[2];
+    float clipUpper[2];
+    float clipLower[2];
+    const float* in[2];      // the raw input: the effect crossfade's off signal
+    const float* trimmed[2]; // the trimmed, halved input: the dry path
+    Track mute[2];
+    Track wetOnly[2];
+    Track effect[2];
+    Track outTrim[2];
+    Track wetSame;
+    Track wetCross;
+    Track dry;
+    float sameGain;          // wet-only matrix: own side
+    float crossGain;         // wet-only matrix: other side
+    float* out[2];           // out: kBufferFrames each
+    bool overload[2];        // out: an output clipper was driven too hard
+};
+
+struct Kernels {
+    const char* name;
+    void (*feed)(FeedStage& stage);
+    void (*preDelay)(PreDelayStage& stage);
+    void (*network)(NetworkStage& stage);
+};
+
+// SSE2: every x86-64 processor has it.
+const Kernels& genericKernels();
+// AVX2 (256-bit vectors, hardware gathers); call only when
+// processorHasAvx2() answers true.
+const Kernels& avx2Kernels();
+// True when the processor has AVX2 and the operating system saves the
+// 256-bit registers across task switches.
+bool processorHasAvx2();
+
+}  // namespace block
+}  // namespace ZEPHRA2F9C41D07

@@ -1,0 +1,41 @@
+// ProcessorFeatures: whether this processor, and the operating system on it,
+// can run the AVX2 sub-block loops. Asked once per engine, never per block.
+#include "dsp/BlockKernels.h"
+
+#include <cpuid.h>
+
+namespace ZEPHRA2F9C41D07 {
+
+namespace {
+
+// XCR0 bits 1 and 2: the operating system saves the SSE and the upper AVX
+// register halves on a task switch. Without them AVX instructions fault even
+// where the processor has them (an old Windows, a virtual machine that hides them).
+constexpr unsigned kSseAndAvxState = 0x6u;
+
+unsigned enabledRegisterState() {
+    unsigned low = 0;
+    unsigned high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0u));
+    return low;
+}
+
+}  // namespace
+
+bool block::processorHasAvx2() {
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned ecx = 0;
+    unsigned edx = 0;
+    if (__get_cpuid_max(0, nullptr) < 7) return false;
+    __cpuid(1, eax, ebx, ecx, edx);
+    const bool avx = (ecx & bit_AVX) != 0;
+    // XGETBV exists only where OSXSAVE says the system has enabled it.
+    const bool systemSavesState = (ecx & bit_OSXSAVE) != 0;
+    if (!avx || !systemSavesState) return false;
+    if ((enabledRegisterState() & kSseAndAvxState) != kSseAndAvxState) return false;
+    __cpuid_count(7, 0, eax, ebx, ecx, edx);
+    return (ebx & bit_AVX2) != 0;
+}
+
+}  // namespace ZEPHRA2F9C41D07

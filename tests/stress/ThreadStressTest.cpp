@@ -1,0 +1,235 @@
+// The plug-in used the way a DAW uses it, with every thread at once: an audio
+// thread processing without pause (changing its block size, and suspending
+// and resuming between blocks as some hosts do from that thread), the
+// user-interface thread choosing programs, renaming them and saving and
+// restoring chunks, and two automation threads setting parameters. Built
+// with ThreadSanitizer, so a data race fails the run; the audio thread must
+// also never take a lock or allocate memory.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "editor/EditorLink.h"
+#include "frame/AudioEffect.h"
+#include "frame/vst_abi.h"
+#include "tests/stress/AudioThreadGuard.h"
+
+extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
+
+namespace {
+
+// The host answers from any thread without keeping state, as a DAW's
+// callback must when automation arrives from the audio thread.
+VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    switch (opcode) {
+        case audioMasterVersion: return kVstVersion;
+        case audioMasterGetSampleRate: return 48000;
+        case audioMasterGetBlockSize: return 1024;
+        default: return 0;
+    }
+}
+
+std::chrono::milliseconds runTime() {
+    const char* text = std::getenv("KORVEX_STRESS_SECONDS");
+    const double seconds = text ? std::atof(text) : 3.0;
+    return std::chrono::milliseconds(static_cast<long>((seconds > 0.0 ? seconds : 3.0) * 1000.0));
+}
+
+struct Plugin {
+    AEffect* effect = VSTPluginMain(hostCallback);
+    Plugin() {
+        dispatch(effOpen);
+        dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+        dispatch(effSetBlockSize, 0, 1024);
+        dispatch(effMainsChanged, 0, 1);
+    }
+    ~Plugin() {
+        dispatch(effMainsChanged, 0, 0);
+        dispatch(effClose);
+    }
+    VstIntPtr dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f) {
+        return effect->dispatcher(effect, op, index, value, ptr, opt);
+    }
+};
+
+// Processes blocks of changing size until stop is set; answers the number of
+// blocks and whether every output sample was finite.
+struct AudioThread {
+    std::atomic<bool> stop{false};
+    std::atomic<long> blocks{0};
+    std::atomic<bool> finite{true};
+    std::thread thread;
+
+    void start(Plugin& plug) {
+        thread = std::thread([this, &plug] {
+            // Buffers first: the audio thread's own set-up may allocate.
+            std::vector<float> inL(1024), inR(1024), outL(1024), outR(1024);
+            std::mt19937 random(7);
+            for (size_t i = 0; i < inL.size(); ++i) {
+                inL[i] = std::uniform_real_distribution<float>(-1.0f, 1.0f)(random);
+                inR[i] = -inL[i];
+            }
+            static const int kSizes[] = {1024, 768, 256, 64, 65, 1, 333, 0, 512, 1000};
+            audio_guard::markAudioThread(true);
+            long n = 0;
+            while (!stop.load(std::memory_order_relaxed)) {
+                const int frames = kSizes[n % 10];
+                float* ins[2] = {inL.data(), inR.data()};
+                float* outs[2] = {outL.data(), outR.data()};
+                plug.effect->processReplacing(plug.effect, ins, outs, frames);
+                for (int i = 0; i < frames; ++i)
+                    if (!std::isfinite(outL[i]) || !std::isfinite(outR[i])) finite = false;
+                // Some hosts suspend and resume from the audio thread.
+                if (n % 97 == 96) {
+                    plug.dispatch(effMainsChanged, 0, 0);
+                    plug.dispatch(effMainsChanged, 0, 1);
+                }
+                ++n;
+                blocks.store(n, std::memory_order_relaxed);
+            }
+            audio_guard::markAudioThread(false);
+        });
+    }
+    void finish() {
+        stop = true;
+        thread.join();
+    }
+};
+
+void automate(Plugin& plug, std::atomic<bool>& stop, unsigned seed, std::atomic<long>& changes) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> index(0, 9);
+    std::uniform_real_distribution<float> value(0.0f, 1.0f);
+    while (!stop.load(std::memory_order_relaxed)) {
+        const int i = index(random);
+        plug.effect->setParameter(plug.effect, i, value(random));
+        (void)plug.effect->getParameter(plug.effect, i);
+        changes.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+// One allocation the optimiser cannot remove: the pointer escapes.
+void allocateOnce() {
+    int* p = new int(1);
+    asm volatile("" : : "r"(p) : "memory");
+    delete p;
+}
+
+}  // namespace
+
+TEST(AudioThreadGuard, CountsLocksAndAllocationsOnTheMarkedThreadOnly) {
+    // The guard itself, so that a silent zero below means something.
+    std::mutex mutex;
+    const uint64_t locks = audio_guard::locksTaken();
+    const uint64_t allocations = audio_guard::allocations();
+    { std::lock_guard<std::mutex> unmarked(mutex); }
+    allocateOnce();
+    EXPECT_EQ(audio_guard::locksTaken(), locks);
+    EXPECT_EQ(audio_guard::allocations(), allocations);
+    std::thread([&] {
+        audio_guard::markAudioThread(true);
+        { std::lock_guard<std::mutex> marked(mutex); }
+        allocateOnce();
+        audio_guard::markAudioThread(false);
+    }).join();
+    EXPECT_EQ(audio_guard::locksTaken(), locks + 1);
+    EXPECT_EQ(audio_guard::allocations(), allocations + 1);
+}
+
+TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
+    Plugin plug;
+    ASSERT_NE(plug.effect, nullptr);
+    AudioThread audio;
+    audio.start(plug);
+    std::atomic<bool> stopAutomation{false};
+    std::atomic<long> changes{0};
+    std::thread automationA(automate, std::ref(plug), std::ref(stopAutomation), 11u,
+                            std::ref(changes));
+    std::thread automationB(automate, std::ref(plug), std::ref(stopAutomation), 23u,
+                            std::ref(changes));
+
+    const uint64_t locksBefore = audio_guard::locksTaken();
+    const uint64_t allocationsBefore = audio_guard::allocations();
+    // The user-interface thread: what a host and its user do meanwhile.
+    std::mt19937 random(3);
+    const auto end = std::chrono::steady_clock::now() + runTime();
+    long rounds = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        const int program = static_cast<int>(random() % 10);
+        plug.dispatch(effSetProgram, 0, program);
+        char name[64] = {};
+        plug.dispatch(effGetProgramName, 0, 0, name);
+        plug.dispatch(effGetProgramNameIndexed, program, 0, name);
+        if (rounds % 5 == 0) plug.dispatch(effSetProgramName, 0, 0, const_cast<char*>("Stress"));
+
+        void* data = nullptr;
+        const VstIntPtr bankSize = plug.dispatch(effGetChunk, 0, 0, &data);
+        std::vector<unsigned char> bank(static_cast<unsigned char*>(data),
+                                        static_cast<unsigned char*>(data) + bankSize);
+        const VstIntPtr presetSize = plug.dispatch(effGetChunk, 1, 0, &data);
+        std::vector<unsigned char> preset(static_cast<unsigned char*>(data),
+                                          static_cast<unsigned char*>(data) + presetSize);
+        plug.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bank.size()), bank.data());
+        plug.dispatch(effSetChunk, 1, static_cast<VstIntPtr>(preset.size()), preset.data());
+
+        char display[64] = {};
+        plug.dispatch(effGetParamDisplay, static_cast<VstInt32>(random() % 10), 0, display);
+        plug.dispatch(effSetBypass, 0, rounds % 7 == 0 ? 1 : 0);
+        plug.dispatch(effEditIdle);
+        ++rounds;
+    }
+    stopAutomation = true;
+    automationA.join();
+    automationB.join();
+    audio.finish();
+
+    EXPECT_GT(audio.blocks.load(), 100) << "the audio thread hardly ran";
+    EXPECT_GT(changes.load(), 1000) << "the automation threads hardly ran";
+    EXPECT_GT(rounds, 100) << "the user-interface thread hardly ran";
+    EXPECT_TRUE(audio.finite.load()) << "the audio thread produced a sample that is not finite";
+    EXPECT_EQ(audio_guard::locksTaken(), locksBefore) << "the audio thread took a lock";
+    EXPECT_EQ(audio_guard::allocations(), allocationsBefore) << "the audio thread allocated memory";
+}
+
+TEST(ThreadStress, EditorNotificationsWhileAudioRuns) {
+    Plugin plug;
+    // The editor the plug-in made for itself; the plug-in only ever holds an
+    // EditorLink there.
+    auto* effect = static_cast<AudioEffect*>(plug.effect->object);
+    auto* editor = static_cast<EditorLink*>(effect->getEditor());
+    if (!editor) GTEST_SKIP() << "skipped (no editor)";
+
+    AudioThread audio;
+    audio.start(plug);
+    std::atomic<bool> stop{false};
+    std::atomic<long> changes{0};
+    std::thread automation(automate, std::ref(plug), std::ref(stop), 5u, std::ref(changes));
+    const uint64_t locksBefore = audio_guard::locksTaken();
+    const auto end = std::chrono::steady_clock::now() + runTime();
+    long rounds = 0;
+    float size[4] = {};
+    while (std::chrono::steady_clock::now() < end) {
+        editor->parameterChanged(static_cast<VstInt32>(rounds % 11), 0.25f);
+        editor->programChanged(static_cast<VstInt32>(rounds % 10));
+        editor->setHostBypassed(rounds % 3 ? 1.0f : 0.0f);
+        editor->setTitle("KORVEX52: Stress");
+        editor->querySize(size);
+        plug.dispatch(effEditIdle);
+        ++rounds;
+    }
+    stop = true;
+    automation.join();
+    audio.finish();
+    EXPECT_GT(rounds, 100);
+    EXPECT_TRUE(audio.finite.load());
+    EXPECT_EQ(audio_guard::locksTaken(), locksBefore) << "the audio thread took a lock";
+}

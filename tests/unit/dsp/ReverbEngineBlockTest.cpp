@@ -1,0 +1,392 @@
+// ReverbEngine's sub-block path against its per-frame path. The vector loops
+// compute the same operations in the same order, so the two paths must agree
+// bit for bit; every test runs once per vector path this processor can run
+// (a path it cannot run is reported as skipped).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "AllocationHook.h"
+#include "EngineDriver.h"
+
+namespace ZEPHRA2F9C41D07 {
+namespace {
+
+using Path = ReverbEngine::BlockPath;
+
+uint32_t nextRandom(uint32_t& state) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+float uniform(uint32_t& state, float lo, float hi) {
+    return lo + (hi - lo) * static_cast<float>(nextRandom(state) >> 8) / 16777216.0f;
+}
+
+bool sameSample(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+}
+
+// One engine on each path, driven in step: the same setter calls, the same
+// host blocks cut into the same sub-blocks, the same input.
+class TwoPaths {
+public:
+    TwoPaths(Path path, const Settings& s, float sampleRate) {
+        block_.selectBlockPath(path);
+        prepareWith(reference_, s, sampleRate);
+        prepareWith(block_, s, sampleRate);
+    }
+
+    template <class Change>
+    void change(Change c) {
+        c(reference_);
+        c(block_);
+    }
+
+    // Processes in[from, from + frames) as one host block (shortened at the
+    // end of in); with inPlace the block path works on its output buffers.
+    void hostBlock(const Stereo& in, size_t from, size_t frames, bool inPlace) {
+        frames = std::min(frames, in.frames() - from);
+        if (refOut_.frames() < in.frames()) {
+            refOut_ = silence(in.frames());
+            blockOut_ = silence(in.frames());
+        }
+        for (size_t sub = from; sub < from + frames; sub += ReverbEngine::kMaxSubBlock) {
+            const size_t n = std::min<size_t>(ReverbEngine::kMaxSubBlock, from + frames - sub);
+            reference_.updateControls(static_cast<int32_t>(n));
+            for (size_t k = sub; k < sub + n; ++k) {
+                reference_.processSample(in.left[k], in.right[k], refOut_.left[k], refOut_.right[k]);
+            }
+            block_.updateControls(static_cast<int32_t>(n));
+            float* outL = &blockOut_.left[sub];
+            float* outR = &blockOut_.right[sub];
+            if (inPlace) {
+                std::memcpy(outL, &in.left[sub], n * sizeof(float));
+                std::memcpy(outR, &in.right[sub], n * sizeof(float));
+                block_.processBlock(outL, outR, outL, outR, static_cast<int32_t>(n));
+            } else {
+                block_.processBlock(&in.left[sub], &in.right[sub], outL, outR, static_cast<int32_t>(n));
+            }
+        }
+        const bool refOverload = reference_.takeOverload();
+        const bool blockOverload = block_.takeOverload();
+        if (refOverload != blockOverload && overloadMismatch_ == SIZE_MAX) overloadMismatch_ = from;
+        overloads_ += refOverload ? 1 : 0;
+    }
+
+    // Index of the first sample where the paths differ, SIZE_MAX if none.
+    size_t firstDifference() const {
+        for (size_t n = 0; n < refOut_.frames(); ++n) {
+            if (!sameSample(refOut_.left[n], blockOut_.left[n]) ||
+                !sameSample(refOut_.right[n], blockOut_.right[n])) {
+                return n;
+            }
+        }
+        return SIZE_MAX;
+    }
+
+    const Stereo& reference() const { return refOut_; }
+    const Stereo& blockOutput() const { return blockOut_; }
+    size_t overloadMismatch() const { return overloadMismatch_; }
+    int overloads() const { return overloads_; }
+
+private:
+    ReverbEngine reference_;
+    ReverbEngine block_;
+    Stereo refOut_;
+    Stereo blockOut_;
+    size_t overloadMismatch_ = SIZE_MAX;
+    int overloads_ = 0;
+};
+
+// Bursts of noise and single clicks with silent gaps between them, so tails
+// ring out and new sound meets old tails.
+Stereo programme(size_t frames, uint32_t seed) {
+    Stereo in = stereoNoise(frames, seed, 0.8f);
+    for (size_t n = 0; n < frames; ++n) {
+        const size_t phase = n % 24000;
+        if (phase > 9000) in.left[n] = in.right[n] = 0.0f;
+        if (phase == 15000) in.left[n] = 1.0f;
+    }
+    return in;
+}
+
+void expectSame(const TwoPaths& run) {
+    const size_t at = run.firstDifference();
+    ASSERT_EQ(at, SIZE_MAX) << "first difference at frame " << at << ": "
+                            << run.reference().left[at] << " / " << run.blockOutput().left[at] << ", "
+                            << run.reference().right[at] << " / " << run.blockOutput().right[at];
+    EXPECT_EQ(run.overloadMismatch(), SIZE_MAX) << "overload reports differ at frame " << run.overloadMismatch();
+}
+
+class ReverbEngineBlockPath : public ::testing::TestWithParam<Path> {
+protected:
+    void SetUp() override {
+        if (!ReverbEngine::blockPathAvailable(GetParam())) GTEST_SKIP() << "this processor cannot run the path";
+    }
+};
+
+TEST_P(ReverbEngineBlockPath, MatchesProcessSampleThroughAutomationProgramsAndSwitches) {
+    // Four seconds at 48 kHz. Each host block (sizes from 1 to 700 frames,
+    // half of them processed in place) may bring a new value for any control:
+    // slow sweeps, program changes that set all of them at once, and the
+    // three switches, effect in and out in mid-fade among them. The pre-delay
+    // visits 0 ms and glides through the first two samples, and lengths near
+    // the line's end (10 s is limited to the longest delay).
+    const size_t frames = 192000;
+    const Stereo in = programme(frames, 11);
+    Settings s;
+    s.rt60Seconds = 2.0f;
+    s.mixPercent = 30.0f;
+    s.preDelayMs = 20.0f;
+    TwoPaths run(GetParam(), s, 48000.0f);
+    uint32_t random = 99;
+    const size_t blockSizes[] = {64, 1, 7, 100, 333, 512, 37, 64, 128, 700, 63, 65};
+    size_t block = 0;
+    for (size_t from = 0; from < frames; ++block) {
+        const size_t n = std::min(blockSizes[block % 12], frames - from);
+        const uint32_t event = nextRandom(random) % 16;
+        const float value = uniform(random, 0.0f, 1.0f);
+        run.change([&](ReverbEngine& e) {
+            switch (event) {
+                case 0: e.setRT60(3.0f * value); break;
+                case 1: e.setDamping(10.0f * value); break;
+                case 2: e.setMix(100.0f * value); break;
+                case 3: e.setWidth(100.0f * value); break;
+                case 4: e.setPreDelay(value < 0.3f ? 0.0f : (value > 0.9f ? 10000.0f : 250.0f * value)); break;
+                case 5: e.setInTrim(12.0f * value - 6.0f); break;
+                case 6: e.setOutTrim(12.0f * value - 6.0f); break;
+                case 7: e.setMute(value); break;
+                case 8: e.setWetOnly(value); break;
+                case 9: e.setEffectOn(value < 0.15f ? 0.0f : 1.0f); break;
+                case 10:  // a program change: everything at once
+                    e.setRT60(3.0f * value);
+                    e.setDamping(10.0f - 10.0f * value);
+                    e.setMix(100.0f * value);
+                    e.setWidth(50.0f);
+                    e.setPreDelay(value * 0.01f);  // glides within the first samples
+                    e.setInTrim(-6.0f * value);
+                    e.setOutTrim(6.0f * value);
+                    e.setWetOnly(value > 0.5f ? 1.0f : 0.0f);
+                    break;
+                default: break;
+            }
+        });
+        run.hostBlock(in, from, n, block % 2 == 1);
+        from += n;
+    }
+    expectSame(run);
+    // The run must have reached the states it is meant to compare.
+    EXPECT_GT(peak(run.reference().left), 0.5f);
+}
+
+TEST_P(ReverbEngineBlockPath, MatchesProcessSampleAtEveryRateMultiple) {
+    // Lines of 1 to 4 times the 44.1 kHz lengths, and odd sub-block lengths
+    // that leave part of a vector at the end of each sub-block.
+    const float rates[] = {22050.0f, 44100.0f, 96000.0f, 192000.0f};
+    const Stereo in = programme(30000, 5);
+    for (float rate : rates) {
+        Settings s;
+        s.rt60Seconds = 3.0f;
+        s.damping = 2.0f;
+        s.preDelayMs = 7.0f;
+        s.widthPercent = 80.0f;
+        TwoPaths run(GetParam(), s, rate);
+        for (size_t from = 0; from < in.frames(); from += 91) {
+            run.hostBlock(in, from, 91, false);
+        }
+        SCOPED_TRACE(rate);
+        expectSame(run);
+    }
+}
+
+TEST_P(ReverbEngineBlockPath, PreDelayReadsAcrossTheEndOfItsLine) {
+    // 20.97 ms at 48 kHz is 1007.56 samples: with sub-blocks of 64 from the
+    // line's start, each read vector begins 1008 samples before a multiple
+    // of 8, so one ends on the line's last sample as the read point passes
+    // the end, and its right-hand neighbours are the line's first samples.
+    const Stereo in = stereoNoise(100000, 31);
+    Settings s;
+    s.preDelayMs = 20.97f;
+    s.mixPercent = 100.0f;
+    s.wetOnly = true;
+    TwoPaths run(GetParam(), s, 48000.0f);
+    for (size_t from = 0; from < in.frames(); from += 64) run.hostBlock(in, from, 64, false);
+    expectSame(run);
+}
+
+TEST_P(ReverbEngineBlockPath, EffectOutCopiesTheInputExactlyAndFreezesTheEngine) {
+    // Switched out while a tail rings: after the 20 ms crossfade the output is
+    // the input bit for bit, also for samples no reverb would pass unchanged.
+    Stereo in = programme(20000, 8);
+    in.left[15000] = std::numeric_limits<float>::quiet_NaN();
+    in.right[15001] = std::numeric_limits<float>::infinity();
+    in.left[15002] = -0.0f;
+    in.right[15003] = std::numeric_limits<float>::denorm_min();
+    Settings s;
+    s.rt60Seconds = 3.0f;
+    TwoPaths run(GetParam(), s, 48000.0f);
+    for (size_t from = 0; from < 5000; from += 100) run.hostBlock(in, from, 100, false);
+    run.change([](ReverbEngine& e) { e.setEffectOn(0.0f); });
+    for (size_t from = 5000; from < in.frames(); from += 100) run.hostBlock(in, from, 100, from % 200 == 0);
+    expectSame(run);
+    // 958 frames of crossfade at 48 kHz; from then on the input itself.
+    const Stereo& out = run.blockOutput();
+    for (size_t n = 5000 + 958; n < in.frames(); ++n) {
+        ASSERT_TRUE(std::memcmp(&out.left[n], &in.left[n], sizeof(float)) == 0) << n;
+        ASSERT_TRUE(std::memcmp(&out.right[n], &in.right[n], sizeof(float)) == 0) << n;
+    }
+    EXPECT_FALSE(std::memcmp(&out.left[5500], &in.left[5500], sizeof(float)) == 0);
+}
+
+TEST_P(ReverbEngineBlockPath, TailFadingThroughTheFlushBoundStaysIdentical) {
+    // A click of 1e-27 sinks below 1e-32 within a few loop round trips: the
+    // flush to 0 then acts on comb states, loop samples, all-passes and the
+    // pre-delay, until the tail ends in exact zeros.
+    Stereo in = silence(60000);
+    in.left[0] = 1e-27f;
+    in.right[3] = -1e-27f;
+    Settings s;
+    s.rt60Seconds = 0.0f;
+    s.damping = 10.0f;
+    s.mixPercent = 100.0f;
+    s.wetOnly = true;
+    s.preDelayMs = 3.0f;
+    TwoPaths run(GetParam(), s, 48000.0f);
+    for (size_t from = 0; from < in.frames(); from += 64) run.hostBlock(in, from, 64, false);
+    expectSame(run);
+    const Stereo& out = run.blockOutput();
+    EXPECT_GT(peak(out.left, 1000, 5000), 0.0f);
+    EXPECT_EQ(peak(out.left, 50000), 0.0f);
+    EXPECT_EQ(peak(out.right, 50000), 0.0f);
+}
+
+TEST_P(ReverbEngineBlockPath, HostileInputGivesTheSameSamplesAndOverloads) {
+    // Full-scale, far beyond full scale, infinite and not-a-number samples:
+    // the clippers saturate, report and turn NaN into silence alike.
+    Stereo in = stereoNoise(20000, 21, 30.0f);
+    in.left[100] = std::numeric_limits<float>::quiet_NaN();
+    in.right[2000] = std::numeric_limits<float>::infinity();
+    in.left[3000] = -std::numeric_limits<float>::infinity();
+    in.right[4000] = std::numeric_limits<float>::denorm_min();
+    in.left[5000] = 1e38f;
+    for (size_t n = 10000; n < 20000; ++n) in.left[n] = in.right[n] = 0.0f;
+    Settings s;
+    s.mixPercent = 100.0f;
+    s.inTrimDb = 6.0f;
+    TwoPaths run(GetParam(), s, 44100.0f);
+    for (size_t from = 0; from < in.frames(); from += 256) run.hostBlock(in, from, 256, true);
+    expectSame(run);
+    EXPECT_GT(run.overloads(), 0);
+}
+
+TEST_P(ReverbEngineBlockPath, LongBlocksAreRunAsManyFramesOfProcessSample) {
+    // More than 64 frames in one call: the same as that many frames of the
+    // per-frame path (the ramps then simply stay at their targets longer).
+    ReverbEngine reference;
+    ReverbEngine block;
+    block.selectBlockPath(GetParam());
+    Settings s;
+    s.mixPercent = 60.0f;
+    prepareWith(reference, s, 48000.0f);
+    prepareWith(block, s, 48000.0f);
+    const Stereo in = stereoNoise(3000, 4);
+    Stereo ref = silence(in.frames());
+    Stereo out = silence(in.frames());
+    for (size_t from = 0; from < in.frames(); from += 300) {
+        reference.setMix(from % 600 == 0 ? 20.0f : 90.0f);
+        block.setMix(from % 600 == 0 ? 20.0f : 90.0f);
+        reference.updateControls(64);
+        block.updateControls(64);
+        for (size_t n = from; n < from + 300; ++n) {
+            reference.processSample(in.left[n], in.right[n], ref.left[n], ref.right[n]);
+        }
+        block.processBlock(&in.left[from], &in.right[from], &out.left[from], &out.right[from], 300);
+    }
+    EXPECT_EQ(std::memcmp(ref.left.data(), out.left.data(), in.frames() * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(ref.right.data(), out.right.data(), in.frames() * sizeof(float)), 0);
+}
+
+TEST_P(ReverbEngineBlockPath, NeverAllocatesAndPassesAudioWithoutDelayMemory) {
+    ReverbEngine engine;
+    engine.selectBlockPath(GetParam());
+    Settings s;
+    prepareWith(engine, s, 48000.0f);
+    const Stereo in = stereoNoise(4096, 6);
+    Stereo out = silence(in.frames());
+    const int64_t before = allocationCount();
+    for (size_t from = 0; from < in.frames(); from += 64) {
+        engine.setMix(static_cast<float>(from % 100));
+        engine.updateControls(64);
+        engine.processBlock(&in.left[from], &in.right[from], &out.left[from], &out.right[from], 64);
+    }
+    EXPECT_EQ(allocationCount(), before);
+
+    // A failed allocation leaves the engine without delay memory: audio passes.
+    failNothrowAllocationsFrom(0);
+    engine.prepare(96000.0f);
+    failNothrowAllocationsFrom(-1);
+    ASSERT_FALSE(engine.hasDelayMemory());
+    engine.updateControls(64);
+    engine.processBlock(in.left.data(), in.right.data(), out.left.data(), out.right.data(), 64);
+    EXPECT_EQ(std::memcmp(out.left.data(), in.left.data(), 64 * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(out.right.data(), in.right.data(), 64 * sizeof(float)), 0);
+}
+
+std::string pathName(const ::testing::TestParamInfo<Path>& info) {
+    return info.param == Path::kAvx2 ? "Avx2" : "Generic";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachPath, ReverbEngineBlockPath, ::testing::Values(Path::kGeneric, Path::kAvx2),
+                         pathName);
+
+TEST(ReverbEngine, StartsOnTheFastestPathItsProcessorRuns) {
+    ReverbEngine engine;
+    const bool avx2 = ReverbEngine::blockPathAvailable(Path::kAvx2);
+    EXPECT_EQ(engine.blockPath(), avx2 ? Path::kAvx2 : Path::kGeneric);
+    EXPECT_TRUE(ReverbEngine::blockPathAvailable(Path::kGeneric));
+    EXPECT_TRUE(engine.selectBlockPath(Path::kGeneric));
+    EXPECT_EQ(engine.blockPath(), Path::kGeneric);
+    // Where the processor lacks AVX2 the request is refused and nothing changes.
+    EXPECT_EQ(engine.selectBlockPath(Path::kAvx2), avx2);
+    EXPECT_EQ(engine.blockPath(), avx2 ? Path::kAvx2 : Path::kGeneric);
+}
+
+TEST(ReverbEngine, PrepareKeepsDelayMemoryOfTheSameLengthButStillSilencesIt) {
+    // A host re-sending its rate, or one of the same multiple, costs no
+    // allocation; the tail is discarded all the same.
+    ReverbEngine engine;
+    Settings s;
+    s.wetOnly = true;
+    prepareWith(engine, s, 48000.0f);
+    render(engine, stereoNoise(5000, 40));
+    const int64_t before = nothrowAllocationCount();
+    engine.prepare(44100.0f);
+    EXPECT_EQ(nothrowAllocationCount(), before);
+    EXPECT_EQ(engine.combLength(0, 0), 1116);
+    const Stereo out = render(engine, silence(3000));
+    EXPECT_EQ(peak(out.left), 0.0f);
+    EXPECT_EQ(peak(out.right), 0.0f);
+    engine.prepare(96000.0f);
+    EXPECT_EQ(nothrowAllocationCount(), before + 25);
+    EXPECT_EQ(engine.combLength(0, 0), 2232);
+}
+
+TEST(Flush, BoundSitsExactlyAt1e32InDoublePrecision) {
+    // The vector loops compare floats with 1e-32f; that float is the first
+    // one not below 1e-32, so both comparisons split the floats alike.
+    const float bound = 1e-32f;
+    EXPECT_GE(static_cast<double>(bound), 1e-32);
+    EXPECT_LT(static_cast<double>(std::nextafter(bound, 0.0f)), 1e-32);
+    EXPECT_EQ(flushTiny(bound), bound);
+    EXPECT_EQ(flushTiny(-bound), -bound);
+    EXPECT_EQ(flushTiny(std::nextafter(bound, 0.0f)), 0.0f);
+    EXPECT_EQ(flushTiny(-std::nextafter(bound, 0.0f)), 0.0f);
+}
+
+}  // namespace
+}  // namespace ZEPHRA2F9C41D07

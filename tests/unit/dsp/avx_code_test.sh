@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The plug-in runs on any x86-64 processor: only the AVX2 loops may hold AVX
+# instructions, and the engine enters them only after asking the processor.
+# A helper inlined or instantiated with AVX2 elsewhere would crash on older
+# processors long before anyone here noticed.
+set -u
+objdump=$1 binary=$2
+listing=$("$objdump" -d --no-show-raw-insn "$binary") || exit 1
+offenders=$(awk '/^[0-9a-f]+ <.*>:$/ { name = $2 }
+                 /\tv[a-z0-9]+ |%ymm|%zmm/ { if (name !~ /Avx2/) hits[name]++ }
+                 END { for (n in hits) print hits[n], n }' <<<"$listing")
+if [ -n "$offenders" ]; then
+  echo "AVX instructions outside the AVX2 loops (count, function):"
+  echo "$offenders"
+  exit 1
+fi
+grep -q '<[^>]*Avx2[^>]*>:' <<<"$listing" || { echo "no AVX2 loops in $binary"; exit 1; }
+echo "AVX instructions only in the AVX2 loops"

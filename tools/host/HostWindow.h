@@ -1,0 +1,23 @@
+// HostWindow: the window a host gives an editor to open in. One
+// implementation per platform: platform/win32 (a real top-level window with
+// its message loop) and platform/posix (none: the native host has no
+// window system, and editor checks skip there).
+#pragma once
+
+#include <memory>
+#include <string>
+
+class HostWindow {
+public:
+    // A visible frame window of the given client size; null with a reason in
+    // error when the platform has none.
+    static std::unique_ptr<HostWindow> create(int width, int height, std::string& error);
+    virtual ~HostWindow() = default;
+
+    // The native handle to pass to effEditOpen (an HWND on Windows).
+    virtual void* handle() const = 0;
+    // How many windows the plug-in has made inside this one.
+    virtual int childWindows() const = 0;
+    // Runs the message loop for about ms milliseconds, so timers and paints happen.
+    virtual void pump(int ms) = 0;
+};
