@@ -124,7 +124,7 @@ int32_t afx_bitmap_font_draw(afx_bitmap_font* font, afx_pixbuf* pixbuf, const ch
     for (; i < max_chars && s[i]; ++i) x += draw_glyph(font, pixbuf, shown_glyph(font, s[i]), x, y);
     if (i == max_chars) {
         // Cut short: the ellipsis tells the reader there was more.
-        for (int32_t dot = 0; dot < 3; ++dot) x += draw_glyph(font, pixbuf, font->glyphs['.'], x, y);
+        for (int32_t dot = 0; dot < 3; ++dot) x += draw_glyph(font, pixbuf, font->glyphs[static_cast<unsigned char>('.')], x, y);
     }
     return x;
 }

@@ -385,13 +385,14 @@ KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR
         const F mixR = V::add(V::add(V::mul(g1, wR), V::mul(g2, wL)), V::mul(gd, dR));
         const F pL = fade<V>(at<V, kSteady>(s.wetOnly[0], n), altL, mixL);
         const F pR = fade<V>(at<V, kSteady>(s.wetOnly[1], n), altR, mixR);
-        // Output trims, then the effect crossfade against the raw input.
+        // Output trims, then the effect crossfade against the raw input; the
+        // output is flushed as in processSample, so no denormal reaches the host.
         const F yL = V::mul(at<V, kSteady>(s.outTrim[0], n), pL);
         const F yR = V::mul(at<V, kSteady>(s.outTrim[1], n), pR);
         const F outL = fade<V>(at<V, kSteady>(s.effect[0], n), yL, V::load(s.in[0] + n));
         const F outR = fade<V>(at<V, kSteady>(s.effect[1], n), yR, V::load(s.in[1] + n));
-        V::store(s.out[0] + n, outL);
-        V::store(s.out[1] + n, outR);
+        V::store(s.out[0] + n, flush<V>(outL));
+        V::store(s.out[1] + n, flush<V>(outR));
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);

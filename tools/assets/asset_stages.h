@@ -12,3 +12,7 @@ bool runSdfFontStage(const AssetContext& context);
 
 // The read-out's bitmap font (resources/fonts/bitmap-font.inc).
 bool runBitmapFontStage(const AssetContext& context);
+
+// The pictures drawn from code: the panel, the picture buttons, the dialog
+// images (resources/images/*.pixdata), the icons and their resource lines.
+bool runArtworkStage(const AssetContext& context);

@@ -18,6 +18,7 @@ struct Stage {
 const Stage kStages[] = {
     {"fonts", "distance-field font atlases and glyph tables", runSdfFontStage},
     {"bitmap-font", "the read-out's bitmap font", runBitmapFontStage},
+    {"artwork", "panel, picture buttons, dialog images and icons", runArtworkStage},
 };
 
 void usage() {
