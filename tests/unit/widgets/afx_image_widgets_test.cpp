@@ -133,11 +133,6 @@ TEST_F(FilmstripTest, TheHitBoxIsTheFrameWithBothEndsAndKeepsHover) {
     EXPECT_TRUE(afx_filmstrip_hit(&film, 150, 7));
     EXPECT_FALSE(afx_filmstrip_hit(&film, 139, 4));
     EXPECT_FALSE(afx_filmstrip_hit(&film, 145, 8));
-    // Pressed and latched are the owner's.
-    afx_filmstrip_set_pressed(&film, true);
-    afx_filmstrip_set_latched(&film, true);
-    EXPECT_TRUE(afx_filmstrip_is_pressed(&film));
-    EXPECT_TRUE(afx_filmstrip_is_latched(&film));
 }
 
 TEST_F(FilmstripTest, DrawBlendsTheShownFrameAtTheCentreWithIntegerHalves) {

@@ -34,23 +34,6 @@ protected:
     afx_knob knob;
 };
 
-TEST_F(KnobTest, StartsWithTheToolkitDefaults) {
-    EXPECT_EQ(knob.value, 0.0f);
-    EXPECT_EQ(afx_knob_get_mode(&knob), kAfxKnobCircular);
-    EXPECT_EQ(knob.smoothing, 1);
-    EXPECT_FLOAT_EQ(knob.smoothing_factor, 0.28f);
-    EXPECT_EQ(knob.dead_radius, 6.0f);
-    EXPECT_EQ(knob.shadow_alpha, 32u);
-    EXPECT_EQ(knob.shadow_on, 0);
-    EXPECT_EQ(knob.arc.r, 127u);
-    EXPECT_EQ(knob.arc.g, 79u);
-    EXPECT_EQ(knob.track_start_deg, 45.0f);
-    EXPECT_EQ(knob.track_end_deg, 315.0f);
-    EXPECT_EQ(knob.press_start_deg, -135.0f);
-    EXPECT_FALSE(afx_knob_is_dragging(&knob));
-    EXPECT_FALSE(afx_knob_get_refresh(&knob));
-}
-
 TEST_F(KnobTest, HitsItsBoxWithTheRightAndBottomEdgesIncluded) {
     EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));
     EXPECT_TRUE(afx_knob_hit(&knob, 54, 64));  // x + 2r, y + 2r
@@ -220,17 +203,6 @@ TEST_F(KnobTest, TheDetentHoldsStrictlyWithinTwoOfANonZeroDefault) {
         afx_knob_set_value(&knob, v);
         EXPECT_FALSE(afx_knob_at_default(&knob)) << v;
     }
-}
-
-TEST_F(KnobTest, DraggingAndRefreshFlagsAreKeptForTheOwner) {
-    afx_knob_set_dragging(&knob, true);
-    EXPECT_TRUE(afx_knob_is_dragging(&knob));
-    afx_knob_clear_dragging(&knob);
-    EXPECT_FALSE(afx_knob_is_dragging(&knob));
-    afx_knob_set_refresh(&knob, true);
-    EXPECT_TRUE(afx_knob_get_refresh(&knob));
-    afx_knob_set_refresh(&knob, false);
-    EXPECT_FALSE(afx_knob_get_refresh(&knob));
 }
 
 // ---- Drawing ----------------------------------------------------------------

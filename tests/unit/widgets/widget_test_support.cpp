@@ -43,3 +43,28 @@ int32_t referenceCoverageAlpha(double distancePx, int32_t penAlpha) {
 int32_t referenceShade(int32_t old, int32_t colour, double distancePx, int32_t penAlpha) {
     return referenceBlend(old, colour, referenceCoverageAlpha(distancePx, penAlpha));
 }
+
+bool samePixels(const Canvas& a, const Canvas& b) {
+    int32_t l, t, r, bt;
+    return a.pixbuf->width == b.pixbuf->width && a.pixbuf->height == b.pixbuf->height &&
+           !differingBox(a, b, &l, &t, &r, &bt);
+}
+
+bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom) {
+    bool any = false;
+    for (int32_t y = 0; y < int32_t(a.pixbuf->height); ++y) {
+        for (int32_t x = 0; x < int32_t(a.pixbuf->width); ++x) {
+            if (a.at(x, y) == b.at(x, y)) continue;
+            if (!any) {
+                *left = *right = x;
+                *top = *bottom = y;
+                any = true;
+            }
+            if (x < *left) *left = x;
+            if (x > *right) *right = x;
+            if (y < *top) *top = y;
+            if (y > *bottom) *bottom = y;
+        }
+    }
+    return any;
+}

@@ -32,6 +32,11 @@ inline uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
     return r | g << 8 | b << 16 | a << 24;
 }
 
+// True when both canvases hold the same pixels.
+bool samePixels(const Canvas& a, const Canvas& b);
+// The smallest box around the pixels that differ between a and b; false when none differ.
+bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+
 // One channel blended with alpha: old + (((colour - old) x alpha) >> 8), floored.
 int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);
 // The blend alpha of a pixel whose distance beyond a shape's edge is
