@@ -15,5 +15,5 @@ render default
 render long-decay --param "RT60 Time=1.0" --param "Mix=0.4" --tail 6
 programs=("05-ambience" "06-damped" "07-bright-plate" "08-large-plate" "09-mono" "10-wide")
 for i in "${!programs[@]}"; do
-  render "preset-${programs[$i]}" --program $((i + 4))
+  render "${programs[$i]}" --program $((i + 4))
 done
