@@ -88,7 +88,7 @@ void PreviewCanvas::drawSdfGlyph(const SdfFont& font, const SdfGlyph& g, double 
 
 double PreviewCanvas::drawSdfText(const SdfFont& font, const std::string& text, double penX, double baselineY,
                                   double sizePx, Rgb colour) {
-  const double scale = float(sizePx) / float(font.spec.baseSize);
+  const double scale = float(sizePx) / float(font.recipe.baseSize);
   for (unsigned char c : text) {
     if (c < kFirstSdfCode || c > kLastSdfCode) continue;
     const SdfGlyph& g = font.glyphs[size_t(c - kFirstSdfCode)];

@@ -47,7 +47,7 @@ struct SdfFontSpec {
 };
 
 struct SdfFont {
-  SdfFontSpec spec{};
+  SdfFontSpec recipe{};
   int atlasWidth = 0, atlasHeight = 0;
   std::vector<uint8_t> red;       // atlasWidth x atlasHeight distance values
   std::vector<SdfGlyph> glyphs;   // kSdfGlyphCount records in code order
@@ -55,7 +55,7 @@ struct SdfFont {
 
 // Rasterises every glyph's distance field and packs the atlas. False with a
 // reason when the font lacks one of the codes.
-bool buildSdfFont(const FontFile& font, const SdfFontSpec& spec, SdfFont& out, std::string& error);
+bool buildSdfFont(const FontFile& font, const SdfFontSpec& recipe, SdfFont& out, std::string& error);
 
 // The distance value stored for a signed distance (pixels, inside positive).
 uint8_t sdfValueForDistance(double distancePx);

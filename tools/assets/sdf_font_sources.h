@@ -9,7 +9,7 @@
 #include "sdf_font.h"
 
 struct SdfFontSource {
-  SdfFontSpec spec;
+  SdfFontSpec recipe;
   const char* package;      // where the font file comes from, for the record
   const char* fontFile;     // relative to the system font folder or the npm folder
   bool fromNpm;             // true: an npm web-font package; false: a Debian font package

@@ -47,7 +47,7 @@ PreviewCanvas textPreview(const SdfFont& font) {
 bool writePreviews(const AssetContext& context, const SdfFont& font) {
   PreviewCanvas atlas(font.atlasWidth, font.atlasHeight, Rgb{0, 0, 0});
   atlas.drawGrey(font.red, font.atlasWidth, font.atlasHeight, 0, 0);
-  const std::string stem = context.previewDir + "/" + font.spec.fileStem;
+  const std::string stem = context.previewDir + "/" + font.recipe.fileStem;
   bool ok = writeFileIfChanged(stem + "-atlas.png", atlas.png());
   const PreviewCanvas text = textPreview(font);
   ok = writeFileIfChanged(stem + "-text.png", text.png()) && ok;
@@ -82,8 +82,8 @@ std::string fontListInc(const SdfFont* fonts) {
     const SdfFont& f = fonts[i];
     std::snprintf(line, sizeof(line),
                   "KORVEX_SDF_FONT(%d, \"%s\", %d, %d, %d, %zu, \"fonts/%s.pixdata\", \"fonts/%s.glyphs.inc\")\n",
-                  f.spec.resourceId, f.spec.name, f.spec.baseSize, f.atlasWidth, f.atlasHeight, f.glyphs.size(),
-                  f.spec.fileStem, f.spec.fileStem);
+                  f.recipe.resourceId, f.recipe.name, f.recipe.baseSize, f.atlasWidth, f.atlasHeight, f.glyphs.size(),
+                  f.recipe.fileStem, f.recipe.fileStem);
     inc += line;
   }
   return inc;
@@ -96,8 +96,8 @@ std::string fontListRc(const SdfFont* fonts) {
       "// Distance-field font atlases, pixel-data resources of type BINARY; files relative to resources/.\n";
   char line[160];
   for (int i = 0; i < kSdfFontCount; ++i) {
-    std::snprintf(line, sizeof(line), "%d BINARY \"fonts/%s.pixdata\"\n", fonts[i].spec.resourceId,
-                  fonts[i].spec.fileStem);
+    std::snprintf(line, sizeof(line), "%d BINARY \"fonts/%s.pixdata\"\n", fonts[i].recipe.resourceId,
+                  fonts[i].recipe.fileStem);
     rc += line;
   }
   return rc;
@@ -120,16 +120,16 @@ bool runSdfFontStage(const AssetContext& context) {
       }
       return false;
     }
-    if (!buildSdfFont(font, source.spec, fonts[i], error)) {
+    if (!buildSdfFont(font, source.recipe, fonts[i], error)) {
       std::fprintf(stderr, "korvex-assets: %s\n", error.c_str());
       return false;
     }
-    const std::string out = context.outDir + "/fonts/" + source.spec.fileStem;
+    const std::string out = context.outDir + "/fonts/" + source.recipe.fileStem;
     ok = writeFileIfChanged(out + ".pixdata", sdfAtlasPixdata(fonts[i])) && ok;
     ok = writeFileIfChanged(out + ".glyphs.inc", sdfGlyphTableInc(fonts[i], sdfFontSourceNote(source, font))) && ok;
     ok = copyLicence(context, source) && ok;
     ok = writePreviews(context, fonts[i]) && ok;
-    std::printf("  %-12s atlas %d x %d\n", source.spec.name, fonts[i].atlasWidth, fonts[i].atlasHeight);
+    std::printf("  %-12s atlas %d x %d\n", source.recipe.name, fonts[i].atlasWidth, fonts[i].atlasHeight);
   }
   ok = writeFileIfChanged(context.outDir + "/fonts/fonts.inc", fontListInc(fonts.get())) && ok;
   ok = writeFileIfChanged(context.outDir + "/fonts/fonts.rc", fontListRc(fonts.get())) && ok;

@@ -28,12 +28,12 @@ TEST(FontRegeneration, DistanceFieldFontsReproduceTheCommittedFiles) {
     if (!font.load(sdfFontPath(context, source), error)) continue;  // npm fonts not installed
     ++checked;
     SdfFont built;
-    ASSERT_TRUE(buildSdfFont(font, source.spec, built, error)) << error;
-    const std::string stem = std::string("resources/fonts/") + source.spec.fileStem;
-    EXPECT_TRUE(sdfAtlasPixdata(built) == committedFile(stem + ".pixdata")) << source.spec.name;
+    ASSERT_TRUE(buildSdfFont(font, source.recipe, built, error)) << error;
+    const std::string stem = std::string("resources/fonts/") + source.recipe.fileStem;
+    EXPECT_TRUE(sdfAtlasPixdata(built) == committedFile(stem + ".pixdata")) << source.recipe.name;
     const std::string table = sdfGlyphTableInc(built, sdfFontSourceNote(source, font));
     const std::vector<uint8_t> committed = committedFile(stem + ".glyphs.inc");
-    EXPECT_EQ(std::string(committed.begin(), committed.end()), table) << source.spec.name;
+    EXPECT_EQ(std::string(committed.begin(), committed.end()), table) << source.recipe.name;
   }
   EXPECT_GE(checked, 2) << "the Debian fonts (DejaVu Sans, Liberation Sans) must be present";
 }
@@ -45,8 +45,8 @@ TEST(FontRegeneration, TwoBuildsOfAnAtlasAreIdentical) {
   std::string error;
   ASSERT_TRUE(font.load(sdfFontPath(context, source), error)) << error;
   SdfFont first, second;
-  ASSERT_TRUE(buildSdfFont(font, source.spec, first, error));
-  ASSERT_TRUE(buildSdfFont(font, source.spec, second, error));
+  ASSERT_TRUE(buildSdfFont(font, source.recipe, first, error));
+  ASSERT_TRUE(buildSdfFont(font, source.recipe, second, error));
   EXPECT_TRUE(first.red == second.red);
   EXPECT_EQ(sdfGlyphTableInc(first, "x"), sdfGlyphTableInc(second, "x"));
 }

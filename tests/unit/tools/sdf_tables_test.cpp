@@ -139,7 +139,7 @@ TEST(SdfFontTables, AdvancesAndOriginsFollowTheFontMetrics) {
     if (!font.load(sdfFontPath(context, source), error)) continue;  // npm fonts not installed
     ++checked;
     const float scale = stbtt_ScaleForMappingEmToPixels(&font.info(), float(f.baseSize));
-    const int pad = source.spec.paddingPx;
+    const int pad = source.recipe.paddingPx;
     for (const SdfGlyph* it = f.glyphs; it != f.glyphs + 95; ++it) {
       const SdfGlyph& g = *it;
       int advance = 0, bearing = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
