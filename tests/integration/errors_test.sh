@@ -16,4 +16,7 @@ check "exports neither VSTPluginMain nor main" info "$host_exe"
 check "unknown option '--bogus'" info --bogus "$dll"
 check "unknown command 'frobnicate'" frobnicate
 check "missing plug-in path" info
+check "^korvex-host: editor: bad --click '5' \\(use X,Y\\)$" editor --click 5 "$dll"
+check "^korvex-host: editor: --screenshot file 'shot.bmp' is not a .png$" editor --screenshot shot.bmp "$dll"
+check "^korvex-host: cannot open plug-in '/nonexistent/plugin.dll': no such file$" editor /nonexistent/plugin.dll
 exit $status

@@ -15,6 +15,7 @@ int runTestSignal(const Arguments& args);
 int runPreset(const Arguments& args);
 int runBank(const Arguments& args);
 int runValidate(const Arguments& args);
+int runEditor(const Arguments& args);
 
 // Prints "korvex-host: <message>" on stderr and answers 2.
 int usageError(const std::string& message);

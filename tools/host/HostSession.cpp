@@ -72,6 +72,7 @@ VstIntPtr HostSession::callback(AEffect* effect, VstInt32 opcode, VstInt32 index
     HostSession* session = g_session;
     if (!session) return opcode == audioMasterVersion ? kVstVersion : 0;
     VstIntPtr result = session->answer(opcode, index, value, ptr, opt);
+    if (session->editorCallLog_) session->logEditorCall(opcode, index, value, opt);
     if (session->trace_) {
         std::fprintf(session->trace_, "callback %s index=%d value=%lld opt=%g -> %lld%s\n",
                      hostOpcodeName(opcode).c_str(), index, static_cast<long long>(value),
@@ -81,7 +82,26 @@ VstIntPtr HostSession::callback(AEffect* effect, VstInt32 opcode, VstInt32 index
     return result;
 }
 
-VstIntPtr HostSession::answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* ptr,
+void HostSession::logEditorCall(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt) {
+    FILE* out = editorCallLog_;
+    switch (opcode) {
+        case audioMasterBeginEdit: std::fprintf(out, "beginEdit %d\n", index); break;
+        case audioMasterAutomate:
+            std::fprintf(out, "automate %d %.6f\n", index, static_cast<double>(opt));
+            break;
+        case audioMasterEndEdit: std::fprintf(out, "endEdit %d\n", index); break;
+        case audioMasterSizeWindow:
+            std::fprintf(out, "sizeWindow %d %lld\n", index, static_cast<long long>(value));
+            break;
+        case audioMasterUpdateDisplay: std::fprintf(out, "updateDisplay\n"); break;
+        default: return;
+    }
+    // Lines must reach a pipe in the order the calls happened, also when the
+    // process ends abruptly.
+    std::fflush(out);
+}
+
+VstIntPtr HostSession::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                               float opt) {
     switch (opcode) {
         case audioMasterVersion: return kVstVersion;
@@ -95,6 +115,9 @@ VstIntPtr HostSession::answer(VstInt32 opcode, VstInt32 index, VstIntPtr /*value
             if (ptr) std::strcpy(static_cast<char*>(ptr), "korvex-host");
             return 1;
         case audioMasterGetVendorVersion: return 3140;
+        case audioMasterSizeWindow:
+            // index is the width, value the height.
+            return windowHost_ && windowHost_->sizeWindow(index, static_cast<int>(value)) ? 1 : 0;
         case audioMasterBeginEdit:
         case audioMasterEndEdit:
         case audioMasterUpdateDisplay: return 1;

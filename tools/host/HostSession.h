@@ -15,6 +15,15 @@ struct AutomationEvent {
     float value;
 };
 
+// The window side of a host, installed while an editor is open in one: it
+// answers the editor's request for a new window size.
+class EditorWindowHost {
+public:
+    virtual ~EditorWindowHost() = default;
+    // audioMasterSizeWindow: answers true when the window took the size.
+    virtual bool sizeWindow(int width, int height) = 0;
+};
+
 class HostSession {
 public:
     HostSession();
@@ -26,6 +35,12 @@ public:
 
     // Logs every callback the plug-in makes to out (null turns tracing off).
     void setTrace(FILE* out) { trace_ = out; }
+    // Logs the calls an editor makes to out, one line each (null: none):
+    // "beginEdit I", "automate I VALUE", "endEdit I", "sizeWindow W H",
+    // "updateDisplay".
+    void setEditorCallLog(FILE* out) { editorCallLog_ = out; }
+    // Where audioMasterSizeWindow goes (null: refused with 0).
+    void setWindowHost(EditorWindowHost* windowHost) { windowHost_ = windowHost; }
     void setSampleRate(float rate) { sampleRate_ = rate; }
     void setBlockSize(int frames) { blockSize_ = frames; }
 
@@ -46,7 +61,11 @@ private:
 
     std::unique_ptr<PluginLibrary> library_;
     AEffect* effect_ = nullptr;
+    void logEditorCall(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt);
+
     FILE* trace_ = nullptr;
+    FILE* editorCallLog_ = nullptr;
+    EditorWindowHost* windowHost_ = nullptr;
     float sampleRate_ = 48000.0f;
     int blockSize_ = 512;
     std::vector<AutomationEvent> automation_;

@@ -7,8 +7,15 @@
 namespace {
 
 const char kClassName[] = "KorvexHostFrame";
+const DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_CLOSE) {
+        // The editor inside must be closed by the host (effEditClose) before
+        // its parent goes; the owner sees the request and does that first.
+        SetPropA(window, "korvex-close", reinterpret_cast<HANDLE>(1));
+        return 0;
+    }
     return DefWindowProcA(window, message, w, l);
 }
 
@@ -21,6 +28,7 @@ class Win32HostWindow : public HostWindow {
 public:
     explicit Win32HostWindow(HWND window) : window_(window) {}
     ~Win32HostWindow() override {
+        RemovePropA(window_, "korvex-close");
         DestroyWindow(window_);
         pump(0);
     }
@@ -43,6 +51,22 @@ public:
             MsgWaitForMultipleObjectsEx(0, nullptr, end - now, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
     }
+    void setTitle(const std::string& title) override { SetWindowTextA(window_, title.c_str()); }
+    bool setClientSize(int width, int height) override {
+        RECT rect = {0, 0, width, height};
+        AdjustWindowRect(&rect, kStyle, FALSE);
+        return SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left,
+                            rect.bottom - rect.top,
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+    }
+    ScreenRect clientRect() const override {
+        RECT rect;
+        GetClientRect(window_, &rect);
+        POINT origin = {0, 0};
+        ClientToScreen(window_, &origin);
+        return {origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top};
+    }
+    bool closeRequested() const override { return GetPropA(window_, "korvex-close") != nullptr; }
 
 private:
     HWND window_;
@@ -67,9 +91,8 @@ std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::strin
         registered = true;
     }
     RECT rect = {0, 0, width, height};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    AdjustWindowRect(&rect, style, FALSE);
-    HWND window = CreateWindowExA(0, kClassName, "korvex-host", style | WS_VISIBLE, 40, 40,
+    AdjustWindowRect(&rect, kStyle, FALSE);
+    HWND window = CreateWindowExA(0, kClassName, "korvex-host", kStyle | WS_VISIBLE, 40, 40,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) {
