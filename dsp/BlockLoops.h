@@ -269,9 +269,19 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input,
         smallest = V::min(magnitude<V>(running), smallest);
         r[j] = running;
     }
+    // Below the bound: mostly exact zeros (silence), which the flush leaves
+    // as they are; only a state that it would really clear needs the redo.
+    bool fell = false;
     if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
-        // Zeros (silence) or a tail at the bound: again, with the flush. The
-        // loop samples are still unchanged in memory.
+        F mask = V::set1(0.0f);
+        for (int j = 0; j < W; ++j) {
+            const F m = magnitude<V>(r[j]);
+            mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
+        }
+        fell = V::any(mask);
+    }
+    if (fell) {
+        // Again, with the flush; the loop samples are still unchanged in memory.
         F redo[W];
         for (int k = 0; k < W; ++k) redo[k] = flush<V>(V::load(rows[k] + n));
         V::transpose(redo);
