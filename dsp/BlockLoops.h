@@ -64,13 +64,6 @@ KORVEX_INLINE typename V::F magnitude(typename V::F x) {
     return V::andNot(V::set1(-0.0f), x);
 }
 
-// Lanes that the flush would change: magnitudes from 0 (exclusive) to the bound.
-template <class V>
-KORVEX_INLINE typename V::F tiny(typename V::F x) {
-    const typename V::F m = magnitude<V>(x);
-    return V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f)));
-}
-
 // Larger than any magnitude a finite sample has.
 constexpr float kNoSmaller = 3.0e38f;
 
@@ -136,8 +129,10 @@ struct Window {
     bool staged;
     float stage[kBufferFrames];
 
-    KORVEX_INLINE void open(const Line& line, int32_t frames) {
-        staged = line.position + frames > line.length || frames % V::kWidth != 0;
+    // wholeVectors: the loop reads and writes the sub-block in whole vectors
+    // (a partial last one would spill into the next sub-block's samples).
+    KORVEX_INLINE void open(const Line& line, int32_t frames, bool wholeVectors = true) {
+        staged = line.position + frames > line.length || (wholeVectors && frames % V::kWidth != 0);
         if (!staged) {
             row = line.samples + line.position;
             return;
@@ -227,6 +222,81 @@ void preDelay(PreDelayStage& s) {
 
 // ------------------------------------------------------------ combs
 
+// One comb for one frame, exactly as CombFilter::process: for the frames
+// after the last whole vector of a sub-block.
+KORVEX_INLINE float combFrame(float* sample, float damping, float complement, float feedback,
+                              float& state, float input) {
+    const float out = *sample;
+    const float y = out > -kFlushBound && out < kFlushBound ? 0.0f : out;
+    state = damping * state + complement * y;
+    if (state > -kFlushBound && state < kFlushBound) state = 0.0f;
+    *sample = state * feedback + input;
+    return y;
+}
+
+// The W combs of one group for the W frames from n. rows are the groups'
+// loop windows, input the feed of these frames, wet the channel's running
+// sum of comb outputs (started by the channel's first group). The low-pass
+// coefficients and states hold one comb per lane.
+//
+// The loop windows run along time and the low-pass recurrence along the
+// combs: a transposition turns the samples read into one vector per frame,
+// and another turns the results back. Everything between is frame-major, so
+// the coefficients are plain vectors and the loop gain is applied there.
+//
+// The flush of the state sits on the recurrence's chain of dependent steps,
+// so it is left out while no state falls into the range it would clear (only
+// a tail fading into silence, or exact silence, gets near it); the smallest
+// magnitude met tells, and the recurrence is then run again with the flush.
+template <class V>
+KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input, typename V::F damping,
+                             typename V::F complement, typename V::F feedback, typename V::F& state,
+                             float* wet, bool firstOfChannel) {
+    using F = typename V::F;
+    constexpr int W = V::kWidth;
+    F r[W];
+    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wet + n);
+    for (int k = 0; k < W; ++k) {
+        r[k] = flush<V>(V::load(rows[k] + n));
+        sum = V::add(sum, r[k]);
+    }
+    V::store(wet + n, sum);
+    V::transpose(r);
+    F running = state;
+    F smallest = V::set1(kNoSmaller);
+    for (int j = 0; j < W; ++j) {
+        running = V::add(V::mul(damping, running), V::mul(complement, r[j]));
+        smallest = V::min(magnitude<V>(running), smallest);
+        r[j] = running;
+    }
+    // Below the bound: mostly exact zeros (silence), which the flush leaves
+    // as they are; only a state that it would really clear needs the redo.
+    bool fell = false;
+    if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
+        F mask = V::set1(0.0f);
+        for (int j = 0; j < W; ++j) {
+            const F m = magnitude<V>(r[j]);
+            mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
+        }
+        fell = V::any(mask);
+    }
+    if (fell) {
+        // Again, with the flush; the loop samples are still unchanged in memory.
+        F redo[W];
+        for (int k = 0; k < W; ++k) redo[k] = flush<V>(V::load(rows[k] + n));
+        V::transpose(redo);
+        running = state;
+        for (int j = 0; j < W; ++j) {
+            running = flush<V>(V::add(V::mul(damping, running), V::mul(complement, redo[j])));
+            r[j] = running;
+        }
+    }
+    state = running;
+    for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
+    V::transpose(r);
+    for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], input));
+}
+
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
 // one or two groups). wet[] receives each channel's sum of comb outputs, added
 // in comb order from 0.
@@ -237,115 +307,112 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     constexpr int kPerChannel = block::kCombs / W;
     constexpr int kGroups = 2 * kPerChannel;
     const int32_t frames = s.frames;
+    const int32_t whole = frames - frames % W;
 
-    Window<V> windows[kGroups][W];
-    F complement[kGroups][W];
-    F feedback[kGroups][W];
+    // Only a window that wraps round the end of its loop needs a copy.
+    Window<V> windows[2][block::kCombs];
+    float* rows[2][block::kCombs];
+    for (int side = 0; side < 2; ++side) {
+        for (int k = 0; k < block::kCombs; ++k) {
+            windows[side][k].open(s.combs[side].lines[k], frames, false);
+            rows[side][k] = windows[side][k].row;
+        }
+    }
     F damping[kGroups];
+    F complement[kGroups];
+    F feedback[kGroups];
     F state[kGroups];
     for (int g = 0; g < kGroups; ++g) {
         const CombBank& bank = s.combs[g / kPerChannel];
         const int first = (g % kPerChannel) * W;
-        for (int k = 0; k < W; ++k) {
-            windows[g][k].open(bank.lines[first + k], frames);
-            complement[g][k] = V::set1(bank.complement[first + k]);
-            feedback[g][k] = V::set1(bank.feedback[first + k]);
-        }
         damping[g] = V::load(bank.damping + first);
+        complement[g] = V::load(bank.complement + first);
+        feedback[g] = V::load(bank.feedback + first);
         state[g] = V::load(bank.state + first);
     }
-
-    for (int32_t n = 0; n < frames; n += W) {
-        // Read ahead: each comb's outputs for the chunk, summed per channel,
-        // weighted for the low-pass and turned into one vector per frame.
-        F columns[kGroups][W];
-        for (int g = 0; g < kGroups; ++g) {
-            float* wet = g < kPerChannel ? wetL : wetR;
-            F sum = g % kPerChannel == 0 ? V::set1(0.0f) : V::load(wet + n);
-            for (int k = 0; k < W; ++k) {
-                const F out = flush<V>(V::load(windows[g][k].row + n));
-                sum = V::add(sum, out);
-                columns[g][k] = V::mul(complement[g][k], out);
-            }
-            V::store(wet + n, sum);
-            V::transpose(columns[g]);
-        }
-        // The low-pass recurrence, one frame after the other, every group
-        // side by side so that their latencies overlap. The flush of the
-        // state sits on that chain of dependent steps; it is left out as long
-        // as no state falls into the range it would clear (only a tail fading
-        // into silence gets there), and the chunk is run again with it if one does.
-        const int32_t steps = frames - n < W ? frames - n : W;
-        F filtered[kGroups][W];
-        F running[kGroups];
-        F smallest = V::set1(kNoSmaller);
-        for (int g = 0; g < kGroups; ++g) running[g] = state[g];
-        for (int32_t k = 0; k < steps; ++k) {
-            for (int g = 0; g < kGroups; ++g) {
-                running[g] = V::add(V::mul(damping[g], running[g]), columns[g][k]);
-                smallest = V::min(magnitude<V>(running[g]), smallest);
-                filtered[g][k] = running[g];
-            }
-        }
-        // Below the bound (exact zeros, mostly): look closer.
-        bool fell = false;
-        if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
-            F mask = V::set1(0.0f);
-            for (int32_t k = 0; k < steps; ++k) {
-                for (int g = 0; g < kGroups; ++g) mask = V::bitOr(mask, tiny<V>(filtered[g][k]));
-            }
-            fell = V::any(mask);
-        }
-        if (fell) {
-            for (int32_t k = 0; k < steps; ++k) {
-                for (int g = 0; g < kGroups; ++g) {
-                    state[g] = flush<V>(V::add(V::mul(damping[g], state[g]), columns[g][k]));
-                    filtered[g][k] = state[g];
-                }
-            }
-        } else {
-            for (int g = 0; g < kGroups; ++g) state[g] = running[g];
-        }
-        // Write back: filtered sample times the loop gain plus the feed.
-        const F input = s.delayed != nullptr ? V::load(s.delayed + n) : V::set1(0.0f);
-        for (int g = 0; g < kGroups; ++g) {
-            V::transpose(filtered[g]);
-            for (int k = 0; k < W; ++k) {
-                V::store(windows[g][k].row + n, V::add(V::mul(filtered[g][k], feedback[g][k]), input));
-            }
+    // One group along the whole sub-block at a time: its row pointers stay
+    // in registers.
+    for (int g = 0; g < kGroups; ++g) {
+        const int side = g / kPerChannel;
+        const int first = (g % kPerChannel) * W;
+        float* const* groupRows = rows[side] + first;
+        float* wet = side == 0 ? wetL : wetR;
+        for (int32_t n = 0; n < whole; n += W) {
+            const F input = s.delayed != nullptr ? V::load(s.delayed + n) : V::set1(0.0f);
+            combGroup<V>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet, first == 0);
         }
     }
     for (int g = 0; g < kGroups; ++g) {
         CombBank& bank = s.combs[g / kPerChannel];
-        const int first = (g % kPerChannel) * W;
-        V::store(bank.state + first, state[g]);
-        for (int k = 0; k < W; ++k) windows[g][k].close(bank.lines[first + k], frames);
+        V::store(bank.state + (g % kPerChannel) * W, state[g]);
+    }
+    // The frames short of a whole vector, one comb at a time.
+    for (int side = 0; side < 2; ++side) {
+        CombBank& bank = s.combs[side];
+        float* wet = side == 0 ? wetL : wetR;
+        // The whole last vector: the lanes past the sub-block hold silence.
+        if (whole < frames) {
+            for (int32_t n = whole; n < whole + W; ++n) wet[n] = 0.0f;
+        }
+        for (int k = 0; k < block::kCombs; ++k) {
+            for (int32_t n = whole; n < frames; ++n) {
+                const float input = s.delayed != nullptr ? s.delayed[n] : 0.0f;
+                wet[n] += combFrame(rows[side][k] + n, bank.damping[k], bank.complement[k], bank.feedback[k],
+                                    bank.state[k], input);
+            }
+        }
+        for (int k = 0; k < block::kCombs; ++k) windows[side][k].close(bank.lines[k], frames);
     }
 }
 
 // ------------------------------------------------------------ the network
 
-// The four all-passes of one channel in series, a chunk at a time, so the
-// signal stays in a register from one to the next.
+// One all-pass for one frame, exactly as AllpassFilter::process: for the
+// frames after the last whole vector of a sub-block.
+KORVEX_INLINE float allpassFrame(float* sample, float feedback, float input) {
+    const float stored = *sample;
+    const float delayed = stored > -kFlushBound && stored < kFlushBound ? 0.0f : stored;
+    *sample = delayed * feedback + input;
+    return delayed - input;
+}
+
+// The four all-passes of each channel in series, a chunk at a time, so the
+// signal stays in a register from one to the next; signal[side] holds the
+// comb sums on entry and the diffused signal on return.
 template <class V>
-KORVEX_INLINE void allpassChain(const AllpassChain& chain, float* signal, int32_t frames) {
+KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signal, int32_t frames) {
     using F = typename V::F;
-    Window<V> windows[block::kAllpasses];
-    F gain[block::kAllpasses];
-    for (int i = 0; i < block::kAllpasses; ++i) {
-        windows[i].open(chain.lines[i], frames);
-        gain[i] = V::set1(chain.feedback[i]);
-    }
-    for (int32_t n = 0; n < frames; n += V::kWidth) {
-        F x = V::load(signal + n);
-        for (int i = 0; i < block::kAllpasses; ++i) {
-            const F delayed = flush<V>(V::load(windows[i].row + n));
-            V::store(windows[i].row + n, V::add(V::mul(delayed, gain[i]), x));
-            x = V::sub(delayed, x);
+    constexpr int kLines = block::kAllpasses;
+    const int32_t whole = frames - frames % V::kWidth;
+    Window<V> windows[2][kLines];
+    float* rows[2][kLines];
+    F gain[2][kLines];
+    for (int side = 0; side < 2; ++side) {
+        for (int i = 0; i < kLines; ++i) {
+            windows[side][i].open(chains[side].lines[i], frames, false);
+            rows[side][i] = windows[side][i].row;
+            gain[side][i] = V::set1(chains[side].feedback[i]);
         }
-        V::store(signal + n, x);
     }
-    for (int i = 0; i < block::kAllpasses; ++i) windows[i].close(chain.lines[i], frames);
+    for (int32_t n = 0; n < whole; n += V::kWidth) {
+        for (int side = 0; side < 2; ++side) {
+            F x = V::load(signal[side] + n);
+            for (int i = 0; i < kLines; ++i) {
+                const F delayed = flush<V>(V::load(rows[side][i] + n));
+                V::store(rows[side][i] + n, V::add(V::mul(delayed, gain[side][i]), x));
+                x = V::sub(delayed, x);
+            }
+            V::store(signal[side] + n, x);
+        }
+    }
+    for (int side = 0; side < 2; ++side) {
+        for (int32_t n = whole; n < frames; ++n) {
+            float x = signal[side][n];
+            for (int i = 0; i < kLines; ++i) x = allpassFrame(rows[side][i] + n, chains[side].feedback[i], x);
+            signal[side][n] = x;
+        }
+        for (int i = 0; i < kLines; ++i) windows[side][i].close(chains[side].lines[i], frames);
+    }
 }
 
 // A control track's value at frame n. kSteady: the sub-block has no moving
@@ -403,8 +470,8 @@ void network(NetworkStage& s) {
     float wetL[kBufferFrames];
     float wetR[kBufferFrames];
     combs<V>(s, wetL, wetR);
-    allpassChain<V>(s.allpasses[0], wetL, s.frames);
-    allpassChain<V>(s.allpasses[1], wetR, s.frames);
+    float* const wet[2] = {wetL, wetR};
+    allpassChains<V>(s.allpasses, wet, s.frames);
     const Track* tracks[] = {&s.mute[0],    &s.mute[1],   &s.wetOnly[0], &s.wetOnly[1], &s.effect[0],
                              &s.effect[1],  &s.outTrim[0], &s.outTrim[1], &s.wetSame,   &s.wetCross,
                              &s.dry};
