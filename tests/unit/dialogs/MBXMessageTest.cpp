@@ -1,7 +1,6 @@
 // The message page's buttons and keys, as the About box shows them: the Ok
 // button follows a held press on and off it, Enter and Escape end the page,
 // the close button ends it, and the window closes with the last page.
-#include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
 #include "dialog_test_support.h"
 #include "dialogs/MBXManager.h"
@@ -97,24 +96,6 @@ TEST_F(MBXMessagePage, CloseButtonShowsItsSecondFrameWhilePressedAndCloses) {
     release(kCloseCentre);
     EXPECT_TRUE(windowClosed());
     EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultClosed);
-}
-
-TEST_F(MBXMessagePage, ThePageLaysOutItsFixedParts) {
-    // Read on the page itself, in page pixels.
-    const auto at = [this](int32_t x, int32_t y) {
-        const uint32_t p = afx_pixbuf_pixel(host->dialogs()->pageSurface(), x, y);
-        return (p & 255u) << 16 | (p >> 8 & 255u) << 8 | (p >> 16 & 255u);
-    };
-    // Version tag: a grey box 96 x 20 at (540, 456).
-    EXPECT_TRUE(colourNear(at(546, 459), 48, 48, 48));
-    EXPECT_TRUE(colourNear(at(630, 474), 48, 48, 48));
-    EXPECT_TRUE(colourNear(at(538, 466), 0, 0, 0));
-    EXPECT_TRUE(colourNear(at(620, 478), 0, 0, 0));
-    // The Ok box spans 272..368 across and 300..332 down.
-    EXPECT_TRUE(colourNear(at(280, 330), kDefault[0], kDefault[1], kDefault[2]));
-    EXPECT_TRUE(colourNear(at(360, 302), kDefault[0], kDefault[1], kDefault[2]));
-    EXPECT_TRUE(colourNear(at(270, 316), 0, 0, 0));
-    EXPECT_TRUE(colourNear(at(320, 335), 0, 0, 0));
 }
 
 }  // namespace
