@@ -67,7 +67,8 @@ private:
 
     static std::atomic<MBXHost*> shared;
 
-    int32_t refCount = 1;
+    // Editors may be made on several threads at once: counted atomically.
+    std::atomic<int32_t> refCount{1};
     afx_dib* windowSurface = nullptr;
     afx_context* toolkit;
     int32_t windowId = -1;

@@ -1,5 +1,7 @@
 // The dialog host: its window's size, place and looks, the repaint path, the
 // ways the window closes, and the shared reference-counted host.
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "afx/afx_pixbuf.h"
@@ -186,6 +188,30 @@ TEST_F(MBXHostSharing, EditorsShareOneHostAndTheLastReleaseFreesIt) {
     host = MBXHost::acquire();
     ASSERT_NE(host, nullptr);
     EXPECT_FALSE(host->isShowing());
+}
+
+TEST_F(MBXHostSharing, EditorsMadeOnSeveralThreadsAtOnceGetOneHost) {
+    host->release();
+    host = nullptr;
+    constexpr int kThreads = 8;
+    MBXHost* got[kThreads] = {};
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            while (!go.load()) std::this_thread::yield();
+            got[i] = MBXHost::acquire();
+        });
+    }
+    go.store(true);
+    for (std::thread& t : threads) t.join();
+    ASSERT_NE(got[0], nullptr);
+    for (MBXHost* h : got) EXPECT_EQ(h, got[0]);
+    // Every reference counted: the host goes with the last of the eight.
+    for (int i = 0; i < kThreads - 1; ++i) got[i]->release();
+    EXPECT_EQ(MBXHost::current(), got[0]);
+    got[kThreads - 1]->release();
+    EXPECT_EQ(MBXHost::current(), nullptr);
 }
 
 TEST_F(MBXHostSharing, TheProcessLockComesWithTheToolkitContext) {
