@@ -50,6 +50,7 @@ afx_context* afx_context_get(bool create) {
     afx_context* context = static_cast<afx_context*>(std::calloc(1, sizeof(afx_context)));
     if (!context) return nullptr;
     for (afx_window& slot : context->windows) afx_window_slot_reset(&slot);
+    context->process_lock = afx_lock_new();
     g_context = context;
     return context;
 }
@@ -76,7 +77,11 @@ void afx_context_release(afx_context* context) {
     if (context && context == g_context) g_context = nullptr;
 }
 
-void afx_context_free(afx_context* context) { std::free(context); }
+void afx_context_free(afx_context* context) {
+    if (!context) return;
+    afx_lock_free(context->process_lock);
+    std::free(context);
+}
 
 float afx_dpi_scale(afx_context* context) {
     if (!context) return 1.0f;
@@ -150,6 +155,8 @@ afx_lock* afx_lock_new() { return static_cast<afx_lock*>(afxp_lock_new()); }
 void afx_lock_free(afx_lock* lock) { if (lock) afxp_lock_free(lock); }
 void afx_lock_enter(afx_lock* lock) { if (lock) afxp_lock_enter(lock); }
 void afx_lock_leave(afx_lock* lock) { if (lock) afxp_lock_leave(lock); }
+
+afx_lock* afx_process_lock(afx_context* context) { return context ? context->process_lock : nullptr; }
 
 void afx_open_url(afx_context*, const char* url) {
     if (url && url[0]) afxp_open_url(url);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct afx_context;
+struct afx_lock;
 
 // Window callbacks. Coordinates are window pixels; index is the window's slot.
 typedef void (*afx_paint_fn)(int32_t x, int32_t y, int32_t width, int32_t height,
@@ -54,6 +55,7 @@ struct afx_context {
     char ui_class[256];
     char splash_class[256];
     void* saved_cursor;          // cursor current before the last temporary one
+    afx_lock* process_lock;       // made with the context, freed with it
 };
 
 // The library's module handle: window classes are registered with it and
@@ -111,11 +113,15 @@ void afx_sleep(int32_t ms);
 
 // A mutual-exclusion lock (a critical section on Windows). Null on failure;
 // every operation on a null lock does nothing.
-struct afx_lock;
 afx_lock* afx_lock_new();
 void afx_lock_free(afx_lock* lock);
 void afx_lock_enter(afx_lock* lock);
 void afx_lock_leave(afx_lock* lock);
+
+// The process-wide lock, made together with the context when the library
+// starts (so it exists before any second thread can race for a shared
+// object) and freed with the context. Null without a context.
+afx_lock* afx_process_lock(afx_context* context);
 
 // Opens a web address in the user's browser ("open" verb, normal window).
 void afx_open_url(afx_context* context, const char* url);

@@ -1,9 +1,16 @@
-// MBXHost: the library's one dialog host. Every open editor holds a
-// reference; the host owns the frameless dialog window (the About box) that
-// any editor can open and that a press in any editor closes.
+// MBXHost: the library's one dialog host. Every editor holds a reference;
+// the host owns the frameless dialog window (the About box) that any editor
+// can open and that a press in any editor closes. The window shows the
+// dialogs' 640 x 480 page scaled to the screen, forwards its pointer and key
+// events to the dialog on top, and closes itself when no dialog is left.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+
+class MBXManager;
+struct afx_context;
+struct afx_dib;
 
 class MBXHost {
 public:
@@ -20,12 +27,56 @@ public:
     void openAbout();
     // Closes the dialog window if it shows.
     void close();
-    bool isShowing() const { return showing; }
+    bool isShowing() const { return showing != 0; }
+
+    // The dialog window's toolkit index (-1 when none), its size in device
+    // pixels, and the page-to-window zoom (screen scale included).
+    int32_t window() const { return windowId; }
+    int32_t width() const { return windowWidth; }
+    int32_t height() const { return windowHeight; }
+    float pageZoom() const { return zoom; }
+    // The dialogs shown in the window; null when it could not be made.
+    MBXManager* dialogs() const { return manager; }
 
 private:
-    MBXHost() = default;
+    MBXHost();
     ~MBXHost();
+    MBXHost(const MBXHost&) = delete;
+    MBXHost& operator=(const MBXHost&) = delete;
 
-    int32_t refCount = 1;
-    bool showing = false;
+    // Window size from the desktop and the screen's scale.
+    void computeSize();
+    // Creates the window, its bitmap and the page, and registers the callbacks.
+    bool openWindow();
+    // Lets the top dialog draw and invalidates what changed.
+    void refresh();
+    // After an event: a handler's true refreshes; no enabled dialog closes.
+    void afterEvent(bool changed, bool mayClose);
+    int32_t toPageX(int32_t x) const;
+    int32_t toPageY(int32_t y) const;
+
+    // Window callbacks; user is the host.
+    static void onPaint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user);
+    static void onButtonDown(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
+    static void onButtonUp(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
+    static void onDoubleClick(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
+    static void onMove(int32_t x, int32_t y, int32_t index, void* user);
+    static void onKeyDown(int32_t zero, int32_t key, int32_t pressed, int32_t index, void* user);
+    static void onKeyUp(int32_t zero, int32_t key, int32_t pressed, int32_t index, void* user);
+    static bool onCloseQuery(int32_t index, void* user);
+
+    static std::atomic<MBXHost*> shared;
+
+    // Editors may be made on several threads at once: counted atomically.
+    std::atomic<int32_t> refCount{1};
+    afx_dib* windowSurface = nullptr;
+    afx_context* toolkit;
+    int32_t windowId = -1;
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    uint8_t showing = 0;
+    float zoom = 1.0f;
+    MBXManager* manager;
 };

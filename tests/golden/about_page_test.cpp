@@ -1,0 +1,42 @@
+// The About box as its window shows it on a 1920 x 1080 desktop at 96 dpi:
+// the 640 x 480 page drawn by the dialogs and scaled to 800 x 600.
+#include "afx/afx_context.h"
+#include "afx/afx_window.h"
+#include "afx/platform/headless/afx_headless.h"
+#include "dialogs/MBXHost.h"
+#include "golden_image.h"
+
+void* golden_about_resources_module();
+
+namespace {
+
+TEST(AboutPage, WindowMatchesTheReviewedPicture) {
+    afx_headless_reset();
+    afx_set_module(golden_about_resources_module());
+    afx_context* ctx = afx_context_get(true);
+    ASSERT_NE(ctx, nullptr);
+    afx_set_class_base(ctx, "27D706069AC8");
+    MBXHost* host = MBXHost::acquire();
+    ASSERT_NE(host, nullptr);
+    host->openAbout();
+    void* window = afx_window_handle(ctx, host->window());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(afx_headless_paint(window));
+
+    const afx_headless_window* shown = afx_headless_find(window);
+    GoldenPicture picture;
+    picture.width = shown->width;
+    picture.height = shown->height;
+    picture.pixels = shown->framebuffer;
+    EXPECT_EQ(picture.width, 800);
+    EXPECT_EQ(picture.height, 600);
+    EXPECT_TRUE(golden_match("about-page", picture));
+
+    host->release();
+    afx_destroy_all(ctx);
+    afx_context_release(ctx);
+    afx_context_free(ctx);
+    afx_set_module(nullptr);
+}
+
+}  // namespace
