@@ -71,8 +71,9 @@ void BM_Baseline_CopyWindowSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_CopyWindowSurface);
 
-// Invalidate the whole window and paint it: the panel resampled twice its
-// size into the surface, then presented.
+// The whole window repainted: the host's bypass flag told again marks the
+// whole window for the next tick, which resamples the panel twice its size
+// into the surface and presents all of it.
 void BM_Editor_FullRepaintZoom2(benchmark::State& state) {
     OpenEditor& e = shared();
     if (e.editor->windowWidth() != kWidth || e.editor->panelZoom() != 2.0f) {
@@ -80,7 +81,8 @@ void BM_Editor_FullRepaintZoom2(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        afx_invalidate(e.ctx, e.editor->windowIndex(), 0, 0, kWidth, kHeight);
+        e.editor->setHostBypassed(1.0f);
+        afx_headless_timer(e.window);
         afx_headless_paint(e.window);
     }
 }

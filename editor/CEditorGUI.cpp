@@ -232,6 +232,7 @@ void CEditorGUI::resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidt
 
 // Under surfaceLock: the dotted surround with the resize grip, window-sized.
 bool CEditorGUI::buildWindowSurface() {
+    allStale = 1;
     afx_dib_free(context, windowSurface);
     windowSurface = afx_dib_new_pattern(
         context, static_cast<uint32_t>(width), static_cast<uint32_t>(height), kSurround, kSurround,
@@ -251,9 +252,7 @@ void CEditorGUI::buildSurfaces() {
 void CEditorGUI::onPaint(int32_t x, int32_t y, int32_t w, int32_t h) {
     afx_lock_enter(surfaceLock);
     if (windowSurface) {
-        if (panelSurface) {
-            afx_dib_scale_from(context, panelSurface, windowSurface, x, y, w, h, panelX, panelY, zoom);
-        }
+        rescaleStale(x, y, w, h);
         if (hostBypassed.load()) {
             afx_present_striped(context, windowId, windowSurface, x, y, x, y, w, h, dpiScale);
         } else {
@@ -263,12 +262,54 @@ void CEditorGUI::onPaint(int32_t x, int32_t y, int32_t w, int32_t h) {
     afx_lock_leave(surfaceLock);
 }
 
+// Resamples the stale parts of the panel that fall into the update
+// rectangle (x, y, w, h). The surface is kept between paints, so what did
+// not change needs no resampling: a knob turned at zoom 2 costs its own box,
+// not the box around it and the read-out.
+void CEditorGUI::rescaleStale(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (!panelSurface) return;
+    if (allStale) {
+        afx_dib_scale_from(context, panelSurface, windowSurface, x, y, w, h, panelX, panelY, zoom);
+        // Only a paint of the whole window leaves nothing stale behind.
+        if (x <= 0 && y <= 0 && x + w >= width && y + h >= height) {
+            allStale = 0;
+            staleCount = 0;
+        }
+        return;
+    }
+    int32_t kept = 0;
+    for (int32_t i = 0; i < staleCount; ++i) {
+        const StaleRect r = staleRects[i];
+        const int32_t left = std::max(r.x, x), top = std::max(r.y, y);
+        const int32_t right = std::min(r.x + r.w, x + w), bottom = std::min(r.y + r.h, y + h);
+        if (right > left && bottom > top) {
+            afx_dib_scale_from(context, panelSurface, windowSurface, left, top, right - left, bottom - top,
+                               panelX, panelY, zoom);
+        }
+        const bool inside = r.x >= x && r.y >= y && r.x + r.w <= x + w && r.y + r.h <= y + h;
+        if (!inside) staleRects[kept++] = r;  // the rest comes with a later paint
+    }
+    staleCount = kept;
+}
+
+void CEditorGUI::markStale(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (allStale) return;
+    if (staleCount == kMaxStale) {
+        allStale = 1;
+        return;
+    }
+    staleRects[staleCount++] = {x, y, w, h};
+}
+
 void CEditorGUI::onTimer() {
     if (messageTicks != 0) {
         --messageTicks;
         runMessageTimetable();
     }
-    if (repaintAll.exchange(0)) afx_invalidate(context, windowId, 0, 0, width, height);
+    if (repaintAll.exchange(0)) {
+        allStale = 1;
+        afx_invalidate(context, windowId, 0, 0, width, height);
+    }
     if (needsRedraw.exchange(0)) {
         takePendingChanges();
         for (int32_t role = 0; role < kRoleCount; ++role) {
@@ -288,6 +329,7 @@ void CEditorGUI::invalidatePanelRect(int32_t x, int32_t y, int32_t w, int32_t h)
     const int32_t wy = static_cast<int32_t>(static_cast<float>(y) * zoom + 0.5f) + panelY;
     const int32_t ww = static_cast<int32_t>(static_cast<float>(w) * zoom + 0.5f);
     const int32_t wh = static_cast<int32_t>(static_cast<float>(h) * zoom + 0.5f);
+    markStale(wx, wy, ww, wh);
     afx_invalidate(context, windowId, wx, wy, ww, wh);
 }
 

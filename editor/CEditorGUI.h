@@ -111,6 +111,8 @@ private:
     void onPaint(int32_t x, int32_t y, int32_t w, int32_t h);
     void onTimer();
     void invalidatePanelRect(int32_t x, int32_t y, int32_t w, int32_t h);
+    void markStale(int32_t x, int32_t y, int32_t w, int32_t h);
+    void rescaleStale(int32_t x, int32_t y, int32_t w, int32_t h);
 
     // Controls and their layout (CEditorGUILayout.cpp).
     bool createControls();
@@ -201,6 +203,18 @@ private:
     uint8_t displayDirty = 0;
     uint8_t pictureDirty[kPictureCount] = {};
     char displayText[128] = {};
+    // Window rectangles whose panel pixels changed since they were last
+    // resampled into windowSurface. A paint resamples only these (the rest of
+    // the surface still shows the panel as it is) and presents its whole
+    // update rectangle. Past kMaxStale rectangles, or after the surface was
+    // rebuilt, everything counts as stale.
+    struct StaleRect {
+        int32_t x, y, w, h;
+    };
+    static constexpr int32_t kMaxStale = 16;
+    StaleRect staleRects[kMaxStale] = {};
+    int32_t staleCount = 0;
+    uint8_t allStale = 1;
     afx_context* context = nullptr;
     MBXHost* dialogHost = nullptr;
 };

@@ -282,6 +282,24 @@ TEST_F(EditorFixture, DirtyBoxesAreZoomedWithThePanel) {
     EXPECT_EQ(w->invalidations[0].height, 96);
 }
 
+TEST_F(EditorFixture, PaintingOnlyWhatChangedShowsWhatAFullRepaintShows) {
+    const float odd[4] = {0.0f, 600.0f, 0.0f, 900.0f};  // zoom 900 / 538, not a whole number
+    editor->restoreSize(odd);
+    openEditor();
+    for (int32_t step = 0; step < 6; ++step) {
+        plug->setParameter(step % 7, 0.15f * static_cast<float>(step + 1));
+        plug->setParameter(kWetOnly, step % 2 ? 1.0f : 0.0f);
+        plug->setParameter(kOverload, step % 3 ? 1.0f : 0.0f);
+        tick();
+    }
+    click(kNextButton.x, kNextButton.y);
+    tick();
+    const std::vector<uint32_t> partial = afx_headless_find(window())->framebuffer;
+    editor->setHostBypassed(1.0f);  // not bypassed: only asks for the whole window again
+    tick();
+    EXPECT_TRUE(afx_headless_find(window())->framebuffer == partial);
+}
+
 TEST_F(EditorFixture, BypassGreysTheWholeWindowUntilItEnds) {
     openEditor();
     const std::vector<uint32_t> plain = afx_headless_find(window())->framebuffer;
