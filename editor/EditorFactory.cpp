@@ -1,6 +1,10 @@
-// Creates the plug-in's editor. The windowed editor is built on the GUI
-// toolkit; until it is part of the library the plug-in runs headless, which
-// every operation that talks to an editor already copes with.
+// Creates the plug-in's editor: the windowed panel built on the GUI toolkit.
 #include "editor/EditorLink.h"
 
-EditorLink* createEditorLink(AudioEffectX* /*effect*/) { return nullptr; }
+#include <new>
+
+#include "editor/CEditorGUI.h"
+
+EditorLink* createEditorLink(AudioEffectX* effect) {
+    return new (std::nothrow) ZEPHRA2F9C41D07::CEditorGUI(effect);
+}

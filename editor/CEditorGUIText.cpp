@@ -1,0 +1,188 @@
+// The parameter link and the read-out: what the plug-in reports, how it
+// reaches the controls, the value texts, program names, the knob mode, and
+// the timetable on which the read-out falls back to the version text and
+// then to blank.
+#include "editor/CEditorGUI.h"
+
+#include <cstdio>
+
+#include "afx/widgets/afx_filmstrip.h"
+#include "afx/widgets/afx_knob.h"
+#include "afx/widgets/afx_lcd.h"
+#include "afx/widgets/afx_led.h"
+#include "afx/widgets/afx_switch.h"
+#include "afx/widgets/afx_toggle_button.h"
+#include "frame/AudioEffectX.h"
+
+namespace ZEPHRA2F9C41D07 {
+
+namespace {
+
+constexpr size_t kMessageLimit = 64 + 1;  // 64 characters and the terminator
+constexpr int32_t kMessageTicks = 625;    // 25 s of 40 ms ticks
+constexpr int32_t kVersionTick = 563;     // 62 ticks (about 2.5 s) after a message
+constexpr int32_t kBlankTick = 63;        // about 22.5 s after a message
+constexpr int32_t kProgramCount = 10;
+
+}  // namespace
+
+// The host's automation thread and the audio thread (overload lamp, after
+// every block) call this as well as the window thread. It must never wait
+// and never format or draw, so it only stores atomics: the value in its
+// mirror, a bit that says which control changed, and the redraw flag. Each
+// store is a single lock-free instruction; the window thread exchanges the
+// bits on its next tick and moves the mirrored values into the controls
+// (takePendingChanges). The value texts are written on the window thread
+// too, by the handlers that show them, from the same mirrors: host
+// automation never changes the read-out, so no text has to cross threads.
+void CEditorGUI::parameterChanged(VstInt32 index, float value) {
+    if (index >= 0 && index < kMirrorCount) {
+        paramMirror[index].store(value, std::memory_order_relaxed);
+        pendingChanges.fetch_or(1u << index, std::memory_order_release);
+    } else if (index == 10) {
+        lampLit.store(value * 100.0f >= 0.5f ? 1 : 0, std::memory_order_relaxed);
+        pendingChanges.fetch_or(kLampBit, std::memory_order_release);
+    }
+    needsRedraw.store(1, std::memory_order_release);
+}
+
+// Window thread: the controls take what parameterChanged stored.
+void CEditorGUI::takePendingChanges() {
+    const uint32_t pending = pendingChanges.exchange(0, std::memory_order_acquire);
+    if (!pending || !controlsReady) return;
+    for (int32_t i = 0; i < kKnobCount; ++i) {
+        if (!(pending & (1u << i))) continue;
+        afx_knob_set_value(knobs[i], paramMirror[i].load(std::memory_order_relaxed) * 100.0f);
+        markDirty(i);
+    }
+    if (pending & (1u << 7)) {
+        afx_switch_set_on(wetOnlySwitch, paramMirror[7].load(std::memory_order_relaxed) >= 0.5f);
+        markDirty(kRoleWetOnly);
+    }
+    if (pending & (1u << 8)) {
+        afx_switch_set_on(muteSwitch, paramMirror[8].load(std::memory_order_relaxed) >= 0.5f);
+        markDirty(kRoleMute);
+    }
+    if (pending & (1u << 9)) {
+        afx_toggle_button_set_on(effectButton, paramMirror[9].load(std::memory_order_relaxed) >= 0.5f);
+        markDirty(kRoleEffect);
+    }
+    if (pending & kLampBit) {
+        afx_led_set_on(overloadLamp, lampLit.load(std::memory_order_relaxed) != 0);
+        markDirty(kRoleLamp);
+    }
+}
+
+// The text of parameter index at normalised value; a knob at its detent
+// names the detent exactly.
+void CEditorGUI::writeValueText(int32_t index) {
+    const float v = paramMirror[index].load(std::memory_order_relaxed);
+    const bool detent = index < kKnobCount && controlsReady && afx_knob_at_default(knobs[index]);
+    char* m = message;
+    switch (index) {
+        case 0: std::snprintf(m, kMessageLimit, "RT60 Time %.1f sec", static_cast<double>(v * 3.0f)); break;
+        case 1: std::snprintf(m, kMessageLimit, "Damping %.1f", static_cast<double>(v * 10.0f)); break;
+        case 2:
+            if (detent) std::snprintf(m, kMessageLimit, "Mix 50.0 %%");
+            else std::snprintf(m, kMessageLimit, "Mix %.1f %%", static_cast<double>(v * 100.0f));
+            break;
+        case 3: std::snprintf(m, kMessageLimit, "Pre Delay %.1f ms", static_cast<double>(v * 250.0f)); break;
+        case 4:
+            if (detent) std::snprintf(m, kMessageLimit, "Width 50.0 %%");
+            else std::snprintf(m, kMessageLimit, "Width %.1f %%", static_cast<double>(v * 100.0f));
+            break;
+        case 5:
+            if (detent) std::snprintf(m, kMessageLimit, "Output 0.0 dB");
+            else std::snprintf(m, kMessageLimit, "Output %.1f dB", static_cast<double>(v * 12.0f - 6.0f));
+            break;
+        case 6:
+            if (detent) std::snprintf(m, kMessageLimit, "Input 0.0 dB");
+            else std::snprintf(m, kMessageLimit, "Input %.1f dB", static_cast<double>(v * 12.0f - 6.0f));
+            break;
+        case 7: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? "Wet-Only On " : "Wet-Only Off"); break;
+        case 8: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? "Mute On " : "Mute Off"); break;
+        case 9: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? " Effect  In " : " Effect  Out"); break;
+        default: break;
+    }
+}
+
+// Copies text into message; null writes the version text.
+void CEditorGUI::writeMessage(const char* text) {
+    if (text) std::snprintf(message, kMessageLimit, "%s", text);
+    else std::snprintf(message, kMessageLimit, "KORVEX52  V%s", "3.1.4");
+}
+
+void CEditorGUI::putOnDisplay() {
+    if (!controlsReady) return;
+    afx_lcd_set_text(messageDisplay, message);
+    std::snprintf(displayText, sizeof(displayText), "%s", message);
+    markDirty(kRoleDisplay);
+}
+
+void CEditorGUI::showMessage() {
+    putOnDisplay();
+    messageTicks = kMessageTicks;
+    showingProgramName = 0;
+    needsRedraw.store(1, std::memory_order_release);
+}
+
+void CEditorGUI::programChanged(VstInt32 index) {
+    currentProgram = index;
+    if (!panelSurface) return;
+    char name[64] = {};
+    plugin()->getProgramName(name);
+    writeMessage(name);
+    // A name replaces a name at once; anything else only once it is no longer fresh.
+    if (showingProgramName || messageTicks < kVersionTick) showMessage();
+    showingProgramName = 1;
+}
+
+// Previous (-1) or next (+1): the first press names the current program,
+// presses while a name shows step through all ten.
+void CEditorGUI::stepProgram(int32_t step) {
+    pictureDirty[step < 0 ? kPrevious : kNext] = 1;
+    if (showingProgramName) {
+        if (step < 0) currentProgram = currentProgram == 0 ? kProgramCount - 1 : currentProgram - 1;
+        else currentProgram = currentProgram + 1 == kProgramCount ? 0 : currentProgram + 1;
+        plugin()->setProgram(currentProgram);
+        plugin()->updateDisplay();
+    }
+    char name[64] = {};
+    plugin()->getProgramName(name);
+    writeMessage(name);
+    showMessage();
+    messageTicks = kMessageTicks;
+    showingProgramName = 1;
+}
+
+void CEditorGUI::runMessageTimetable() {
+    if (messageTicks != kVersionTick && messageTicks != kBlankTick) return;
+    const bool blank = messageTicks == kBlankTick;
+    writeMessage(blank ? "                " : nullptr);
+    putOnDisplay();
+    redrawControl(kRoleDisplay);
+    showingProgramName = 0;
+    if (blank && controlsReady) {
+        afx_filmstrip_set_value(pictures[kInfo], 0.0f);
+        pictureDirty[kInfo] = 1;
+        needsRedraw.store(1, std::memory_order_release);
+    }
+}
+
+bool CEditorGUI::setKnobMode(VstInt32 mode) {
+    knobMode = mode;
+    if (controlsReady) {
+        for (afx_knob* knob : knobs) afx_knob_set_mode(knob, static_cast<uint32_t>(mode));
+    }
+    switch (mode) {
+        case 0: writeMessage("Ctrl Mode - Circular"); break;
+        case 1: writeMessage("Ctrl Mode - Relative"); break;
+        case 2: writeMessage("Ctrl Mode - Linear"); break;
+        default: writeMessage("Ctrl Mode - Default"); break;
+    }
+    // A message shown in the last 62 ticks stays; the mode text waits in message.
+    if (messageTicks < kVersionTick && controlsReady) showMessage();
+    return true;
+}
+
+}  // namespace ZEPHRA2F9C41D07
