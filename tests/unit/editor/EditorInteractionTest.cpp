@@ -251,10 +251,12 @@ TEST_F(EditorFixture, APressInTheEditorClosesTheDialogWindow) {
     MBXHost* dialogs = MBXHost::current();
     ASSERT_NE(dialogs, nullptr);
     click(kInfoButton.x, kInfoButton.y);  // opens the About box
+    ASSERT_TRUE(dialogs->isShowing());
     EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");
     EXPECT_EQ(editor->messageTicksLeft(), 625);
     press(kBarePanel.x, kBarePanel.y);
     EXPECT_FALSE(dialogs->isShowing());
+    EXPECT_EQ(dialogs->window(), -1);
     release(kBarePanel.x, kBarePanel.y);
     click(kNamePlate.x, kNamePlate.y);
     EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");

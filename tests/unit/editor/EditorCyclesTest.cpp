@@ -1,0 +1,60 @@
+// A plug-in scanner's and a busy session's life in miniature: a thousand
+// instances created, fed audio, given an open editor that is closed again,
+// and destroyed. Under the address-sanitizer build LeakSanitizer is asked
+// after the run whether anything of all that is still held.
+#include <vector>
+
+#include "EditorFixture.h"
+#include "afx/afx_window.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORVEX_LEAK_CHECK 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) && !defined(KORVEX_LEAK_CHECK)
+#define KORVEX_LEAK_CHECK 1
+#endif
+#ifdef KORVEX_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
+using namespace ZEPHRA2F9C41D07;
+
+namespace {
+
+TEST_F(EditorFixture, AThousandInstancesWithTheirEditorsComeAndGoWithoutLeaking) {
+    constexpr int kCycles = 1000;
+    constexpr int kFrames = 256;
+    std::vector<float> inL(kFrames, 0.25f), inR(kFrames, -0.25f), outL(kFrames), outR(kFrames);
+    float* ins[2] = {inL.data(), inR.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    int opened = 0;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        CPlug* instance = new CPlug(FakeHost::callback, 10, 10);
+        instance->dispatcher(effOpen, 0, 0, nullptr, 0.0f);
+        instance->dispatcher(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        instance->dispatcher(effSetBlockSize, 0, kFrames, nullptr, 0.0f);
+        instance->dispatcher(effMainsChanged, 0, 1, nullptr, 0.0f);
+        instance->setParameterAutomated(cycle % 10, 0.75f);
+        instance->processReplacing(ins, outs, kFrames);
+        instance->dispatcher(effEditOpen, 0, 0, parent, 0.0f);
+        auto* gui = static_cast<CEditorGUI*>(instance->getEditor());
+        if (gui->windowOpen()) {
+            ++opened;
+            void* win = afx_window_handle(ctx, gui->windowIndex());
+            afx_headless_timer(win);
+            afx_headless_paint(win);
+        }
+        instance->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+        instance->dispatcher(effMainsChanged, 0, 0, nullptr, 0.0f);
+        AEffect* effect = instance->getAeffect();
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);  // deletes the instance
+    }
+    EXPECT_EQ(opened, kCycles);
+#ifdef KORVEX_LEAK_CHECK
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "LeakSanitizer found memory still held";
+#endif
+}
+
+}  // namespace
