@@ -38,19 +38,6 @@ TEST(FontRegeneration, DistanceFieldFontsReproduceTheCommittedFiles) {
   EXPECT_GE(checked, 2) << "the Debian fonts (DejaVu Sans, Liberation Sans) must be present";
 }
 
-TEST(FontRegeneration, TwoBuildsOfAnAtlasAreIdentical) {
-  const AssetContext context = testAssetContext();
-  const SdfFontSource& source = kSdfFontSources[3];  // the small one: quickest
-  FontFile font;
-  std::string error;
-  ASSERT_TRUE(font.load(sdfFontPath(context, source), error)) << error;
-  SdfFont first, second;
-  ASSERT_TRUE(buildSdfFont(font, source.recipe, first, error));
-  ASSERT_TRUE(buildSdfFont(font, source.recipe, second, error));
-  EXPECT_TRUE(first.red == second.red);
-  EXPECT_EQ(sdfGlyphTableInc(first, "x"), sdfGlyphTableInc(second, "x"));
-}
-
 // The whole bitmap-font stage into a scratch folder: the same source and
 // licence text as committed, and a second run changes nothing.
 TEST(FontRegeneration, BitmapFontStageReproducesTheCommittedFiles) {
