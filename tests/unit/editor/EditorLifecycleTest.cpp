@@ -7,22 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <set>
 
-#include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
 
 using namespace ZEPHRA2F9C41D07;
 
 namespace {
-
-// Colours a window shows around the panel: the black bitmap and its dots (112 x 2/7 = 32).
-bool surroundColour(uint32_t rgb) { return rgb == 0x000000u || rgb == 0x202020u; }
-
-uint32_t panelRgb(const afx_pixbuf* panel, int32_t x, int32_t y) {
-    const uint32_t word = afx_pixbuf_pixel(panel, x, y);
-    return (word & 0xFFu) << 16 | (word & 0xFF00u) | (word >> 16 & 0xFFu);
-}
 
 ERect reportedRect(CPlug* plug) {
     ERect* rect = nullptr;
@@ -86,32 +76,12 @@ TEST_F(EditorFixture, OpensOneWindowAndKeepsItOnASecondOpen) {
     EXPECT_EQ(editor->messageTicksLeft(), 625);
 }
 
-TEST_F(EditorFixture, PlacesThePanelInTheMiddleWithTheDottedSurround) {
+// The panel at 1:1 in the middle with the dotted surround and the grip is
+// pinned pixel for pixel by the golden image editor-364x538.
+TEST_F(EditorFixture, PlacesThePanelInTheMiddleAtZoomOne) {
     openEditor();
     EXPECT_EQ(editor->panelLeft(), 110);
     EXPECT_FLOAT_EQ(editor->panelZoom(), 1.0f);
-    void* win = window();
-    const afx_pixbuf* panel = editor->panel();
-    ASSERT_NE(panel, nullptr);
-    // At zoom 1 the window shows the panel pixel for pixel at x 110..253.
-    int32_t mismatches = 0;
-    for (int32_t y = 0; y < 538; ++y)
-        for (int32_t x = 0; x < 144; ++x)
-            if (afx_headless_pixel(win, 110 + x, y) != panelRgb(panel, x, y)) ++mismatches;
-    EXPECT_EQ(mismatches, 0);
-    // Left and right of it only the dots of the surround, with dots on both sides.
-    std::set<uint32_t> left, right;
-    for (int32_t y = 0; y < 500; ++y) {
-        for (int32_t x = 0; x < 110; ++x) left.insert(afx_headless_pixel(win, x, y));
-        for (int32_t x = 254; x < 340; ++x) right.insert(afx_headless_pixel(win, x, y));
-    }
-    EXPECT_EQ(left, (std::set<uint32_t>{0x000000u, 0x202020u}));
-    EXPECT_EQ(right, (std::set<uint32_t>{0x000000u, 0x202020u}));
-    // The grip: coloured dots in the bottom-right corner only.
-    int32_t grip = 0;
-    for (int32_t y = 518; y < 538; ++y)
-        for (int32_t x = 344; x < 364; ++x) grip += surroundColour(afx_headless_pixel(win, x, y)) ? 0 : 1;
-    EXPECT_GT(grip, 10);
 }
 
 TEST_F(EditorFixture, AWindowOf368By1076ZoomsThePanelTwice) {
@@ -300,7 +270,11 @@ TEST_F(EditorFixture, PaintingOnlyWhatChangedShowsWhatAFullRepaintShows) {
     EXPECT_TRUE(afx_headless_find(window())->framebuffer == partial);
 }
 
-TEST_F(EditorFixture, BypassGreysTheWholeWindowUntilItEnds) {
+// How the bypassed window looks is pinned by the golden image
+// editor-bypassed (bypassed before opening); here the bypass comes while the
+// window is open: it is repainted whole and grey, and ending the bypass
+// brings back exactly the plain window.
+TEST_F(EditorFixture, BypassRepaintsTheWholeWindowUntilItEnds) {
     openEditor();
     const std::vector<uint32_t> plain = afx_headless_find(window())->framebuffer;
     plug->dispatcher(effSetBypass, 0, 1, nullptr, 0.0f);
@@ -310,14 +284,11 @@ TEST_F(EditorFixture, BypassGreysTheWholeWindowUntilItEnds) {
     ASSERT_FALSE(w->invalidations.empty());
     EXPECT_EQ(w->invalidations[0].width, 364);
     EXPECT_EQ(w->invalidations[0].height, 538);
-    int32_t coloured = 0, changed = 0;
-    for (size_t i = 0; i < w->framebuffer.size(); ++i) {
-        const uint32_t p = w->framebuffer[i];
-        if ((p >> 16 & 0xFFu) != (p & 0xFFu) || (p >> 8 & 0xFFu) != (p & 0xFFu)) ++coloured;
-        if (p != plain[i]) ++changed;
-    }
+    int32_t coloured = 0;
+    for (const uint32_t p : w->framebuffer)
+        coloured += (p >> 16 & 0xFFu) != (p & 0xFFu) || (p >> 8 & 0xFFu) != (p & 0xFFu);
     EXPECT_EQ(coloured, 0) << "every pixel grey while bypassed";
-    EXPECT_GT(changed, 10000);
+    EXPECT_FALSE(w->framebuffer == plain);
     plug->dispatcher(effSetBypass, 0, 0, nullptr, 0.0f);
     tick();
     EXPECT_TRUE(w->framebuffer == plain);

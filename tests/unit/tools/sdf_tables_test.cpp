@@ -52,11 +52,12 @@ TEST(SdfFontTables, EveryPrintableCodeHasABoxInsideTheAtlas) {
   }
 }
 
-// The atlas has the listed size. The renderer draws a glyph only inside its
-// box, so the ink and the soft edge around it must end inside: the outermost ring of every box stays
-// well below the on-edge value. The column right of a box and the row below
-// it, which the bilinear sampler also reads, are empty, and so is the
-// neighbourhood the empty space glyph points at.
+// The atlas has the listed size. The renderer draws a glyph only inside
+// its box, so the ink and the soft edge around it must end inside: the
+// outermost ring of every box stays well below the on-edge value. The
+// column right of a box and the row below it, which the bilinear sampler
+// also reads, are empty, and so is the neighbourhood the empty space glyph
+// points at.
 TEST(SdfFontTables, GlyphInkEndsInsideItsBox) {
   for (const CommittedSdfFont& f : kCommittedSdfFonts) {
     int width = 0, height = 0;
