@@ -1,18 +1,18 @@
 // The About box as its window shows it on a 1920 x 1080 desktop at 96 dpi:
 // the 640 x 480 page drawn by the dialogs and scaled to 800 x 600.
-#include "afx/afx_context.h"
 #include "afx/afx_window.h"
-#include "afx/platform/headless/afx_headless.h"
 #include "dialogs/MBXHost.h"
-#include "golden_image.h"
+#include "golden_fixture.h"
 
 void* golden_about_resources_module();
 
 namespace {
 
-TEST(AboutPage, WindowMatchesTheReviewedPicture) {
+using AboutPage = GoldenFixture;
+
+TEST_F(AboutPage, WindowMatchesTheReviewedPicture) {
     afx_headless_reset();
-    afx_set_module(golden_about_resources_module());
+    useResources(golden_about_resources_module());
     afx_context* ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);
     afx_set_class_base(ctx, "27D706069AC8");
@@ -23,11 +23,7 @@ TEST(AboutPage, WindowMatchesTheReviewedPicture) {
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(afx_headless_paint(window));
 
-    const afx_headless_window* shown = afx_headless_find(window);
-    GoldenPicture picture;
-    picture.width = shown->width;
-    picture.height = shown->height;
-    picture.pixels = shown->framebuffer;
+    const GoldenPicture picture = golden_window_picture(window);
     EXPECT_EQ(picture.width, 800);
     EXPECT_EQ(picture.height, 600);
     EXPECT_TRUE(golden_match("about-page", picture));
@@ -36,7 +32,6 @@ TEST(AboutPage, WindowMatchesTheReviewedPicture) {
     afx_destroy_all(ctx);
     afx_context_release(ctx);
     afx_context_free(ctx);
-    afx_set_module(nullptr);
 }
 
 }  // namespace

@@ -5,13 +5,10 @@
 // backend and the window's framebuffer is compared.
 #include <cstdint>
 
-#include "afx/afx_bitmap_font.h"
-#include "afx/afx_context.h"
 #include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
-#include "afx/platform/headless/afx_headless.h"
 #include "editor/CEditorGUI.h"
-#include "golden_image.h"
+#include "golden_fixture.h"
 #include "plugin/CPlug.h"
 
 void* golden_editor_resources_module();
@@ -24,11 +21,11 @@ VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-class EditorGolden : public ::testing::Test {
+class EditorGolden : public GoldenFixture {
 protected:
     void SetUp() override {
         afx_headless_reset();
-        afx_set_module(golden_editor_resources_module());
+        useResources(golden_editor_resources_module());
         ctx = afx_context_get(true);
         ASSERT_NE(ctx, nullptr);
         afx_set_class_base(ctx, "27D706069AC8");
@@ -43,11 +40,7 @@ protected:
         afx_destroy_all(ctx);
         afx_context_release(ctx);
         afx_context_free(ctx);
-        if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
-            afx_bitmap_font_release(font);
-            afx_bitmap_font_free(font);
-        }
-        afx_set_module(nullptr);
+        GoldenFixture::TearDown();
         afx_headless_reset();
     }
 
@@ -56,13 +49,7 @@ protected:
         plug->dispatcher(effEditOpen, 0, 0, parent, 0.0f);
         void* window = afx_window_handle(ctx, editor->windowIndex());
         afx_headless_paint(window);
-        afx_headless_window* w = afx_headless_find(window);
-        GoldenPicture picture;
-        if (!w) return picture;
-        picture.width = w->width;
-        picture.height = w->height;
-        picture.pixels = w->framebuffer;
-        return picture;
+        return golden_window_picture(window);
     }
 
     afx_context* ctx = nullptr;

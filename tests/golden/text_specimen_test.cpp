@@ -3,30 +3,24 @@
 #include <cstdio>
 #include <string>
 
-#include "afx/afx_bitmap_font.h"
-#include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
-#include "golden_image.h"
+#include "golden_fixture.h"
 #include "text_specimen.h"
 
 void* golden_text_resources_module();
 
 namespace {
 
-class TextSpecimen : public ::testing::Test {
+class TextSpecimen : public GoldenFixture {
 protected:
     void SetUp() override {
-        afx_set_module(golden_text_resources_module());
+        useResources(golden_text_resources_module());
         sheet = render_text_specimen();
         ASSERT_NE(sheet, nullptr);
     }
     void TearDown() override {
         afx_pixbuf_free(nullptr, sheet);
-        if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
-            afx_bitmap_font_release(font);
-            afx_bitmap_font_free(font);
-        }
-        afx_set_module(nullptr);
+        GoldenFixture::TearDown();
     }
     afx_pixbuf* sheet = nullptr;
 };

@@ -1,28 +1,22 @@
 // The widget gallery against its reviewed image.
-#include "afx/afx_bitmap_font.h"
-#include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
-#include "golden_image.h"
+#include "golden_fixture.h"
 #include "widget_gallery.h"
 
 void* golden_widgets_resources_module();
 
 namespace {
 
-class WidgetGallery : public ::testing::Test {
+class WidgetGallery : public GoldenFixture {
 protected:
     void SetUp() override {
-        afx_set_module(golden_widgets_resources_module());
+        useResources(golden_widgets_resources_module());
         sheet = render_widget_gallery();
         ASSERT_NE(sheet, nullptr);
     }
     void TearDown() override {
         afx_pixbuf_free(nullptr, sheet);
-        if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
-            afx_bitmap_font_release(font);
-            afx_bitmap_font_free(font);
-        }
-        afx_set_module(nullptr);
+        GoldenFixture::TearDown();
     }
     afx_pixbuf* sheet = nullptr;
 };
