@@ -3,26 +3,13 @@
 // thread too. With the editor's window open neither may allocate or take a
 // lock. The program counts operator new through the shared allocation hook
 // and mutex acquisitions through pthread interposition.
-#include <dlfcn.h>
 #include <pthread.h>
 
-#include <atomic>
 #include <thread>
 
 #include "EditorFixture.h"
 #include "tests/unit/dsp/AllocationHook.h"
-
-namespace {
-std::atomic<bool> g_watchingLocks{false};
-std::atomic<long> g_locks{0};
-}  // namespace
-
-extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex) {
-    using LockFn = int (*)(pthread_mutex_t*);
-    static LockFn real = reinterpret_cast<LockFn>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
-    if (g_watchingLocks.load(std::memory_order_relaxed)) g_locks.fetch_add(1);
-    return real(mutex);
-}
+#include "tests/unit/support/LockCounter.h"
 
 using namespace ZEPHRA2F9C41D07;
 
@@ -36,28 +23,24 @@ TEST_F(EditorFixture, NotificationsOnTheAudioThreadNeitherAllocateNorLock) {
         const int64_t before = allocationCount();
         ::operator delete(::operator new(16));
         EXPECT_EQ(allocationCount(), before + 1);
-        g_locks = 0;
-        g_watchingLocks = true;
+        lock_counter::start();
         pthread_mutex_t m = PTHREAD_MUTEX_INITIALIZER;
         pthread_mutex_lock(&m);
         pthread_mutex_unlock(&m);
-        g_watchingLocks = false;
-        EXPECT_EQ(g_locks.load(), 1);
+        EXPECT_EQ(lock_counter::stop(), 1);
     }
     int64_t allocations = -1;
     long locks = -1;
     std::thread audio([&] {
-        g_locks = 0;
         const int64_t before = allocationCount();
-        g_watchingLocks = true;
+        lock_counter::start();
         for (int block = 0; block < 2000; ++block) {
             plug->setParameter(kOverload, (block / 7) % 2 ? 1.0f : 0.0f);  // after every block
             plug->setParameter(block % 10, static_cast<float>(block % 11) / 10.0f);
             plug->setBypass(block % 50 == 0);
         }
-        g_watchingLocks = false;
+        locks = lock_counter::stop();
         allocations = allocationCount() - before;
-        locks = g_locks.load();
     });
     audio.join();
     EXPECT_EQ(allocations, 0) << "heap allocations on the audio thread";
