@@ -13,6 +13,7 @@ struct Sse2 {
     using F = __m128;
     using I = __m128i;
     static constexpr int kWidth = 4;
+    static constexpr bool kFused = false;
 
     static F load(const float* p) { return _mm_loadu_ps(p); }
     static void store(float* p, F v) { _mm_storeu_ps(p, v); }

@@ -9,18 +9,24 @@
 // recurrence left is each comb's one-pole low-pass; it runs with the combs of
 // a channel side by side in the vector lanes, between two transpositions.
 //
-// Each operation below is the per-frame path's own operation on the same
-// operands in the same order (no reassociation, no fused multiply-add, no
-// reciprocal in place of a division), so the results are the same bits.
+// Where V::kFused is false, each operation below is the per-frame path's own
+// operation on the same operands in the same order (no reassociation, no
+// fused multiply-add, no reciprocal in place of a division), so the results
+// are the same bits. Where it is true (AVX2 with FMA), a product added to a
+// sum is fused into one rounding and divisions by constants become
+// multiplications by their reciprocals: a few units in the last place
+// apart, on the same operations in the same order. Every flush, threshold
+// and switch decision stays where the per-frame path takes it.
 //
 // V provides, on vectors F of kWidth floats and I of kWidth 32-bit integers:
-// load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
+// kFused, load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
 // a NaN in a gives b), the bit operations and,
 // andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
 // unordered, select(mask, a, b), any(mask), firstLanes(count), transpose of
 // kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
 // iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
-// and gather.
+// and gather; where kFused, also mulAdd (a * b + c), negMulAdd (c - a * b)
+// and broadcast (one float from memory into every lane).
 //
 // Everything here has internal linkage: each including file gets its own
 // copy, compiled for its own instruction set, so no copy built for AVX2 can
@@ -67,6 +73,36 @@ KORVEX_INLINE typename V::F magnitude(typename V::F x) {
 // Larger than any magnitude a finite sample has.
 constexpr float kNoSmaller = 3.0e38f;
 
+// a * b + c.
+template <class V>
+KORVEX_INLINE typename V::F mulAdd(typename V::F a, typename V::F b, typename V::F c) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(a, b, c);
+    } else {
+        return V::add(V::mul(a, b), c);
+    }
+}
+
+// sum + a * b.
+template <class V>
+KORVEX_INLINE typename V::F addProduct(typename V::F sum, typename V::F a, typename V::F b) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(a, b, sum);
+    } else {
+        return V::add(sum, V::mul(a, b));
+    }
+}
+
+// a * b + c * d, added in that order; fused, c * d joins the sum unrounded.
+template <class V>
+KORVEX_INLINE typename V::F productSum(typename V::F a, typename V::F b, typename V::F c, typename V::F d) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(c, d, V::mul(a, b));
+    } else {
+        return V::add(V::mul(a, b), V::mul(c, d));
+    }
+}
+
 template <class V>
 KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
     return t.frames != nullptr ? V::load(t.frames + n) : V::set1(t.value);
@@ -75,7 +111,7 @@ KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
 // (1 - position) * off + position * on: a crossfader's output.
 template <class V>
 KORVEX_INLINE typename V::F fade(typename V::F position, typename V::F on, typename V::F off) {
-    return V::add(V::mul(V::sub(V::set1(1.0f), position), off), V::mul(position, on));
+    return productSum<V>(V::sub(V::set1(1.0f), position), off, position, on);
 }
 
 // The cubic soft clipper, flat beyond |x| = 24; flags collects the lanes
@@ -84,11 +120,19 @@ template <class V>
 KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typename V::F lower,
                        typename V::F valid, typename V::F& flags) {
     using F = typename V::F;
-    const F u = V::div(x, V::set1(24.0f));
+    // x / 24 and x * (1 / 24) are on the same side of the thresholds and of
+    // +-1 for every float x (checked over all floats near them), so the
+    // reciprocal changes no overload report and no saturation.
+    const F u = V::kFused ? V::mul(x, V::set1(1.0f / 24.0f)) : V::div(x, V::set1(24.0f));
     const F notNumber = V::unordered(u, u);
     const F crossed = V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber);
     flags = V::bitOr(flags, V::bitAnd(crossed, valid));
-    const F cubic = V::sub(u, V::div(V::mul(V::mul(u, u), u), V::set1(3.0f)));
+    F cubic;
+    if constexpr (V::kFused) {
+        cubic = V::negMulAdd(V::mul(u, u), V::mul(u, V::set1(1.0f / 3.0f)), u);
+    } else {
+        cubic = V::sub(u, V::div(V::mul(V::mul(u, u), u), V::set1(3.0f)));
+    }
     F shaped = V::select(notNumber, V::set1(0.0f), cubic);
     shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
     shaped = V::select(V::ge(u, V::set1(1.0f)), V::set1(2.0f / 3.0f), shaped);
@@ -215,7 +259,7 @@ void preDelay(PreDelayStage& s) {
             a = V::gather(s.samples, i);
             b = V::gather(s.samples, j);
         }
-        const F y = V::add(V::mul(V::sub(V::set1(1.0f), frac), a), V::mul(frac, b));
+        const F y = productSum<V>(V::sub(V::set1(1.0f), frac), a, frac, b);
         V::store(s.output + n, flush<V>(y));
     }
 }
@@ -235,8 +279,9 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 }
 
 // The W combs of one group for the W frames from n. rows are the groups'
-// loop windows, input the feed of these frames, wet the channel's running
-// sum of comb outputs (started by the channel's first group). The low-pass
+// loop windows, input the feed of the sub-block (silence when muted), wet
+// the channel's running sum of comb outputs (started by the channel's first
+// group). The low-pass
 // coefficients and states hold one comb per lane.
 //
 // The loop windows run along time and the low-pass recurrence along the
@@ -248,8 +293,20 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 // so it is left out while no state falls into the range it would clear (only
 // a tail fading into silence, or exact silence, gets near it); the smallest
 // magnitude met tells, and the recurrence is then run again with the flush.
+// The comb low-pass step, damping * state + complement * sample; fused, the
+// state's product is the one folded in, which shortens the recurrence.
 template <class V>
-KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input, typename V::F damping,
+KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, typename V::F complement,
+                                    typename V::F sample) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(damping, state, V::mul(complement, sample));
+    } else {
+        return V::add(V::mul(damping, state), V::mul(complement, sample));
+    }
+}
+
+template <class V>
+KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, typename V::F damping,
                              typename V::F complement, typename V::F feedback, typename V::F& state,
                              float* wet, bool firstOfChannel) {
     using F = typename V::F;
@@ -265,7 +322,7 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input,
     F running = state;
     F smallest = V::set1(kNoSmaller);
     for (int j = 0; j < W; ++j) {
-        running = V::add(V::mul(damping, running), V::mul(complement, r[j]));
+        running = lowPass<V>(damping, running, complement, r[j]);
         smallest = V::min(magnitude<V>(running), smallest);
         r[j] = running;
     }
@@ -287,14 +344,23 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input,
         V::transpose(redo);
         running = state;
         for (int j = 0; j < W; ++j) {
-            running = flush<V>(V::add(V::mul(damping, running), V::mul(complement, redo[j])));
+            running = flush<V>(lowPass<V>(damping, running, complement, redo[j]));
             r[j] = running;
         }
     }
     state = running;
-    for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
-    V::transpose(r);
-    for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], input));
+    if constexpr (V::kFused) {
+        // state * feedback + input, fused while still frame-major: the
+        // frame's input is the same for every comb of the group.
+        for (int j = 0; j < W; ++j) r[j] = V::mulAdd(r[j], feedback, V::broadcast(input + n + j));
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, r[k]);
+    } else {
+        const F in = V::load(input + n);
+        for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], in));
+    }
 }
 
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
@@ -318,6 +384,8 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
             rows[side][k] = windows[side][k].row;
         }
     }
+    // The feed while muted: exact zeros.
+    static const float silence[kBufferFrames] = {};
     F damping[kGroups];
     F complement[kGroups];
     F feedback[kGroups];
@@ -337,8 +405,8 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         const int first = (g % kPerChannel) * W;
         float* const* groupRows = rows[side] + first;
         float* wet = side == 0 ? wetL : wetR;
+        const float* input = s.delayed != nullptr ? s.delayed : silence;
         for (int32_t n = 0; n < whole; n += W) {
-            const F input = s.delayed != nullptr ? V::load(s.delayed + n) : V::set1(0.0f);
             combGroup<V>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet, first == 0);
         }
     }
@@ -399,7 +467,7 @@ KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signa
             F x = V::load(signal[side] + n);
             for (int i = 0; i < kLines; ++i) {
                 const F delayed = flush<V>(V::load(rows[side][i] + n));
-                V::store(rows[side][i] + n, V::add(V::mul(delayed, gain[side][i]), x));
+                V::store(rows[side][i] + n, mulAdd<V>(delayed, gain[side][i], x));
                 x = V::sub(delayed, x);
             }
             V::store(signal[side] + n, x);
@@ -443,13 +511,13 @@ KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR
         const F dL = fade<V>(at<V, kSteady>(s.mute[0], n), V::set1(0.0f), V::load(s.trimmed[0] + n));
         const F dR = fade<V>(at<V, kSteady>(s.mute[1], n), V::set1(0.0f), V::load(s.trimmed[1] + n));
         // Wet-only matrix and the mix matrix.
-        const F altL = V::add(V::mul(same, wL), V::mul(cross, wR));
-        const F altR = V::add(V::mul(same, wR), V::mul(cross, wL));
+        const F altL = productSum<V>(same, wL, cross, wR);
+        const F altR = productSum<V>(same, wR, cross, wL);
         const F g1 = at<V, kSteady>(s.wetSame, n);
         const F g2 = at<V, kSteady>(s.wetCross, n);
         const F gd = at<V, kSteady>(s.dry, n);
-        const F mixL = V::add(V::add(V::mul(g1, wL), V::mul(g2, wR)), V::mul(gd, dL));
-        const F mixR = V::add(V::add(V::mul(g1, wR), V::mul(g2, wL)), V::mul(gd, dR));
+        const F mixL = addProduct<V>(productSum<V>(g1, wL, g2, wR), gd, dL);
+        const F mixR = addProduct<V>(productSum<V>(g1, wR, g2, wL), gd, dR);
         const F pL = fade<V>(at<V, kSteady>(s.wetOnly[0], n), altL, mixL);
         const F pR = fade<V>(at<V, kSteady>(s.wetOnly[1], n), altR, mixR);
         // Output trims, then the effect crossfade against the raw input; the

@@ -15,7 +15,7 @@ using block::Track;
 
 bool avx2Usable() {
     // Asked once per process: the answer cannot change while it runs.
-    static const bool usable = block::processorHasAvx2();
+    static const bool usable = block::processorHasAvx2Fma();
     return usable;
 }
 
