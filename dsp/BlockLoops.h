@@ -483,18 +483,52 @@ KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signa
     }
 }
 
-// A control track's value at frame n. kSteady: the sub-block has no moving
-// gain or crossfade, so every track is its single value.
-template <class V, bool kSteady>
-KORVEX_INLINE typename V::F at(const Track& t, int32_t n) {
-    return kSteady ? V::set1(t.value) : track<V>(t, n);
+// Where a crossfader stands over the sub-block. A settled fader sits exactly
+// at 0 (kOff) or 1 (kOn), where its mix (1 - p) * off + p * on is off * 1 +
+// on * 0 or off * 0 + on * 1: the products with 1 change nothing and are left
+// out, those with 0 stay, because they still turn an infinite or not-a-number
+// signal into not-a-number (and give a zero its sign) as the per-frame path does.
+enum class Fade { kMoving, kOff, kOn };
+
+template <class V, Fade kFade>
+KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename V::F on, typename V::F off) {
+    if constexpr (kFade == Fade::kOff) {
+        return V::add(off, V::mul(V::set1(0.0f), on));
+    } else if constexpr (kFade == Fade::kOn) {
+        return V::add(V::mul(V::set1(0.0f), off), on);
+    } else {
+        return fade<V>(track<V>(position, n), on, off);
+    }
 }
 
 // Output clippers, dry path, wet-only and mix matrices, output trims and the
-// effect crossfade.
-template <class V, bool kSteady>
+// effect crossfade. Everything the loop reads from the stage is copied into
+// locals first: the stores to the output could otherwise alias it, and the
+// compiler would load it again for every vector.
+template <class V, Fade kMute, Fade kWetOnly, Fade kEffect>
 KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
     using F = typename V::F;
+    const int32_t frames = s.frames;
+    const float* const inL = s.in[0];
+    const float* const inR = s.in[1];
+    const float* const trimmedL = s.trimmed[0];
+    const float* const trimmedR = s.trimmed[1];
+    float* const outL = s.out[0];
+    float* const outR = s.out[1];
+    const Track muteL = s.mute[0];
+    const Track muteR = s.mute[1];
+    const Track wetOnlyL = s.wetOnly[0];
+    const Track wetOnlyR = s.wetOnly[1];
+    const Track effectL = s.effect[0];
+    const Track effectR = s.effect[1];
+    const Track outTrimL = s.outTrim[0];
+    const Track outTrimR = s.outTrim[1];
+    const Track wetSame = s.wetSame;
+    const Track wetCross = s.wetCross;
+    const Track dry = s.dry;
+    // The lanes past the sub-block carry silence from the combs on, which
+    // never crosses a threshold: every lane may report.
+    const F valid = V::firstLanes(V::kWidth);
     F flagsL = V::set1(0.0f);
     F flagsR = V::set1(0.0f);
     const F upperL = V::set1(s.clipUpper[0]);
@@ -503,34 +537,40 @@ KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR
     const F lowerR = V::set1(s.clipLower[1]);
     const F same = V::set1(s.sameGain);
     const F cross = V::set1(s.crossGain);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        const F valid = validLanes<V>(n, s.frames);
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
         const F wL = softClip<V>(V::load(wetL + n), upperL, lowerL, valid, flagsL);
         const F wR = softClip<V>(V::load(wetR + n), upperR, lowerR, valid, flagsR);
         // Dry path, faded towards silence by mute.
-        const F dL = fade<V>(at<V, kSteady>(s.mute[0], n), V::set1(0.0f), V::load(s.trimmed[0] + n));
-        const F dR = fade<V>(at<V, kSteady>(s.mute[1], n), V::set1(0.0f), V::load(s.trimmed[1] + n));
+        const F dL = crossfade<V, kMute>(muteL, n, V::set1(0.0f), V::load(trimmedL + n));
+        const F dR = crossfade<V, kMute>(muteR, n, V::set1(0.0f), V::load(trimmedR + n));
         // Wet-only matrix and the mix matrix.
         const F altL = productSum<V>(same, wL, cross, wR);
         const F altR = productSum<V>(same, wR, cross, wL);
-        const F g1 = at<V, kSteady>(s.wetSame, n);
-        const F g2 = at<V, kSteady>(s.wetCross, n);
-        const F gd = at<V, kSteady>(s.dry, n);
+        const F g1 = track<V>(wetSame, n);
+        const F g2 = track<V>(wetCross, n);
+        const F gd = track<V>(dry, n);
         const F mixL = addProduct<V>(productSum<V>(g1, wL, g2, wR), gd, dL);
         const F mixR = addProduct<V>(productSum<V>(g1, wR, g2, wL), gd, dR);
-        const F pL = fade<V>(at<V, kSteady>(s.wetOnly[0], n), altL, mixL);
-        const F pR = fade<V>(at<V, kSteady>(s.wetOnly[1], n), altR, mixR);
+        const F pL = crossfade<V, kWetOnly>(wetOnlyL, n, altL, mixL);
+        const F pR = crossfade<V, kWetOnly>(wetOnlyR, n, altR, mixR);
         // Output trims, then the effect crossfade against the raw input; the
         // output is flushed as in processSample, so no denormal reaches the host.
-        const F yL = V::mul(at<V, kSteady>(s.outTrim[0], n), pL);
-        const F yR = V::mul(at<V, kSteady>(s.outTrim[1], n), pR);
-        const F outL = fade<V>(at<V, kSteady>(s.effect[0], n), yL, V::load(s.in[0] + n));
-        const F outR = fade<V>(at<V, kSteady>(s.effect[1], n), yR, V::load(s.in[1] + n));
-        V::store(s.out[0] + n, flush<V>(outL));
-        V::store(s.out[1] + n, flush<V>(outR));
+        const F yL = V::mul(track<V>(outTrimL, n), pL);
+        const F yR = V::mul(track<V>(outTrimR, n), pR);
+        const F mixedL = crossfade<V, kEffect>(effectL, n, yL, V::load(inL + n));
+        const F mixedR = crossfade<V, kEffect>(effectR, n, yR, V::load(inR + n));
+        V::store(outL + n, flush<V>(mixedL));
+        V::store(outR + n, flush<V>(mixedR));
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);
+}
+
+// Where a fader's track rests: at either end, or anywhere else (moving).
+KORVEX_INLINE Fade restsAt(const Track& t) {
+    if (t.frames != nullptr) return Fade::kMoving;
+    if (t.value == 0.0f) return Fade::kOff;
+    return t.value == 1.0f ? Fade::kOn : Fade::kMoving;
 }
 
 template <class V>
@@ -540,15 +580,26 @@ void network(NetworkStage& s) {
     combs<V>(s, wetL, wetR);
     float* const wet[2] = {wetL, wetR};
     allpassChains<V>(s.allpasses, wet, s.frames);
-    const Track* tracks[] = {&s.mute[0],    &s.mute[1],   &s.wetOnly[0], &s.wetOnly[1], &s.effect[0],
-                             &s.effect[1],  &s.outTrim[0], &s.outTrim[1], &s.wetSame,   &s.wetCross,
-                             &s.dry};
-    bool steady = true;
-    for (const Track* t : tracks) steady = steady && t->frames == nullptr;
-    if (steady) {
-        mixdown<V, true>(s, wetL, wetR);
+    // With every fader settled at an end (the effect's, while the engine
+    // runs, at 1), the mix needs no crossfades: one loop for each end the
+    // mute and wet-only pairs rest at.
+    const Fade mute = restsAt(s.mute[0]);
+    const Fade wetOnly = restsAt(s.wetOnly[0]);
+    const bool settled = mute != Fade::kMoving && wetOnly != Fade::kMoving && restsAt(s.mute[1]) == mute &&
+                         restsAt(s.wetOnly[1]) == wetOnly && restsAt(s.effect[0]) == Fade::kOn &&
+                         restsAt(s.effect[1]) == Fade::kOn;
+    if (!settled) {
+        mixdown<V, Fade::kMoving, Fade::kMoving, Fade::kMoving>(s, wetL, wetR);
+        return;
+    }
+    if (mute == Fade::kOff && wetOnly == Fade::kOff) {
+        mixdown<V, Fade::kOff, Fade::kOff, Fade::kOn>(s, wetL, wetR);
+    } else if (mute == Fade::kOff) {
+        mixdown<V, Fade::kOff, Fade::kOn, Fade::kOn>(s, wetL, wetR);
+    } else if (wetOnly == Fade::kOff) {
+        mixdown<V, Fade::kOn, Fade::kOff, Fade::kOn>(s, wetL, wetR);
     } else {
-        mixdown<V, false>(s, wetL, wetR);
+        mixdown<V, Fade::kOn, Fade::kOn, Fade::kOn>(s, wetL, wetR);
     }
 }
 

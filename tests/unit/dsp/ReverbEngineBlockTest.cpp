@@ -338,6 +338,32 @@ TEST_P(ReverbEngineBlockPath, HostileInputGivesTheSameSamplesAndOverloads) {
     EXPECT_GT(run.overloads(), 0);
 }
 
+TEST_P(ReverbEngineBlockPath, SettledSwitchesPassInfinitiesAndNaNAsTheReferenceDoes) {
+    // With every crossfade at rest the mix leaves out its products with 1,
+    // but not those with 0: an infinite or not-a-number input must still
+    // reach the output where the per-frame path lets it through (and only
+    // there), for each end the mute and wet-only switches rest at.
+    Stereo in = stereoNoise(6000, 17, 0.5f);
+    in.left[700] = std::numeric_limits<float>::quiet_NaN();
+    in.right[1500] = std::numeric_limits<float>::infinity();
+    in.left[2300] = -std::numeric_limits<float>::infinity();
+    in.right[3100] = -0.0f;
+    for (int state = 0; state < 4; ++state) {
+        Settings s;
+        s.mute = (state & 1) != 0;
+        s.wetOnly = (state & 2) != 0;
+        s.mixPercent = 40.0f;
+        TwoPaths run(GetParam(), s, 48000.0f);
+        for (size_t from = 0; from < in.frames(); from += 200) run.hostBlock(in, from, 200, from % 400 == 0);
+        SCOPED_TRACE(state);
+        expectSame(run);
+        // The effect crossfade weighs the raw input by 0: not a number, whatever else.
+        EXPECT_TRUE(std::isnan(run.blockOutput().left[700]));
+        EXPECT_TRUE(std::isnan(run.blockOutput().right[1500]));
+        EXPECT_TRUE(std::isnan(run.blockOutput().left[2300]));
+    }
+}
+
 TEST_P(ReverbEngineBlockPath, LongBlocksAreRunAsManyFramesOfProcessSample) {
     // More than 64 frames in one call: the same as that many frames of the
     // per-frame path (the ramps then simply stay at their targets longer).
