@@ -39,6 +39,7 @@ struct Avx2 {
     static F unordered(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_UNORD_Q); }
     static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
     static bool any(F mask) { return _mm256_movemask_ps(mask) != 0; }
+    static bool allBitsZero(F a) { return _mm256_testz_si256(_mm256_castps_si256(a), _mm256_castps_si256(a)) != 0; }
     static F firstLanes(int32_t count) {
         return _mm256_castsi256_ps(
             _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));

@@ -22,7 +22,8 @@
 // kFused, load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
 // a NaN in a gives b), the bit operations and,
 // andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
-// unordered, select(mask, a, b), any(mask), firstLanes(count), transpose of
+// unordered, select(mask, a, b), any(mask), allBitsZero (every lane +0),
+// firstLanes(count), transpose of
 // kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
 // iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
 // and gather; where kFused, also mulAdd (a * b + c), negMulAdd (c - a * b)
@@ -114,6 +115,10 @@ KORVEX_INLINE typename V::F fade(typename V::F position, typename V::F on, typen
     return productSum<V>(V::sub(V::set1(1.0f), position), off, position, on);
 }
 
+// Magnitude of x / 24 below which the soft clipper's cubic term cannot
+// change its result.
+constexpr float kNegligibleCube = 1e-6f;
+
 // The cubic soft clipper, flat beyond |x| = 24; flags collects the lanes
 // (within valid) whose input crossed the thresholds or was not a number.
 template <class V>
@@ -127,11 +132,18 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     const F notNumber = V::unordered(u, u);
     const F crossed = V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber);
     flags = V::bitOr(flags, V::bitAnd(crossed, valid));
+    // Below 1e-6, u^3 / 3 is far less than a quarter of a unit in the last
+    // place of u, so u - u^3 / 3 is u; the cube would only sink into the
+    // subnormal numbers, which cost the processor dearly while a tail fades
+    // out. Those lanes cube a zero of u's sign instead: the same results,
+    // the sign of a zero u included.
+    const F large = V::notLt(magnitude<V>(u), V::set1(kNegligibleCube));
+    const F c = V::bitAnd(u, V::bitOr(large, V::set1(-0.0f)));
     F cubic;
     if constexpr (V::kFused) {
-        cubic = V::negMulAdd(V::mul(u, u), V::mul(u, V::set1(1.0f / 3.0f)), u);
+        cubic = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
     } else {
-        cubic = V::sub(u, V::div(V::mul(V::mul(u, u), u), V::set1(3.0f)));
+        cubic = V::sub(u, V::div(V::mul(V::mul(c, c), c), V::set1(3.0f)));
     }
     F shaped = V::select(notNumber, V::set1(0.0f), cubic);
     shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
@@ -305,12 +317,24 @@ KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, 
     }
 }
 
-template <class V>
+template <class V, bool kFeedSilent>
 KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, typename V::F damping,
                              typename V::F complement, typename V::F feedback, typename V::F& state,
                              float* wet, bool firstOfChannel) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
+    // Silence: no feed, low-passes at rest and nothing but zeros in the
+    // loops. The per-frame path would add zeros to the wet sum and write
+    // zeros back over zeros, so the chunk is left as it is. Only looked for
+    // where the whole sub-block's feed is silent, so sound pays nothing.
+    if (kFeedSilent && V::allBitsZero(state)) {
+        F any = V::load(rows[0] + n);
+        for (int k = 1; k < W; ++k) any = V::bitOr(any, V::load(rows[k] + n));
+        if (V::allBitsZero(any)) {
+            if (firstOfChannel) V::store(wet + n, V::set1(0.0f));
+            return;
+        }
+    }
     F r[W];
     F sum = firstOfChannel ? V::set1(0.0f) : V::load(wet + n);
     for (int k = 0; k < W; ++k) {
@@ -398,6 +422,13 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         feedback[g] = V::load(bank.feedback + first);
         state[g] = V::load(bank.state + first);
     }
+    // Whether the feed of the whole vectors is exact silence (+0 throughout).
+    bool feedSilent = true;
+    if (s.delayed != nullptr) {
+        F any = V::set1(0.0f);
+        for (int32_t n = 0; n < whole; n += W) any = V::bitOr(any, V::load(s.delayed + n));
+        feedSilent = V::allBitsZero(any);
+    }
     // One group along the whole sub-block at a time: its row pointers stay
     // in registers.
     for (int g = 0; g < kGroups; ++g) {
@@ -406,8 +437,16 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         float* const* groupRows = rows[side] + first;
         float* wet = side == 0 ? wetL : wetR;
         const float* input = s.delayed != nullptr ? s.delayed : silence;
-        for (int32_t n = 0; n < whole; n += W) {
-            combGroup<V>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet, first == 0);
+        if (feedSilent) {
+            for (int32_t n = 0; n < whole; n += W) {
+                combGroup<V, true>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
+                                   first == 0);
+            }
+        } else {
+            for (int32_t n = 0; n < whole; n += W) {
+                combGroup<V, false>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
+                                    first == 0);
+            }
         }
     }
     for (int g = 0; g < kGroups; ++g) {
