@@ -293,8 +293,7 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 // The W combs of one group for the W frames from n. rows are the groups'
 // loop windows, input the feed of the sub-block (silence when muted), wet
 // the channel's running sum of comb outputs (started by the channel's first
-// group). The low-pass
-// coefficients and states hold one comb per lane.
+// group). The low-pass coefficients and states hold one comb per lane.
 //
 // The loop windows run along time and the low-pass recurrence along the
 // combs: a transposition turns the samples read into one vector per frame,
@@ -302,9 +301,11 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 // the coefficients are plain vectors and the loop gain is applied there.
 //
 // The flush of the state sits on the recurrence's chain of dependent steps,
-// so it is left out while no state falls into the range it would clear (only
-// a tail fading into silence, or exact silence, gets near it); the smallest
-// magnitude met tells, and the recurrence is then run again with the flush.
+// so it is left out while no state (and no sample read) falls into the range
+// it would clear (only a tail fading into silence, or exact silence, gets
+// near it); the smallest magnitude met tells, and the chunk is then run again
+// with the flush.
+
 // The comb low-pass step, damping * state + complement * sample; fused, the
 // state's product is the one folded in, which shortens the recurrence.
 template <class V>
@@ -317,10 +318,80 @@ KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, 
     }
 }
 
+// Writes state * feedback + input back into the loops: r holds the group's
+// low-pass states frame by frame (one comb per lane) and is used up.
+template <class V>
+KORVEX_INLINE void writeBack(float* const* rows, int32_t n, const float* input, typename V::F feedback,
+                             typename V::F* r) {
+    using F = typename V::F;
+    constexpr int W = V::kWidth;
+    if constexpr (V::kFused) {
+        // Fused while still frame-major: the frame's input is the same for
+        // every comb of the group.
+        for (int j = 0; j < W; ++j) r[j] = V::mulAdd(r[j], feedback, V::broadcast(input + n + j));
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, r[k]);
+    } else {
+        const F in = V::load(input + n);
+        for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], in));
+    }
+}
+
+// True when a value of the chunk lies where the flush would clear it: one
+// of the samples read (still unchanged in the loops) or a low-pass state.
+template <class V>
+KORVEX_INLINE bool flushClears(float* const* rows, int32_t n, const typename V::F* states) {
+    using F = typename V::F;
+    F mask = V::set1(0.0f);
+    auto collect = [&mask](F x) {
+        const F m = magnitude<V>(x);
+        mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
+    };
+    for (int k = 0; k < V::kWidth; ++k) collect(V::load(rows[k] + n));
+    for (int j = 0; j < V::kWidth; ++j) collect(states[j]);
+    return V::any(mask);
+}
+
+// When the flush acts on the chunk (states: the low-pass states the chunk
+// reached without it), the whole chunk again, every sample read and every
+// state flushed, and true; else false, nothing changed. For the few chunks
+// of a tail fading through the bound, kept out of line so the common chunk
+// keeps its registers.
+template <class V>
+__attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n, const float* input,
+                                                  typename V::F damping, typename V::F complement,
+                                                  typename V::F feedback, typename V::F& state, float* wet,
+                                                  const float* wetBefore, bool firstOfChannel,
+                                                  const typename V::F* states) {
+    using F = typename V::F;
+    constexpr int W = V::kWidth;
+    if (!flushClears<V>(rows, n, states)) return false;
+    F r[W];
+    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wetBefore + n);
+    for (int k = 0; k < W; ++k) {
+        r[k] = flush<V>(V::load(rows[k] + n));
+        sum = V::add(sum, r[k]);
+    }
+    V::store(wet + n, sum);
+    V::transpose(r);
+    F running = state;
+    for (int j = 0; j < W; ++j) {
+        running = flush<V>(lowPass<V>(damping, running, complement, r[j]));
+        r[j] = running;
+    }
+    state = running;
+    writeBack<V>(rows, n, input, feedback, r);
+    return true;
+}
+
+// wetBefore keeps the wet sum as the channel's earlier groups left it, for
+// a chunk that has to be run again.
 template <class V, bool kFeedSilent>
 KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, typename V::F damping,
                              typename V::F complement, typename V::F feedback, typename V::F& state,
-                             float* wet, bool firstOfChannel) {
+                             float* wet, float* wetBefore, bool firstOfChannel) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     // Silence: no feed, low-passes at rest and nothing but zeros in the
@@ -335,56 +406,41 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
             return;
         }
     }
+    // The flush of the samples read and of the states is left out while no
+    // value of the chunk falls where it would act: the smallest magnitude
+    // met tells (mostly it is far above the bound, or an exact zero of
+    // silence, which the flush leaves as it is).
     F r[W];
-    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wet + n);
+    F sum = V::set1(0.0f);
+    if (!firstOfChannel) {
+        sum = V::load(wet + n);
+        V::store(wetBefore + n, sum);
+    }
+    F smallest = V::set1(kNoSmaller);
     for (int k = 0; k < W; ++k) {
-        r[k] = flush<V>(V::load(rows[k] + n));
+        r[k] = V::load(rows[k] + n);
+        smallest = V::min(magnitude<V>(r[k]), smallest);
         sum = V::add(sum, r[k]);
     }
     V::store(wet + n, sum);
     V::transpose(r);
     F running = state;
-    F smallest = V::set1(kNoSmaller);
     for (int j = 0; j < W; ++j) {
         running = lowPass<V>(damping, running, complement, r[j]);
         smallest = V::min(magnitude<V>(running), smallest);
         r[j] = running;
     }
-    // Below the bound: mostly exact zeros (silence), which the flush leaves
-    // as they are; only a state that it would really clear needs the redo.
-    bool fell = false;
     if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
-        F mask = V::set1(0.0f);
-        for (int j = 0; j < W; ++j) {
-            const F m = magnitude<V>(r[j]);
-            mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
-        }
-        fell = V::any(mask);
-    }
-    if (fell) {
-        // Again, with the flush; the loop samples are still unchanged in memory.
-        F redo[W];
-        for (int k = 0; k < W; ++k) redo[k] = flush<V>(V::load(rows[k] + n));
-        V::transpose(redo);
-        running = state;
-        for (int j = 0; j < W; ++j) {
-            running = flush<V>(lowPass<V>(damping, running, complement, redo[j]));
-            r[j] = running;
+        // A copy, so only this rare branch puts the states in memory.
+        F reached[W];
+        for (int j = 0; j < W; ++j) reached[j] = r[j];
+        if (combChunkWithFlush<V>(rows, n, input, damping, complement, feedback, state, wet, wetBefore,
+                                  firstOfChannel, reached)) {
+            return;
         }
     }
     state = running;
-    if constexpr (V::kFused) {
-        // state * feedback + input, fused while still frame-major: the
-        // frame's input is the same for every comb of the group.
-        for (int j = 0; j < W; ++j) r[j] = V::mulAdd(r[j], feedback, V::broadcast(input + n + j));
-        V::transpose(r);
-        for (int k = 0; k < W; ++k) V::store(rows[k] + n, r[k]);
-    } else {
-        const F in = V::load(input + n);
-        for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
-        V::transpose(r);
-        for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], in));
-    }
+    writeBack<V>(rows, n, input, feedback, r);
 }
 
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
@@ -410,6 +466,7 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     }
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
+    float wetBefore[kBufferFrames];
     F damping[kGroups];
     F complement[kGroups];
     F feedback[kGroups];
@@ -440,12 +497,12 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         if (feedSilent) {
             for (int32_t n = 0; n < whole; n += W) {
                 combGroup<V, true>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
-                                   first == 0);
+                                   wetBefore, first == 0);
             }
         } else {
             for (int32_t n = 0; n < whole; n += W) {
                 combGroup<V, false>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
-                                    first == 0);
+                                    wetBefore, first == 0);
             }
         }
     }
