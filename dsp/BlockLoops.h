@@ -213,17 +213,27 @@ struct Window {
 template <class V>
 void feed(FeedStage& s) {
     using F = typename V::F;
+    // In locals: the stores below could otherwise alias the stage.
+    const int32_t frames = s.frames;
+    const float* const inL = s.in[0];
+    const float* const inR = s.in[1];
+    const Track trimL = s.inTrim[0];
+    const Track trimR = s.inTrim[1];
+    float* const trimmedL = s.trimmed[0];
+    float* const trimmedR = s.trimmed[1];
+    float* const out = s.feed;
+    const bool muted = s.muted;
     F flags = V::set1(0.0f);
     const F upper = V::set1(s.clipUpper);
     const F lower = V::set1(s.clipLower);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        const F xL = V::mul(V::mul(V::load(s.in[0] + n), V::set1(0.5f)), track<V>(s.inTrim[0], n));
-        const F xR = V::mul(V::mul(V::load(s.in[1] + n), V::set1(0.5f)), track<V>(s.inTrim[1], n));
-        V::store(s.trimmed[0] + n, xL);
-        V::store(s.trimmed[1] + n, xR);
-        if (!s.muted) {
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
+        const F xL = V::mul(V::mul(V::load(inL + n), V::set1(0.5f)), track<V>(trimL, n));
+        const F xR = V::mul(V::mul(V::load(inR + n), V::set1(0.5f)), track<V>(trimR, n));
+        V::store(trimmedL + n, xL);
+        V::store(trimmedR + n, xR);
+        if (!muted) {
             const F sum = V::mul(V::add(xL, xR), V::set1(0.015f));
-            V::store(s.feed + n, softClip<V>(sum, upper, lower, validLanes<V>(n, s.frames), flags));
+            V::store(out + n, softClip<V>(sum, upper, lower, validLanes<V>(n, frames), flags));
         }
     }
     s.overload = V::any(flags);
@@ -237,21 +247,28 @@ void preDelay(PreDelayStage& s) {
     using I = typename V::I;
     // Writes first: a read may then find samples written earlier in this
     // sub-block, as the per-frame path would (delays from 1 sample up).
+    // In locals: the stores below could otherwise alias the stage.
+    const int32_t frames = s.frames;
+    float* const samples = s.samples;
+    const int32_t lineLength = s.length;
+    const int32_t writePosition = s.writePosition;
+    const Track delay = s.delay;
+    const float* const input = s.input;
+    float* const output = s.output;
     Window<V> window;
-    const Line line{s.samples, s.length, s.writePosition};
-    window.open(line, s.frames);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        V::store(window.row + n, flush<V>(V::load(s.input + n)));
-    }
-    window.close(line, s.frames);
+    const Line line{samples, lineLength, writePosition};
+    window.open(line, frames);
+    float* const row = window.row;
+    for (int32_t n = 0; n < frames; n += V::kWidth) V::store(row + n, flush<V>(V::load(input + n)));
+    window.close(line, frames);
 
-    const I length = V::iset1(s.length);
-    const I lastIndex = V::iset1(s.length - 1);
-    const F lengthF = V::set1(static_cast<float>(s.length));
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        I position = V::ramp(s.writePosition + n);
+    const I length = V::iset1(lineLength);
+    const I lastIndex = V::iset1(lineLength - 1);
+    const F lengthF = V::set1(static_cast<float>(lineLength));
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
+        I position = V::ramp(writePosition + n);
         position = V::isub(position, V::iand(V::igt(position, lastIndex), length));
-        F readPos = V::sub(V::toFloat(position), track<V>(s.delay, n));
+        F readPos = V::sub(V::toFloat(position), track<V>(delay, n));
         readPos = V::select(V::lt(readPos, V::set1(0.0f)), V::add(readPos, lengthF), readPos);
         // readPos is not negative here, so truncation is the floor.
         I i = V::truncate(readPos);
@@ -262,17 +279,17 @@ void preDelay(PreDelayStage& s) {
         F a;
         F b;
         const int32_t first = V::lane0(i);
-        if (first + V::kWidth < s.length && V::same(i, V::ramp(first))) {
-            a = V::load(s.samples + first);
-            b = V::load(s.samples + first + 1);
+        if (first + V::kWidth < lineLength && V::same(i, V::ramp(first))) {
+            a = V::load(samples + first);
+            b = V::load(samples + first + 1);
         } else {
             I j = V::iadd(i, V::iset1(1));
             j = V::isub(j, V::iand(V::igt(j, lastIndex), length));
-            a = V::gather(s.samples, i);
-            b = V::gather(s.samples, j);
+            a = V::gather(samples, i);
+            b = V::gather(samples, j);
         }
         const F y = productSum<V>(V::sub(V::set1(1.0f), frac), a, frac, b);
-        V::store(s.output + n, flush<V>(y));
+        V::store(output + n, flush<V>(y));
     }
 }
 
