@@ -3,9 +3,13 @@
 // processor (SSE2) and once with AVX2 in a file of its own; the engine picks a
 // set at run time from what the processor offers.
 //
-// Every kernel performs exactly the arithmetic of the per-frame path, in the
-// same order and in single precision, only many frames and many filters at a
-// time: its output equals the per-frame path bit for bit.
+// The generic kernels perform exactly the arithmetic of the per-frame path,
+// in the same order and in single precision, only many frames and many
+// filters at a time: their output equals the per-frame path bit for bit. The
+// AVX2 kernels fuse each multiply-add into one rounding (FMA) and multiply by
+// reciprocals instead of dividing, so they stay within a few units of the
+// last place of it; where the per-frame path copies samples (bypass, the
+// settled effect-out state) both copy them exactly.
 //
 // This header holds declarations and plain records only: it is included by
 // the AVX2 file too, and an inline function compiled there could be picked by
@@ -113,12 +117,12 @@ struct Kernels {
 
 // SSE2: every x86-64 processor has it.
 const Kernels& genericKernels();
-// AVX2 (256-bit vectors, hardware gathers); call only when
-// processorHasAvx2() answers true.
+// AVX2 with FMA (256-bit vectors, hardware gathers, fused multiply-add);
+// call only when processorHasAvx2Fma() answers true.
 const Kernels& avx2Kernels();
-// True when the processor has AVX2 and the operating system saves the
-// 256-bit registers across task switches.
-bool processorHasAvx2();
+// True when the processor has AVX2 and FMA and the operating system saves
+// the 256-bit registers across task switches.
+bool processorHasAvx2Fma();
 
 }  // namespace block
 }  // namespace ZEPHRA2F9C41D07

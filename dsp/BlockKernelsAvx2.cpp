@@ -1,6 +1,7 @@
-// BlockKernelsAvx2: the sub-block loops in 256-bit AVX2 vectors. This file
-// alone is compiled with AVX2 enabled (see dsp/CMakeLists.txt); the engine
-// calls into it only after processorHasAvx2() said yes.
+// BlockKernelsAvx2: the sub-block loops in 256-bit AVX2 vectors with fused
+// multiply-adds. This file alone is compiled with AVX2 and FMA enabled (see
+// dsp/CMakeLists.txt); the engine calls into it only after
+// processorHasAvx2Fma() said yes.
 #include "dsp/BlockKernels.h"
 
 #include <immintrin.h>
@@ -14,6 +15,8 @@ struct Avx2 {
     using F = __m256;
     using I = __m256i;
     static constexpr int kWidth = 8;
+    static constexpr bool kFused = true;
+    static constexpr bool kDeferReadFlush = true;
 
     static F load(const float* p) { return _mm256_loadu_ps(p); }
     static void store(float* p, F v) { _mm256_storeu_ps(p, v); }
@@ -22,6 +25,9 @@ struct Avx2 {
     static F sub(F a, F b) { return _mm256_sub_ps(a, b); }
     static F mul(F a, F b) { return _mm256_mul_ps(a, b); }
     static F div(F a, F b) { return _mm256_div_ps(a, b); }
+    static F mulAdd(F a, F b, F c) { return _mm256_fmadd_ps(a, b, c); }
+    static F negMulAdd(F a, F b, F c) { return _mm256_fnmadd_ps(a, b, c); }
+    static F broadcast(const float* p) { return _mm256_broadcast_ss(p); }
     static F min(F a, F b) { return _mm256_min_ps(a, b); }
     static F bitAnd(F a, F b) { return _mm256_and_ps(a, b); }
     static F andNot(F a, F b) { return _mm256_andnot_ps(a, b); }
@@ -34,6 +40,7 @@ struct Avx2 {
     static F unordered(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_UNORD_Q); }
     static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
     static bool any(F mask) { return _mm256_movemask_ps(mask) != 0; }
+    static bool allBitsZero(F a) { return _mm256_testz_si256(_mm256_castps_si256(a), _mm256_castps_si256(a)) != 0; }
     static F firstLanes(int32_t count) {
         return _mm256_castsi256_ps(
             _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));

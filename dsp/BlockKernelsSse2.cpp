@@ -13,6 +13,8 @@ struct Sse2 {
     using F = __m128;
     using I = __m128i;
     static constexpr int kWidth = 4;
+    static constexpr bool kFused = false;
+    static constexpr bool kDeferReadFlush = false;
 
     static F load(const float* p) { return _mm_loadu_ps(p); }
     static void store(float* p, F v) { _mm_storeu_ps(p, v); }
@@ -33,6 +35,9 @@ struct Sse2 {
     static F unordered(F a, F b) { return _mm_cmpunord_ps(a, b); }
     static F select(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
     static bool any(F mask) { return _mm_movemask_ps(mask) != 0; }
+    static bool allBitsZero(F a) {
+        return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_setzero_si128())) == 0xFFFF;
+    }
     static F firstLanes(int32_t count) {
         return _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3)));
     }

@@ -9,18 +9,28 @@
 // recurrence left is each comb's one-pole low-pass; it runs with the combs of
 // a channel side by side in the vector lanes, between two transpositions.
 //
-// Each operation below is the per-frame path's own operation on the same
-// operands in the same order (no reassociation, no fused multiply-add, no
-// reciprocal in place of a division), so the results are the same bits.
+// Where V::kFused is false, each operation below is the per-frame path's own
+// operation on the same operands in the same order (no reassociation, no
+// fused multiply-add, no reciprocal in place of a division), so the results
+// are the same bits. Where it is true (AVX2 with FMA), a product added to a
+// sum is fused into one rounding and divisions by constants become
+// multiplications by their reciprocals: a few units in the last place
+// apart, on the same operations in the same order. Every flush, threshold
+// and switch decision stays where the per-frame path takes it.
 //
 // V provides, on vectors F of kWidth floats and I of kWidth 32-bit integers:
+// kFused, kDeferReadFlush (the comb reads join the check that decides
+// whether a chunk needs its flush, rather than being flushed each: fewer
+// instructions, which pays on AVX2 but was measured slower with SSE2),
 // load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
 // a NaN in a gives b), the bit operations and,
 // andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
-// unordered, select(mask, a, b), any(mask), firstLanes(count), transpose of
+// unordered, select(mask, a, b), any(mask), allBitsZero (every lane +0),
+// firstLanes(count), transpose of
 // kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
 // iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
-// and gather.
+// and gather; where kFused, also mulAdd (a * b + c), negMulAdd (c - a * b)
+// and broadcast (one float from memory into every lane).
 //
 // Everything here has internal linkage: each including file gets its own
 // copy, compiled for its own instruction set, so no copy built for AVX2 can
@@ -67,6 +77,36 @@ KORVEX_INLINE typename V::F magnitude(typename V::F x) {
 // Larger than any magnitude a finite sample has.
 constexpr float kNoSmaller = 3.0e38f;
 
+// a * b + c.
+template <class V>
+KORVEX_INLINE typename V::F mulAdd(typename V::F a, typename V::F b, typename V::F c) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(a, b, c);
+    } else {
+        return V::add(V::mul(a, b), c);
+    }
+}
+
+// sum + a * b.
+template <class V>
+KORVEX_INLINE typename V::F addProduct(typename V::F sum, typename V::F a, typename V::F b) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(a, b, sum);
+    } else {
+        return V::add(sum, V::mul(a, b));
+    }
+}
+
+// a * b + c * d, added in that order; fused, c * d joins the sum unrounded.
+template <class V>
+KORVEX_INLINE typename V::F productSum(typename V::F a, typename V::F b, typename V::F c, typename V::F d) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(c, d, V::mul(a, b));
+    } else {
+        return V::add(V::mul(a, b), V::mul(c, d));
+    }
+}
+
 template <class V>
 KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
     return t.frames != nullptr ? V::load(t.frames + n) : V::set1(t.value);
@@ -75,8 +115,12 @@ KORVEX_INLINE typename V::F track(const Track& t, int32_t n) {
 // (1 - position) * off + position * on: a crossfader's output.
 template <class V>
 KORVEX_INLINE typename V::F fade(typename V::F position, typename V::F on, typename V::F off) {
-    return V::add(V::mul(V::sub(V::set1(1.0f), position), off), V::mul(position, on));
+    return productSum<V>(V::sub(V::set1(1.0f), position), off, position, on);
 }
+
+// Magnitude of x / 24 below which the soft clipper's cubic term cannot
+// change its result.
+constexpr float kNegligibleCube = 1e-6f;
 
 // The cubic soft clipper, flat beyond |x| = 24; flags collects the lanes
 // (within valid) whose input crossed the thresholds or was not a number.
@@ -84,11 +128,26 @@ template <class V>
 KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typename V::F lower,
                        typename V::F valid, typename V::F& flags) {
     using F = typename V::F;
-    const F u = V::div(x, V::set1(24.0f));
+    // x / 24 and x * (1 / 24) are on the same side of the thresholds and of
+    // +-1 for every float x (checked over all floats near them), so the
+    // reciprocal changes no overload report and no saturation.
+    const F u = V::kFused ? V::mul(x, V::set1(1.0f / 24.0f)) : V::div(x, V::set1(24.0f));
     const F notNumber = V::unordered(u, u);
     const F crossed = V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber);
     flags = V::bitOr(flags, V::bitAnd(crossed, valid));
-    const F cubic = V::sub(u, V::div(V::mul(V::mul(u, u), u), V::set1(3.0f)));
+    // Below 1e-6, u^3 / 3 is far less than a quarter of a unit in the last
+    // place of u, so u - u^3 / 3 is u; the cube would only sink into the
+    // subnormal numbers, which cost the processor dearly while a tail fades
+    // out. Those lanes cube a zero of u's sign instead: the same results,
+    // the sign of a zero u included.
+    const F large = V::notLt(magnitude<V>(u), V::set1(kNegligibleCube));
+    const F c = V::bitAnd(u, V::bitOr(large, V::set1(-0.0f)));
+    F cubic;
+    if constexpr (V::kFused) {
+        cubic = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
+    } else {
+        cubic = V::sub(u, V::div(V::mul(V::mul(c, c), c), V::set1(3.0f)));
+    }
     F shaped = V::select(notNumber, V::set1(0.0f), cubic);
     shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
     shaped = V::select(V::ge(u, V::set1(1.0f)), V::set1(2.0f / 3.0f), shaped);
@@ -157,17 +216,27 @@ struct Window {
 template <class V>
 void feed(FeedStage& s) {
     using F = typename V::F;
+    // In locals: the stores below could otherwise alias the stage.
+    const int32_t frames = s.frames;
+    const float* const inL = s.in[0];
+    const float* const inR = s.in[1];
+    const Track trimL = s.inTrim[0];
+    const Track trimR = s.inTrim[1];
+    float* const trimmedL = s.trimmed[0];
+    float* const trimmedR = s.trimmed[1];
+    float* const out = s.feed;
+    const bool muted = s.muted;
     F flags = V::set1(0.0f);
     const F upper = V::set1(s.clipUpper);
     const F lower = V::set1(s.clipLower);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        const F xL = V::mul(V::mul(V::load(s.in[0] + n), V::set1(0.5f)), track<V>(s.inTrim[0], n));
-        const F xR = V::mul(V::mul(V::load(s.in[1] + n), V::set1(0.5f)), track<V>(s.inTrim[1], n));
-        V::store(s.trimmed[0] + n, xL);
-        V::store(s.trimmed[1] + n, xR);
-        if (!s.muted) {
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
+        const F xL = V::mul(V::mul(V::load(inL + n), V::set1(0.5f)), track<V>(trimL, n));
+        const F xR = V::mul(V::mul(V::load(inR + n), V::set1(0.5f)), track<V>(trimR, n));
+        V::store(trimmedL + n, xL);
+        V::store(trimmedR + n, xR);
+        if (!muted) {
             const F sum = V::mul(V::add(xL, xR), V::set1(0.015f));
-            V::store(s.feed + n, softClip<V>(sum, upper, lower, validLanes<V>(n, s.frames), flags));
+            V::store(out + n, softClip<V>(sum, upper, lower, validLanes<V>(n, frames), flags));
         }
     }
     s.overload = V::any(flags);
@@ -181,21 +250,28 @@ void preDelay(PreDelayStage& s) {
     using I = typename V::I;
     // Writes first: a read may then find samples written earlier in this
     // sub-block, as the per-frame path would (delays from 1 sample up).
+    // In locals: the stores below could otherwise alias the stage.
+    const int32_t frames = s.frames;
+    float* const samples = s.samples;
+    const int32_t lineLength = s.length;
+    const int32_t writePosition = s.writePosition;
+    const Track delay = s.delay;
+    const float* const input = s.input;
+    float* const output = s.output;
     Window<V> window;
-    const Line line{s.samples, s.length, s.writePosition};
-    window.open(line, s.frames);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        V::store(window.row + n, flush<V>(V::load(s.input + n)));
-    }
-    window.close(line, s.frames);
+    const Line line{samples, lineLength, writePosition};
+    window.open(line, frames);
+    float* const row = window.row;
+    for (int32_t n = 0; n < frames; n += V::kWidth) V::store(row + n, flush<V>(V::load(input + n)));
+    window.close(line, frames);
 
-    const I length = V::iset1(s.length);
-    const I lastIndex = V::iset1(s.length - 1);
-    const F lengthF = V::set1(static_cast<float>(s.length));
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        I position = V::ramp(s.writePosition + n);
+    const I length = V::iset1(lineLength);
+    const I lastIndex = V::iset1(lineLength - 1);
+    const F lengthF = V::set1(static_cast<float>(lineLength));
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
+        I position = V::ramp(writePosition + n);
         position = V::isub(position, V::iand(V::igt(position, lastIndex), length));
-        F readPos = V::sub(V::toFloat(position), track<V>(s.delay, n));
+        F readPos = V::sub(V::toFloat(position), track<V>(delay, n));
         readPos = V::select(V::lt(readPos, V::set1(0.0f)), V::add(readPos, lengthF), readPos);
         // readPos is not negative here, so truncation is the floor.
         I i = V::truncate(readPos);
@@ -206,17 +282,17 @@ void preDelay(PreDelayStage& s) {
         F a;
         F b;
         const int32_t first = V::lane0(i);
-        if (first + V::kWidth < s.length && V::same(i, V::ramp(first))) {
-            a = V::load(s.samples + first);
-            b = V::load(s.samples + first + 1);
+        if (first + V::kWidth < lineLength && V::same(i, V::ramp(first))) {
+            a = V::load(samples + first);
+            b = V::load(samples + first + 1);
         } else {
             I j = V::iadd(i, V::iset1(1));
             j = V::isub(j, V::iand(V::igt(j, lastIndex), length));
-            a = V::gather(s.samples, i);
-            b = V::gather(s.samples, j);
+            a = V::gather(samples, i);
+            b = V::gather(samples, j);
         }
-        const F y = V::add(V::mul(V::sub(V::set1(1.0f), frac), a), V::mul(frac, b));
-        V::store(s.output + n, flush<V>(y));
+        const F y = productSum<V>(V::sub(V::set1(1.0f), frac), a, frac, b);
+        V::store(output + n, flush<V>(y));
     }
 }
 
@@ -235,9 +311,9 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 }
 
 // The W combs of one group for the W frames from n. rows are the groups'
-// loop windows, input the feed of these frames, wet the channel's running
-// sum of comb outputs (started by the channel's first group). The low-pass
-// coefficients and states hold one comb per lane.
+// loop windows, input the feed of the sub-block (silence when muted), wet
+// the channel's running sum of comb outputs (started by the channel's first
+// group). The low-pass coefficients and states hold one comb per lane.
 //
 // The loop windows run along time and the low-pass recurrence along the
 // combs: a transposition turns the samples read into one vector per frame,
@@ -245,17 +321,75 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 // the coefficients are plain vectors and the loop gain is applied there.
 //
 // The flush of the state sits on the recurrence's chain of dependent steps,
-// so it is left out while no state falls into the range it would clear (only
-// a tail fading into silence, or exact silence, gets near it); the smallest
-// magnitude met tells, and the recurrence is then run again with the flush.
+// so it is left out while no state (and no sample read) falls into the range
+// it would clear (only a tail fading into silence, or exact silence, gets
+// near it); the smallest magnitude met tells, and the chunk is then run again
+// with the flush.
+
+// The comb low-pass step, damping * state + complement * sample; fused, the
+// state's product is the one folded in, which shortens the recurrence.
 template <class V>
-KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input, typename V::F damping,
-                             typename V::F complement, typename V::F feedback, typename V::F& state,
-                             float* wet, bool firstOfChannel) {
+KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, typename V::F complement,
+                                    typename V::F sample) {
+    if constexpr (V::kFused) {
+        return V::mulAdd(damping, state, V::mul(complement, sample));
+    } else {
+        return V::add(V::mul(damping, state), V::mul(complement, sample));
+    }
+}
+
+// Writes state * feedback + input back into the loops: r holds the group's
+// low-pass states frame by frame (one comb per lane) and is used up.
+template <class V>
+KORVEX_INLINE void writeBack(float* const* rows, int32_t n, const float* input, typename V::F feedback,
+                             typename V::F* r) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
+    if constexpr (V::kFused) {
+        // Fused while still frame-major: the frame's input is the same for
+        // every comb of the group.
+        for (int j = 0; j < W; ++j) r[j] = V::mulAdd(r[j], feedback, V::broadcast(input + n + j));
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, r[k]);
+    } else {
+        const F in = V::load(input + n);
+        for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
+        V::transpose(r);
+        for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], in));
+    }
+}
+
+// True when a value of the chunk lies where the flush would clear it: one
+// of the samples read (still unchanged in the loops) or a low-pass state.
+template <class V>
+KORVEX_INLINE bool flushClears(float* const* rows, int32_t n, const typename V::F* states) {
+    using F = typename V::F;
+    F mask = V::set1(0.0f);
+    auto collect = [&mask](F x) {
+        const F m = magnitude<V>(x);
+        mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
+    };
+    for (int k = 0; k < V::kWidth; ++k) collect(V::load(rows[k] + n));
+    for (int j = 0; j < V::kWidth; ++j) collect(states[j]);
+    return V::any(mask);
+}
+
+// When the flush acts on the chunk (states: the low-pass states the chunk
+// reached without it), the whole chunk again, every sample read and every
+// state flushed, and true; else false, nothing changed. For the few chunks
+// of a tail fading through the bound, kept out of line so the common chunk
+// keeps its registers.
+template <class V>
+__attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n, const float* input,
+                                                  typename V::F damping, typename V::F complement,
+                                                  typename V::F feedback, typename V::F& state, float* wet,
+                                                  const float* wetBefore, bool firstOfChannel,
+                                                  const typename V::F* states) {
+    using F = typename V::F;
+    constexpr int W = V::kWidth;
+    if (!flushClears<V>(rows, n, states)) return false;
     F r[W];
-    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wet + n);
+    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wetBefore + n);
     for (int k = 0; k < W; ++k) {
         r[k] = flush<V>(V::load(rows[k] + n));
         sum = V::add(sum, r[k]);
@@ -263,38 +397,74 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, typename V::F input,
     V::store(wet + n, sum);
     V::transpose(r);
     F running = state;
-    F smallest = V::set1(kNoSmaller);
     for (int j = 0; j < W; ++j) {
-        running = V::add(V::mul(damping, running), V::mul(complement, r[j]));
+        running = flush<V>(lowPass<V>(damping, running, complement, r[j]));
+        r[j] = running;
+    }
+    state = running;
+    writeBack<V>(rows, n, input, feedback, r);
+    return true;
+}
+
+// wetBefore keeps the wet sum as the channel's earlier groups left it, for
+// a chunk that has to be run again.
+template <class V, bool kFeedSilent>
+KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, typename V::F damping,
+                             typename V::F complement, typename V::F feedback, typename V::F& state,
+                             float* wet, float* wetBefore, bool firstOfChannel) {
+    using F = typename V::F;
+    constexpr int W = V::kWidth;
+    // Silence: no feed, low-passes at rest and nothing but zeros in the
+    // loops. The per-frame path would add zeros to the wet sum and write
+    // zeros back over zeros, so the chunk is left as it is. Only looked for
+    // where the whole sub-block's feed is silent, so sound pays nothing.
+    if (kFeedSilent && V::allBitsZero(state)) {
+        F any = V::load(rows[0] + n);
+        for (int k = 1; k < W; ++k) any = V::bitOr(any, V::load(rows[k] + n));
+        if (V::allBitsZero(any)) {
+            if (firstOfChannel) V::store(wet + n, V::set1(0.0f));
+            return;
+        }
+    }
+    // The flush of the states (and, where V::kDeferReadFlush, of the samples
+    // read) is left out while no value of the chunk falls where it would
+    // act: the smallest magnitude met tells (mostly it is far above the
+    // bound, or an exact zero of silence, which the flush leaves as it is).
+    F r[W];
+    F sum = V::set1(0.0f);
+    if (!firstOfChannel) {
+        sum = V::load(wet + n);
+        V::store(wetBefore + n, sum);
+    }
+    F smallest = V::set1(kNoSmaller);
+    for (int k = 0; k < W; ++k) {
+        r[k] = V::load(rows[k] + n);
+        if constexpr (V::kDeferReadFlush) {
+            smallest = V::min(magnitude<V>(r[k]), smallest);
+        } else {
+            r[k] = flush<V>(r[k]);
+        }
+        sum = V::add(sum, r[k]);
+    }
+    V::store(wet + n, sum);
+    V::transpose(r);
+    F running = state;
+    for (int j = 0; j < W; ++j) {
+        running = lowPass<V>(damping, running, complement, r[j]);
         smallest = V::min(magnitude<V>(running), smallest);
         r[j] = running;
     }
-    // Below the bound: mostly exact zeros (silence), which the flush leaves
-    // as they are; only a state that it would really clear needs the redo.
-    bool fell = false;
     if (V::any(V::lt(smallest, V::set1(kFlushBound)))) {
-        F mask = V::set1(0.0f);
-        for (int j = 0; j < W; ++j) {
-            const F m = magnitude<V>(r[j]);
-            mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBound)), V::gt(m, V::set1(0.0f))));
-        }
-        fell = V::any(mask);
-    }
-    if (fell) {
-        // Again, with the flush; the loop samples are still unchanged in memory.
-        F redo[W];
-        for (int k = 0; k < W; ++k) redo[k] = flush<V>(V::load(rows[k] + n));
-        V::transpose(redo);
-        running = state;
-        for (int j = 0; j < W; ++j) {
-            running = flush<V>(V::add(V::mul(damping, running), V::mul(complement, redo[j])));
-            r[j] = running;
+        // A copy, so only this rare branch puts the states in memory.
+        F reached[W];
+        for (int j = 0; j < W; ++j) reached[j] = r[j];
+        if (combChunkWithFlush<V>(rows, n, input, damping, complement, feedback, state, wet, wetBefore,
+                                  firstOfChannel, reached)) {
+            return;
         }
     }
     state = running;
-    for (int j = 0; j < W; ++j) r[j] = V::mul(r[j], feedback);
-    V::transpose(r);
-    for (int k = 0; k < W; ++k) V::store(rows[k] + n, V::add(r[k], input));
+    writeBack<V>(rows, n, input, feedback, r);
 }
 
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
@@ -318,6 +488,9 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
             rows[side][k] = windows[side][k].row;
         }
     }
+    // The feed while muted: exact zeros.
+    static const float silence[kBufferFrames] = {};
+    float wetBefore[kBufferFrames];
     F damping[kGroups];
     F complement[kGroups];
     F feedback[kGroups];
@@ -330,6 +503,13 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         feedback[g] = V::load(bank.feedback + first);
         state[g] = V::load(bank.state + first);
     }
+    // Whether the feed of the whole vectors is exact silence (+0 throughout).
+    bool feedSilent = true;
+    if (s.delayed != nullptr) {
+        F any = V::set1(0.0f);
+        for (int32_t n = 0; n < whole; n += W) any = V::bitOr(any, V::load(s.delayed + n));
+        feedSilent = V::allBitsZero(any);
+    }
     // One group along the whole sub-block at a time: its row pointers stay
     // in registers.
     for (int g = 0; g < kGroups; ++g) {
@@ -337,9 +517,17 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         const int first = (g % kPerChannel) * W;
         float* const* groupRows = rows[side] + first;
         float* wet = side == 0 ? wetL : wetR;
-        for (int32_t n = 0; n < whole; n += W) {
-            const F input = s.delayed != nullptr ? V::load(s.delayed + n) : V::set1(0.0f);
-            combGroup<V>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet, first == 0);
+        const float* input = s.delayed != nullptr ? s.delayed : silence;
+        if (feedSilent) {
+            for (int32_t n = 0; n < whole; n += W) {
+                combGroup<V, true>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
+                                   wetBefore, first == 0);
+            }
+        } else {
+            for (int32_t n = 0; n < whole; n += W) {
+                combGroup<V, false>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
+                                    wetBefore, first == 0);
+            }
         }
     }
     for (int g = 0; g < kGroups; ++g) {
@@ -399,7 +587,7 @@ KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signa
             F x = V::load(signal[side] + n);
             for (int i = 0; i < kLines; ++i) {
                 const F delayed = flush<V>(V::load(rows[side][i] + n));
-                V::store(rows[side][i] + n, V::add(V::mul(delayed, gain[side][i]), x));
+                V::store(rows[side][i] + n, mulAdd<V>(delayed, gain[side][i], x));
                 x = V::sub(delayed, x);
             }
             V::store(signal[side] + n, x);
@@ -415,18 +603,52 @@ KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signa
     }
 }
 
-// A control track's value at frame n. kSteady: the sub-block has no moving
-// gain or crossfade, so every track is its single value.
-template <class V, bool kSteady>
-KORVEX_INLINE typename V::F at(const Track& t, int32_t n) {
-    return kSteady ? V::set1(t.value) : track<V>(t, n);
+// Where a crossfader stands over the sub-block. A settled fader sits exactly
+// at 0 (kOff) or 1 (kOn), where its mix (1 - p) * off + p * on is off * 1 +
+// on * 0 or off * 0 + on * 1: the products with 1 change nothing and are left
+// out, those with 0 stay, because they still turn an infinite or not-a-number
+// signal into not-a-number (and give a zero its sign) as the per-frame path does.
+enum class Fade { kMoving, kOff, kOn };
+
+template <class V, Fade kFade>
+KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename V::F on, typename V::F off) {
+    if constexpr (kFade == Fade::kOff) {
+        return V::add(off, V::mul(V::set1(0.0f), on));
+    } else if constexpr (kFade == Fade::kOn) {
+        return V::add(V::mul(V::set1(0.0f), off), on);
+    } else {
+        return fade<V>(track<V>(position, n), on, off);
+    }
 }
 
 // Output clippers, dry path, wet-only and mix matrices, output trims and the
-// effect crossfade.
-template <class V, bool kSteady>
+// effect crossfade. Everything the loop reads from the stage is copied into
+// locals first: the stores to the output could otherwise alias it, and the
+// compiler would load it again for every vector.
+template <class V, Fade kMute, Fade kWetOnly, Fade kEffect>
 KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
     using F = typename V::F;
+    const int32_t frames = s.frames;
+    const float* const inL = s.in[0];
+    const float* const inR = s.in[1];
+    const float* const trimmedL = s.trimmed[0];
+    const float* const trimmedR = s.trimmed[1];
+    float* const outL = s.out[0];
+    float* const outR = s.out[1];
+    const Track muteL = s.mute[0];
+    const Track muteR = s.mute[1];
+    const Track wetOnlyL = s.wetOnly[0];
+    const Track wetOnlyR = s.wetOnly[1];
+    const Track effectL = s.effect[0];
+    const Track effectR = s.effect[1];
+    const Track outTrimL = s.outTrim[0];
+    const Track outTrimR = s.outTrim[1];
+    const Track wetSame = s.wetSame;
+    const Track wetCross = s.wetCross;
+    const Track dry = s.dry;
+    // The lanes past the sub-block carry silence from the combs on, which
+    // never crosses a threshold: every lane may report.
+    const F valid = V::firstLanes(V::kWidth);
     F flagsL = V::set1(0.0f);
     F flagsR = V::set1(0.0f);
     const F upperL = V::set1(s.clipUpper[0]);
@@ -435,34 +657,40 @@ KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR
     const F lowerR = V::set1(s.clipLower[1]);
     const F same = V::set1(s.sameGain);
     const F cross = V::set1(s.crossGain);
-    for (int32_t n = 0; n < s.frames; n += V::kWidth) {
-        const F valid = validLanes<V>(n, s.frames);
+    for (int32_t n = 0; n < frames; n += V::kWidth) {
         const F wL = softClip<V>(V::load(wetL + n), upperL, lowerL, valid, flagsL);
         const F wR = softClip<V>(V::load(wetR + n), upperR, lowerR, valid, flagsR);
         // Dry path, faded towards silence by mute.
-        const F dL = fade<V>(at<V, kSteady>(s.mute[0], n), V::set1(0.0f), V::load(s.trimmed[0] + n));
-        const F dR = fade<V>(at<V, kSteady>(s.mute[1], n), V::set1(0.0f), V::load(s.trimmed[1] + n));
+        const F dL = crossfade<V, kMute>(muteL, n, V::set1(0.0f), V::load(trimmedL + n));
+        const F dR = crossfade<V, kMute>(muteR, n, V::set1(0.0f), V::load(trimmedR + n));
         // Wet-only matrix and the mix matrix.
-        const F altL = V::add(V::mul(same, wL), V::mul(cross, wR));
-        const F altR = V::add(V::mul(same, wR), V::mul(cross, wL));
-        const F g1 = at<V, kSteady>(s.wetSame, n);
-        const F g2 = at<V, kSteady>(s.wetCross, n);
-        const F gd = at<V, kSteady>(s.dry, n);
-        const F mixL = V::add(V::add(V::mul(g1, wL), V::mul(g2, wR)), V::mul(gd, dL));
-        const F mixR = V::add(V::add(V::mul(g1, wR), V::mul(g2, wL)), V::mul(gd, dR));
-        const F pL = fade<V>(at<V, kSteady>(s.wetOnly[0], n), altL, mixL);
-        const F pR = fade<V>(at<V, kSteady>(s.wetOnly[1], n), altR, mixR);
+        const F altL = productSum<V>(same, wL, cross, wR);
+        const F altR = productSum<V>(same, wR, cross, wL);
+        const F g1 = track<V>(wetSame, n);
+        const F g2 = track<V>(wetCross, n);
+        const F gd = track<V>(dry, n);
+        const F mixL = addProduct<V>(productSum<V>(g1, wL, g2, wR), gd, dL);
+        const F mixR = addProduct<V>(productSum<V>(g1, wR, g2, wL), gd, dR);
+        const F pL = crossfade<V, kWetOnly>(wetOnlyL, n, altL, mixL);
+        const F pR = crossfade<V, kWetOnly>(wetOnlyR, n, altR, mixR);
         // Output trims, then the effect crossfade against the raw input; the
         // output is flushed as in processSample, so no denormal reaches the host.
-        const F yL = V::mul(at<V, kSteady>(s.outTrim[0], n), pL);
-        const F yR = V::mul(at<V, kSteady>(s.outTrim[1], n), pR);
-        const F outL = fade<V>(at<V, kSteady>(s.effect[0], n), yL, V::load(s.in[0] + n));
-        const F outR = fade<V>(at<V, kSteady>(s.effect[1], n), yR, V::load(s.in[1] + n));
-        V::store(s.out[0] + n, flush<V>(outL));
-        V::store(s.out[1] + n, flush<V>(outR));
+        const F yL = V::mul(track<V>(outTrimL, n), pL);
+        const F yR = V::mul(track<V>(outTrimR, n), pR);
+        const F mixedL = crossfade<V, kEffect>(effectL, n, yL, V::load(inL + n));
+        const F mixedR = crossfade<V, kEffect>(effectR, n, yR, V::load(inR + n));
+        V::store(outL + n, flush<V>(mixedL));
+        V::store(outR + n, flush<V>(mixedR));
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);
+}
+
+// Where a fader's track rests: at either end, or anywhere else (moving).
+KORVEX_INLINE Fade restsAt(const Track& t) {
+    if (t.frames != nullptr) return Fade::kMoving;
+    if (t.value == 0.0f) return Fade::kOff;
+    return t.value == 1.0f ? Fade::kOn : Fade::kMoving;
 }
 
 template <class V>
@@ -472,15 +700,26 @@ void network(NetworkStage& s) {
     combs<V>(s, wetL, wetR);
     float* const wet[2] = {wetL, wetR};
     allpassChains<V>(s.allpasses, wet, s.frames);
-    const Track* tracks[] = {&s.mute[0],    &s.mute[1],   &s.wetOnly[0], &s.wetOnly[1], &s.effect[0],
-                             &s.effect[1],  &s.outTrim[0], &s.outTrim[1], &s.wetSame,   &s.wetCross,
-                             &s.dry};
-    bool steady = true;
-    for (const Track* t : tracks) steady = steady && t->frames == nullptr;
-    if (steady) {
-        mixdown<V, true>(s, wetL, wetR);
+    // With every fader settled at an end (the effect's, while the engine
+    // runs, at 1), the mix needs no crossfades: one loop for each end the
+    // mute and wet-only pairs rest at.
+    const Fade mute = restsAt(s.mute[0]);
+    const Fade wetOnly = restsAt(s.wetOnly[0]);
+    const bool settled = mute != Fade::kMoving && wetOnly != Fade::kMoving && restsAt(s.mute[1]) == mute &&
+                         restsAt(s.wetOnly[1]) == wetOnly && restsAt(s.effect[0]) == Fade::kOn &&
+                         restsAt(s.effect[1]) == Fade::kOn;
+    if (!settled) {
+        mixdown<V, Fade::kMoving, Fade::kMoving, Fade::kMoving>(s, wetL, wetR);
+        return;
+    }
+    if (mute == Fade::kOff && wetOnly == Fade::kOff) {
+        mixdown<V, Fade::kOff, Fade::kOff, Fade::kOn>(s, wetL, wetR);
+    } else if (mute == Fade::kOff) {
+        mixdown<V, Fade::kOff, Fade::kOn, Fade::kOn>(s, wetL, wetR);
+    } else if (wetOnly == Fade::kOff) {
+        mixdown<V, Fade::kOn, Fade::kOff, Fade::kOn>(s, wetL, wetR);
     } else {
-        mixdown<V, false>(s, wetL, wetR);
+        mixdown<V, Fade::kOn, Fade::kOn, Fade::kOn>(s, wetL, wetR);
     }
 }
 

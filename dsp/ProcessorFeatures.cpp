@@ -1,5 +1,5 @@
 // ProcessorFeatures: whether this processor, and the operating system on it,
-// can run the AVX2 sub-block loops. Asked once per engine, never per block.
+// can run the AVX2/FMA sub-block loops. Asked once per engine, never per block.
 #include "dsp/BlockKernels.h"
 
 #include <cpuid.h>
@@ -22,7 +22,7 @@ unsigned enabledRegisterState() {
 
 }  // namespace
 
-bool block::processorHasAvx2() {
+bool block::processorHasAvx2Fma() {
     unsigned eax = 0;
     unsigned ebx = 0;
     unsigned ecx = 0;
@@ -30,9 +30,12 @@ bool block::processorHasAvx2() {
     if (__get_cpuid_max(0, nullptr) < 7) return false;
     __cpuid(1, eax, ebx, ecx, edx);
     const bool avx = (ecx & bit_AVX) != 0;
+    // Fused multiply-add came with AVX2 on every processor so far, but is
+    // announced separately, and a virtual machine may hide either.
+    const bool fma = (ecx & bit_FMA) != 0;
     // XGETBV exists only where OSXSAVE says the system has enabled it.
     const bool systemSavesState = (ecx & bit_OSXSAVE) != 0;
-    if (!avx || !systemSavesState) return false;
+    if (!avx || !fma || !systemSavesState) return false;
     if ((enabledRegisterState() & kSseAndAvxState) != kSseAndAvxState) return false;
     __cpuid_count(7, 0, eax, ebx, ecx, edx);
     return (ebx & bit_AVX2) != 0;

@@ -176,6 +176,7 @@ void ReverbEngine::prepare(float sampleRate) {
     effectOn_ = effectPending_.load(kRelaxed);
 
     hasDelayMemory_ = allocateDelayMemory();
+    networkStageStale_ = true;
     clear();
 
     const float inGain = dbToGain(current_.inTrimDb);
@@ -235,6 +236,7 @@ void ReverbEngine::applyCombFeedback() {
     for (auto& side : comb_) {
         for (CombFilter& comb : side) comb.setFeedback(combFeedback_);
     }
+    networkStageStale_ = true;
 }
 
 // One-pole low-pass in every comb loop, corner from 10 kHz (damping 0) down to
@@ -245,6 +247,7 @@ void ReverbEngine::applyDampingCoefficient() {
     for (auto& side : comb_) {
         for (CombFilter& comb : side) comb.setDampingCoefficient(dampingCoefficient_);
     }
+    networkStageStale_ = true;
 }
 
 // Wet and dry weights m and 1 - m (m = mix / 200), normalised so that a mix

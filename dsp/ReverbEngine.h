@@ -135,6 +135,7 @@ private:
     void processSubBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
     int32_t effectTracks(int32_t frames);
     void runPreDelay(int32_t frames);
+    void refreshNetworkStage();
 
     // Smoothed values used by the signal path, and what is cooked from them.
     Controls current_{};
@@ -202,6 +203,11 @@ private:
     BlockScratch scratch_{};
     block::FeedStage feedStage_{};
     block::NetworkStage networkStage_{};
+    // The network stage's memories, lengths and coefficients no longer match
+    // the elements: set by prepare and by every coefficient change, cleared
+    // when processBlock has copied them over. Positions and filter states
+    // are copied for every sub-block (processSample moves them too).
+    bool networkStageStale_ = true;
 };
 
 }  // namespace ZEPHRA2F9C41D07

@@ -15,7 +15,7 @@ using block::Track;
 
 bool avx2Usable() {
     // Asked once per process: the answer cannot change while it runs.
-    static const bool usable = block::processorHasAvx2();
+    static const bool usable = block::processorHasAvx2Fma();
     return usable;
 }
 
@@ -134,6 +134,32 @@ void ReverbEngine::runPreDelay(int32_t frames) {
     }
 }
 
+// What changes only with prepare or a coefficient: memories, lengths, gains,
+// and where the stage finds its working buffers.
+void ReverbEngine::refreshNetworkStage() {
+    block::NetworkStage& net = networkStage_;
+    for (int side = kLeft; side <= kRight; ++side) {
+        block::CombBank& bank = net.combs[side];
+        for (int i = 0; i < kCombsPerChannel; ++i) {
+            const CombFilter& comb = comb_[side][i];
+            bank.lines[i] = {comb.samples(), comb.length(), comb.position()};
+            bank.feedback[i] = comb.feedback();
+            bank.damping[i] = comb.dampingCoefficient();
+            bank.complement[i] = comb.dampingComplement();
+        }
+        block::AllpassChain& chain = net.allpasses[side];
+        for (int i = 0; i < kAllpassesPerChannel; ++i) {
+            const AllpassFilter& allpass = allpass_[side][i];
+            chain.lines[i] = {allpass.samples(), allpass.length(), allpass.position()};
+            chain.feedback[i] = allpass.feedback();
+        }
+        net.in[side] = scratch_.in[side];
+        net.trimmed[side] = scratch_.trimmed[side];
+        net.out[side] = scratch_.out[side];
+    }
+    networkStageStale_ = false;
+}
+
 void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
                                    int32_t frames) {
     if (standsStill()) {
@@ -171,34 +197,24 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
     if (!muteOn_) runPreDelay(active);
 
     block::NetworkStage& net = networkStage_;
+    if (networkStageStale_) refreshNetworkStage();
     net.frames = active;
     net.delayed = muteOn_ ? nullptr : s.delayed;
     for (int side = kLeft; side <= kRight; ++side) {
         block::CombBank& bank = net.combs[side];
         for (int i = 0; i < kCombsPerChannel; ++i) {
-            const CombFilter& comb = comb_[side][i];
-            bank.lines[i] = {comb.samples(), comb.length(), comb.position()};
-            bank.feedback[i] = comb.feedback();
-            bank.damping[i] = comb.dampingCoefficient();
-            bank.complement[i] = comb.dampingComplement();
-            bank.state[i] = comb.filterState();
+            bank.lines[i].position = comb_[side][i].position();
+            bank.state[i] = comb_[side][i].filterState();
         }
         block::AllpassChain& chain = net.allpasses[side];
-        for (int i = 0; i < kAllpassesPerChannel; ++i) {
-            const AllpassFilter& allpass = allpass_[side][i];
-            chain.lines[i] = {allpass.samples(), allpass.length(), allpass.position()};
-            chain.feedback[i] = allpass.feedback();
-        }
+        for (int i = 0; i < kAllpassesPerChannel; ++i) chain.lines[i].position = allpass_[side][i].position();
         net.clipUpper[side] = outputClipper_[side].upperThreshold();
         net.clipLower[side] = outputClipper_[side].lowerThreshold();
-        net.in[side] = s.in[side];
-        net.trimmed[side] = s.trimmed[side];
         net.mute[side] = faderTrack(muteFader_[side], s.mute[side], active);
         net.wetOnly[side] = faderTrack(wetOnlyFader_[side], s.wetOnly[side], active);
         net.effect[side] = effectMoving ? Track{s.effect[side], 0.0f}
                                         : Track{nullptr, effectFader_[side].position()};
         net.outTrim[side] = rampTrack(outTrim_[side], s.outTrim[side], active, ReadRamp::kBeforeAdvance);
-        net.out[side] = s.out[side];
     }
     net.wetSame = rampTrack(wetSame_, s.wetSame, active, ReadRamp::kAfterAdvance);
     net.wetCross = rampTrack(wetCross_, s.wetCross, active, ReadRamp::kAfterAdvance);

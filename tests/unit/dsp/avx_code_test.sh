@@ -15,4 +15,10 @@ if [ -n "$offenders" ]; then
   exit 1
 fi
 grep -q '<[^>]*Avx2[^>]*>:' <<<"$listing" || { echo "no AVX2 loops in $binary"; exit 1; }
-echo "AVX instructions only in the AVX2 loops"
+# The AVX2 loops are built for FMA as well (the dispatch asks for both):
+# without fused multiply-adds in them the build lost its -mfma.
+fused=$(awk '/^[0-9a-f]+ <.*>:$/ { name = $2 }
+             /\tvfn?madd/ { if (name ~ /Avx2/) n++ }
+             END { print n + 0 }' <<<"$listing")
+[ "$fused" -gt 0 ] || { echo "no fused multiply-adds in the AVX2 loops of $binary"; exit 1; }
+echo "AVX instructions only in the AVX2 loops, $fused fused multiply-adds among them"
