@@ -419,13 +419,18 @@ void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32
     for (int32_t row = row0; row < row1 && col0 < col1; ++row) {
         const unsigned char* p = &b->pixels[static_cast<size_t>(sy + row) * b->stride + (sx + col0) * 3];
         uint32_t* out = &w->framebuffer[static_cast<size_t>(dy + row) * w->width + (dx + col0)];
-        // A word read takes one byte of the next pixel, so the last is read bytewise.
-        for (int32_t n = col1 - col0; n > 1; --n, p += 3) {
-            uint32_t word;
-            std::memcpy(&word, p, 4);
-            *out++ = word & 0x00FFFFFFu;
+        // Four 3-byte pixels are three little-endian words: blue, green, red
+        // of each land in bits 0-23 of its framebuffer word.
+        int32_t n = col1 - col0;
+        for (; n >= 4; n -= 4, p += 12, out += 4) {
+            uint32_t word[3];
+            std::memcpy(word, p, 12);
+            out[0] = word[0] & 0x00FFFFFFu;
+            out[1] = (word[0] >> 24) | ((word[1] & 0xFFFFu) << 8);
+            out[2] = (word[1] >> 16) | ((word[2] & 0xFFu) << 16);
+            out[3] = word[2] >> 8;
         }
-        *out = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+        for (; n > 0; --n, p += 3) *out++ = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     }
     m->selected = previous;
 }
