@@ -423,12 +423,14 @@ void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32
         // of each land in bits 0-23 of its framebuffer word.
         int32_t n = col1 - col0;
         for (; n >= 4; n -= 4, p += 12, out += 4) {
-            uint32_t word[3];
-            std::memcpy(word, p, 12);
-            out[0] = word[0] & 0x00FFFFFFu;
-            out[1] = (word[0] >> 24) | ((word[1] & 0xFFFFu) << 8);
-            out[2] = (word[1] >> 16) | ((word[2] & 0xFFu) << 16);
-            out[3] = word[2] >> 8;
+            uint32_t w0, w1, w2;
+            std::memcpy(&w0, p, 4);
+            std::memcpy(&w1, p + 4, 4);
+            std::memcpy(&w2, p + 8, 4);
+            out[0] = w0 & 0x00FFFFFFu;
+            out[1] = (w0 >> 24) | ((w1 & 0xFFFFu) << 8);
+            out[2] = (w1 >> 16) | ((w2 & 0xFFu) << 16);
+            out[3] = w2 >> 8;
         }
         for (; n > 0; --n, p += 3) *out++ = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     }
