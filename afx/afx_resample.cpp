@@ -1,20 +1,21 @@
 // Bicubic resampling of a pixbuf region into a window bitmap: a horizontal
-// pass over the source rows the region needs into a column-major scratch
-// buffer, then a vertical pass into the bitmap. Positions are 16.16 fixed
-// point; the filter phase is the top 8 bits of the fraction.
+// pass over the source rows the region needs into a scratch buffer, then a
+// vertical pass into the bitmap. Positions are 16.16 fixed point; the filter
+// phase is the top 8 bits of the fraction. Each column's taps and phase are
+// found once per call and shared by every source row; the rows themselves
+// are filtered by the row kernels.
 #include "afx/afx_resample.h"
 
 #include <cstdlib>
 
 #include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
+#include "afx/afx_resample_rows.h"
 
 namespace {
 
 // Regions are limited to this many pixels on each axis.
 constexpr int32_t kMaxRegion = 8192;
-// Weighted sums are in 1/256 units; this is 255 x 256.
-constexpr int32_t kMaxSum = 65280;
 
 struct cubic_table {
     int32_t w[256][4];
@@ -56,24 +57,6 @@ const cubic_table& table() {
 
 inline int32_t clampi(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-inline uint32_t channel(int32_t sum) { return static_cast<uint32_t>(clampi(sum, 0, kMaxSum) >> 8); }
-
-// Filters four packed pixels (red in bits 0-7) with weights w.
-inline uint32_t filter(const uint32_t px[4], const int32_t* w) {
-    int32_t r = 0, g = 0, b = 0;
-    for (int k = 0; k < 4; ++k) {
-        r += w[k] * static_cast<int32_t>(px[k] & 0xFFu);
-        g += w[k] * static_cast<int32_t>((px[k] >> 8) & 0xFFu);
-        b += w[k] * static_cast<int32_t>((px[k] >> 16) & 0xFFu);
-    }
-    return channel(r) | (channel(g) << 8) | (channel(b) << 16) | 0xFF000000u;
-}
-
-inline uint32_t source_pixel(const afx_pixbuf* s, int32_t x, int32_t y) {
-    const uint8_t* p = s->pixels + static_cast<size_t>(y) * s->stride + static_cast<size_t>(x) * 4u;
-    return p[0] | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
-}
-
 }  // namespace
 
 const int32_t* afx_cubic_weights(uint32_t phase) { return table().w[phase & 255u]; }
@@ -103,41 +86,38 @@ void afx_dib_scale_from(afx_context*, const afx_pixbuf* source, afx_dib* dib, in
     const int32_t last = clampi(static_cast<int32_t>(((r0 + height - 1) * step) >> 16) + 3, 0, sh - 1);
     if (columns < 1 || last < first) return;
     const int32_t rows = last - first + 1;
-    const int32_t column_words = rows + 8;
-    uint32_t* scratch = static_cast<uint32_t*>(
-        std::malloc(sizeof(uint32_t) * static_cast<size_t>(columns + 8) * column_words));
-    if (!scratch) return;
 
-    // Horizontal pass: each needed source row into one entry of every column.
-    for (int32_t sr = first; sr <= last; ++sr) {
-        for (int32_t i = 0; i < columns; ++i) {
-            const int64_t p = (c0 + i) * step;
-            const int32_t sx = static_cast<int32_t>(p >> 16);
-            uint32_t taps[4];
-            for (int k = 0; k < 4; ++k) taps[k] = source_pixel(source, clampi(sx - 1 + k, 0, sw - 1), sr);
-            scratch[static_cast<size_t>(i) * column_words + (sr - first)] =
-                filter(taps, afx_cubic_weights(static_cast<uint32_t>(p >> 8)));
-        }
+    // One allocation: the columns' taps, then the scratch rows, row by row
+    // (each needed source row filtered across every destination column).
+    const size_t column_bytes = (sizeof(afx_resample_column) * static_cast<size_t>(columns) + 15u) & ~size_t(15);
+    uint8_t* block = static_cast<uint8_t*>(
+        std::malloc(column_bytes + sizeof(uint32_t) * static_cast<size_t>(columns) * static_cast<size_t>(rows)));
+    if (!block) return;
+    afx_resample_column* taps = reinterpret_cast<afx_resample_column*>(block);
+    uint32_t* scratch = reinterpret_cast<uint32_t*>(block + column_bytes);
+    for (int32_t i = 0; i < columns; ++i) {
+        const int64_t p = (c0 + i) * step;
+        taps[i].first_tap = static_cast<int32_t>(p >> 16) - 1;
+        taps[i].phase = static_cast<uint32_t>(p >> 8) & 255u;
     }
 
-    // Vertical pass: down each column into the bitmap, as blue, green, red.
+    // Horizontal pass: each needed source row into one scratch row.
+    for (int32_t sr = first; sr <= last; ++sr) {
+        afx_resample_hrow(source->pixels + static_cast<size_t>(sr) * source->stride, sw, taps,
+                          scratch + static_cast<size_t>(sr - first) * columns, columns);
+    }
+
+    // Vertical pass: four scratch rows into each bitmap row, as blue, green, red.
     for (int32_t j = 0; j < height; ++j) {
         const int64_t p = (r0 + j) * step;
         const int32_t sy = static_cast<int32_t>(p >> 16);
         if (sy > sh - 1) break;
-        const int32_t* w = afx_cubic_weights(static_cast<uint32_t>(p >> 8));
-        int32_t tap_row[4];
-        for (int k = 0; k < 4; ++k) tap_row[k] = clampi(sy - first - 1 + k, 0, rows - 1);
-        uint8_t* out = dib->pixels + static_cast<size_t>(y + j) * dib->stride + static_cast<size_t>(x) * 3u;
-        for (int32_t i = 0; i < columns; ++i, out += 3) {
-            const uint32_t* column = scratch + static_cast<size_t>(i) * column_words;
-            const uint32_t taps[4] = {column[tap_row[0]], column[tap_row[1]], column[tap_row[2]],
-                                      column[tap_row[3]]};
-            const uint32_t v = filter(taps, w);
-            out[0] = static_cast<uint8_t>(v >> 16);
-            out[1] = static_cast<uint8_t>(v >> 8);
-            out[2] = static_cast<uint8_t>(v);
+        const uint32_t* tap_rows[4];
+        for (int k = 0; k < 4; ++k) {
+            tap_rows[k] = scratch + static_cast<size_t>(clampi(sy - first - 1 + k, 0, rows - 1)) * columns;
         }
+        uint8_t* out = dib->pixels + static_cast<size_t>(y + j) * dib->stride + static_cast<size_t>(x) * 3u;
+        afx_resample_vrow(tap_rows, afx_cubic_weights(static_cast<uint32_t>(p >> 8)), out, columns);
     }
-    std::free(scratch);
+    std::free(block);
 }

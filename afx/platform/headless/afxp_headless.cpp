@@ -413,17 +413,29 @@ void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32
     if (!w || w->destroyed || !b || !m) return;
     void* previous = m->selected;
     m->selected = b;
-    // Like the system's block transfer: clipped to the source bitmap and the window.
-    for (int32_t row = 0; row < height; ++row) {
-        const int32_t ys = sy + row, yd = dy + row;
-        if (ys < 0 || ys >= b->height || yd < 0 || yd >= w->height) continue;
-        for (int32_t col = 0; col < width; ++col) {
-            const int32_t xs = sx + col, xd = dx + col;
-            if (xs < 0 || xs >= b->width || xd < 0 || xd >= w->width) continue;
-            const unsigned char* p = &b->pixels[static_cast<size_t>(ys) * b->stride + xs * 3];
-            w->framebuffer[static_cast<size_t>(yd) * w->width + xd] =
-                (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+    // Like the system's block transfer: clipped to the source bitmap and the
+    // window, once, then each row is a straight run of pixels.
+    const int32_t col0 = std::max({0, -sx, -dx});
+    const int32_t col1 = std::min({width, b->width - sx, w->width - dx});
+    const int32_t row0 = std::max({0, -sy, -dy});
+    const int32_t row1 = std::min({height, b->height - sy, w->height - dy});
+    for (int32_t row = row0; row < row1 && col0 < col1; ++row) {
+        const unsigned char* p = &b->pixels[static_cast<size_t>(sy + row) * b->stride + (sx + col0) * 3];
+        uint32_t* out = &w->framebuffer[static_cast<size_t>(dy + row) * w->width + (dx + col0)];
+        // Four 3-byte pixels are three little-endian words: blue, green, red
+        // of each land in bits 0-23 of its framebuffer word.
+        int32_t n = col1 - col0;
+        for (; n >= 4; n -= 4, p += 12, out += 4) {
+            uint32_t w0, w1, w2;
+            std::memcpy(&w0, p, 4);
+            std::memcpy(&w1, p + 4, 4);
+            std::memcpy(&w2, p + 8, 4);
+            out[0] = w0 & 0x00FFFFFFu;
+            out[1] = (w0 >> 24) | ((w1 & 0xFFFFu) << 8);
+            out[2] = (w1 >> 16) | ((w2 & 0xFFu) << 16);
+            out[3] = w2 >> 8;
         }
+        for (; n > 0; --n, p += 3) *out++ = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     }
     m->selected = previous;
 }

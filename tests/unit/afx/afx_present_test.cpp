@@ -75,6 +75,34 @@ TEST_F(PresentTest, PresentCopiesTheRectangleCutToTheBitmap) {
     afx_dib_free(ctx, d);
 }
 
+TEST_F(PresentTest, PresentIsClippedToTheWindowOnEverySide) {
+    // The window shows bitmap pixel (x - dx + sx, y - dy + sy) where both
+    // exist; placements hang off each edge, widths cover whole groups of
+    // four pixels and the odd ones after them.
+    const int32_t index = newChild(13, 9);
+    void* w = handle(index);
+    afx_dib* d = afx_dib_new(ctx, 11, 10, index);
+    paintRamp(d);
+    struct Case { int32_t sx, sy, dx, dy, width, height; } cases[] = {
+        {0, 0, -3, -2, 11, 10}, {1, 2, 5, 4, 11, 10}, {0, 0, 9, 7, 4, 4},  {2, 1, -1, 3, 1, 2},
+        {0, 0, 0, 0, 13, 9},    {3, 0, 2, -9, 7, 10}, {0, 0, 13, 0, 5, 5}, {4, 4, 6, 1, 5, 3},
+    };
+    for (const Case& c : cases) {
+        afx_headless_find(w)->framebuffer.assign(13 * 9, 0xABCDEFu);
+        afx_present(ctx, index, d, c.sx, c.sy, c.dx, c.dy, c.width, c.height);
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 13; ++x) {
+                const int bx = x - c.dx + c.sx, by = y - c.dy + c.sy;
+                const bool shown = x >= c.dx && x < c.dx + c.width && y >= c.dy && y < c.dy + c.height &&
+                                   bx < 11 && by < 10;
+                ASSERT_EQ(afx_headless_pixel(w, x, y), shown ? dibPixel(d, bx, by) : 0xABCDEFu)
+                    << "placed at " << c.dx << "," << c.dy << ": pixel " << x << "," << y;
+            }
+        }
+    }
+    afx_dib_free(ctx, d);
+}
+
 TEST_F(PresentTest, DimmedPresentHalvesEveryChannelAndLeavesTheBitmapAlone) {
     const int32_t index = newChild(16, 8);
     afx_dib* d = afx_dib_new(ctx, 16, 8, index);
