@@ -1,8 +1,6 @@
 // Fixed-point helpers of the shape drawers.
 #include "afx/afx_fixed.h"
 
-#include <cmath>
-
 namespace {
 
 float held(float value) {
@@ -18,18 +16,6 @@ int32_t arctan_turns(int64_t z) {
     return static_cast<int32_t>(z * (11039 - (magnitude * 2847) / 65536) / 65536);
 }
 
-// floor(sqrt(value)) from an estimate of the root. The double root of any
-// 64-bit value is within one of the exact root (53 mantissa bits against
-// 32 bits of root); the integer steps then land on the exact floor whatever
-// the estimate's rounding, so every toolchain gets the same root.
-uint64_t exact_root(uint64_t value, double estimate) {
-    constexpr uint64_t kLargest = 0xFFFFFFFFu;  // the largest root of a 64-bit value
-    uint64_t root = estimate < static_cast<double>(kLargest) ? static_cast<uint64_t>(estimate) : kLargest;
-    while (root * root > value) --root;
-    while (root < kLargest && (root + 1) * (root + 1) <= value) ++root;
-    return root;
-}
-
 }  // namespace
 
 int32_t afx_fx16(float value) { return static_cast<int32_t>(held(value) * 65536.0f); }
@@ -37,11 +23,34 @@ int32_t afx_fx16(float value) { return static_cast<int32_t>(held(value) * 65536.
 int32_t afx_fx8(float value) { return static_cast<int32_t>(held(value) * 256.0f); }
 
 uint32_t afx_isqrt64(uint64_t value) {
-    return static_cast<uint32_t>(exact_root(value, std::sqrt(static_cast<double>(value))));
+    uint64_t root = 0;
+    uint64_t bit = uint64_t(1) << 62;
+    while (bit > value) bit >>= 2;
+    while (bit != 0) {
+        if (value >= root + bit) {
+            value -= root + bit;
+            root = (root >> 1) + bit;
+        } else {
+            root >>= 1;
+        }
+        bit >>= 2;
+    }
+    return static_cast<uint32_t>(root);
 }
 
 uint32_t afx_isqrt32(uint32_t value) {
-    return static_cast<uint32_t>(exact_root(value, std::sqrt(static_cast<double>(value))));
+    uint32_t root = 0;
+    uint32_t bit = uint32_t(1) << 30;
+    for (int round = 0; round < 16; ++round) {
+        if (value >= root + bit) {
+            value -= root + bit;
+            root = (root >> 1) + bit;
+        } else {
+            root >>= 1;
+        }
+        bit >>= 2;
+    }
+    return root;
 }
 
 int32_t afx_angle_fx16(int32_t cx, int32_t cy, int32_t px, int32_t py) {

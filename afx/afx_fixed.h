@@ -1,7 +1,7 @@
 // Fixed-point helpers of the shape drawers: float-to-16.16 conversion, the
-// exact integer square roots and the polynomial angle of a pixel around a
-// centre. Everything per pixel is an exact integer result so that every
-// toolchain draws the same bytes.
+// bit-by-bit integer square roots and the polynomial angle of a pixel around
+// a centre. Everything per pixel is integer so that every toolchain draws the
+// same bytes.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,10 @@ int32_t afx_fx16(float value);
 // truncate(value x 256), held the same way (pen radii).
 int32_t afx_fx8(float value);
 
-// floor(sqrt(value)), exactly: the floating-point root only seeds an integer
-// correction. A 32.32 sum of squares of 16.16 differences gives a 16.16 length.
+// floor(sqrt(value)), computed bit by bit over 32 rounds. A 32.32 sum of
+// squares of 16.16 differences gives a 16.16 length.
 uint32_t afx_isqrt64(uint64_t value);
-// floor(sqrt(value)) for a 32-bit value, exactly: over a 16.16 sum of
+// floor(sqrt(value)) for a 32-bit value, 16 rounds: over a 16.16 sum of
 // squares it gives an 8.8 length (shift left by 8 for 16.16).
 uint32_t afx_isqrt32(uint32_t value);
 

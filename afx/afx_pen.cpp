@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 
 #include "afx/afx_fixed.h"
@@ -70,8 +71,42 @@ inline void plot(const afx_pen* pen, uint8_t* row, int32_t x, int64_t distance_f
     p[2] = static_cast<uint8_t>(afx_blend_channel(p[2], pen->b, alpha));
 }
 
-int64_t length_fx16(int64_t dx, int64_t dy) {
-    return afx_isqrt64(static_cast<uint64_t>(dx * dx + dy * dy));
+// Where a shape's coverage is length - offset, the bit-by-bit root is needed
+// only on the one-pixel ramp. Off the ramp the squared length decides alone,
+// exactly: floor(sqrt(s)) >= t exactly when s >= t * t, and every distance
+// of -32767 or less gives the same full alpha (the ramp is clamped there).
+struct RootBands {
+    uint64_t full_below = 0;       // s below this: full coverage
+    uint64_t none_from = UINT64_MAX;  // s from this on: no coverage
+};
+
+RootBands root_bands(int64_t offset) {
+    RootBands b;
+    const int64_t none_root = offset + 32768;  // length at which the ramp ends
+    if (none_root <= 0) {
+        b.none_from = 0;
+    } else if (none_root < (int64_t(1) << 32)) {
+        b.none_from = static_cast<uint64_t>(none_root) * static_cast<uint64_t>(none_root);
+    }
+    const int64_t full_root = offset - 32766;  // lengths below this are fully inside
+    if (full_root > 0 && full_root < (int64_t(1) << 32)) {
+        b.full_below = static_cast<uint64_t>(full_root) * static_cast<uint64_t>(full_root);
+    }
+    return b;
+}
+
+// Squared lengths below this lie so far inside a ring's inner edge
+// (inner - length >= 32768) that they get no coverage.
+uint64_t hole_bound(int64_t inner16) {
+    const int64_t root = inner16 - 32767;
+    return root > 0 && root < (int64_t(1) << 32) ? static_cast<uint64_t>(root) * static_cast<uint64_t>(root) : 0;
+}
+
+// The distance of a pixel whose squared length is squared, for plot.
+inline int64_t banded_distance(const RootBands& b, uint64_t squared, int64_t offset) {
+    if (squared >= b.none_from) return 32768;
+    if (squared < b.full_below) return -32767;
+    return int64_t(afx_isqrt64(squared)) - offset;
 }
 
 }  // namespace
@@ -115,11 +150,13 @@ void afx_fill_disc(afx_pen* pen, float cx, float cy, float r) {
     VisitRange v;
     if (!can_draw(pen) || !finite({cx, cy, r}) || r < 0.0f || !visit_range(pen, cx - r, cx + r, cy - r, cy + r, &v)) return;
     const int64_t cx16 = afx_fx16(cx), cy16 = afx_fx16(cy), r16 = afx_fx16(r);
+    const RootBands bands = root_bands(r16);
     for (int32_t y = v.y0; y <= v.y1; ++y) {
         uint8_t* row = row_of(pen, y);
         const int64_t dy = (int64_t(y) << 16) - cy16;
         for (int32_t x = v.x0; x <= v.x1; ++x) {
-            plot(pen, row, x, length_fx16((int64_t(x) << 16) - cx16, dy) - r16);
+            const int64_t dx = (int64_t(x) << 16) - cx16;
+            plot(pen, row, x, banded_distance(bands, static_cast<uint64_t>(dx * dx + dy * dy), r16));
         }
     }
 }
@@ -133,6 +170,7 @@ void afx_fill_round_rect(afx_pen* pen, float x, float y, float width, float heig
     const int64_t hw = afx_fx16(width * 0.5f), hh = afx_fx16(height * 0.5f);
     const int64_t corner = afx_fx16(pen->radius);
     const int64_t left = afx_fx16(x), top = afx_fx16(y);
+    const RootBands bands = root_bands(corner + 32768);
     for (int32_t yi = v.y0; yi <= v.y1; ++yi) {
         uint8_t* row = row_of(pen, yi);
         const int64_t py = (int64_t(yi) << 16) - hh - top;
@@ -142,7 +180,7 @@ void afx_fill_round_rect(afx_pen* pen, float x, float y, float width, float heig
             const int64_t px = (int64_t(xi) << 16) - hw - left;
             int64_t qx = (px < 0 ? -px : px) - (hw - corner);
             if (qx < 0) qx = 0;
-            plot(pen, row, xi, length_fx16(qx, qy) - corner - 32768);
+            plot(pen, row, xi, banded_distance(bands, static_cast<uint64_t>(qx * qx + qy * qy), corner + 32768));
         }
     }
 }
@@ -159,13 +197,21 @@ void afx_fill_arc(afx_pen* pen, float cx, float cy, float inner, float outer, fl
     const int64_t inner16 = afx_fx16(inner), outer16 = afx_fx16(outer);
     const int64_t start = afx_fx16(start_deg), end = afx_fx16(end_deg);
     const int64_t mid = start + (end - start) / 2;
+    // Pixels beyond the outer ramp or inside the inner one get nothing
+    // whatever their angle: decided from the squared length alone.
+    const RootBands outside = root_bands(outer16);
+    const uint64_t hole_below = hole_bound(inner16);
     for (int32_t y = v.y0; y <= v.y1; ++y) {
         uint8_t* row = row_of(pen, y);
         const int32_t py = y << 16;
+        const int64_t dy = int64_t(py) - cy16;
         for (int32_t x = v.x0; x <= v.x1; ++x) {
             const int32_t px = x << 16;
+            const int64_t dx = int64_t(px) - cx16;
+            const uint64_t squared = static_cast<uint64_t>(dx * dx + dy * dy);
+            if (squared >= outside.none_from || squared < hole_below) continue;
             const int64_t degrees = int64_t(afx_angle_fx16(cx16, cy16, px, py)) * 360;
-            const int64_t len = length_fx16(int64_t(px) - cx16, int64_t(py) - cy16);
+            const int64_t len = afx_isqrt64(squared);
             int64_t distance = len - outer16;
             if (inner16 - len > distance) distance = inner16 - len;
             const int64_t beyond = degrees > mid ? degrees - end : start - degrees;
