@@ -298,15 +298,29 @@ void preDelay(PreDelayStage& s) {
 
 // ------------------------------------------------------------ combs
 
-// One comb for one frame, exactly as CombFilter::process: for the frames
-// after the last whole vector of a sub-block.
+// a * b + c for one frame, rounded the way the vector set V rounds it, so
+// that a frame gives the same bits whether it falls in a whole vector or in
+// the frames after the last one (the output never depends on how the host
+// cuts its blocks).
+template <class V>
+KORVEX_INLINE float mulAddFrame(float a, float b, float c) {
+    if constexpr (V::kFused) {
+        return __builtin_fmaf(a, b, c);
+    } else {
+        return a * b + c;
+    }
+}
+
+// One comb for one frame, as CombFilter::process (with V's rounding): for
+// the frames after the last whole vector of a sub-block.
+template <class V>
 KORVEX_INLINE float combFrame(float* sample, float damping, float complement, float feedback,
                               float& state, float input) {
     const float out = *sample;
     const float y = out > -kFlushBound && out < kFlushBound ? 0.0f : out;
-    state = damping * state + complement * y;
+    state = mulAddFrame<V>(damping, state, complement * y);
     if (state > -kFlushBound && state < kFlushBound) state = 0.0f;
-    *sample = state * feedback + input;
+    *sample = mulAddFrame<V>(state, feedback, input);
     return y;
 }
 
@@ -545,7 +559,7 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
         for (int k = 0; k < block::kCombs; ++k) {
             for (int32_t n = whole; n < frames; ++n) {
                 const float input = s.delayed != nullptr ? s.delayed[n] : 0.0f;
-                wet[n] += combFrame(rows[side][k] + n, bank.damping[k], bank.complement[k], bank.feedback[k],
+                wet[n] += combFrame<V>(rows[side][k] + n, bank.damping[k], bank.complement[k], bank.feedback[k],
                                     bank.state[k], input);
             }
         }
@@ -555,12 +569,13 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
 
 // ------------------------------------------------------------ the network
 
-// One all-pass for one frame, exactly as AllpassFilter::process: for the
-// frames after the last whole vector of a sub-block.
+// One all-pass for one frame, as AllpassFilter::process (with V's
+// rounding): for the frames after the last whole vector of a sub-block.
+template <class V>
 KORVEX_INLINE float allpassFrame(float* sample, float feedback, float input) {
     const float stored = *sample;
     const float delayed = stored > -kFlushBound && stored < kFlushBound ? 0.0f : stored;
-    *sample = delayed * feedback + input;
+    *sample = mulAddFrame<V>(delayed, feedback, input);
     return delayed - input;
 }
 
@@ -596,7 +611,7 @@ KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signa
     for (int side = 0; side < 2; ++side) {
         for (int32_t n = whole; n < frames; ++n) {
             float x = signal[side][n];
-            for (int i = 0; i < kLines; ++i) x = allpassFrame(rows[side][i] + n, chains[side].feedback[i], x);
+            for (int i = 0; i < kLines; ++i) x = allpassFrame<V>(rows[side][i] + n, chains[side].feedback[i], x);
             signal[side][n] = x;
         }
         for (int i = 0; i < kLines; ++i) windows[side][i].close(chains[side].lines[i], frames);
