@@ -98,7 +98,7 @@ TEST(SdfFontTables, GlyphInkEndsInsideItsBox) {
   }
 }
 
-// The design's DejaVu Sans rows: the capital H box is 48 x 59 with its
+// The recorded DejaVu Sans rows: the capital H box is 48 x 59 with its
 // origin at (0, 53); the renderer takes the cap height from it, so text
 // layout depends on it. Space advances 20 and "A" 44.
 TEST(SdfFontTables, DejaVuSansMatchesTheRecordedLayoutMetrics) {
