@@ -40,7 +40,11 @@ void CEditorGUI::parameterChanged(VstInt32 index, float value) {
         paramMirror[index].store(value, std::memory_order_relaxed);
         pendingChanges.fetch_or(1u << index, std::memory_order_release);
     } else if (index == 10) {
-        lampLit.store(value * 100.0f >= 0.5f ? 1 : 0, std::memory_order_relaxed);
+        // The audio thread reports the overload state after every block;
+        // only a change is handed over, so a steady lamp costs it one load.
+        const uint8_t lit = value * 100.0f >= 0.5f ? 1 : 0;
+        if (lampLit.load(std::memory_order_relaxed) == lit) return;
+        lampLit.store(lit, std::memory_order_relaxed);
         pendingChanges.fetch_or(kLampBit, std::memory_order_release);
     }
     needsRedraw.store(1, std::memory_order_release);
