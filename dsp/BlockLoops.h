@@ -485,7 +485,7 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
 // one or two groups). wet[] receives each channel's sum of comb outputs, added
 // in comb order from 0.
 template <class V>
-KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
+__attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     constexpr int kPerChannel = block::kCombs / W;
@@ -504,7 +504,7 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     }
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
-    float wetBefore[kBufferFrames];
+    float wetBefore[2][kBufferFrames];
     F damping[kGroups];
     F complement[kGroups];
     F feedback[kGroups];
@@ -526,21 +526,23 @@ KORVEX_INLINE void combs(NetworkStage& s, float* wetL, float* wetR) {
     }
     // One group along the whole sub-block at a time: its row pointers stay
     // in registers.
-    for (int g = 0; g < kGroups; ++g) {
-        const int side = g / kPerChannel;
-        const int first = (g % kPerChannel) * W;
-        float* const* groupRows = rows[side] + first;
-        float* wet = side == 0 ? wetL : wetR;
-        const float* input = s.delayed != nullptr ? s.delayed : silence;
-        if (feedSilent) {
-            for (int32_t n = 0; n < whole; n += W) {
-                combGroup<V, true>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
-                                   wetBefore, first == 0);
+    const float* input = s.delayed != nullptr ? s.delayed : silence;
+    if (feedSilent) {
+        for (int32_t n = 0; n < whole; n += W) {
+            for (int g = 0; g < kGroups; ++g) {
+                const int side = g / kPerChannel;
+                const int first = (g % kPerChannel) * W;
+                combGroup<V, true>(rows[side] + first, n, input, damping[g], complement[g], feedback[g], state[g],
+                                   side == 0 ? wetL : wetR, wetBefore[side], first == 0);
             }
-        } else {
-            for (int32_t n = 0; n < whole; n += W) {
-                combGroup<V, false>(groupRows, n, input, damping[g], complement[g], feedback[g], state[g], wet,
-                                    wetBefore, first == 0);
+        }
+    } else {
+        for (int32_t n = 0; n < whole; n += W) {
+            for (int g = 0; g < kGroups; ++g) {
+                const int side = g / kPerChannel;
+                const int first = (g % kPerChannel) * W;
+                combGroup<V, false>(rows[side] + first, n, input, damping[g], complement[g], feedback[g], state[g],
+                                    side == 0 ? wetL : wetR, wetBefore[side], first == 0);
             }
         }
     }
@@ -583,7 +585,7 @@ KORVEX_INLINE float allpassFrame(float* sample, float feedback, float input) {
 // signal stays in a register from one to the next; signal[side] holds the
 // comb sums on entry and the diffused signal on return.
 template <class V>
-KORVEX_INLINE void allpassChains(const AllpassChain* chains, float* const* signal, int32_t frames) {
+__attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* const* signal, int32_t frames) {
     using F = typename V::F;
     constexpr int kLines = block::kAllpasses;
     const int32_t whole = frames - frames % V::kWidth;
@@ -641,7 +643,7 @@ KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename
 // locals first: the stores to the output could otherwise alias it, and the
 // compiler would load it again for every vector.
 template <class V, Fade kMute, Fade kWetOnly, Fade kEffect>
-KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
+__attribute__((noinline)) void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
     using F = typename V::F;
     const int32_t frames = s.frames;
     const float* const inL = s.in[0];
