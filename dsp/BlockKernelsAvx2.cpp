@@ -16,7 +16,6 @@ struct Avx2 {
     using I = __m256i;
     static constexpr int kWidth = 8;
     static constexpr bool kFused = true;
-    static constexpr bool kDeferReadFlush = true;
 
     static F load(const float* p) { return _mm256_loadu_ps(p); }
     static void store(float* p, F v) { _mm256_storeu_ps(p, v); }

@@ -14,7 +14,6 @@ struct Sse2 {
     using I = __m128i;
     static constexpr int kWidth = 4;
     static constexpr bool kFused = false;
-    static constexpr bool kDeferReadFlush = true;
 
     static F load(const float* p) { return _mm_loadu_ps(p); }
     static void store(float* p, F v) { _mm_storeu_ps(p, v); }

@@ -19,15 +19,11 @@
 // and switch decision stays where the per-frame path takes it.
 //
 // V provides, on vectors F of kWidth floats and I of kWidth 32-bit integers:
-// kFused, kDeferReadFlush (the comb reads join the check that decides
-// whether a chunk needs its flush, rather than being flushed each: fewer
-// instructions, which pays on AVX2 but was measured slower with SSE2),
-// load/store (unaligned), set1, add, sub, mul, div, min (a < b ? a : b, so
-// a NaN in a gives b), the bit operations and,
-// andNot (~a & b), or, the comparisons lt, le, gt, ge, notLt (true for NaN),
-// unordered, select(mask, a, b), any(mask), allBitsZero (every lane +0),
-// firstLanes(count), transpose of
-// kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
+// kFused, load/store (unaligned), set1, add, sub, mul, div, min (a < b ?
+// a : b, so a NaN in a gives b), the bit operations and, andNot (~a & b),
+// or, the comparisons lt, le, gt, ge, notLt (true for NaN), unordered,
+// select(mask, a, b), any(mask), allBitsZero (every lane +0),
+// firstLanes(count), transpose of kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
 // iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
 // and gather; where kFused, also mulAdd (a * b + c), negMulAdd (c - a * b)
 // and broadcast (one float from memory into every lane).
@@ -133,24 +129,27 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     // reciprocal changes no overload report and no saturation.
     const F u = V::kFused ? V::mul(x, V::set1(1.0f / 24.0f)) : V::div(x, V::set1(24.0f));
     const F notNumber = V::unordered(u, u);
-    const F crossed = V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber);
-    flags = V::bitOr(flags, V::bitAnd(crossed, valid));
+    const F crossed = V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid);
     // Below 1e-6, u^3 / 3 is far less than a quarter of a unit in the last
     // place of u, so u - u^3 / 3 is u; the cube would only sink into the
     // subnormal numbers, which cost the processor dearly while a tail fades
-    // out. Those lanes cube a zero of u's sign instead: the same results,
-    // the sign of a zero u included.
-    const F large = V::notLt(magnitude<V>(u), V::set1(kNegligibleCube));
-    const F c = V::bitAnd(u, V::bitOr(large, V::set1(-0.0f)));
-    F cubic;
+    // out. Those lanes cube +0 instead: u - 0 is u, the sign of a zero u
+    // included.
+    const F c = V::bitAnd(u, V::notLt(magnitude<V>(u), V::set1(kNegligibleCube)));
+    F shaped;
     if constexpr (V::kFused) {
-        cubic = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
+        shaped = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
     } else {
-        cubic = V::sub(u, V::div(V::mul(V::mul(c, c), c), V::set1(3.0f)));
+        shaped = V::sub(u, V::div(V::mul(V::mul(c, c), c), V::set1(3.0f)));
     }
-    F shaped = V::select(notNumber, V::set1(0.0f), cubic);
-    shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
-    shaped = V::select(V::ge(u, V::set1(1.0f)), V::set1(2.0f / 3.0f), shaped);
+    // The thresholds lie within +-1, so a chunk that crossed none is a
+    // number throughout and short of the flat ends: the cubic is the answer.
+    if (V::any(crossed)) {
+        flags = V::bitOr(flags, crossed);
+        shaped = V::select(notNumber, V::set1(0.0f), shaped);
+        shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
+        shaped = V::select(V::ge(u, V::set1(1.0f)), V::set1(2.0f / 3.0f), shaped);
+    }
     return V::mul(V::set1(24.0f), shaped);
 }
 
@@ -396,19 +395,16 @@ KORVEX_INLINE bool flushClears(float* const* rows, int32_t n, const typename V::
 template <class V>
 __attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n, const float* input,
                                                   typename V::F damping, typename V::F complement,
-                                                  typename V::F feedback, typename V::F& state, float* wet,
-                                                  const float* wetBefore, bool firstOfChannel,
-                                                  const typename V::F* states) {
+                                                  typename V::F feedback, typename V::F& state,
+                                                  typename V::F& sum, const typename V::F* states) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     if (!flushClears<V>(rows, n, states)) return false;
     F r[W];
-    F sum = firstOfChannel ? V::set1(0.0f) : V::load(wetBefore + n);
     for (int k = 0; k < W; ++k) {
         r[k] = flush<V>(V::load(rows[k] + n));
         sum = V::add(sum, r[k]);
     }
-    V::store(wet + n, sum);
     V::transpose(r);
     F running = state;
     for (int j = 0; j < W; ++j) {
@@ -420,51 +416,49 @@ __attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n,
     return true;
 }
 
-// wetBefore keeps the wet sum as the channel's earlier groups left it, for
-// a chunk that has to be run again.
+// The low-pass coefficients, loop gains and states of one group, one comb
+// per lane.
+template <class V>
+struct CombLanes {
+    typename V::F damping;
+    typename V::F complement;
+    typename V::F feedback;
+    typename V::F state;
+};
+
+// One group's chunk of kWidth frames from n. sum carries the channel's wet
+// sum of the chunk: in, as the channel's earlier groups left it; out, with
+// this group's comb outputs added in comb order.
 template <class V, bool kFeedSilent>
-KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, typename V::F damping,
-                             typename V::F complement, typename V::F feedback, typename V::F& state,
-                             float* wet, float* wetBefore, bool firstOfChannel) {
+KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, CombLanes<V>& lanes,
+                             typename V::F& sum) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     // Silence: no feed, low-passes at rest and nothing but zeros in the
     // loops. The per-frame path would add zeros to the wet sum and write
     // zeros back over zeros, so the chunk is left as it is. Only looked for
     // where the whole sub-block's feed is silent, so sound pays nothing.
-    if (kFeedSilent && V::allBitsZero(state)) {
+    if (kFeedSilent && V::allBitsZero(lanes.state)) {
         F any = V::load(rows[0] + n);
         for (int k = 1; k < W; ++k) any = V::bitOr(any, V::load(rows[k] + n));
-        if (V::allBitsZero(any)) {
-            if (firstOfChannel) V::store(wet + n, V::set1(0.0f));
-            return;
-        }
+        if (V::allBitsZero(any)) return;
     }
-    // The flush of the states (and, where V::kDeferReadFlush, of the samples
-    // read) is left out while no value of the chunk falls where it would
-    // act: the smallest magnitude met tells (mostly it is far above the
-    // bound, or an exact zero of silence, which the flush leaves as it is).
+    // The flush of the samples read and of the states is left out while no
+    // value of the chunk falls where it would act: the smallest magnitude
+    // met tells (mostly it is far above the bound, or an exact zero of
+    // silence, which the flush leaves as it is).
+    const F before = sum;
     F r[W];
-    F sum = V::set1(0.0f);
-    if (!firstOfChannel) {
-        sum = V::load(wet + n);
-        V::store(wetBefore + n, sum);
-    }
     F smallest = V::set1(kNoSmaller);
     for (int k = 0; k < W; ++k) {
         r[k] = V::load(rows[k] + n);
-        if constexpr (V::kDeferReadFlush) {
-            smallest = V::min(magnitude<V>(r[k]), smallest);
-        } else {
-            r[k] = flush<V>(r[k]);
-        }
+        smallest = V::min(magnitude<V>(r[k]), smallest);
         sum = V::add(sum, r[k]);
     }
-    V::store(wet + n, sum);
     V::transpose(r);
-    F running = state;
+    F running = lanes.state;
     for (int j = 0; j < W; ++j) {
-        running = lowPass<V>(damping, running, complement, r[j]);
+        running = lowPass<V>(lanes.damping, running, lanes.complement, r[j]);
         smallest = V::min(magnitude<V>(running), smallest);
         r[j] = running;
     }
@@ -472,13 +466,41 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
         // A copy, so only this rare branch puts the states in memory.
         F reached[W];
         for (int j = 0; j < W; ++j) reached[j] = r[j];
-        if (combChunkWithFlush<V>(rows, n, input, damping, complement, feedback, state, wet, wetBefore,
-                                  firstOfChannel, reached)) {
+        F again = before;
+        if (combChunkWithFlush<V>(rows, n, input, lanes.damping, lanes.complement, lanes.feedback, lanes.state,
+                                  again, reached)) {
+            sum = again;
             return;
         }
     }
-    state = running;
-    writeBack<V>(rows, n, input, feedback, r);
+    lanes.state = running;
+    writeBack<V>(rows, n, input, lanes.feedback, r);
+}
+
+// Two groups along the sub-block side by side, so that their low-pass
+// recurrences (chains of dependent steps) overlap. With two groups per
+// channel they are that channel's (wetB == nullptr: both add to wetA, in
+// comb order); with one, the two channels'.
+template <class V, bool kFeedSilent>
+KORVEX_INLINE void combPair(float* const* rowsA, float* const* rowsB, CombLanes<V>& lanesA,
+                            CombLanes<V>& lanesB, const float* input, float* wetA, float* wetB, int32_t whole) {
+    using F = typename V::F;
+    // In locals: the states then stay in registers from chunk to chunk
+    // instead of passing through memory on their chains.
+    CombLanes<V> a = lanesA;
+    CombLanes<V> b = lanesB;
+    for (int32_t n = 0; n < whole; n += V::kWidth) {
+        F sum = V::set1(0.0f);
+        combGroup<V, kFeedSilent>(rowsA, n, input, a, sum);
+        if (wetB != nullptr) {
+            V::store(wetA + n, sum);
+            sum = V::set1(0.0f);
+        }
+        combGroup<V, kFeedSilent>(rowsB, n, input, b, sum);
+        V::store((wetB != nullptr ? wetB : wetA) + n, sum);
+    }
+    lanesA = a;
+    lanesB = b;
 }
 
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
@@ -486,9 +508,9 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
 // in comb order from 0.
 template <class V>
 __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) {
-    using F = typename V::F;
     constexpr int W = V::kWidth;
     constexpr int kPerChannel = block::kCombs / W;
+    static_assert(kPerChannel == 1 || kPerChannel == 2, "one or two groups per channel");
     constexpr int kGroups = 2 * kPerChannel;
     const int32_t frames = s.frames;
     const int32_t whole = frames - frames % W;
@@ -504,51 +526,36 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
     }
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
-    float wetBefore[2][kBufferFrames];
-    F damping[kGroups];
-    F complement[kGroups];
-    F feedback[kGroups];
-    F state[kGroups];
+    CombLanes<V> lanes[kGroups];
     for (int g = 0; g < kGroups; ++g) {
         const CombBank& bank = s.combs[g / kPerChannel];
         const int first = (g % kPerChannel) * W;
-        damping[g] = V::load(bank.damping + first);
-        complement[g] = V::load(bank.complement + first);
-        feedback[g] = V::load(bank.feedback + first);
-        state[g] = V::load(bank.state + first);
+        lanes[g] = {V::load(bank.damping + first), V::load(bank.complement + first), V::load(bank.feedback + first),
+                    V::load(bank.state + first)};
     }
     // Whether the feed of the whole vectors is exact silence (+0 throughout).
     bool feedSilent = true;
     if (s.delayed != nullptr) {
-        F any = V::set1(0.0f);
+        typename V::F any = V::set1(0.0f);
         for (int32_t n = 0; n < whole; n += W) any = V::bitOr(any, V::load(s.delayed + n));
         feedSilent = V::allBitsZero(any);
     }
-    // One group along the whole sub-block at a time: its row pointers stay
-    // in registers.
     const float* input = s.delayed != nullptr ? s.delayed : silence;
-    if (feedSilent) {
-        for (int32_t n = 0; n < whole; n += W) {
-            for (int g = 0; g < kGroups; ++g) {
-                const int side = g / kPerChannel;
-                const int first = (g % kPerChannel) * W;
-                combGroup<V, true>(rows[side] + first, n, input, damping[g], complement[g], feedback[g], state[g],
-                                   side == 0 ? wetL : wetR, wetBefore[side], first == 0);
-            }
-        }
-    } else {
-        for (int32_t n = 0; n < whole; n += W) {
-            for (int g = 0; g < kGroups; ++g) {
-                const int side = g / kPerChannel;
-                const int first = (g % kPerChannel) * W;
-                combGroup<V, false>(rows[side] + first, n, input, damping[g], complement[g], feedback[g], state[g],
-                                    side == 0 ? wetL : wetR, wetBefore[side], first == 0);
-            }
+    for (int pair = 0; pair < kGroups; pair += 2) {
+        // One channel's two groups, or the two channels' one group each.
+        float* const* rowsA = kPerChannel == 2 ? rows[pair / 2] : rows[0];
+        float* const* rowsB = kPerChannel == 2 ? rows[pair / 2] + W : rows[1];
+        float* wetA = kPerChannel == 2 ? (pair == 0 ? wetL : wetR) : wetL;
+        float* wetB = kPerChannel == 2 ? nullptr : wetR;
+        if (feedSilent) {
+            combPair<V, true>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
+        } else {
+            combPair<V, false>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
         }
     }
     for (int g = 0; g < kGroups; ++g) {
         CombBank& bank = s.combs[g / kPerChannel];
-        V::store(bank.state + (g % kPerChannel) * W, state[g]);
+        V::store(bank.state + (g % kPerChannel) * W, lanes[g].state);
     }
     // The frames short of a whole vector, one comb at a time.
     for (int side = 0; side < 2; ++side) {
@@ -623,14 +630,20 @@ __attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* 
 // Where a crossfader stands over the sub-block. A settled fader sits exactly
 // at 0 (kOff) or 1 (kOn), where its mix (1 - p) * off + p * on is off * 1 +
 // on * 0 or off * 0 + on * 1: the products with 1 change nothing and are left
-// out, those with 0 stay, because they still turn an infinite or not-a-number
-// signal into not-a-number (and give a zero its sign) as the per-frame path does.
+// out. Those with 0 stay where the signal they weigh may be infinite or not a
+// number (a host's input): 0 times it is then not a number, as in the
+// per-frame path. They go where that signal is always finite (the clipped
+// wet signal, or the silence a mute fades to): 0 times it adds only a zero.
 enum class Fade { kMoving, kOff, kOn };
 
-template <class V, Fade kFade>
+template <class V, Fade kFade, bool kOnFinite>
 KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename V::F on, typename V::F off) {
     if constexpr (kFade == Fade::kOff) {
-        return V::add(off, V::mul(V::set1(0.0f), on));
+        if constexpr (kOnFinite) {
+            return off;
+        } else {
+            return V::add(off, V::mul(V::set1(0.0f), on));
+        }
     } else if constexpr (kFade == Fade::kOn) {
         return V::add(V::mul(V::set1(0.0f), off), on);
     } else {
@@ -638,11 +651,22 @@ KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename
     }
 }
 
+// A gain over the sub-block; kSteady: every gain holds one value throughout,
+// read once before the loop instead of tested at every chunk.
+template <class V, bool kSteady>
+KORVEX_INLINE typename V::F gain(const Track& t, typename V::F held, int32_t n) {
+    if constexpr (kSteady) {
+        return held;
+    } else {
+        return track<V>(t, n);
+    }
+}
+
 // Output clippers, dry path, wet-only and mix matrices, output trims and the
 // effect crossfade. Everything the loop reads from the stage is copied into
 // locals first: the stores to the output could otherwise alias it, and the
 // compiler would load it again for every vector.
-template <class V, Fade kMute, Fade kWetOnly, Fade kEffect>
+template <class V, Fade kMute, Fade kWetOnly, Fade kEffect, bool kSteady>
 __attribute__((noinline)) void mixdown(NetworkStage& s, const float* wetL, const float* wetR) {
     using F = typename V::F;
     const int32_t frames = s.frames;
@@ -663,6 +687,11 @@ __attribute__((noinline)) void mixdown(NetworkStage& s, const float* wetL, const
     const Track wetSame = s.wetSame;
     const Track wetCross = s.wetCross;
     const Track dry = s.dry;
+    const F heldSame = V::set1(wetSame.value);
+    const F heldCross = V::set1(wetCross.value);
+    const F heldDry = V::set1(dry.value);
+    const F heldTrimL = V::set1(outTrimL.value);
+    const F heldTrimR = V::set1(outTrimR.value);
     // The lanes past the sub-block carry silence from the combs on, which
     // never crosses a threshold: every lane may report.
     const F valid = V::firstLanes(V::kWidth);
@@ -678,24 +707,31 @@ __attribute__((noinline)) void mixdown(NetworkStage& s, const float* wetL, const
         const F wL = softClip<V>(V::load(wetL + n), upperL, lowerL, valid, flagsL);
         const F wR = softClip<V>(V::load(wetR + n), upperR, lowerR, valid, flagsR);
         // Dry path, faded towards silence by mute.
-        const F dL = crossfade<V, kMute>(muteL, n, V::set1(0.0f), V::load(trimmedL + n));
-        const F dR = crossfade<V, kMute>(muteR, n, V::set1(0.0f), V::load(trimmedR + n));
+        const F dL = crossfade<V, kMute, true>(muteL, n, V::set1(0.0f), V::load(trimmedL + n));
+        const F dR = crossfade<V, kMute, true>(muteR, n, V::set1(0.0f), V::load(trimmedR + n));
         // Wet-only matrix and the mix matrix.
-        const F altL = productSum<V>(same, wL, cross, wR);
-        const F altR = productSum<V>(same, wR, cross, wL);
-        const F g1 = track<V>(wetSame, n);
-        const F g2 = track<V>(wetCross, n);
-        const F gd = track<V>(dry, n);
+        const F g1 = gain<V, kSteady>(wetSame, heldSame, n);
+        const F g2 = gain<V, kSteady>(wetCross, heldCross, n);
+        const F gd = gain<V, kSteady>(dry, heldDry, n);
         const F mixL = addProduct<V>(productSum<V>(g1, wL, g2, wR), gd, dL);
         const F mixR = addProduct<V>(productSum<V>(g1, wR, g2, wL), gd, dR);
-        const F pL = crossfade<V, kWetOnly>(wetOnlyL, n, altL, mixL);
-        const F pR = crossfade<V, kWetOnly>(wetOnlyR, n, altR, mixR);
+        F pL;
+        F pR;
+        if constexpr (kWetOnly == Fade::kOff) {
+            pL = mixL;
+            pR = mixR;
+        } else {
+            const F altL = productSum<V>(same, wL, cross, wR);
+            const F altR = productSum<V>(same, wR, cross, wL);
+            pL = crossfade<V, kWetOnly, true>(wetOnlyL, n, altL, mixL);
+            pR = crossfade<V, kWetOnly, true>(wetOnlyR, n, altR, mixR);
+        }
         // Output trims, then the effect crossfade against the raw input; the
         // output is flushed as in processSample, so no denormal reaches the host.
-        const F yL = V::mul(track<V>(outTrimL, n), pL);
-        const F yR = V::mul(track<V>(outTrimR, n), pR);
-        const F mixedL = crossfade<V, kEffect>(effectL, n, yL, V::load(inL + n));
-        const F mixedR = crossfade<V, kEffect>(effectR, n, yR, V::load(inR + n));
+        const F yL = V::mul(gain<V, kSteady>(outTrimL, heldTrimL, n), pL);
+        const F yR = V::mul(gain<V, kSteady>(outTrimR, heldTrimR, n), pR);
+        const F mixedL = crossfade<V, kEffect, false>(effectL, n, yL, V::load(inL + n));
+        const F mixedR = crossfade<V, kEffect, false>(effectR, n, yR, V::load(inR + n));
         V::store(outL + n, flush<V>(mixedL));
         V::store(outR + n, flush<V>(mixedR));
     }
@@ -726,17 +762,24 @@ void network(NetworkStage& s) {
                          restsAt(s.wetOnly[1]) == wetOnly && restsAt(s.effect[0]) == Fade::kOn &&
                          restsAt(s.effect[1]) == Fade::kOn;
     if (!settled) {
-        mixdown<V, Fade::kMoving, Fade::kMoving, Fade::kMoving>(s, wetL, wetR);
+        mixdown<V, Fade::kMoving, Fade::kMoving, Fade::kMoving, false>(s, wetL, wetR);
         return;
     }
+    // Steady: no gain ramps either, the common case of a sub-block.
+    const bool steady = s.wetSame.frames == nullptr && s.wetCross.frames == nullptr && s.dry.frames == nullptr &&
+                        s.outTrim[0].frames == nullptr && s.outTrim[1].frames == nullptr;
     if (mute == Fade::kOff && wetOnly == Fade::kOff) {
-        mixdown<V, Fade::kOff, Fade::kOff, Fade::kOn>(s, wetL, wetR);
+        if (steady) {
+            mixdown<V, Fade::kOff, Fade::kOff, Fade::kOn, true>(s, wetL, wetR);
+        } else {
+            mixdown<V, Fade::kOff, Fade::kOff, Fade::kOn, false>(s, wetL, wetR);
+        }
     } else if (mute == Fade::kOff) {
-        mixdown<V, Fade::kOff, Fade::kOn, Fade::kOn>(s, wetL, wetR);
+        mixdown<V, Fade::kOff, Fade::kOn, Fade::kOn, false>(s, wetL, wetR);
     } else if (wetOnly == Fade::kOff) {
-        mixdown<V, Fade::kOn, Fade::kOff, Fade::kOn>(s, wetL, wetR);
+        mixdown<V, Fade::kOn, Fade::kOff, Fade::kOn, false>(s, wetL, wetR);
     } else {
-        mixdown<V, Fade::kOn, Fade::kOn, Fade::kOn>(s, wetL, wetR);
+        mixdown<V, Fade::kOn, Fade::kOn, Fade::kOn, false>(s, wetL, wetR);
     }
 }
 
