@@ -210,6 +210,44 @@ struct Window {
     }
 };
 
+// The rows of kCount delay loops for one sub-block (the loops of a comb bank
+// or an all-pass chain), each read and written frame by frame, so a row may
+// end in a partial vector. Mostly a row is the loop's own memory from the
+// read index on; only a row that wraps round the end of its loop (a few per
+// hundred sub-blocks each) is a local copy, written back afterwards.
+template <class V, int kCount>
+struct Rows {
+    float* row[kCount];
+    uint32_t wrapped;  // bit k: row k is a copy
+    float stage[kCount][kBufferFrames];
+
+    KORVEX_INLINE void open(const Line* lines, int32_t frames) {
+        wrapped = 0;
+        for (int k = 0; k < kCount; ++k) {
+            row[k] = lines[k].samples + lines[k].position;
+            wrapped |= static_cast<uint32_t>(lines[k].position > lines[k].length - frames) << k;
+        }
+        for (uint32_t left = wrapped; left != 0; left &= left - 1) {
+            const int k = __builtin_ctz(left);
+            const Line& line = lines[k];
+            const int32_t first = line.length - line.position;
+            copyFloats<V>(stage[k], line.samples + line.position, first);
+            copyFloats<V>(stage[k] + first, line.samples, frames - first);
+            row[k] = stage[k];
+        }
+    }
+
+    KORVEX_INLINE void close(const Line* lines, int32_t frames) {
+        for (uint32_t left = wrapped; left != 0; left &= left - 1) {
+            const int k = __builtin_ctz(left);
+            const Line& line = lines[k];
+            const int32_t first = line.length - line.position;
+            copyFloats<V>(line.samples + line.position, stage[k], first);
+            copyFloats<V>(line.samples, stage[k] + first, frames - first);
+        }
+    }
+};
+
 // ------------------------------------------------------------ feed
 
 template <class V>
@@ -515,15 +553,10 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
     const int32_t frames = s.frames;
     const int32_t whole = frames - frames % W;
 
-    // Only a window that wraps round the end of its loop needs a copy.
-    Window<V> windows[2][block::kCombs];
-    float* rows[2][block::kCombs];
-    for (int side = 0; side < 2; ++side) {
-        for (int k = 0; k < block::kCombs; ++k) {
-            windows[side][k].open(s.combs[side].lines[k], frames, false);
-            rows[side][k] = windows[side][k].row;
-        }
-    }
+    Rows<V, block::kCombs> banks[2];
+    banks[0].open(s.combs[0].lines, frames);
+    banks[1].open(s.combs[1].lines, frames);
+    float* const* const rows[2] = {banks[0].row, banks[1].row};
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
     CombLanes<V> lanes[kGroups];
@@ -572,7 +605,7 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
                                     bank.state[k], input);
             }
         }
-        for (int k = 0; k < block::kCombs; ++k) windows[side][k].close(bank.lines[k], frames);
+        banks[side].close(bank.lines, frames);
     }
 }
 
@@ -596,15 +629,13 @@ __attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* 
     using F = typename V::F;
     constexpr int kLines = block::kAllpasses;
     const int32_t whole = frames - frames % V::kWidth;
-    Window<V> windows[2][kLines];
-    float* rows[2][kLines];
+    Rows<V, kLines> chain[2];
+    chain[0].open(chains[0].lines, frames);
+    chain[1].open(chains[1].lines, frames);
+    float* const* const rows[2] = {chain[0].row, chain[1].row};
     F gain[2][kLines];
     for (int side = 0; side < 2; ++side) {
-        for (int i = 0; i < kLines; ++i) {
-            windows[side][i].open(chains[side].lines[i], frames, false);
-            rows[side][i] = windows[side][i].row;
-            gain[side][i] = V::set1(chains[side].feedback[i]);
-        }
+        for (int i = 0; i < kLines; ++i) gain[side][i] = V::set1(chains[side].feedback[i]);
     }
     for (int32_t n = 0; n < whole; n += V::kWidth) {
         for (int side = 0; side < 2; ++side) {
@@ -623,7 +654,7 @@ __attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* 
             for (int i = 0; i < kLines; ++i) x = allpassFrame<V>(rows[side][i] + n, chains[side].feedback[i], x);
             signal[side][n] = x;
         }
-        for (int i = 0; i < kLines; ++i) windows[side][i].close(chains[side].lines[i], frames);
+        chain[side].close(chains[side].lines, frames);
     }
 }
 
