@@ -281,6 +281,13 @@ void feed(FeedStage& s) {
 
 // ------------------------------------------------------------ pre-delay
 
+// The exponent field of a float that is not negative.
+KORVEX_INLINE uint32_t binade(float x) {
+    uint32_t bits;
+    __builtin_memcpy(&bits, &x, sizeof bits);
+    return bits >> 23;
+}
+
 template <class V>
 void preDelay(PreDelayStage& s) {
     using F = typename V::F;
@@ -301,6 +308,28 @@ void preDelay(PreDelayStage& s) {
     float* const row = window.row;
     for (int32_t n = 0; n < frames; n += V::kWidth) V::store(row + n, flush<V>(V::load(input + n)));
     window.close(line, frames);
+
+    // A steady delay, with neither the writes nor the reads wrapping round
+    // the line: while the read positions stay within one binade (the same
+    // rounding grid, on which every whole number of frames lies), frame n
+    // reads exactly n samples on from the first frame, at the same fraction,
+    // so the samples come in two plain rows.
+    if (delay.frames == nullptr && writePosition + frames <= lineLength) {
+        const float first = static_cast<float>(writePosition) - delay.value;
+        const float last = static_cast<float>(writePosition + frames - 1) - delay.value;
+        if (first >= 0.0f && binade(first) == binade(last)) {
+            const int32_t start = static_cast<int32_t>(first);  // the floor: first is not negative
+            if (start + frames + V::kWidth < lineLength) {
+                const F frac = V::set1(first - static_cast<float>(start));
+                const F keep = V::sub(V::set1(1.0f), frac);
+                const float* const a = samples + start;
+                for (int32_t n = 0; n < frames; n += V::kWidth) {
+                    V::store(output + n, flush<V>(productSum<V>(keep, V::load(a + n), frac, V::load(a + n + 1))));
+                }
+                return;
+            }
+        }
+    }
 
     const I length = V::iset1(lineLength);
     const I lastIndex = V::iset1(lineLength - 1);
