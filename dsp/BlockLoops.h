@@ -153,13 +153,6 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     return V::mul(V::set1(24.0f), shaped);
 }
 
-// Lanes of the chunk starting at frame n that belong to the sub-block.
-template <class V>
-KORVEX_INLINE typename V::F validLanes(int32_t n, int32_t frames) {
-    const int32_t left = frames - n;
-    return left >= V::kWidth ? V::firstLanes(V::kWidth) : V::firstLanes(left);
-}
-
 // ------------------------------------------------------------ circular windows
 
 // Copies count floats between buffers that do not overlap, without a call:
@@ -250,8 +243,9 @@ struct Rows {
 
 // ------------------------------------------------------------ feed
 
-template <class V>
-void feed(FeedStage& s) {
+// kSteady: both trims hold one value over the sub-block.
+template <class V, bool kMuted, bool kSteady>
+KORVEX_INLINE void feedLoop(FeedStage& s) {
     using F = typename V::F;
     // In locals: the stores below could otherwise alias the stage.
     const int32_t frames = s.frames;
@@ -259,24 +253,41 @@ void feed(FeedStage& s) {
     const float* const inR = s.in[1];
     const Track trimL = s.inTrim[0];
     const Track trimR = s.inTrim[1];
+    const F heldL = V::set1(trimL.value);
+    const F heldR = V::set1(trimR.value);
     float* const trimmedL = s.trimmed[0];
     float* const trimmedR = s.trimmed[1];
     float* const out = s.feed;
-    const bool muted = s.muted;
     F flags = V::set1(0.0f);
     const F upper = V::set1(s.clipUpper);
     const F lower = V::set1(s.clipLower);
     for (int32_t n = 0; n < frames; n += V::kWidth) {
-        const F xL = V::mul(V::mul(V::load(inL + n), V::set1(0.5f)), track<V>(trimL, n));
-        const F xR = V::mul(V::mul(V::load(inR + n), V::set1(0.5f)), track<V>(trimR, n));
+        const F gainL = kSteady ? heldL : track<V>(trimL, n);
+        const F gainR = kSteady ? heldR : track<V>(trimR, n);
+        const F xL = V::mul(V::mul(V::load(inL + n), V::set1(0.5f)), gainL);
+        const F xR = V::mul(V::mul(V::load(inR + n), V::set1(0.5f)), gainR);
         V::store(trimmedL + n, xL);
         V::store(trimmedR + n, xR);
-        if (!muted) {
+        if constexpr (!kMuted) {
+            // Only the lanes within the sub-block may report an overload.
+            const F valid = n + V::kWidth <= frames ? V::firstLanes(V::kWidth) : V::firstLanes(frames - n);
             const F sum = V::mul(V::add(xL, xR), V::set1(0.015f));
-            V::store(out + n, softClip<V>(sum, upper, lower, validLanes<V>(n, frames), flags));
+            V::store(out + n, softClip<V>(sum, upper, lower, valid, flags));
         }
     }
     s.overload = V::any(flags);
+}
+
+template <class V>
+void feed(FeedStage& s) {
+    const bool steady = s.inTrim[0].frames == nullptr && s.inTrim[1].frames == nullptr;
+    if (s.muted) {
+        feedLoop<V, true, false>(s);
+    } else if (steady) {
+        feedLoop<V, false, true>(s);
+    } else {
+        feedLoop<V, false, false>(s);
+    }
 }
 
 // ------------------------------------------------------------ pre-delay
