@@ -3,7 +3,7 @@
 // instruction-count profiling (valgrind --tool=callgrind), where a short,
 // repeatable run with almost no set-up says more than a timed benchmark:
 //
-//   engine-render [reference|generic|avx2] [seconds] [sample rate]
+//   engine-render [reference|generic|avx2|avx512] [seconds] [sample rate]
 //
 // The controls sit at the peer benchmark's setting (2 s decay, 30 % mix),
 // driven the way the plug-in drives the engine: host blocks of 512 frames
@@ -35,8 +35,10 @@ int main(int argc, char** argv) {
 
     ReverbEngine engine;
     if (!perFrame) {
-        const bool avx2 = std::strcmp(way, "avx2") == 0;
-        if (!engine.selectBlockPath(avx2 ? ReverbEngine::BlockPath::kAvx2 : ReverbEngine::BlockPath::kGeneric)) {
+        const ReverbEngine::BlockPath path = std::strcmp(way, "avx512") == 0 ? ReverbEngine::BlockPath::kAvx512
+                                             : std::strcmp(way, "avx2") == 0 ? ReverbEngine::BlockPath::kAvx2
+                                                                              : ReverbEngine::BlockPath::kGeneric;
+        if (!engine.selectBlockPath(path)) {
             std::fprintf(stderr, "engine-render: this processor cannot run the %s loops\n", way);
             return 1;
         }

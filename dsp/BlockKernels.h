@@ -22,9 +22,9 @@ namespace ZEPHRA2F9C41D07 {
 namespace block {
 
 // The longest sub-block, and the room left behind it so a loop may always
-// work in whole vectors of up to 8 frames.
+// work in whole vectors of up to 16 frames.
 constexpr int32_t kMaxFrames = 64;
-constexpr int32_t kBufferFrames = kMaxFrames + 8;
+constexpr int32_t kBufferFrames = kMaxFrames + 16;
 constexpr int kCombs = 8;      // per channel
 constexpr int kAllpasses = 4;  // per channel
 
@@ -120,9 +120,16 @@ const Kernels& genericKernels();
 // AVX2 with FMA (256-bit vectors, hardware gathers, fused multiply-add);
 // call only when processorHasAvx2Fma() answers true.
 const Kernels& avx2Kernels();
+// AVX-512 (512-bit vectors: all sixteen combs side by side), with the same
+// fused multiply-adds; call only when processorHasAvx512() answers true.
+const Kernels& avx512Kernels();
 // True when the processor has AVX2 and FMA and the operating system saves
 // the 256-bit registers across task switches.
 bool processorHasAvx2Fma();
+// True when the processor also has AVX-512 (foundation, doubleword and
+// quadword, byte and word, vector lengths) and the operating system saves
+// the 512-bit registers and the mask registers.
+bool processorHasAvx512();
 
 }  // namespace block
 }  // namespace ZEPHRA2F9C41D07

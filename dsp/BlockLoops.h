@@ -470,17 +470,18 @@ KORVEX_INLINE bool flushClears(float* const* rows, int32_t n, const typename V::
 // state flushed, and true; else false, nothing changed. For the few chunks
 // of a tail fading through the bound, kept out of line so the common chunk
 // keeps its registers.
-template <class V>
+template <class V, bool kSplit>
 __attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n, const float* input,
                                                   typename V::F damping, typename V::F complement,
                                                   typename V::F feedback, typename V::F& state,
-                                                  typename V::F& sum, const typename V::F* states) {
+                                                  typename V::F* sums, const typename V::F* states) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     if (!flushClears<V>(rows, n, states)) return false;
     F r[W];
     for (int k = 0; k < W; ++k) {
         r[k] = flush<V>(V::load(rows[k] + n));
+        F& sum = sums[kSplit && k >= W / 2 ? 1 : 0];
         sum = V::add(sum, r[k]);
     }
     V::transpose(r);
@@ -504,12 +505,14 @@ struct CombLanes {
     typename V::F state;
 };
 
-// One group's chunk of kWidth frames from n. sum carries the channel's wet
+// One group's chunk of kWidth frames from n. sums carry the channel's wet
 // sum of the chunk: in, as the channel's earlier groups left it; out, with
-// this group's comb outputs added in comb order.
-template <class V, bool kFeedSilent>
+// this group's comb outputs added in comb order. kSplit: the group holds
+// both channels' combs, the left's in its first half of lanes (sums[0])
+// and the right's in its second (sums[1]).
+template <class V, bool kFeedSilent, bool kSplit = false>
 KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, CombLanes<V>& lanes,
-                             typename V::F& sum) {
+                             typename V::F* sums) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     // Silence: no feed, low-passes at rest and nothing but zeros in the
@@ -525,12 +528,13 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
     // value of the chunk falls where it would act: the smallest magnitude
     // met tells (mostly it is far above the bound, or an exact zero of
     // silence, which the flush leaves as it is).
-    const F before = sum;
+    const F before[2] = {sums[0], kSplit ? sums[1] : sums[0]};
     F r[W];
     F smallest = V::set1(kNoSmaller);
     for (int k = 0; k < W; ++k) {
         r[k] = V::load(rows[k] + n);
         smallest = V::min(magnitude<V>(r[k]), smallest);
+        F& sum = sums[kSplit && k >= W / 2 ? 1 : 0];
         sum = V::add(sum, r[k]);
     }
     V::transpose(r);
@@ -544,10 +548,11 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
         // A copy, so only this rare branch puts the states in memory.
         F reached[W];
         for (int j = 0; j < W; ++j) reached[j] = r[j];
-        F again = before;
-        if (combChunkWithFlush<V>(rows, n, input, lanes.damping, lanes.complement, lanes.feedback, lanes.state,
-                                  again, reached)) {
-            sum = again;
+        F again[2] = {before[0], before[1]};
+        if (combChunkWithFlush<V, kSplit>(rows, n, input, lanes.damping, lanes.complement, lanes.feedback,
+                                          lanes.state, again, reached)) {
+            sums[0] = again[0];
+            if (kSplit) sums[1] = again[1];
             return;
         }
     }
@@ -569,27 +574,61 @@ KORVEX_INLINE void combPair(float* const* rowsA, float* const* rowsB, CombLanes<
     CombLanes<V> b = lanesB;
     for (int32_t n = 0; n < whole; n += V::kWidth) {
         F sum = V::set1(0.0f);
-        combGroup<V, kFeedSilent>(rowsA, n, input, a, sum);
+        combGroup<V, kFeedSilent>(rowsA, n, input, a, &sum);
         if (wetB != nullptr) {
             V::store(wetA + n, sum);
             sum = V::set1(0.0f);
         }
-        combGroup<V, kFeedSilent>(rowsB, n, input, b, sum);
+        combGroup<V, kFeedSilent>(rowsB, n, input, b, &sum);
         V::store((wetB != nullptr ? wetB : wetA) + n, sum);
     }
     lanesA = a;
     lanesB = b;
 }
 
+// With sixteen lanes, one group holds all sixteen combs: the left channel's
+// in the first eight lanes, the right's in the last eight.
+template <class V, bool kFeedSilent>
+KORVEX_INLINE void combsAsOneGroup(float* const* rows, CombLanes<V>& lanes, const float* input, float* wetL,
+                                   float* wetR, int32_t whole) {
+    using F = typename V::F;
+    CombLanes<V> all = lanes;  // in registers from chunk to chunk
+    for (int32_t n = 0; n < whole; n += V::kWidth) {
+        F sums[2] = {V::set1(0.0f), V::set1(0.0f)};
+        combGroup<V, kFeedSilent, true>(rows, n, input, all, sums);
+        V::store(wetL + n, sums[0]);
+        V::store(wetR + n, sums[1]);
+    }
+    lanes = all;
+}
+
+template <class V>
+KORVEX_INLINE void combsBothChannels(NetworkStage& s, float* const* const* rows, const float* input, bool feedSilent,
+                                     float* wetL, float* wetR, int32_t whole) {
+    float* all[2 * block::kCombs];
+    for (int k = 0; k < block::kCombs; ++k) {
+        all[k] = rows[0][k];
+        all[block::kCombs + k] = rows[1][k];
+    }
+    const CombBank& left = s.combs[0];
+    const CombBank& right = s.combs[1];
+    CombLanes<V> lanes{V::loadHalves(left.damping, right.damping), V::loadHalves(left.complement, right.complement),
+                       V::loadHalves(left.feedback, right.feedback), V::loadHalves(left.state, right.state)};
+    if (feedSilent) {
+        combsAsOneGroup<V, true>(all, lanes, input, wetL, wetR, whole);
+    } else {
+        combsAsOneGroup<V, false>(all, lanes, input, wetL, wetR, whole);
+    }
+    V::storeHalves(s.combs[0].state, s.combs[1].state, lanes.state);
+}
+
 // The sixteen combs, kWidth at a time ("a group"; one channel's combs fill
-// one or two groups). wet[] receives each channel's sum of comb outputs, added
+// one or two groups, or half of one). wet[] receives each channel's sum of comb outputs, added
 // in comb order from 0.
 template <class V>
 __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) {
     constexpr int W = V::kWidth;
-    constexpr int kPerChannel = block::kCombs / W;
-    static_assert(kPerChannel == 1 || kPerChannel == 2, "one or two groups per channel");
-    constexpr int kGroups = 2 * kPerChannel;
+    static_assert(W == 4 || W == 8 || W == 16, "one channel's combs fill two groups or one, or half of one");
     const int32_t frames = s.frames;
     const int32_t whole = frames - frames % W;
 
@@ -599,13 +638,6 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
     float* const* const rows[2] = {banks[0].row, banks[1].row};
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
-    CombLanes<V> lanes[kGroups];
-    for (int g = 0; g < kGroups; ++g) {
-        const CombBank& bank = s.combs[g / kPerChannel];
-        const int first = (g % kPerChannel) * W;
-        lanes[g] = {V::load(bank.damping + first), V::load(bank.complement + first), V::load(bank.feedback + first),
-                    V::load(bank.state + first)};
-    }
     // Whether the feed of the whole vectors is exact silence (+0 throughout).
     bool feedSilent = true;
     if (s.delayed != nullptr) {
@@ -614,21 +646,34 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
         feedSilent = V::allBitsZero(any);
     }
     const float* input = s.delayed != nullptr ? s.delayed : silence;
-    for (int pair = 0; pair < kGroups; pair += 2) {
-        // One channel's two groups, or the two channels' one group each.
-        float* const* rowsA = kPerChannel == 2 ? rows[pair / 2] : rows[0];
-        float* const* rowsB = kPerChannel == 2 ? rows[pair / 2] + W : rows[1];
-        float* wetA = kPerChannel == 2 ? (pair == 0 ? wetL : wetR) : wetL;
-        float* wetB = kPerChannel == 2 ? nullptr : wetR;
-        if (feedSilent) {
-            combPair<V, true>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
-        } else {
-            combPair<V, false>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
+    if constexpr (W == 16) {
+        combsBothChannels<V>(s, rows, input, feedSilent, wetL, wetR, whole);
+    } else {
+        constexpr int kPerChannel = block::kCombs / W;
+        constexpr int kGroups = 2 * kPerChannel;
+        CombLanes<V> lanes[kGroups];
+        for (int g = 0; g < kGroups; ++g) {
+            const CombBank& bank = s.combs[g / kPerChannel];
+            const int first = (g % kPerChannel) * W;
+            lanes[g] = {V::load(bank.damping + first), V::load(bank.complement + first),
+                        V::load(bank.feedback + first), V::load(bank.state + first)};
         }
-    }
-    for (int g = 0; g < kGroups; ++g) {
-        CombBank& bank = s.combs[g / kPerChannel];
-        V::store(bank.state + (g % kPerChannel) * W, lanes[g].state);
+        for (int pair = 0; pair < kGroups; pair += 2) {
+            // One channel's two groups, or the two channels' one group each.
+            float* const* rowsA = kPerChannel == 2 ? rows[pair / 2] : rows[0];
+            float* const* rowsB = kPerChannel == 2 ? rows[pair / 2] + W : rows[1];
+            float* wetA = kPerChannel == 2 ? (pair == 0 ? wetL : wetR) : wetL;
+            float* wetB = kPerChannel == 2 ? nullptr : wetR;
+            if (feedSilent) {
+                combPair<V, true>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
+            } else {
+                combPair<V, false>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
+            }
+        }
+        for (int g = 0; g < kGroups; ++g) {
+            CombBank& bank = s.combs[g / kPerChannel];
+            V::store(bank.state + (g % kPerChannel) * W, lanes[g].state);
+        }
     }
     // The frames short of a whole vector, one comb at a time.
     for (int side = 0; side < 2; ++side) {
@@ -661,6 +706,17 @@ KORVEX_INLINE float allpassFrame(float* sample, float feedback, float input) {
     return delayed - input;
 }
 
+// One all-pass for a chunk: returns its output, delayed - x, after writing
+// delayed * gain + x into its loop; with out, stores the output there.
+template <class V>
+KORVEX_INLINE typename V::F allpassStep(float* sample, typename V::F gain, typename V::F x, float* out = nullptr) {
+    const typename V::F delayed = flush<V>(V::load(sample));
+    V::store(sample, mulAdd<V>(delayed, gain, x));
+    const typename V::F y = V::sub(delayed, x);
+    if (out != nullptr) V::store(out, y);
+    return y;
+}
+
 // The four all-passes of each channel in series, a chunk at a time, so the
 // signal stays in a register from one to the next; signal[side] holds the
 // comb sums on entry and the diffused signal on return.
@@ -673,19 +729,23 @@ __attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* 
     chain[0].open(chains[0].lines, frames);
     chain[1].open(chains[1].lines, frames);
     float* const* const rows[2] = {chain[0].row, chain[1].row};
-    F gain[2][kLines];
+    // One channel at a time: its rows and gains stay in registers.
     for (int side = 0; side < 2; ++side) {
-        for (int i = 0; i < kLines; ++i) gain[side][i] = V::set1(chains[side].feedback[i]);
-    }
-    for (int32_t n = 0; n < whole; n += V::kWidth) {
-        for (int side = 0; side < 2; ++side) {
-            F x = V::load(signal[side] + n);
-            for (int i = 0; i < kLines; ++i) {
-                const F delayed = flush<V>(V::load(rows[side][i] + n));
-                V::store(rows[side][i] + n, mulAdd<V>(delayed, gain[side][i], x));
-                x = V::sub(delayed, x);
-            }
-            V::store(signal[side] + n, x);
+        float* const row0 = rows[side][0];
+        float* const row1 = rows[side][1];
+        float* const row2 = rows[side][2];
+        float* const row3 = rows[side][3];
+        const F gain0 = V::set1(chains[side].feedback[0]);
+        const F gain1 = V::set1(chains[side].feedback[1]);
+        const F gain2 = V::set1(chains[side].feedback[2]);
+        const F gain3 = V::set1(chains[side].feedback[3]);
+        float* const x = signal[side];
+        for (int32_t n = 0; n < whole; n += V::kWidth) {
+            allpassStep<V>(row3 + n, gain3,
+                           allpassStep<V>(row2 + n, gain2,
+                                          allpassStep<V>(row1 + n, gain1,
+                                                         allpassStep<V>(row0 + n, gain0, V::load(x + n)))),
+                           x + n);
         }
     }
     for (int side = 0; side < 2; ++side) {

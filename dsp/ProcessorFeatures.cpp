@@ -1,5 +1,6 @@
 // ProcessorFeatures: whether this processor, and the operating system on it,
-// can run the AVX2/FMA sub-block loops. Asked once per engine, never per block.
+// can run the AVX2/FMA or the AVX-512 sub-block loops. Asked once per
+// process, never per block.
 #include "dsp/BlockKernels.h"
 
 #include <cpuid.h>
@@ -12,6 +13,9 @@ namespace {
 // register halves on a task switch. Without them AVX instructions fault even
 // where the processor has them (an old Windows, a virtual machine that hides them).
 constexpr unsigned kSseAndAvxState = 0x6u;
+// XCR0 bits 5 to 7: the mask registers, the upper halves of zmm0-15 and
+// zmm16-31.
+constexpr unsigned kAvx512State = 0xE0u;
 
 unsigned enabledRegisterState() {
     unsigned low = 0;
@@ -39,6 +43,18 @@ bool block::processorHasAvx2Fma() {
     if ((enabledRegisterState() & kSseAndAvxState) != kSseAndAvxState) return false;
     __cpuid_count(7, 0, eax, ebx, ecx, edx);
     return (ebx & bit_AVX2) != 0;
+}
+
+bool block::processorHasAvx512() {
+    if (!processorHasAvx2Fma()) return false;
+    if ((enabledRegisterState() & kAvx512State) != kAvx512State) return false;
+    unsigned eax = 0;
+    unsigned ebx = 0;
+    unsigned ecx = 0;
+    unsigned edx = 0;
+    __cpuid_count(7, 0, eax, ebx, ecx, edx);
+    const unsigned needed = bit_AVX512F | bit_AVX512DQ | bit_AVX512BW | bit_AVX512VL;
+    return (ebx & needed) == needed;
 }
 
 }  // namespace ZEPHRA2F9C41D07

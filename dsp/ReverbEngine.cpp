@@ -108,7 +108,10 @@ float dbToGain(float db) { return std::pow(10.0f, db / 20.0f); }
 }  // namespace
 
 ReverbEngine::ReverbEngine() {
-    if (!selectBlockPath(BlockPath::kAvx2)) selectBlockPath(BlockPath::kGeneric);
+    // The widest loops this processor runs.
+    if (!selectBlockPath(BlockPath::kAvx512) && !selectBlockPath(BlockPath::kAvx2)) {
+        selectBlockPath(BlockPath::kGeneric);
+    }
     prepare(kDefaultRate);
 }
 

@@ -85,8 +85,9 @@ public:
     bool takeOverload();
 
     // The vector loops behind processBlock. An engine starts with the fastest
-    // its processor runs; the choice changes no output sample.
-    enum class BlockPath { kGeneric, kAvx2 };
+    // its processor runs; the choice moves an output sample by no more than
+    // the rounding of a few operations (one part in a million of the peak).
+    enum class BlockPath { kGeneric, kAvx2, kAvx512 };
     static bool blockPathAvailable(BlockPath path);
     // False, and the choice unchanged, when this processor cannot run path.
     bool selectBlockPath(BlockPath path);

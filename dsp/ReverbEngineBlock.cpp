@@ -13,9 +13,14 @@ namespace {
 using block::kBufferFrames;
 using block::Track;
 
+// Asked once per process: the answers cannot change while it runs.
 bool avx2Usable() {
-    // Asked once per process: the answer cannot change while it runs.
     static const bool usable = block::processorHasAvx2Fma();
+    return usable;
+}
+
+bool avx512Usable() {
+    static const bool usable = block::processorHasAvx512();
     return usable;
 }
 
@@ -68,13 +73,20 @@ bool preDelayLoopFits(float delay, int32_t frames, int32_t length) {
 }  // namespace
 
 bool ReverbEngine::blockPathAvailable(BlockPath path) {
-    return path == BlockPath::kGeneric || avx2Usable();
+    switch (path) {
+        case BlockPath::kGeneric: return true;
+        case BlockPath::kAvx2: return avx2Usable();
+        case BlockPath::kAvx512: return avx512Usable();
+    }
+    return false;
 }
 
 bool ReverbEngine::selectBlockPath(BlockPath path) {
     if (!blockPathAvailable(path)) return false;
     blockPath_ = path;
-    kernels_ = path == BlockPath::kAvx2 ? &block::avx2Kernels() : &block::genericKernels();
+    kernels_ = path == BlockPath::kAvx512 ? &block::avx512Kernels()
+               : path == BlockPath::kAvx2 ? &block::avx2Kernels()
+                                          : &block::genericKernels();
     return true;
 }
 
