@@ -37,13 +37,14 @@ constexpr int kBurstBlocks = static_cast<int>(kRate) / kHostBlock;         // ab
 constexpr int kSilentBlocks = 10 * static_cast<int>(kRate) / kHostBlock;   // about 10 s
 constexpr int kLastSecondBlocks = kBurstBlocks;
 
-enum class Way { kReference, kGeneric, kAvx2 };
+enum class Way { kReference, kGeneric, kAvx2, kAvx512 };
 
 const char* wayName(Way way) {
     switch (way) {
         case Way::kReference: return "per-frame reference";
         case Way::kGeneric: return "generic loops";
         case Way::kAvx2: return "AVX2 loops";
+        case Way::kAvx512: return "AVX-512 loops";
     }
     return "";
 }
@@ -58,6 +59,7 @@ public:
     explicit Driver(Way way) : way_(way) {
         if (way == Way::kGeneric) engine_.selectBlockPath(ReverbEngine::BlockPath::kGeneric);
         if (way == Way::kAvx2) engine_.selectBlockPath(ReverbEngine::BlockPath::kAvx2);
+        if (way == Way::kAvx512) engine_.selectBlockPath(ReverbEngine::BlockPath::kAvx512);
         engine_.setRT60(0.0f);
         engine_.setDamping(10.0f);
         engine_.setMix(100.0f);
@@ -171,6 +173,7 @@ int main() {
                 "last second us", "ratio", "last peak", "subnormal");
     std::vector<Way> ways = {Way::kReference, Way::kGeneric};
     if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx2)) ways.push_back(Way::kAvx2);
+    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx512)) ways.push_back(Way::kAvx512);
     for (Way way : ways) {
         const Result r = measure(way);
         std::printf("%-22s %12.2f %14.2f %10.3f %17.2f %10.3f %12.3g %10d\n", wayName(way), r.noiseNs / 1000.0,

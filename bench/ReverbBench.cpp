@@ -45,16 +45,18 @@ void setCounters(benchmark::State& state, double sampleRate) {
 
 // How a benchmark drives the engine: range(1) 0 = processSample per frame
 // (the reference), 1 = processBlock on the generic loops, 2 = processBlock on
-// the AVX2 loops.
-enum Way { kPerFrame = 0, kGeneric = 1, kAvx2 = 2 };
+// the AVX2 loops, 3 = processBlock on the AVX-512 loops.
+enum Way { kPerFrame = 0, kGeneric = 1, kAvx2 = 2, kAvx512 = 3 };
 
 // False (and the benchmark skipped) when this processor cannot run the way.
 bool chooseWay(benchmark::State& state, ReverbEngine& engine) {
     const Way way = static_cast<Way>(state.range(1));
     if (way == kPerFrame) return true;
-    const auto path = way == kAvx2 ? ReverbEngine::BlockPath::kAvx2 : ReverbEngine::BlockPath::kGeneric;
+    const auto path = way == kAvx512 ? ReverbEngine::BlockPath::kAvx512
+                      : way == kAvx2 ? ReverbEngine::BlockPath::kAvx2
+                                     : ReverbEngine::BlockPath::kGeneric;
     if (engine.selectBlockPath(path)) return true;
-    state.SkipWithError("this processor cannot run the AVX2 loops");
+    state.SkipWithError("this processor cannot run these loops");
     return false;
 }
 
@@ -193,19 +195,27 @@ void BM_EngineAutomatedAll(benchmark::State& state) {
     setCounters(state, rate);
 }
 
-// Arguments: sample rate, way (0 per frame, 1 generic, 2 AVX2).
+// Arguments: sample rate, way (0 per frame, 1 generic, 2 AVX2, 3 AVX-512).
 void everyRateAndWay(benchmark::internal::Benchmark* b) {
     b->ArgNames({"rate", "way"});
-    for (int way : {kPerFrame, kGeneric, kAvx2}) {
+    for (int way : {kPerFrame, kGeneric, kAvx2, kAvx512}) {
         for (int rate : {44100, 48000, 96000}) b->Args({rate, way});
     }
 }
 
 BENCHMARK(BM_BaselineCopy)->Arg(48000);
 BENCHMARK(BM_BaselineSingleComb)->Arg(48000);
-BENCHMARK(BM_EngineBypassed)->Args({48000, kPerFrame})->Args({48000, kGeneric})->Args({48000, kAvx2});
+BENCHMARK(BM_EngineBypassed)
+    ->Args({48000, kPerFrame})
+    ->Args({48000, kGeneric})
+    ->Args({48000, kAvx2})
+    ->Args({48000, kAvx512});
 BENCHMARK(BM_EngineStatic)->Apply(everyRateAndWay);
-BENCHMARK(BM_EngineAutomatedRT60)->Args({48000, kPerFrame})->Args({48000, kGeneric})->Args({48000, kAvx2});
+BENCHMARK(BM_EngineAutomatedRT60)
+    ->Args({48000, kPerFrame})
+    ->Args({48000, kGeneric})
+    ->Args({48000, kAvx2})
+    ->Args({48000, kAvx512});
 BENCHMARK(BM_EngineAutomatedAll)->Apply(everyRateAndWay);
 
 }  // namespace

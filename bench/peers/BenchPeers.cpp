@@ -159,6 +159,10 @@ std::vector<Row> contenders(const std::string& plugin) {
         [plugin](double rate) { return createOurPlugin(plugin, rate); });
     add("KORVEX52 engine, generic path", kOurSetting, true,
         [](double rate) { return createOurEngine(OurPath::kGeneric, rate); });
+    if (avx2IsSecondPath()) {
+        add("KORVEX52 engine, AVX2 path", kOurSetting, true,
+            [](double rate) { return createOurEngine(OurPath::kAvx2, rate); });
+    }
     add("KORVEX52 engine, per-frame reference", kOurSetting, true,
         [](double rate) { return createOurEngine(OurPath::kPerFrame, rate); });
     add("zita-reverb (LADSPA, rev-plugins)", "RT-low/mid 2 s, delay 40 ms, mix 0.3", false, [](double rate) {
@@ -197,10 +201,12 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     const std::vector<std::string> soxPlain = {"sox", "-q", "-t", "f32", "-r", rate, "-c", "2", raw, "-n"};
     std::vector<double> soxWith, soxWithout;
 
-    // Our engine per frame at the common rates, on both sub-block paths.
+    // Our engine per frame at the common rates, on each sub-block path.
     const double rates[3] = {44100.0, 48000.0, 96000.0};
-    const OurPath paths[2] = {OurPath::kFastest, OurPath::kGeneric};
-    std::vector<double> perRate[2][3];
+    const OurPath paths[3] = {OurPath::kFastest, OurPath::kGeneric, OurPath::kAvx2};
+    const char* const pathNames[3] = {fastestPathName(), "generic", "avx2"};
+    const int pathCount = avx2IsSecondPath() ? 3 : 2;
+    std::vector<double> perRate[3][3];
 
     std::printf("bench-peers: %.0f s of %.0f Hz stereo, %d rounds, blocks of %d frames\n", seconds, signal.rate,
                 rounds, kMaxBlock);
@@ -223,7 +229,7 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
                 soxWithout.push_back(without);
             }
         }
-        for (int p = 0; p < 2; ++p) {
+        for (int p = 0; p < pathCount; ++p) {
             for (int r = 0; r < 3; ++r) {
                 Signal atRate = signal;
                 atRate.rate = rates[r];
@@ -271,8 +277,8 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     }
 
     std::printf("\nour engine per stereo frame (median ns, and times real time):\n");
-    for (int p = 0; p < 2; ++p) {
-        std::printf("  %-8s", p == 0 ? fastestPathName() : "generic");
+    for (int p = 0; p < pathCount; ++p) {
+        std::printf("  %-8s", pathNames[p]);
         for (int r = 0; r < 3; ++r) {
             const double ns = median(perRate[p][r]) / static_cast<double>(signal.frames()) * 1e9;
             std::printf("  %6.0f Hz: %6.2f ns (%5.0fx)", rates[r], ns, 1e9 / (ns * rates[r]));
@@ -292,6 +298,7 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     }
     std::printf("\nfastest peer: %s\n", fastestName.c_str());
     std::printf("generic path/fastest peer: %.3f\n", median(rows[1].seconds) / fastestPeer);
+    if (avx2IsSecondPath()) std::printf("avx2 path/fastest peer: %.3f\n", median(rows[2].seconds) / fastestPeer);
     std::printf("ours/fastest peer: %.3f\n", ours / fastestPeer);
     return 0;
 }

@@ -64,6 +64,7 @@ class EngineInstance : public Instance {
 public:
     EngineInstance(OurPath path, double sampleRate) : path_(path) {
         if (path == OurPath::kGeneric) engine_.selectBlockPath(ReverbEngine::BlockPath::kGeneric);
+        if (path == OurPath::kAvx2) engine_.selectBlockPath(ReverbEngine::BlockPath::kAvx2);
         engine_.setRT60(2.0f);
         engine_.setDamping(3.0f);
         engine_.setMix(30.0f);
@@ -113,7 +114,13 @@ std::unique_ptr<Instance> createOurEngine(OurPath path, double sampleRate) {
 }
 
 const char* fastestPathName() {
+    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx512)) return "avx512";
     return ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx2) ? "avx2" : "sse2";
+}
+
+bool avx2IsSecondPath() {
+    return ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx512) &&
+           ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx2);
 }
 
 LifeTimes measureCreateClose(const std::string& path, int count) {

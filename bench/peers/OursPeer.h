@@ -17,12 +17,15 @@ extern const char* const kOurSetting;
 // The plug-in library at path (korvex52.so), loaded once for the run.
 std::unique_ptr<Instance> createOurPlugin(const std::string& path, double sampleRate);
 
-// How the engine computes: the processor's fastest sub-block path, the
-// generic (SSE2) sub-block path, or the per-frame reference.
-enum class OurPath { kFastest, kGeneric, kPerFrame };
+// How the engine computes: the processor's fastest sub-block path, the AVX2
+// sub-block path (for processors without AVX-512), the generic (SSE2)
+// sub-block path, or the per-frame reference.
+enum class OurPath { kFastest, kAvx2, kGeneric, kPerFrame };
 std::unique_ptr<Instance> createOurEngine(OurPath path, double sampleRate);
-// "avx2" or "sse2": what kFastest means on this processor.
+// "avx512", "avx2" or "sse2": what kFastest means on this processor.
 const char* fastestPathName();
+// Whether the AVX2 path runs here and is not the fastest one already.
+bool avx2IsSecondPath();
 
 // Milliseconds for one instance's life as a plug-in scanner sees it: the
 // entry point, effOpen and effClose, no editor. Median and worst of count.
