@@ -1,19 +1,19 @@
 // BlockKernels: the vector loops of the engine's sub-block path, as plain data
 // and function pointers. The same loops are compiled once for every x86-64
-// processor (SSE2) and once with AVX2 in a file of its own; the engine picks a
-// set at run time from what the processor offers.
+// processor (SSE2), once with AVX2 and once with AVX-512, each in a file of
+// its own; the engine picks a set at run time from what the processor offers.
 //
-// The generic kernels perform exactly the arithmetic of the per-frame path,
-// in the same order and in single precision, only many frames and many
-// filters at a time: their output equals the per-frame path bit for bit. The
-// AVX2 kernels fuse each multiply-add into one rounding (FMA) and multiply by
-// reciprocals instead of dividing, so they stay within a few units of the
-// last place of it; where the per-frame path copies samples (bypass, the
-// settled effect-out state) both copy them exactly.
+// The generic kernels perform the arithmetic of the per-frame path in the
+// same order and in single precision, only many frames and many filters at a
+// time, except that the soft clippers multiply by reciprocals instead of
+// dividing by constants. The AVX2 and AVX-512 kernels also fuse each
+// multiply-add into one rounding (FMA). Either way they stay within a few
+// units of the last place of the per-frame path; where it copies samples
+// (bypass, the settled effect-out state) every set copies them exactly.
 //
 // This header holds declarations and plain records only: it is included by
-// the AVX2 file too, and an inline function compiled there could be picked by
-// the linker for code that runs on processors without AVX2.
+// the AVX2 and AVX-512 files too, and an inline function compiled there could
+// be picked by the linker for code that runs on processors without them.
 #pragma once
 
 #include <cstdint>

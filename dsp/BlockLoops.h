@@ -1,22 +1,20 @@
 // BlockLoops: the sub-block loops of the reverb, written once over a vector
 // instruction set V and compiled once per set (BlockKernelsSse2.cpp,
-// BlockKernelsAvx2.cpp).
+// BlockKernelsAvx2.cpp, BlockKernelsAvx512.cpp).
 //
 // What makes a whole sub-block computable at once: every comb and all-pass
 // loop is longer than the longest sub-block, so all the samples a sub-block
 // reads from a loop were written before it started. A loop is therefore read
 // ahead as a row of samples, vectorised across time. The only per-frame
-// recurrence left is each comb's one-pole low-pass; it runs with the combs of
-// a channel side by side in the vector lanes, between two transpositions.
+// recurrence left is each comb's one-pole low-pass; it runs with the combs
+// side by side in the vector lanes, between two transpositions.
 //
-// Where V::kFused is false, each operation below is the per-frame path's own
-// operation on the same operands in the same order (no reassociation, no
-// fused multiply-add, no reciprocal in place of a division), so the results
-// are the same bits. Where it is true (AVX2 with FMA), a product added to a
-// sum is fused into one rounding and divisions by constants become
-// multiplications by their reciprocals: a few units in the last place
-// apart, on the same operations in the same order. Every flush, threshold
-// and switch decision stays where the per-frame path takes it.
+// Each operation below is the per-frame path's own operation on the same
+// operands in the same order, with two exceptions, each a few units in the
+// last place apart: the soft clippers multiply by the reciprocals of their
+// constant divisors, and where V::kFused is true (AVX2 and AVX-512 with FMA)
+// a product added to a sum is fused into one rounding. Every flush,
+// threshold and switch decision stays where the per-frame path takes it.
 //
 // V provides, on vectors F of kWidth floats and I of kWidth 32-bit integers:
 // kFused, load/store (unaligned), set1, add, sub, mul, div, min (a < b ?
@@ -126,8 +124,9 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     using F = typename V::F;
     // x / 24 and x * (1 / 24) are on the same side of the thresholds and of
     // +-1 for every float x (checked over all floats near them), so the
-    // reciprocal changes no overload report and no saturation.
-    const F u = V::kFused ? V::mul(x, V::set1(1.0f / 24.0f)) : V::div(x, V::set1(24.0f));
+    // reciprocal changes no overload report and no saturation; a division
+    // would cost more than the rest of the clipper.
+    const F u = V::mul(x, V::set1(1.0f / 24.0f));
     const F notNumber = V::unordered(u, u);
     const F crossed = V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid);
     // Below 1e-6, u^3 / 3 is far less than a quarter of a unit in the last
@@ -140,7 +139,7 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     if constexpr (V::kFused) {
         shaped = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
     } else {
-        shaped = V::sub(u, V::div(V::mul(V::mul(c, c), c), V::set1(3.0f)));
+        shaped = V::sub(u, V::mul(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f))));
     }
     // The thresholds lie within +-1, so a chunk that crossed none is a
     // number throughout and short of the flat ends: the cubic is the answer.
