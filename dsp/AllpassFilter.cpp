@@ -4,7 +4,9 @@
 namespace ZEPHRA2F9C41D07 {
 
 bool AllpassFilter::allocate(int32_t lengthSamples) {
-    if (!memory_.replace(lengthSamples)) return false;
+    // A loop shorter than the mirror (only ever built by tests) mirrors all of itself.
+    const int32_t mirrored = lengthSamples < kMirroredSamples ? lengthSamples : kMirroredSamples;
+    if (!memory_.replace(lengthSamples, mirrored)) return false;
     position_ = 0;
     return true;
 }

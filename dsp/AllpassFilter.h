@@ -25,7 +25,9 @@ public:
     int32_t length() const { return memory_.length(); }
 
     // Access for the engine's sub-block path: the memory, the next read and
-    // write index, and the gain of the delayed sample written back.
+    // write index, and the gain of the delayed sample written back. As in a
+    // comb, the first kMirroredSamples of the loop are mirrored behind its end.
+    static constexpr int32_t kMirroredSamples = 64;
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float feedback() const { return feedback_; }
@@ -41,7 +43,7 @@ public:
         float* samples = memory_.data();
         const float delayed = flushTiny(samples[position_]);
         const float out = delayed - input;
-        samples[position_] = delayed * feedback_ + input;
+        memory_.writeMirrored(position_, delayed * feedback_ + input);
         if (++position_ >= memory_.length()) position_ = 0;
         return out;
     }

@@ -36,6 +36,8 @@ struct Track {
 };
 
 // One circular delay memory: samples[0 .. length - 1], next index position.
+// For comb and all-pass loops, samples[length .. length + kMaxFrames - 1]
+// mirror samples[0 .. kMaxFrames - 1].
 struct Line {
     float* samples;
     int32_t length;

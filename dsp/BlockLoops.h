@@ -202,40 +202,48 @@ struct Window {
     }
 };
 
+// Copies the kMaxFrames samples of a loop's start to its mirror or back.
+template <class V>
+KORVEX_INLINE void copyMirror(float* to, const float* from) {
+    for (int32_t n = 0; n < block::kMaxFrames; n += V::kWidth) V::store(to + n, V::load(from + n));
+}
+
 // The rows of kCount delay loops for one sub-block (the loops of a comb bank
-// or an all-pass chain), each read and written frame by frame, so a row may
-// end in a partial vector. Mostly a row is the loop's own memory from the
-// read index on; only a row that wraps round the end of its loop (a few per
-// hundred sub-blocks each) is a local copy, written back afterwards.
+// or an all-pass chain), each read and written frame by frame. The first
+// kMaxFrames samples of these loops are mirrored behind their ends, so a row
+// is always the loop's own memory from the read index on, even where it
+// wraps round the end. A local copy of a wrapping row, made before and
+// written back after, cost a tenth of the engine's time: copies of lengths
+// the branch predictor cannot foresee, and row loads the processor cannot
+// forward from the copy's stores.
 template <class V, int kCount>
 struct Rows {
     float* row[kCount];
-    uint32_t wrapped;  // bit k: row k is a copy
-    float stage[kCount][kBufferFrames];
 
-    KORVEX_INLINE void open(const Line* lines, int32_t frames) {
-        wrapped = 0;
-        for (int k = 0; k < kCount; ++k) {
-            row[k] = lines[k].samples + lines[k].position;
-            wrapped |= static_cast<uint32_t>(lines[k].position > lines[k].length - frames) << k;
-        }
-        for (uint32_t left = wrapped; left != 0; left &= left - 1) {
-            const int k = __builtin_ctz(left);
-            const Line& line = lines[k];
-            const int32_t first = line.length - line.position;
-            copyFloats<V>(stage[k], line.samples + line.position, first);
-            copyFloats<V>(stage[k] + first, line.samples, frames - first);
-            row[k] = stage[k];
-        }
+    KORVEX_INLINE void open(const Line* lines) {
+        for (int k = 0; k < kCount; ++k) row[k] = lines[k].samples + lines[k].position;
     }
 
+    // After the sub-block: what a row wrote behind the end of its loop
+    // belongs at the loop's start, and what it wrote among the first
+    // kMaxFrames samples is mirrored behind the end. Nothing reads these
+    // copies until the loop comes round again, so they may take their time.
     KORVEX_INLINE void close(const Line* lines, int32_t frames) {
+        uint32_t wrapped = 0;
+        uint32_t atStart = 0;
+        for (int k = 0; k < kCount; ++k) {
+            wrapped |= static_cast<uint32_t>(lines[k].position > lines[k].length - frames) << k;
+            atStart |= static_cast<uint32_t>(lines[k].position < block::kMaxFrames) << k;
+        }
+        // Whole mirrors at a time, a fixed number of vectors: the samples
+        // beyond those written are copies of each other already.
         for (uint32_t left = wrapped; left != 0; left &= left - 1) {
-            const int k = __builtin_ctz(left);
-            const Line& line = lines[k];
-            const int32_t first = line.length - line.position;
-            copyFloats<V>(line.samples + line.position, stage[k], first);
-            copyFloats<V>(line.samples, stage[k] + first, frames - first);
+            const Line& line = lines[__builtin_ctz(left)];
+            copyMirror<V>(line.samples, line.samples + line.length);
+        }
+        for (uint32_t left = atStart; left != 0; left &= left - 1) {
+            const Line& line = lines[__builtin_ctz(left)];
+            copyMirror<V>(line.samples + line.length, line.samples);
         }
     }
 };
@@ -632,8 +640,8 @@ __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) 
     const int32_t whole = frames - frames % W;
 
     Rows<V, block::kCombs> banks[2];
-    banks[0].open(s.combs[0].lines, frames);
-    banks[1].open(s.combs[1].lines, frames);
+    banks[0].open(s.combs[0].lines);
+    banks[1].open(s.combs[1].lines);
     float* const* const rows[2] = {banks[0].row, banks[1].row};
     // The feed while muted: exact zeros.
     static const float silence[kBufferFrames] = {};
@@ -725,8 +733,8 @@ __attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* 
     constexpr int kLines = block::kAllpasses;
     const int32_t whole = frames - frames % V::kWidth;
     Rows<V, kLines> chain[2];
-    chain[0].open(chains[0].lines, frames);
-    chain[1].open(chains[1].lines, frames);
+    chain[0].open(chains[0].lines);
+    chain[1].open(chains[1].lines);
     float* const* const rows[2] = {chain[0].row, chain[1].row};
     // One channel at a time: its rows and gains stay in registers.
     for (int side = 0; side < 2; ++side) {

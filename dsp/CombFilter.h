@@ -32,7 +32,10 @@ public:
 
     // Access for the engine's sub-block path, which runs many frames of the
     // loop at once: the loop memory, the next read and write index, and the
-    // weight of the newly read sample in the low-pass.
+    // weight of the newly read sample in the low-pass. The first
+    // kMirroredSamples of the loop are mirrored behind its end, so that a
+    // sub-block's samples always lie in one row.
+    static constexpr int32_t kMirroredSamples = 64;
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float dampingComplement() const { return dampingComplement_; }
@@ -50,7 +53,7 @@ public:
         float* samples = memory_.data();
         const float out = flushTiny(samples[position_]);
         filterState_ = flushTiny(damping_ * filterState_ + dampingComplement_ * out);
-        samples[position_] = filterState_ * feedback_ + input;
+        memory_.writeMirrored(position_, filterState_ * feedback_ + input);
         if (++position_ >= memory_.length()) position_ = 0;
         return out;
     }

@@ -18,7 +18,12 @@ public:
     // old memory; keeps the memory it has when that is already lengthSamples
     // long. False, with the old memory kept, when lengthSamples < 1 or the
     // memory cannot be obtained (never throws).
-    bool replace(int32_t lengthSamples);
+    //
+    // mirrored samples more follow the last one, where the writers keep a copy
+    // of the first mirrored samples (writeMirrored): a run of up to mirrored
+    // samples from any index can then be read and written as one row, without
+    // wrapping round the end (0 <= mirrored <= lengthSamples).
+    bool replace(int32_t lengthSamples, int32_t mirrored = 0);
     // Releases the memory; length becomes 0.
     void release();
     // Fills every sample with 0; no-op without memory.
@@ -26,10 +31,19 @@ public:
 
     float* data() const { return samples_; }
     int32_t length() const { return length_; }
+    int32_t mirrored() const { return mirrored_; }
+
+    // Stores value at index (0 <= index < length), and in the copy behind
+    // the end where the index has one.
+    void writeMirrored(int32_t index, float value) {
+        samples_[index] = value;
+        if (index < mirrored_) samples_[length_ + index] = value;
+    }
 
 private:
     float* samples_ = nullptr;
     int32_t length_ = 0;
+    int32_t mirrored_ = 0;
 };
 
 }  // namespace ZEPHRA2F9C41D07
