@@ -31,12 +31,8 @@ public:
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float feedback() const { return feedback_; }
-    // Leaves the filter as frames calls of process would have (0 < frames <
-    // length): the index moved on by frames.
-    void finishBlock(int32_t frames) {
-        position_ += frames;
-        if (position_ >= memory_.length()) position_ -= memory_.length();
-    }
+    // Takes over where the sub-block path left the loop (0 <= position < length).
+    void resume(int32_t position) { position_ = position; }
 
     // One sample: the delayed sample minus the input.
     float process(float input) {

@@ -228,12 +228,16 @@ struct Rows {
     // belongs at the loop's start, and what it wrote among the first
     // kMaxFrames samples is mirrored behind the end. Nothing reads these
     // copies until the loop comes round again, so they may take their time.
-    KORVEX_INLINE void close(const Line* lines, int32_t frames) {
+    // The read positions move on by frames.
+    KORVEX_INLINE void close(Line* lines, int32_t frames) {
         uint32_t wrapped = 0;
         uint32_t atStart = 0;
         for (int k = 0; k < kCount; ++k) {
-            wrapped |= static_cast<uint32_t>(lines[k].position > lines[k].length - frames) << k;
-            atStart |= static_cast<uint32_t>(lines[k].position < block::kMaxFrames) << k;
+            Line& line = lines[k];
+            wrapped |= static_cast<uint32_t>(line.position > line.length - frames) << k;
+            atStart |= static_cast<uint32_t>(line.position < block::kMaxFrames) << k;
+            line.position += frames;
+            if (line.position >= line.length) line.position -= line.length;
         }
         // Whole mirrors at a time, a fixed number of vectors: the samples
         // beyond those written are copies of each other already.
@@ -728,7 +732,7 @@ KORVEX_INLINE typename V::F allpassStep(float* sample, typename V::F gain, typen
 // signal stays in a register from one to the next; signal[side] holds the
 // comb sums on entry and the diffused signal on return.
 template <class V>
-__attribute__((noinline)) void allpassChains(const AllpassChain* chains, float* const* signal, int32_t frames) {
+__attribute__((noinline)) void allpassChains(AllpassChain* chains, float* const* signal, int32_t frames) {
     using F = typename V::F;
     constexpr int kLines = block::kAllpasses;
     const int32_t whole = frames - frames % V::kWidth;

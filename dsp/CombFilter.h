@@ -39,11 +39,10 @@ public:
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float dampingComplement() const { return dampingComplement_; }
-    // Leaves the loop as frames calls of process would have (0 < frames <
-    // length): the index moved on by frames, the low-pass memory at filterState.
-    void finishBlock(int32_t frames, float filterState) {
-        position_ += frames;
-        if (position_ >= memory_.length()) position_ -= memory_.length();
+    // Takes over where the sub-block path left the loop: the next index and
+    // the low-pass memory (0 <= position < length).
+    void resume(int32_t position, float filterState) {
+        position_ = position;
         filterState_ = filterState;
     }
 

@@ -180,6 +180,8 @@ void ReverbEngine::prepare(float sampleRate) {
 
     hasDelayMemory_ = allocateDelayMemory();
     networkStageStale_ = true;
+    // New memory starts the loops afresh, in the elements.
+    loopsInStage_ = false;
     clear();
 
     const float inGain = dbToGain(current_.inTrimDb);
@@ -353,6 +355,7 @@ void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR)
         outR = inR;
         return;
     }
+    if (loopsInStage_) loopsToElements();
 
     // Input trims, read before they advance; the input is halved for both paths.
     const float gainL = inTrim_[kLeft].current();

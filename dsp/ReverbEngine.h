@@ -206,9 +206,15 @@ private:
     block::NetworkStage networkStage_{};
     // The network stage's memories, lengths and coefficients no longer match
     // the elements: set by prepare and by every coefficient change, cleared
-    // when processBlock has copied them over. Positions and filter states
-    // are copied for every sub-block (processSample moves them too).
+    // when processBlock has copied them over.
     bool networkStageStale_ = true;
+    // Where the loops' read positions and low-pass states are current: in
+    // the network stage while processBlock runs sub-block after sub-block,
+    // in the elements after prepare and while processSample runs. Each hands
+    // them over to the other when its turn comes.
+    bool loopsInStage_ = false;
+    void loopsToStage();
+    void loopsToElements();
 };
 
 }  // namespace ZEPHRA2F9C41D07

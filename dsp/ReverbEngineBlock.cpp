@@ -151,14 +151,16 @@ void ReverbEngine::runPreDelay(int32_t frames) {
 }
 
 // What changes only with prepare or a coefficient: memories, lengths, gains,
-// and where the stage finds its working buffers.
+// and where the stage finds its working buffers. (The read positions and
+// low-pass states move with every sub-block: loopsToStage.)
 void ReverbEngine::refreshNetworkStage() {
     block::NetworkStage& net = networkStage_;
     for (int side = kLeft; side <= kRight; ++side) {
         block::CombBank& bank = net.combs[side];
         for (int i = 0; i < kCombsPerChannel; ++i) {
             const CombFilter& comb = comb_[side][i];
-            bank.lines[i] = {comb.samples(), comb.length(), comb.position()};
+            bank.lines[i].samples = comb.samples();
+            bank.lines[i].length = comb.length();
             bank.feedback[i] = comb.feedback();
             bank.damping[i] = comb.dampingCoefficient();
             bank.complement[i] = comb.dampingComplement();
@@ -166,7 +168,8 @@ void ReverbEngine::refreshNetworkStage() {
         block::AllpassChain& chain = net.allpasses[side];
         for (int i = 0; i < kAllpassesPerChannel; ++i) {
             const AllpassFilter& allpass = allpass_[side][i];
-            chain.lines[i] = {allpass.samples(), allpass.length(), allpass.position()};
+            chain.lines[i].samples = allpass.samples();
+            chain.lines[i].length = allpass.length();
             chain.feedback[i] = allpass.feedback();
         }
         net.in[side] = scratch_.in[side];
@@ -174,6 +177,29 @@ void ReverbEngine::refreshNetworkStage() {
         net.out[side] = scratch_.out[side];
     }
     networkStageStale_ = false;
+}
+
+void ReverbEngine::loopsToStage() {
+    for (int side = kLeft; side <= kRight; ++side) {
+        block::CombBank& bank = networkStage_.combs[side];
+        for (int i = 0; i < kCombsPerChannel; ++i) {
+            bank.lines[i].position = comb_[side][i].position();
+            bank.state[i] = comb_[side][i].filterState();
+        }
+        block::AllpassChain& chain = networkStage_.allpasses[side];
+        for (int i = 0; i < kAllpassesPerChannel; ++i) chain.lines[i].position = allpass_[side][i].position();
+    }
+    loopsInStage_ = true;
+}
+
+void ReverbEngine::loopsToElements() {
+    for (int side = kLeft; side <= kRight; ++side) {
+        const block::CombBank& bank = networkStage_.combs[side];
+        for (int i = 0; i < kCombsPerChannel; ++i) comb_[side][i].resume(bank.lines[i].position, bank.state[i]);
+        const block::AllpassChain& chain = networkStage_.allpasses[side];
+        for (int i = 0; i < kAllpassesPerChannel; ++i) allpass_[side][i].resume(chain.lines[i].position);
+    }
+    loopsInStage_ = false;
 }
 
 void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
@@ -216,14 +242,8 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
     if (networkStageStale_) refreshNetworkStage();
     net.frames = active;
     net.delayed = muteOn_ ? nullptr : s.delayed;
+    if (!loopsInStage_) loopsToStage();
     for (int side = kLeft; side <= kRight; ++side) {
-        block::CombBank& bank = net.combs[side];
-        for (int i = 0; i < kCombsPerChannel; ++i) {
-            bank.lines[i].position = comb_[side][i].position();
-            bank.state[i] = comb_[side][i].filterState();
-        }
-        block::AllpassChain& chain = net.allpasses[side];
-        for (int i = 0; i < kAllpassesPerChannel; ++i) chain.lines[i].position = allpass_[side][i].position();
         net.clipUpper[side] = outputClipper_[side].upperThreshold();
         net.clipLower[side] = outputClipper_[side].lowerThreshold();
         net.mute[side] = faderTrack(muteFader_[side], s.mute[side], active);
@@ -240,11 +260,8 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
     net.sameGain = (w * 0.5f + 0.5f) * kWetOnlyGain;
     kernels_->network(net);
 
+    // The loops' positions and states moved on in the stage itself.
     for (int side = kLeft; side <= kRight; ++side) {
-        for (int i = 0; i < kCombsPerChannel; ++i) {
-            comb_[side][i].finishBlock(active, net.combs[side].state[i]);
-        }
-        for (int i = 0; i < kAllpassesPerChannel; ++i) allpass_[side][i].finishBlock(active);
         if (net.overload[side]) outputClipper_[side].flagOverload();
     }
 
