@@ -44,6 +44,10 @@ struct Avx2 {
         return _mm256_castsi256_ps(
             _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
     }
+    static F keepAtLeast(F x, F m, F bound) { return bitAnd(x, notLt(m, bound)); }
+    static bool crossedAny(F u, F upper, F lower, F valid) {
+        return any(bitAnd(bitOr(bitOr(gt(u, upper), lt(u, lower)), unordered(u, u)), valid));
+    }
     static void transpose(F* r) {
         const F t0 = _mm256_unpacklo_ps(r[0], r[1]);
         const F t1 = _mm256_unpackhi_ps(r[0], r[1]);

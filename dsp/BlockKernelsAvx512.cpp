@@ -63,6 +63,13 @@ struct Avx512 {
         const unsigned lanes = count >= kWidth ? 0xFFFFu : (1u << count) - 1u;
         return fromMask(static_cast<__mmask16>(lanes));
     }
+    // With mask registers, these two need no widening.
+    static F keepAtLeast(F x, F m, F bound) { return _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(m, bound, _CMP_NLT_UQ), x); }
+    static bool crossedAny(F u, F upper, F lower, F valid) {
+        const __mmask16 crossed = _mm512_cmp_ps_mask(u, upper, _CMP_GT_OQ) | _mm512_cmp_ps_mask(u, lower, _CMP_LT_OQ) |
+                                  _mm512_cmp_ps_mask(u, u, _CMP_UNORD_Q);
+        return (crossed & toMask(valid)) != 0;
+    }
     // Sixteen rows of sixteen: pairs, then fours within each 128-bit lane,
     // then the 128-bit lanes themselves in two steps.
     static void transpose(F* r) {

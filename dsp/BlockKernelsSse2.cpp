@@ -40,6 +40,10 @@ struct Sse2 {
     static F firstLanes(int32_t count) {
         return _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3)));
     }
+    static F keepAtLeast(F x, F m, F bound) { return bitAnd(x, notLt(m, bound)); }
+    static bool crossedAny(F u, F upper, F lower, F valid) {
+        return any(bitAnd(bitOr(bitOr(gt(u, upper), lt(u, lower)), unordered(u, u)), valid));
+    }
     static void transpose(F* r) { _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]); }
 
     static I ramp(int32_t start) { return _mm_add_epi32(_mm_set1_epi32(start), _mm_setr_epi32(0, 1, 2, 3)); }

@@ -21,6 +21,9 @@
 // a : b, so a NaN in a gives b), the bit operations and, andNot (~a & b),
 // or, the comparisons lt, le, gt, ge, notLt (true for NaN), unordered,
 // select(mask, a, b), any(mask), allBitsZero (every lane +0),
+// keepAtLeast(x, m, bound) (x where m is not below bound, else +0),
+// crossedAny(u, upper, lower, valid) (a valid lane above upper, below lower
+// or not a number),
 // firstLanes(count), transpose of kWidth rows, and for the pre-delay: ramp(start) (start + lane), iset1,
 // iadd, isub, igt, iand, lane0, same (all lanes equal), toFloat, truncate
 // and gather; where kFused, also mulAdd (a * b + c), negMulAdd (c - a * b)
@@ -59,8 +62,7 @@ constexpr float kFlushBound = 1e-32f;
 
 template <class V>
 KORVEX_INLINE typename V::F flush(typename V::F x) {
-    const typename V::F magnitude = V::andNot(V::set1(-0.0f), x);
-    return V::bitAnd(x, V::notLt(magnitude, V::set1(kFlushBound)));
+    return V::keepAtLeast(x, V::andNot(V::set1(-0.0f), x), V::set1(kFlushBound));
 }
 
 template <class V>
@@ -127,14 +129,12 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     // reciprocal changes no overload report and no saturation; a division
     // would cost more than the rest of the clipper.
     const F u = V::mul(x, V::set1(1.0f / 24.0f));
-    const F notNumber = V::unordered(u, u);
-    const F crossed = V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid);
     // Below 1e-6, u^3 / 3 is far less than a quarter of a unit in the last
     // place of u, so u - u^3 / 3 is u; the cube would only sink into the
     // subnormal numbers, which cost the processor dearly while a tail fades
     // out. Those lanes cube +0 instead: u - 0 is u, the sign of a zero u
     // included.
-    const F c = V::bitAnd(u, V::notLt(magnitude<V>(u), V::set1(kNegligibleCube)));
+    const F c = V::keepAtLeast(u, magnitude<V>(u), V::set1(kNegligibleCube));
     F shaped;
     if constexpr (V::kFused) {
         shaped = V::negMulAdd(V::mul(c, c), V::mul(c, V::set1(1.0f / 3.0f)), u);
@@ -143,8 +143,9 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     }
     // The thresholds lie within +-1, so a chunk that crossed none is a
     // number throughout and short of the flat ends: the cubic is the answer.
-    if (V::any(crossed)) {
-        flags = V::bitOr(flags, crossed);
+    if (V::crossedAny(u, upper, lower, valid)) {
+        const F notNumber = V::unordered(u, u);
+        flags = V::bitOr(flags, V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid));
         shaped = V::select(notNumber, V::set1(0.0f), shaped);
         shaped = V::select(V::le(u, V::set1(-1.0f)), V::set1(-2.0f / 3.0f), shaped);
         shaped = V::select(V::ge(u, V::set1(1.0f)), V::set1(2.0f / 3.0f), shaped);
