@@ -369,6 +369,20 @@ TEST_P(ReverbEngineBlockPath, SettledSwitchesPassInfinitiesAndNaNAsTheReferenceD
     }
 }
 
+// frames of in from from, through processSample, into out.
+void perFrame(ReverbEngine& engine, const Stereo& in, Stereo& out, size_t from, size_t frames) {
+    for (size_t n = from; n < from + frames; ++n) engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
+}
+
+// Every sample of out within the tolerance of ref's.
+void expectClose(const Stereo& ref, const Stereo& out) {
+    const float allowed = tolerance(std::max(peak(ref.left), peak(ref.right)));
+    for (size_t n = 0; n < ref.frames(); ++n) {
+        ASSERT_TRUE(closeSample(ref.left[n], out.left[n], allowed)) << n;
+        ASSERT_TRUE(closeSample(ref.right[n], out.right[n], allowed)) << n;
+    }
+}
+
 TEST_P(ReverbEngineBlockPath, LongBlocksAreRunAsManyFramesOfProcessSample) {
     // More than 64 frames in one call: the same as that many frames of the
     // per-frame path (the ramps then simply stay at their targets longer).
@@ -387,16 +401,10 @@ TEST_P(ReverbEngineBlockPath, LongBlocksAreRunAsManyFramesOfProcessSample) {
         block.setMix(from % 600 == 0 ? 20.0f : 90.0f);
         reference.updateControls(64);
         block.updateControls(64);
-        for (size_t n = from; n < from + 300; ++n) {
-            reference.processSample(in.left[n], in.right[n], ref.left[n], ref.right[n]);
-        }
+        perFrame(reference, in, ref, from, 300);
         block.processBlock(&in.left[from], &in.right[from], &out.left[from], &out.right[from], 300);
     }
-    const float allowed = tolerance(std::max(peak(ref.left), peak(ref.right)));
-    for (size_t n = 0; n < in.frames(); ++n) {
-        ASSERT_TRUE(closeSample(ref.left[n], out.left[n], allowed)) << n;
-        ASSERT_TRUE(closeSample(ref.right[n], out.right[n], allowed)) << n;
-    }
+    expectClose(ref, out);
 }
 
 TEST_P(ReverbEngineBlockPath, PerFrameAndBlockCallsMayTakeTurnsOnOneEngine) {
@@ -420,24 +428,16 @@ TEST_P(ReverbEngineBlockPath, PerFrameAndBlockCallsMayTakeTurnsOnOneEngine) {
         const size_t frames = std::min<size_t>(1 + nextRandom(random) % 64, in.frames() - from);
         reference.updateControls(static_cast<int32_t>(frames));
         mixed.updateControls(static_cast<int32_t>(frames));
-        for (size_t n = from; n < from + frames; ++n) {
-            reference.processSample(in.left[n], in.right[n], ref.left[n], ref.right[n]);
-        }
+        perFrame(reference, in, ref, from, frames);
         if (nextRandom(random) % 3 == 0) {
-            for (size_t n = from; n < from + frames; ++n) {
-                mixed.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
-            }
+            perFrame(mixed, in, out, from, frames);
         } else {
             mixed.processBlock(&in.left[from], &in.right[from], &out.left[from], &out.right[from],
                                static_cast<int32_t>(frames));
         }
         from += frames;
     }
-    const float allowed = tolerance(std::max(peak(ref.left), peak(ref.right)));
-    for (size_t n = 0; n < in.frames(); ++n) {
-        ASSERT_TRUE(closeSample(ref.left[n], out.left[n], allowed)) << n;
-        ASSERT_TRUE(closeSample(ref.right[n], out.right[n], allowed)) << n;
-    }
+    expectClose(ref, out);
 }
 
 TEST_P(ReverbEngineBlockPath, OutputDoesNotDependOnHowTheHostCutsItsBlocks) {
