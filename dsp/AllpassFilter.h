@@ -26,8 +26,7 @@ public:
 
     // Access for the engine's sub-block path: the memory, the next read and
     // write index, and the gain of the delayed sample written back. As in a
-    // comb, the first kMirroredSamples of the loop are mirrored behind its end.
-    static constexpr int32_t kMirroredSamples = 64;
+    // comb, the first kMirroredLoopSamples of the loop are mirrored behind its end.
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float feedback() const { return feedback_; }

@@ -169,8 +169,8 @@ KORVEX_INLINE void copyFloats(float* to, const float* from, int32_t count) {
     for (; n < count; ++n) to[n] = from[n];
 }
 
-// The frames samples of a delay loop that a sub-block reads and then
-// overwrites, as one contiguous row of whole vectors. Where the row would run
+// The frames samples of the pre-delay line that a sub-block writes, as one
+// contiguous row of whole vectors. Where the row would run
 // past the end of the memory, or the sub-block is no whole number of vectors
 // (the last vector would overwrite samples of the next sub-block), the row is
 // a local copy, written back after the sub-block.
@@ -180,10 +180,8 @@ struct Window {
     bool staged;
     float stage[kBufferFrames];
 
-    // wholeVectors: the loop reads and writes the sub-block in whole vectors
-    // (a partial last one would spill into the next sub-block's samples).
-    KORVEX_INLINE void open(const Line& line, int32_t frames, bool wholeVectors = true) {
-        staged = line.position + frames > line.length || (wholeVectors && frames % V::kWidth != 0);
+    KORVEX_INLINE void open(const Line& line, int32_t frames) {
+        staged = line.position + frames > line.length || frames % V::kWidth != 0;
         if (!staged) {
             row = line.samples + line.position;
             return;

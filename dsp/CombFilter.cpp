@@ -4,9 +4,7 @@
 namespace ZEPHRA2F9C41D07 {
 
 bool CombFilter::allocate(int32_t lengthSamples) {
-    // A loop shorter than the mirror (only ever built by tests) mirrors all of itself.
-    const int32_t mirrored = lengthSamples < kMirroredSamples ? lengthSamples : kMirroredSamples;
-    if (!memory_.replace(lengthSamples, mirrored)) return false;
+    if (!memory_.replace(lengthSamples, kMirroredLoopSamples)) return false;
     position_ = 0;
     filterState_ = 0.0f;
     return true;

@@ -33,9 +33,8 @@ public:
     // Access for the engine's sub-block path, which runs many frames of the
     // loop at once: the loop memory, the next read and write index, and the
     // weight of the newly read sample in the low-pass. The first
-    // kMirroredSamples of the loop are mirrored behind its end, so that a
+    // kMirroredLoopSamples of the loop are mirrored behind its end, so that a
     // sub-block's samples always lie in one row.
-    static constexpr int32_t kMirroredSamples = 64;
     float* samples() const { return memory_.data(); }
     int32_t position() const { return position_; }
     float dampingComplement() const { return dampingComplement_; }

@@ -7,6 +7,10 @@
 
 namespace ZEPHRA2F9C41D07 {
 
+// How many of a comb's or all-pass's first samples are mirrored behind the
+// loop's end: a whole sub-block of the engine's block path.
+constexpr int32_t kMirroredLoopSamples = 64;
+
 class DelayMemory {
 public:
     DelayMemory() = default;
@@ -19,10 +23,10 @@ public:
     // long. False, with the old memory kept, when lengthSamples < 1 or the
     // memory cannot be obtained (never throws).
     //
-    // mirrored samples more follow the last one, where the writers keep a copy
-    // of the first mirrored samples (writeMirrored): a run of up to mirrored
-    // samples from any index can then be read and written as one row, without
-    // wrapping round the end (0 <= mirrored <= lengthSamples).
+    // mirrored samples more (at most lengthSamples) follow the last one, where
+    // the writers keep a copy of the first ones (writeMirrored): a run of up
+    // to mirrored samples from any index can then be read and written as one
+    // row, without wrapping round the end.
     bool replace(int32_t lengthSamples, int32_t mirrored = 0);
     // Releases the memory; length becomes 0.
     void release();

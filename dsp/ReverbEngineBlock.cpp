@@ -14,8 +14,7 @@ using block::kBufferFrames;
 using block::Track;
 
 // A sub-block's row of every comb and all-pass loop lies in one piece.
-static_assert(CombFilter::kMirroredSamples >= block::kMaxFrames && AllpassFilter::kMirroredSamples >= block::kMaxFrames,
-              "the loops mirror at least a sub-block behind their ends");
+static_assert(kMirroredLoopSamples >= block::kMaxFrames, "the loops mirror at least a sub-block behind their ends");
 
 // Asked once per process: the answers cannot change while it runs.
 bool avx2Usable() {
