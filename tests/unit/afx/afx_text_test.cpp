@@ -1,69 +1,18 @@
 // Distance-field text: the font table, the text state's sizes and boxes, the
 // threshold and sampler against independent computations, the strict clip
-// box, pen advance, wrapping and the measures.
+// box, pen advance, wrapping and the measures. Real glyphs at the reviewed
+// sizes are pinned by the golden text specimen.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "afx_text_test_support.h"
 
 namespace {
 
 const afx_glyph& glyph(const afx_font_desc& font, char c) { return font.glyphs[c - kAfxFirstGlyphCode]; }
-
-// The glyph drawing rule written out once more as it reads, pixel by pixel:
-// positions divided toward zero, no stepping, every clip test spelled out.
-void reference_glyph(const afx_text& t, const afx_pixbuf* atlas, const afx_glyph& g, float pen_x, float pen_y,
-                     afx_pixbuf* out) {
-    if (g.width <= 0 || g.height <= 0) return;  // a space has no box to sample
-    const float s = t.scale;
-    const float left = pen_x - float(g.origin_x) * s, top = pen_y - float(g.origin_y) * s;
-    const int x0 = int(std::floor(left)), x1 = int(std::ceil(left + float(g.width) * s));
-    const int y0 = int(std::floor(top)), y1 = int(std::ceil(top + float(g.height) * s));
-    const int64_t inv = int64_t(65536.0f / s), gain = int64_t(t.gain * 65536.0f);
-    const int64_t w = int64_t(t.smoothing * 65536.0f);
-    const int64_t ox = int64_t(g.atlas_x) * 65536, oy = int64_t(g.atlas_y) * 65536;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            if (!(t.clip_left < x && x < t.clip_right && t.clip_top < y && y < t.clip_bottom)) continue;
-            if (x < 0 || y < 0 || x >= int(out->width) || y >= int(out->height)) continue;
-            const int64_t lx = int64_t(x) * 65536 - int64_t(double(left) * 65536.0);
-            const int64_t ly = int64_t(y) * 65536 - int64_t(double(top) * 65536.0);
-            const int64_t ax = std::clamp<int64_t>(ox + lx * inv / 65536, ox, ox + int64_t(g.width) * 65536 - 32768);
-            const int64_t ay = std::clamp<int64_t>(oy + ly * inv / 65536, oy, oy + int64_t(g.height) * 65536 - 32768);
-            auto red = [&](int64_t px, int64_t py) { return int64_t(atlas->pixels[py * atlas->stride + px * 4]); };
-            const int64_t fx = (ax / 256) % 256, fy = (ay / 256) % 256, px = ax / 65536, py = ay / 65536;
-            const int64_t d = (red(px, py) * (256 - fx) * (256 - fy) + red(px + 1, py) * fx * (256 - fy) +
-                               red(px, py + 1) * (256 - fx) * fy + red(px + 1, py + 1) * fx * fy) / 256;
-            const int64_t t16 = std::clamp<int64_t>((((d * gain) / 65536) + (w - 32768)) * 65536 / (2 * w), 0, 65536);
-            const int64_t coverage = std::clamp<int64_t>((98304 - t16) * 2 * ((t16 * t16) / 65536) / 65536, 0, 65535);
-            const int64_t alpha = (int64_t(t.a) * (coverage / 256)) / 256;
-            uint8_t* p = out->pixels + size_t(y) * out->stride + size_t(x) * 4;
-            const uint32_t colour[3] = {t.r, t.g, t.b};
-            for (int k = 0; k < 3; ++k) p[k] = uint8_t(p[k] + (((int64_t(colour[k]) - p[k]) * alpha) >> 8));
-        }
-    }
-}
-
-void reference_string(const afx_text& t, const char* s, float pen_x, float pen_y, afx_pixbuf* out) {
-    for (; *s; ++s) {
-        const afx_glyph& g = t.glyphs[*s - kAfxFirstGlyphCode];
-        reference_glyph(t, t.atlas, g, pen_x, pen_y, out);
-        pen_x += float(g.advance) * t.scale;
-    }
-}
-
-// Index of the first differing pixel, -1 when the two are equal.
-int64_t first_difference(const afx_pixbuf* a, const afx_pixbuf* b) {
-    for (uint32_t y = 0; y < a->height; ++y) {
-        for (uint32_t x = 0; x < a->width; ++x) {
-            if (afx_pixbuf_pixel(a, int32_t(x), int32_t(y)) != afx_pixbuf_pixel(b, int32_t(x), int32_t(y)))
-                return int64_t(y) * a->width + x;
-        }
-    }
-    return -1;
-}
 
 // Rows whose brightest red reaches at least half of full scale.
 std::vector<int32_t> ink_rows(const afx_pixbuf* p) {
@@ -114,13 +63,10 @@ TEST_F(TextTest, InitStartsWithOpaqueBlackDejaVuAtItsBaseSize) {
     afx_text t;
     std::memset(&t, 0xA5, sizeof(t));  // whatever the memory held before
     afx_text_init(&t);
-    EXPECT_EQ(t.r, 0u);
-    EXPECT_EQ(t.g, 0u);
-    EXPECT_EQ(t.b, 0u);
+    EXPECT_EQ(t.r | t.g | t.b, 0u);
     EXPECT_EQ(t.a, 255u);
     EXPECT_EQ(t.target, nullptr);
-    EXPECT_EQ(t.clip_left, 0);
-    EXPECT_EQ(t.clip_bottom, 0);
+    EXPECT_EQ(t.clip_left | t.clip_bottom, 0);
     EXPECT_EQ(t.pen_x, 0.0f);
     EXPECT_EQ(t.pen_y, 0.0f);
     EXPECT_EQ(t.scale, 1.0f);
@@ -172,24 +118,16 @@ TEST_F(TextTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
     afx_text t;
     afx_text_init(&t);
     afx_text_set_size(&t, 32.0f);
+    using Box = std::vector<float>;
+    auto clip = [&t] { return Box{float(t.clip_left), float(t.clip_top), float(t.clip_right), float(t.clip_bottom)}; };
+    auto box = [&t] { return Box{t.box_left, t.box_top, t.box_right, t.box_bottom}; };
     afx_text_set_target(&t, p);
     EXPECT_EQ(t.target, p);
-    EXPECT_EQ(t.clip_left, 0);
-    EXPECT_EQ(t.clip_right, 120);
-    EXPECT_EQ(t.clip_top, 0);
-    EXPECT_EQ(t.clip_bottom, 80);
-    EXPECT_EQ(t.box_right, 120.0f);
-    EXPECT_EQ(t.box_bottom, 80.0f);
-
+    EXPECT_EQ(clip(), (Box{0, 0, 120, 80}));
+    EXPECT_EQ(box(), (Box{0, 0, 120, 80}));
     afx_text_set_box(&t, 10.75f, 5.5f, 60.5f, 30.25f);
-    EXPECT_EQ(t.box_left, 10.75f);
-    EXPECT_EQ(t.box_right, 71.25f);
-    EXPECT_EQ(t.box_top, 5.5f);
-    EXPECT_EQ(t.box_bottom, 35.75f);
-    EXPECT_EQ(t.clip_left, 10);  // truncated
-    EXPECT_EQ(t.clip_right, 71);
-    EXPECT_EQ(t.clip_top, 5);
-    EXPECT_EQ(t.clip_bottom, 35);
+    EXPECT_EQ(box(), (Box{10.75f, 5.5f, 71.25f, 35.75f}));
+    EXPECT_EQ(clip(), (Box{10, 5, 71, 35}));  // truncated
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.75f);
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 5.5f + afx_text_ascent(&t));
 
@@ -289,31 +227,6 @@ TEST_F(TextTest, SamplerInterpolatesTheAtlasBilinearlyAtPenRelativePositions) {
             }
             afx_text_release(&t);
             afx_pixbuf_free(nullptr, p);
-        }
-    }
-}
-
-TEST_F(TextTest, RealGlyphsMatchTheRuleComputedPixelByPixel) {
-    const char* sample = "Rg 4.2% {Wy}";
-    for (int32_t f = 0; f < afx_font_count; ++f) {
-        for (const float px : {8.0f, 13.5f, 24.0f, 64.0f, 90.0f}) {
-            afx_pixbuf* drawn = filled_pixbuf(520, 110, 30, 60, 90, 128);
-            afx_pixbuf* expected = filled_pixbuf(520, 110, 30, 60, 90, 128);
-            afx_text t;
-            afx_text_init(&t);
-            afx_text_set_font(&t, &afx_fonts[f]);
-            afx_text_set_size(&t, px);
-            afx_set_colour(&t, 250, 200, 20, 190);
-            afx_text_set_target(&t, drawn);
-            afx_text_set_box(&t, 6.6f, 4.3f, 470.2f, 100.0f);  // cuts the tall glyphs at the top
-            afx_text_move_to(&t, 2.37f, 4.3f + 0.9f * px);
-            const float pen_x = t.pen_x, pen_y = t.pen_y;
-            afx_text_draw(&t, sample);
-            reference_string(t, sample, pen_x, pen_y, expected);
-            EXPECT_EQ(first_difference(drawn, expected), -1) << afx_fonts[f].name << " at " << px << " px";
-            afx_text_release(&t);
-            afx_pixbuf_free(nullptr, drawn);
-            afx_pixbuf_free(nullptr, expected);
         }
     }
 }
@@ -475,7 +388,7 @@ TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) 
     afx_text_draw(&t, "AAA");
     afx_text_move_to(&t, 10.0f, first_baseline + 32.0f);
     afx_text_draw(&t, "A");
-    EXPECT_EQ(first_difference(wrapped, expected), -1);
+    EXPECT_TRUE(same_pixels(wrapped, expected));
 
     // Newlines in the format, and formatted arguments.
     afx_text_set_target(&t, wrapped);
@@ -519,25 +432,22 @@ TEST_F(TextTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
     afx_text_init(&t);
     afx_text_set_size(&t, 32.0f);       // A 22, H 24
     afx_text_set_line_height(&t, 20.0f);
+    struct Case { float max_w, max_h; const char* text; int32_t w, h; } cases[] = {
+        {500, 500, "<a>AH</a>", 46, 20},
+        {500, 500, "A<a>H</a>\nH\n", 46, 60},  // three lines, the last one empty
+        // "AA" fits in 50; the third "A" ends the line and is not counted; the fourth starts line two.
+        {50, 500, "AAAA", 44, 40},
+        {30, 500, "AAAA", 22, 60},
+        {500, 50, "A\nA\nA\nAHA", 68, 50},      // 80 limited to 50
+    };
     int32_t w = -1, h = -1;
-    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "<a>AH</a>");
-    EXPECT_EQ(w, 46);
-    EXPECT_EQ(h, 20);
-    afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "A<a>H</a>\nH\n");
-    EXPECT_EQ(w, 46);
-    EXPECT_EQ(h, 60);  // three lines, the last one empty
+    for (const Case& c : cases) {
+        afx_text_measure_box(&t, &w, &h, c.max_w, c.max_h, "%s", c.text);
+        EXPECT_EQ(w, c.w) << c.text;
+        EXPECT_EQ(h, c.h) << c.text;
+    }
     afx_text_measure_box(&t, &w, &h, 500.0f, 500.0f, "<b>");
     EXPECT_EQ(w, int32_t(std::ceil(afx_text_width(&t, "<b>"))));  // other tags are text
-    // "AA" fits in 50; the third "A" ends the line and is not counted; the fourth starts line two.
-    afx_text_measure_box(&t, &w, &h, 50.0f, 500.0f, "AAAA");
-    EXPECT_EQ(w, 44);
-    EXPECT_EQ(h, 40);
-    afx_text_measure_box(&t, &w, &h, 30.0f, 500.0f, "AAAA");
-    EXPECT_EQ(w, 22);
-    EXPECT_EQ(h, 60);
-    afx_text_measure_box(&t, &w, &h, 500.0f, 50.0f, "%s\n%s\n%s\n%s", "A", "A", "A", "AHA");
-    EXPECT_EQ(w, 68);
-    EXPECT_EQ(h, 50);  // 80 limited to 50
     afx_text_measure_box(&t, &w, &h, 40.5f, 500.0f, "HH");  // 48 > 40.5: the second H ends the line
     EXPECT_EQ(w, 24);
     // Fractional advances are summed, then rounded up.

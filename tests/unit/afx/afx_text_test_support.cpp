@@ -50,3 +50,17 @@ afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t 
     afx_pixbuf_fill(nullptr, p, r, g, b, a);
     return p;
 }
+
+bool same_pixels(const afx_pixbuf* a, const afx_pixbuf* b) {
+    for (uint32_t y = 0; y < a->height; ++y)
+        for (uint32_t x = 0; x < a->width; ++x)
+            if (afx_pixbuf_pixel(a, int32_t(x), int32_t(y)) != afx_pixbuf_pixel(b, int32_t(x), int32_t(y))) return false;
+    return true;
+}
+
+bool all_pixels(const afx_pixbuf* p, uint32_t word) {
+    for (uint32_t y = 0; y < p->height; ++y)
+        for (uint32_t x = 0; x < p->width; ++x)
+            if (afx_pixbuf_pixel(p, int32_t(x), int32_t(y)) != word) return false;
+    return true;
+}

@@ -48,6 +48,10 @@ std::vector<uint8_t> make_pixdata(int32_t width, int32_t height, const std::func
 // An owned pixbuf filled with one colour.
 afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255);
 
+// Whether two pixbufs of one size hold the same pixels; whether every pixel is word.
+bool same_pixels(const afx_pixbuf* a, const afx_pixbuf* b);
+bool all_pixels(const afx_pixbuf* p, uint32_t word);
+
 // Channels of a pixel word (red in bits 0-7).
 inline uint32_t red_of(uint32_t word) { return word & 255u; }
 inline uint32_t green_of(uint32_t word) { return (word >> 8) & 255u; }
