@@ -7,6 +7,13 @@ std::vector<CallbackRecord>& ToolkitTest::log() {
     return entries;
 }
 
+std::string ToolkitTest::logText() {
+    std::string text;
+    for (const CallbackRecord& r : log())
+        text += r.what + "(" + std::to_string(r.a) + "," + std::to_string(r.b) + "," + std::to_string(r.c) + ") ";
+    return text;
+}
+
 namespace {
 
 void record(const char* what, int32_t a, int32_t b, int32_t c, int32_t index, void* user) {

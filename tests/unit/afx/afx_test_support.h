@@ -10,7 +10,20 @@
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
+#include "afx/afx_dib.h"
 #include "afx/platform/headless/afx_headless.h"
+
+// A window bitmap's pixel as 0x00RRGGBB (stored blue, green, red).
+inline uint32_t dib_pixel(const afx_dib* d, int x, int y) {
+    const uint8_t* p = d->pixels + static_cast<size_t>(y) * d->stride + x * 3;
+    return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+inline void set_dib_pixel(afx_dib* d, int x, int y, uint32_t rgb) {
+    uint8_t* p = d->pixels + static_cast<size_t>(y) * d->stride + x * 3;
+    p[0] = rgb & 255;
+    p[1] = (rgb >> 8) & 255;
+    p[2] = uint8_t(rgb >> 16);
+}
 
 // The test resources, embedded from afx-test.rc.
 void* korvex_afx_test_resources_module();
@@ -25,6 +38,8 @@ struct CallbackRecord {
 class ToolkitTest : public ::testing::Test {
 public:
     static std::vector<CallbackRecord>& log();
+    // The log as "what(a,b,c) " per record, for comparing whole sequences.
+    static std::string logText();
 
 protected:
     void SetUp() override;
