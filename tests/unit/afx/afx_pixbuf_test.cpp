@@ -75,7 +75,7 @@ TEST_F(PixbufTest, WrongMagicFailsWithTheLoadersMessageAndOtherFailuresAreSilent
     EXPECT_EQ(afx_pixbuf_new_from_pixdata(tooShort, sizeof(tooShort), false), nullptr);
 }
 
-TEST_F(PixbufTest, NewBufferIsOpaqueBlackWithAWritableMargin) {
+TEST_F(PixbufTest, NewBufferIsOpaqueBlackWithAWritableMarginAndSetPixelWritesInsideIt) {
     afx_pixbuf* p = afx_pixbuf_new(ctx, 5, 3);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->stride, 20u);
@@ -84,6 +84,14 @@ TEST_F(PixbufTest, NewBufferIsOpaqueBlackWithAWritableMargin) {
         for (int x = 0; x < 5; ++x) EXPECT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF000000u);
     // The array reaches (5 + 8) x (3 + 8) pixels; the sanitizer build checks the last byte.
     p->pixels[(5 + 8) * (3 + 8) * 4 - 1] = 0x5A;
+    // A single pixel: all four bytes, alpha last; points outside are ignored.
+    afx_pixbuf_set_pixel(ctx, p, 4, 2, 10, 20, 30, 40);
+    afx_pixbuf_set_pixel(ctx, p, 5, 0, 1, 1, 1, 1);
+    afx_pixbuf_set_pixel(ctx, p, 0, -1, 1, 1, 1, 1);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 4, 2), rgba(10, 20, 30, 40));
+    EXPECT_EQ(p->pixels[2 * 20 + 4 * 4 + 3], 40);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), 0xFF000000u);
+    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 1), 0xFF000000u);
     afx_pixbuf_free(ctx, p);
     EXPECT_EQ(afx_pixbuf_new(ctx, 0, 10), nullptr);
     EXPECT_EQ(afx_pixbuf_new(ctx, 10, 0), nullptr);
@@ -128,17 +136,6 @@ TEST_F(PixbufTest, FillRectIsOpaqueInclusiveOfItsAreaAndClipped) {
     afx_pixbuf_fill_rect(ctx, p, 20, 0, 4, 4, 3, 3, 3);   // wholly outside
     afx_pixbuf_fill_rect(ctx, nullptr, 0, 0, 4, 4, 3, 3, 3);
     EXPECT_EQ(afx_pixbuf_pixel(p, 5, 0), rgba(5, 5, 5, 0));
-    afx_pixbuf_free(ctx, p);
-}
-
-TEST_F(PixbufTest, SetPixelWritesAllFourBytesAndIgnoresPointsOutside) {
-    afx_pixbuf* p = afx_pixbuf_new(ctx, 4, 4);
-    afx_pixbuf_set_pixel(ctx, p, 3, 3, 10, 20, 30, 40);
-    afx_pixbuf_set_pixel(ctx, p, 4, 0, 1, 1, 1, 1);
-    afx_pixbuf_set_pixel(ctx, p, 0, -1, 1, 1, 1, 1);
-    EXPECT_EQ(afx_pixbuf_pixel(p, 3, 3), rgba(10, 20, 30, 40));
-    EXPECT_EQ(p->pixels[3 * 16 + 3 * 4 + 3], 40);  // byte 3 of the pixel is alpha
-    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), 0xFF000000u);
     afx_pixbuf_free(ctx, p);
 }
 
@@ -256,25 +253,27 @@ TEST(PixelRows, VectorRowsEqualScalarRowsOnRandomPixels) {
     }
 }
 
-TEST(PixelRows, VectorRowFollowsTheRuleForEveryAlpha) {
+TEST(PixelRows, BothRowsFollowTheRuleForEveryAlpha) {
     // Eight pixels per call so the vector step itself is checked, not its scalar tail.
     std::vector<uint8_t> src(32), dst(32);
-    for (int c = 0; c < 256; c += 3) {
-        for (int o = 0; o < 256; o += 5) {
-            for (int a = 0; a < 256; a += 8) {
-                for (int k = 0; k < 8; ++k) {
-                    const uint8_t s[4] = {uint8_t(c), uint8_t(255 - c), uint8_t(o), uint8_t(a + k)};
-                    const uint8_t d[4] = {uint8_t(o), uint8_t(c), uint8_t(255 - o), uint8_t(17 + k)};
-                    std::memcpy(&src[k * 4], s, 4);
-                    std::memcpy(&dst[k * 4], d, 4);
-                }
-                afx_blend_row_vector(src.data(), dst.data(), 8);
-                for (int k = 0; k < 8; ++k) {
-                    const int al = a + k;
-                    ASSERT_EQ(dst[k * 4 + 0], o + (((c - o) * al) >> 8)) << c << " over " << o << " at " << al;
-                    ASSERT_EQ(dst[k * 4 + 1], c + (((255 - c - c) * al) >> 8));
-                    ASSERT_EQ(dst[k * 4 + 2], (255 - o) + (((o - (255 - o)) * al) >> 8));
-                    ASSERT_EQ(dst[k * 4 + 3], 17 + k);
+    for (auto* row : {afx_blend_row_scalar, afx_blend_row_vector}) {
+        for (int c = 0; c < 256; c += 3) {
+            for (int o = 0; o < 256; o += 5) {
+                for (int a = 0; a < 256; a += 8) {
+                    for (int k = 0; k < 8; ++k) {
+                        const uint8_t s[4] = {uint8_t(c), uint8_t(255 - c), uint8_t(o), uint8_t(a + k)};
+                        const uint8_t d[4] = {uint8_t(o), uint8_t(c), uint8_t(255 - o), uint8_t(17 + k)};
+                        std::memcpy(&src[k * 4], s, 4);
+                        std::memcpy(&dst[k * 4], d, 4);
+                    }
+                    row(src.data(), dst.data(), 8);
+                    for (int k = 0; k < 8; ++k) {
+                        const int al = a + k;
+                        ASSERT_EQ(dst[k * 4 + 0], o + (((c - o) * al) >> 8)) << c << " over " << o << " at " << al;
+                        ASSERT_EQ(dst[k * 4 + 1], c + (((255 - c - c) * al) >> 8));
+                        ASSERT_EQ(dst[k * 4 + 2], (255 - o) + (((o - (255 - o)) * al) >> 8));
+                        ASSERT_EQ(dst[k * 4 + 3], 17 + k);
+                    }
                 }
             }
         }
