@@ -311,10 +311,7 @@ TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 40.0f + 32.0f);
 
     EXPECT_FLOAT_EQ(afx_text_char_width(&t, 'H'), 24.0f);
-    EXPECT_EQ(afx_text_char_width(&t, '\n'), 0.0f);
-    EXPECT_EQ(afx_text_char_width(&t, 31), 0.0f);
-    EXPECT_EQ(afx_text_char_width(&t, 127), 0.0f);
-    EXPECT_EQ(afx_text_char_width(&t, 200), 0.0f);
+    for (const int c : {int('\n'), 31, 127, 200}) EXPECT_EQ(afx_text_char_width(&t, c), 0.0f) << c;
 
     // A glyph entirely outside the target still advances the pen.
     afx_pixbuf* p = filled_pixbuf(16, 16, 0, 0, 0);
@@ -328,9 +325,7 @@ TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     afx_text_move_to(&t, 8.0f, std::nanf(""));
     afx_text_draw(&t, "H");
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 8.0f + 24.0f);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF000000u);
-    }
+    EXPECT_TRUE(all_pixels(p, 0xFF000000u));
     afx_text_release(&t);
     afx_pixbuf_free(nullptr, p);
 }
@@ -348,9 +343,7 @@ TEST_F(TextTest, AFontWhoseAtlasDoesNotLoadDrawsNothingButStillLaysOut) {
     afx_text_move_to(&t, 4.0f, 50.0f);
     afx_text_draw(&t, "AH");
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 4.0f + 44.0f + 48.0f);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), 0xFF1E140Au);
-    }
+    EXPECT_TRUE(all_pixels(p, 0xFF1E140Au));
     EXPECT_FLOAT_EQ(afx_text_width(&t, "AH"), 92.0f);
 
     // An atlas smaller than the glyph boxes (and the pixel the sampler reads
