@@ -25,6 +25,21 @@ std::vector<int32_t> ink_rows(const afx_pixbuf* p) {
     return rows;
 }
 
+// A text state at DejaVu Sans 32 px ("A" advances 22, "H" 24), released afterwards.
+class TextStateTest : public TextTest {
+protected:
+    void SetUp() override {
+        TextTest::SetUp();
+        afx_text_init(&t);
+        afx_text_set_size(&t, 32.0f);
+    }
+    void TearDown() override {
+        afx_text_release(&t);
+        TextTest::TearDown();
+    }
+    afx_text t;
+};
+
 // ---- The fonts -------------------------------------------------------------
 
 TEST_F(TextTest, TheLibraryCarriesFourFontsWhoseAtlasesCoverTheirGlyphTables) {
@@ -82,9 +97,7 @@ TEST_F(TextTest, InitStartsWithOpaqueBlackDejaVuAtItsBaseSize) {
     afx_text_release(&t);
 }
 
-TEST_F(TextTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels) {
-    afx_text t;
-    afx_text_init(&t);
+TEST_F(TextStateTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels) {
     const float cap = float(glyph(afx_fonts[0], 'H').height);
     struct Case { float px, scale, smoothing; };
     // smoothing = 0.25 / (scale x 2.5)
@@ -110,17 +123,13 @@ TEST_F(TextTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels) {
     EXPECT_EQ(t.line_height, 32.0f);
     EXPECT_EQ(t.cap_height, float(glyph(*afx_font_find("Arial Small"), 'H').height));
     EXPECT_FLOAT_EQ(t.scale, 12.0f / 64.0f);
-    afx_text_release(&t);
 }
 
-TEST_F(TextTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
+TEST_F(TextStateTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
     afx_pixbuf* p = filled_pixbuf(120, 80, 0, 0, 0);
-    afx_text t;
-    afx_text_init(&t);
-    afx_text_set_size(&t, 32.0f);
     using Box = std::vector<float>;
-    auto clip = [&t] { return Box{float(t.clip_left), float(t.clip_top), float(t.clip_right), float(t.clip_bottom)}; };
-    auto box = [&t] { return Box{t.box_left, t.box_top, t.box_right, t.box_bottom}; };
+    auto clip = [this] { return Box{float(t.clip_left), float(t.clip_top), float(t.clip_right), float(t.clip_bottom)}; };
+    auto box = [this] { return Box{t.box_left, t.box_top, t.box_right, t.box_bottom}; };
     afx_text_set_target(&t, p);
     EXPECT_EQ(t.target, p);
     EXPECT_EQ(clip(), (Box{0, 0, 120, 80}));
@@ -135,7 +144,6 @@ TEST_F(TextTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
     afx_text_newline(&t);
     EXPECT_EQ(afx_text_pen_x(&t), 10.75f);
     EXPECT_EQ(afx_text_pen_y(&t), 92.0f);
-    afx_text_release(&t);
     afx_pixbuf_free(nullptr, p);
 }
 
@@ -255,13 +263,11 @@ TEST_F(TextTest, CapitalsStandOnTheBaselineWithTheFontsCapHeight) {
 
 // ---- Clip box and pen ----------------------------------------------------------
 
-TEST_F(TextTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
+TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     // One solid 40 x 40 glyph box over a 48 x 48 target.
     SyntheticFont font(16, 16, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
     font.install();
     afx_pixbuf* p = filled_pixbuf(48, 48, 0, 0, 0);
-    afx_text t;
-    afx_text_init(&t);
     afx_text_set_font(&t, font.desc());
     afx_text_set_size(&t, 256.0f);
     afx_set_colour(&t, 255, 255, 255, 255);
@@ -290,14 +296,10 @@ TEST_F(TextTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     afx_text_move_to(&t, 30.0f, 60.0f);
     afx_text_draw(&t, "#");
     EXPECT_EQ(afx_pixbuf_pixel(p, 47, 47), 0xFFFDFDFDu);
-    afx_text_release(&t);
     afx_pixbuf_free(nullptr, p);
 }
 
-TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
-    afx_text t;
-    afx_text_init(&t);
-    afx_text_set_size(&t, 32.0f);
+TEST_F(TextStateTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     afx_text_move_to(&t, 10.0f, 40.0f);
     afx_text_draw(&t, "A");  // no target: nothing drawn, the pen still moves
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f);
@@ -326,7 +328,6 @@ TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     afx_text_draw(&t, "H");
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 8.0f + 24.0f);
     EXPECT_TRUE(all_pixels(p, 0xFF000000u));
-    afx_text_release(&t);
     afx_pixbuf_free(nullptr, p);
 }
 
@@ -362,12 +363,9 @@ TEST_F(TextTest, AFontWhoseAtlasDoesNotLoadDrawsNothingButStillLaysOut) {
 
 // ---- Wrapping and measures ---------------------------------------------------------
 
-TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) {
+TEST_F(TextStateTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) {
     afx_pixbuf* wrapped = filled_pixbuf(200, 100, 0, 0, 0);
     afx_pixbuf* expected = filled_pixbuf(200, 100, 0, 0, 0);
-    afx_text t;
-    afx_text_init(&t);
-    afx_text_set_size(&t, 32.0f);  // "A" advances 22
     afx_set_colour(&t, 255, 255, 255, 255);
     afx_text_set_target(&t, wrapped);
     afx_text_set_box(&t, 10.0f, 5.0f, 70.0f, 90.0f);
@@ -401,15 +399,11 @@ TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) 
     const std::string longer(3000, 'i');
     afx_text_printf(&t, "%s", longer.c_str());
     EXPECT_NEAR(afx_text_pen_x(&t), 3000.0 * glyph(afx_fonts[0], 'i').advance * 0.5, 0.01);
-    afx_text_release(&t);
     afx_pixbuf_free(nullptr, wrapped);
     afx_pixbuf_free(nullptr, expected);
 }
 
-TEST_F(TextTest, WidthIsTheLastLinesAndANewlineAlsoMovesThePen) {
-    afx_text t;
-    afx_text_init(&t);
-    afx_text_set_size(&t, 32.0f);
+TEST_F(TextStateTest, WidthIsTheLastLinesAndANewlineAlsoMovesThePen) {
     EXPECT_FLOAT_EQ(afx_text_width(&t, "AH"), 46.0f);
     EXPECT_FLOAT_EQ(afx_text_width(&t, "A\x01H\x7f"), 46.0f);  // no glyph, no width
     EXPECT_FLOAT_EQ(afx_text_width(&t, ""), 0.0f);
@@ -417,13 +411,9 @@ TEST_F(TextTest, WidthIsTheLastLinesAndANewlineAlsoMovesThePen) {
     EXPECT_FLOAT_EQ(afx_text_width(&t, "HHHH\nA A"), 54.0f);
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 0.0f);
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 72.0f);
-    afx_text_release(&t);
 }
 
-TEST_F(TextTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
-    afx_text t;
-    afx_text_init(&t);
-    afx_text_set_size(&t, 32.0f);       // A 22, H 24
+TEST_F(TextStateTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
     afx_text_set_line_height(&t, 20.0f);
     struct Case { float max_w, max_h; const char* text; int32_t w, h; } cases[] = {
         {500, 500, "<a>AH</a>", 46, 20},
@@ -450,7 +440,6 @@ TEST_F(TextTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
     afx_text_measure_box(&t, &w, &h, 20.4f, 500.0f, "%s", "");
     EXPECT_EQ(w, 0);
     EXPECT_EQ(h, int32_t(std::ceil(afx_text_line_height(&t))));
-    afx_text_release(&t);
 }
 
 }  // namespace
