@@ -89,13 +89,18 @@ TEST_F(BitmapFontTest, GlyphRecordsFollowOneAnotherWithTheFixedShapes) {
     EXPECT_EQ(glyph_height(a), 9);
     EXPECT_EQ(glyph_advance(a), 7);
     // The tallest glyph sets the height, which the read-out's 16-pixel strip
-    // holds with the capitals above the baseline.
-    int tallest = 0;
-    for (int c = 0; c < 255; ++c) tallest = std::max(tallest, glyph_height(font->glyphs[c]));
+    // holds with the capitals above the baseline; the widest box or advance
+    // bounds any one character's cell.
+    int tallest = 0, widest = 0;
+    for (int c = 0; c < 255; ++c) {
+        const uint8_t* g = font->glyphs[c];
+        tallest = std::max(tallest, glyph_height(g));
+        widest = std::max({widest, glyph_width(g), glyph_advance(g)});
+    }
     EXPECT_EQ(afx_bitmap_font_height(font), tallest);
+    EXPECT_EQ(afx_bitmap_font_width_max(font), widest);
     EXPECT_LE(tallest, 16);
     EXPECT_GE(afx_bitmap_font_baseline(font), glyph_y_offset(font->glyphs['H']));
-    EXPECT_GE(afx_bitmap_font_width_max(font), glyph_width(font->glyphs['W']));
 }
 
 TEST_F(BitmapFontTest, GlyphsBlendInLinearLightAndKeepTheAlphaByte) {
