@@ -137,7 +137,7 @@ TEST(Disc, EveryPixelFollowsItsDistanceFromTheCentre) {
     // Radius 0.5 covers one pixel, radius 1 half covers its four neighbours
     // and leaves a trace on the diagonals, radius 0 is a half-covered point.
     const ShapeCase cases[] = {{4, 4, 0, 0, 0.5, 255, 0}, {4, 4, 0, 0, 1.0, 255, 0}, {7, 7, 0, 0, 0.0, 255, 0},
-                               {4, 4, 0, 0, 2.0, 64, 0},  {4, 4, 0, 0, 2.0, 1, 0},   {19.3, 20.6, 0, 0, 11.7, 255, 1}};
+                               {4, 4, 0, 0, 2.0, 64, 0},  {4, 4, 0, 0, 2.0, 1, 0}, {4, 4, 0, 0, 2.0, 128, 0}, {4, 4, 0, 0, 2.0, 254, 0},   {19.3, 20.6, 0, 0, 11.7, 255, 1}};
     const uint32_t pen[3] = {220, 180, 90}, ground[4] = {20, 40, 60, 200};
     for (const auto& k : cases) {
         SCOPED_TRACE(testing::Message() << "disc " << k.x << "," << k.y << " r " << k.r << " alpha " << k.penAlpha);
@@ -221,7 +221,7 @@ TEST(Stroke, LinesHaveRoundCapsAndBlendEachPixelOnceAtAnySlope) {
     // caps; zero length: a dot). A pixel blended twice would be off by far
     // more than the one step allowed.
     const double lines[][4] = {{5, 5, 45, 12}, {40, 4, 8, 44}, {25, 3, 26, 46}, {3, 40, 46, 40},
-                               {10, 30, 30, 10}, {24.5, 24.5, 24.5, 24.5}, {20.3, 7.7, 33.9, 41.2}, {10, 15, 30, 15}};
+                               {10, 30, 30, 10}, {24.5, 24.5, 24.5, 24.5}, {20.3, 7.7, 33.9, 41.2}, {7, 7, 7, 7}};
     const uint32_t pen[3] = {250, 0, 30}, ground[4] = {100, 100, 100, 255};
     for (const auto& l : lines) {
         for (float w : {0.0f, 0.5f, 2.0f, 3.5f}) {
@@ -240,6 +240,20 @@ TEST(Stroke, LinesHaveRoundCapsAndBlendEachPixelOnceAtAnySlope) {
             }
         }
     }
+}
+
+TEST(Stroke, RadiusTwoReachesExactlyTwoAndAHalfPixelsWithRoundCaps) {
+    Canvas c(40, 30);
+    PenOn p(c);
+    afx_pen_set_radius(&p.pen, 2.0f);
+    afx_stroke_line(&p.pen, 10, 15, 30, 15);
+    // Full within 2 of the line, half at 2 (sides and cap ends), none at 3
+    // or at the cap's corner 2.83 from the end.
+    const uint32_t full = 253, half = uint32_t(referenceBlend(0, 255, 127));
+    const uint32_t points[][3] = {{20, 15, full}, {20, 14, full}, {20, 16, full}, {9, 14, full}, {20, 13, half},
+                                  {20, 17, half}, {8, 15, half},  {32, 15, half}, {30, 13, half}, {20, 12, 0},
+                                  {7, 15, 0},     {8, 13, 0}};
+    for (const auto& k : points) EXPECT_EQ(c.red(int32_t(k[0]), int32_t(k[1])), k[2]) << k[0] << "," << k[1];
 }
 
 TEST(Clip, TheClipBoxLeftColumnAndTopRowAreNeverWritten) {
