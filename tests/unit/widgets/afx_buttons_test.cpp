@@ -253,10 +253,7 @@ TEST_F(ToggleButtonTest, DirtyAndRestoreRectangles) {
     Canvas c(140, 70, 200, 200, 200);
     afx_toggle_button_restore(&button, c.pixbuf);
     EXPECT_EQ(button.dirty, 0);
-    EXPECT_EQ(c.at(48, 20), rgba(40, 40, 40));
-    EXPECT_EQ(c.at(96, 44), rgba(40, 40, 40));
-    EXPECT_EQ(c.at(97, 44), rgba(200, 200, 200));
-    EXPECT_EQ(c.at(47, 44), rgba(200, 200, 200));
+    EXPECT_EQ(firstMiss(c, boxed({48, 20, 49, 25}, rgba(40, 40, 40), rgba(200, 200, 200))), "");  // the box and one more
 }
 
 }  // namespace

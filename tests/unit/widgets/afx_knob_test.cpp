@@ -121,18 +121,15 @@ TEST_F(KnobTest, TurningAroundTheCentreAddsADegreeAPercentSlowerInside) {
     afx_knob_set_smoothing(&knob, false);
     for (uint32_t mode : {kAfxKnobCircular, kAfxKnobRelative}) {
         afx_knob_set_mode(&knob, mode);
-        // A clockwise quarter turn from the right edge to the bottom edge.
-        turn(5, 54, cy, cx, 64);
-        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
-        // The same turn at half the radius: half as much.
-        turn(5, 43, cy, cx, 53);
-        EXPECT_NEAR(knob.value, 50.0f, 1e-3f) << mode;
-        // Counter-clockwise: back down.
-        turn(95, cx, 64, 54, cy);
-        EXPECT_NEAR(knob.value, 5.0f, 1e-3f) << mode;
-        // Ending beyond the radius: a full quarter, no more.
-        turn(5, 54, cy, cx, cy + 40);
-        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
+        // Clockwise quarter turns from the right edge to the bottom edge: at
+        // the radius, at half of it (half as much), ending beyond it (a full
+        // quarter, no more); then counter-clockwise, back down.
+        const struct { float from, px, py, qx, qy, to; } turns[] = {
+            {5, 54, cy, cx, 64, 95}, {5, 43, cy, cx, 53, 50}, {5, 54, cy, cx, cy + 40, 95}, {95, cx, 64, 54, cy, 5}};
+        for (const auto& k : turns) {
+            turn(k.from, k.px, k.py, k.qx, k.qy);
+            EXPECT_NEAR(knob.value, k.to, 1e-3f) << "mode " << mode << " to (" << k.qx << ", " << k.qy << ")";
+        }
     }
 }
 
@@ -274,14 +271,14 @@ TEST_F(KnobDrawTest, TheShadowIsACapSizedDiscThreePixelsLower) {
     afx_knob_draw(&knob, plain.pixbuf);
     afx_knob_set_shadow(&knob, true);
     afx_knob_draw(&knob, shaded.pixbuf);
-    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) - 10), shaded.at(int32_t(cx), int32_t(cy) - 10));
+    const int32_t x = 32, y = 42;  // the centre
     // Low on the cap: black at alpha 32 over the cap grey.
-    EXPECT_EQ(int32_t(plain.red(int32_t(cx), int32_t(cy) + 10)), capGrey());
-    EXPECT_EQ(int32_t(shaded.red(int32_t(cx), int32_t(cy) + 10)), referenceBlend(capGrey(), 0, 255 * 32 / 256));
-    // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5.
-    EXPECT_LT(shaded.red(int32_t(cx), int32_t(cy) + 14), plain.red(int32_t(cx), int32_t(cy) + 14));
-    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) + 16), shaded.at(int32_t(cx), int32_t(cy) + 16));
-    EXPECT_EQ(plain.at(int32_t(cx) - 14, int32_t(cy)), shaded.at(int32_t(cx) - 14, int32_t(cy)));
+    EXPECT_EQ(int32_t(plain.red(x, y + 10)), capGrey());
+    EXPECT_EQ(int32_t(shaded.red(x, y + 10)), referenceBlend(capGrey(), 0, 255 * 32 / 256));
+    // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5;
+    // high on the cap, past that reach and beside the cap it leaves nothing.
+    EXPECT_LT(shaded.red(x, y + 14), plain.red(x, y + 14));
+    for (auto [px, py] : {std::pair{x, y - 10}, {x, y + 16}, {x - 14, y}}) EXPECT_EQ(plain.at(px, py), shaded.at(px, py));
 }
 
 TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {
