@@ -253,7 +253,8 @@ TEST_F(ToggleButtonTest, DirtyAndRestoreRectangles) {
     Canvas c(140, 70, 200, 200, 200);
     afx_toggle_button_restore(&button, c.pixbuf);
     EXPECT_EQ(button.dirty, 0);
-    EXPECT_EQ(firstMiss(c, boxed({48, 20, 49, 25}, rgba(40, 40, 40), rgba(200, 200, 200))), "");  // the box and one more
+    // The box and one more pixel right and down.
+    EXPECT_EQ(firstMiss(c, boxed({48, 20, 49, 25}, rgba(40, 40, 40), rgba(200, 200, 200))), "");
 }
 
 }  // namespace

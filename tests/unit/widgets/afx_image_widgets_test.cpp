@@ -15,7 +15,8 @@ namespace {
 
 TEST(WidgetHelpers, ClampAndValueToIndex) {
     // Value, low, high, result: a value that is no number takes the low end.
-    const float clamps[][4] = {{5, 0, 10, 5}, {-1, 0, 10, 0}, {11, 0, 10, 10}, {std::numeric_limits<float>::quiet_NaN(), 2, 10, 2}};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float clamps[][4] = {{5, 0, 10, 5}, {-1, 0, 10, 0}, {11, 0, 10, 10}, {nan, 2, 10, 2}};
     for (const auto& k : clamps) EXPECT_EQ(afx_clamp(k[0], k[1], k[2]), k[3]) << k[0];
     // No steps, too few, out of range; 0.25 of 3 steps is 0.5 + 0.5 and rounds up.
     const struct { float value; int32_t steps, index; } cases[] = {

@@ -278,7 +278,8 @@ TEST_F(KnobDrawTest, TheShadowIsACapSizedDiscThreePixelsLower) {
     // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5;
     // high on the cap, past that reach and beside the cap it leaves nothing.
     EXPECT_LT(shaded.red(x, y + 14), plain.red(x, y + 14));
-    for (auto [px, py] : {std::pair{x, y - 10}, {x, y + 16}, {x - 14, y}}) EXPECT_EQ(plain.at(px, py), shaded.at(px, py));
+    for (auto [px, py] : {std::pair{x, y - 10}, {x, y + 16}, {x - 14, y}})
+        EXPECT_EQ(plain.at(px, py), shaded.at(px, py)) << px << "," << py;
 }
 
 TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {

@@ -82,7 +82,8 @@ TEST_F(SwitchTest, TheCaptionShowsOnlyWhileOnInTheHalfTheThumbLeavesFree) {
             afx_switch_set_caption(&sw, "W");
             afx_switch_draw(&sw, captioned.pixbuf);
             afx_switch_set_caption(&sw, nullptr);
-            if (on) referenceCaption(expected, "W", 8.0f, 4.0f + (16.0f - w) / 2.0f + (side == 0 ? 16.0f : 0.0f), 4, 16, 240, 240, 240);
+            const float x = 4.0f + (16.0f - w) / 2.0f + (side == 0 ? 16.0f : 0.0f);
+            if (on) referenceCaption(expected, "W", 8.0f, x, 4, 16, 240, 240, 240);
             EXPECT_TRUE(samePixels(captioned, expected)) << "side " << side << " on " << on;
         }
     }

@@ -60,8 +60,10 @@ TEST_F(TextBoxTest, ALongTextIsClippedToTheBoxInsideTheInsetShowingItsStartOrIts
         // The start after the inset, or the end at x + width - 4; ink only
         // strictly between the inset column and the right edge.
         referenceCaption(reference, kLong, 12.0f, alignment == 0 ? 24.0f : 116.0f - wide, 10, 20, 0, 0, 0);
-        EXPECT_EQ(firstMiss(c, [&](int32_t x, int32_t y) { return x > 24 && x < 120 ? reference.at(x, y) : plain.at(x, y); }),
-                  "") << "alignment " << alignment;
+        const auto clipped = [&](int32_t x, int32_t y) {
+            return x > 24 && x < 120 ? reference.at(x, y) : plain.at(x, y);
+        };
+        EXPECT_EQ(firstMiss(c, clipped), "") << "alignment " << alignment;
         EXPECT_FALSE(samePixels(c, plain));
     }
 }
