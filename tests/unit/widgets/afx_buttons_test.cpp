@@ -32,12 +32,10 @@ protected:
 };
 
 TEST_F(PushButtonTest, HitsItsBoxWithBothEndsButNeverWhileHidden) {
-    EXPECT_TRUE(afx_push_button_hit(&button, 10, 20));
-    EXPECT_TRUE(afx_push_button_hit(&button, 50, 36));  // right and bottom edges
-    EXPECT_FALSE(afx_push_button_hit(&button, 51, 30));
-    EXPECT_FALSE(afx_push_button_hit(&button, 30, 37));
-    EXPECT_FALSE(afx_push_button_hit(&button, 9, 30));
-    EXPECT_FALSE(afx_push_button_hit(&button, 30, 19));
+    // Both corners (right and bottom edges included), then one beyond each edge.
+    const struct { float x, y; bool hit; } points[] = {{10, 20, true},  {50, 36, true}, {51, 30, false},
+                                                      {30, 37, false}, {9, 30, false},  {30, 19, false}};
+    for (const auto& k : points) EXPECT_EQ(afx_push_button_hit(&button, k.x, k.y), k.hit) << k.x << "," << k.y;
     afx_push_button_set_hidden(&button, true);
     EXPECT_FALSE(afx_push_button_hit(&button, 30, 28));
 }
@@ -53,19 +51,11 @@ TEST_F(PushButtonTest, SizeSettersMakeTheFontHalfTheSmallerSide) {
 
 TEST_F(PushButtonTest, DirtyRectangleGrowsByTheCornerRadiusAndStopsAtZero) {
     afx_widget_set_radius(&button.widget, 3);
-    int32_t x, y, w, h;
-    afx_push_button_dirty_rect(&button, &x, &y, &w, &h);
-    EXPECT_EQ(x, 6);   // 10 - 3 - 1
-    EXPECT_EQ(y, 16);  // 20 - 3 - 1
-    EXPECT_EQ(w, 48);  // to 10 + 40 + 3 + 1
-    EXPECT_EQ(h, 24);  // to 20 + 16 + 3 + 1
+    // From x - r - 1 to x + width + r + 1, the same down.
+    EXPECT_EQ(boxOf(afx_push_button_dirty_rect, &button), (Box{6, 16, 48, 24}));
     afx_widget_set_x(&button.widget, 2);
     afx_widget_set_y(&button.widget, 0);
-    afx_push_button_dirty_rect(&button, &x, &y, &w, &h);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(w, 46);
-    EXPECT_EQ(h, 20);
+    EXPECT_EQ(boxOf(afx_push_button_dirty_rect, &button), (Box{0, 0, 46, 20}));
 }
 
 TEST_F(PushButtonTest, FillFollowsPressedThenHoverThenNormal) {
@@ -109,12 +99,7 @@ TEST_F(PushButtonTest, RestoreCoversTheBoxAndOnePixelMore) {
     Canvas c(70, 50, 200, 200, 200);
     afx_push_button_set_background(&button, picture.pixbuf);
     afx_push_button_restore(&button, c.pixbuf);
-    for (int y = 0; y < 50; ++y) {
-        for (int x = 0; x < 70; ++x) {
-            const bool inside = x >= 10 && x <= 50 && y >= 20 && y <= 36;
-            ASSERT_EQ(c.at(x, y), inside ? rgba(1, 2, 3) : rgba(200, 200, 200)) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(firstMiss(c, boxed({10, 20, 41, 17}, rgba(1, 2, 3), rgba(200, 200, 200))), "");
     afx_push_button_set_background(&button, nullptr);
     Canvas d(70, 50, 200, 200, 200);
     afx_push_button_restore(&button, d.pixbuf);
@@ -134,16 +119,11 @@ TEST_F(PushButtonTest, APictureButtonShowsItsUpperHalfAndItsLowerHalfWhilePresse
         Canvas c(60, 60, 40, 40, 40);
         afx_push_button_set_pressed(&button, pressed);
         afx_push_button_draw(&button, c.pixbuf);
-        for (int y = 0; y < 60; ++y) {
-            for (int x = 0; x < 60; ++x) {
-                const bool inside = x >= 10 && x < 34 && y >= 20 && y < 44;
-                const uint32_t expected = inside ? rgba(referenceBlend(40, pressed ? 0 : 250, 255),
-                                                        referenceBlend(40, (x - 10) * 10, 255),
-                                                        referenceBlend(40, pressed ? 250 : 0, 255))
-                                                 : rgba(40, 40, 40);
-                ASSERT_EQ(c.at(x, y), expected) << x << "," << y << " pressed " << pressed;
-            }
-        }
+        EXPECT_EQ(firstMiss(c, [&](int32_t x, int32_t y) {
+                      if (!Box{10, 20, 24, 24}.contains(x, y)) return rgba(40, 40, 40);
+                      return rgba(referenceBlend(40, pressed ? 0 : 250, 255), referenceBlend(40, (x - 10) * 10, 255),
+                                  referenceBlend(40, pressed ? 250 : 0, 255));
+                  }), "") << "pressed " << pressed;
     }
 }
 
@@ -266,22 +246,15 @@ TEST_F(ToggleButtonTest, ToggleFlipsAndTheCaptionTakesTheColourOfTheState) {
 }
 
 TEST_F(ToggleButtonTest, DirtyAndRestoreRectangles) {
-    int32_t x, y, w, h;
-    afx_toggle_button_dirty_rect(&button, &x, &y, &w, &h);
-    EXPECT_EQ(x, 45);  // 48 - 2 - 1
-    EXPECT_EQ(y, 17);
-    EXPECT_EQ(w, 54);  // 48 + 2 + 4
-    EXPECT_EQ(h, 30);
+    EXPECT_EQ(boxOf(afx_toggle_button_dirty_rect, &button), (Box{45, 17, 54, 30}));  // x - r - 1, w + 2r + 2
     EXPECT_TRUE(afx_toggle_button_hit(&button, 96, 44));
     EXPECT_FALSE(afx_toggle_button_hit(&button, 97, 44));
     afx_toggle_button_set_dirty(&button, true);
     Canvas c(140, 70, 200, 200, 200);
     afx_toggle_button_restore(&button, c.pixbuf);
     EXPECT_EQ(button.dirty, 0);
-    EXPECT_EQ(c.at(48, 20), rgba(40, 40, 40));
-    EXPECT_EQ(c.at(96, 44), rgba(40, 40, 40));
-    EXPECT_EQ(c.at(97, 44), rgba(200, 200, 200));
-    EXPECT_EQ(c.at(47, 44), rgba(200, 200, 200));
+    // The box and one more pixel right and down.
+    EXPECT_EQ(firstMiss(c, boxed({48, 20, 49, 25}, rgba(40, 40, 40), rgba(200, 200, 200))), "");
 }
 
 }  // namespace

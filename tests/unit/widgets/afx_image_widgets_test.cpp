@@ -14,20 +14,15 @@
 namespace {
 
 TEST(WidgetHelpers, ClampAndValueToIndex) {
-    EXPECT_EQ(afx_clamp(5, 0, 10), 5.0f);
-    EXPECT_EQ(afx_clamp(-1, 0, 10), 0.0f);
-    EXPECT_EQ(afx_clamp(11, 0, 10), 10.0f);
-    EXPECT_EQ(afx_clamp(std::numeric_limits<float>::quiet_NaN(), 2, 10), 2.0f);
-
-    EXPECT_EQ(afx_value_to_index(0.7f, 0), 0);
-    EXPECT_EQ(afx_value_to_index(0.7f, -4), 0);
-    EXPECT_EQ(afx_value_to_index(1.0f, 1), 0);
-    EXPECT_EQ(afx_value_to_index(-3.0f, 5), 0);
-    EXPECT_EQ(afx_value_to_index(7.0f, 5), 4);
-    EXPECT_EQ(afx_value_to_index(0.25f, 3), 1);  // 0.5 + 0.5 rounds up
-    EXPECT_EQ(afx_value_to_index(0.24f, 3), 0);
-    EXPECT_EQ(afx_value_to_index(0.5f, 2), 1);
-    EXPECT_EQ(afx_value_to_index(0.499f, 2), 0);
+    // Value, low, high, result: a value that is no number takes the low end.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float clamps[][4] = {{5, 0, 10, 5}, {-1, 0, 10, 0}, {11, 0, 10, 10}, {nan, 2, 10, 2}};
+    for (const auto& k : clamps) EXPECT_EQ(afx_clamp(k[0], k[1], k[2]), k[3]) << k[0];
+    // No steps, too few, out of range; 0.25 of 3 steps is 0.5 + 0.5 and rounds up.
+    const struct { float value; int32_t steps, index; } cases[] = {
+        {0.7f, 0, 0}, {0.7f, -4, 0},  {1.0f, 1, 0}, {-3.0f, 5, 0},   {7.0f, 5, 4},
+        {0.25f, 3, 1}, {0.24f, 3, 0}, {0.5f, 2, 1}, {0.499f, 2, 0}};
+    for (const auto& k : cases) EXPECT_EQ(afx_value_to_index(k.value, k.steps), k.index) << k.value << " " << k.steps;
     // Every step of an 11-position switch is reached at its own value.
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(afx_value_to_index(i / 10.0f, 11), i);
 }
@@ -53,12 +48,9 @@ TEST(Image, DrawsItsPictureOpaquelyAtItsPlace) {
     afx_image_set_width(&image, 4);
     afx_image_set_height(&image, 5);
     afx_image_draw(&image, c.pixbuf);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const bool inside = x >= 3 && x < 7 && y >= 4 && y < 9;
-            ASSERT_EQ(c.at(x, y), inside ? rgba((x - 3) * 3, (y - 4) * 3, 99, 17) : rgba(1, 1, 1)) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
+                  return Box{3, 4, 4, 5}.contains(x, y) ? rgba((x - 3) * 3, (y - 4) * 3, 99, 17) : rgba(1, 1, 1);
+              }), "");
     afx_image_set_x(&image, 18);  // past the right edge: clipped
     afx_image_draw(&image, c.pixbuf);
     EXPECT_EQ(c.at(19, 4), rgba(3, 0, 99, 17));
@@ -89,18 +81,13 @@ protected:
 };
 
 TEST_F(FilmstripTest, ValueChoosesTheFrameByRounding) {
-    EXPECT_EQ(afx_filmstrip_frame(&film, 0), 0);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 49.9f), 0);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 50), 1);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 100), 1);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 250), 1);
-    EXPECT_EQ(afx_filmstrip_frame(&film, -20), 0);
-    afx_filmstrip_set_frame_count(&film, 5);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 12.4f), 0);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 12.5f), 1);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 87.5f), 4);
-    afx_filmstrip_set_frame_count(&film, 0);
-    EXPECT_EQ(afx_filmstrip_frame(&film, 100), 0);
+    const struct { uint32_t frames; float value; int32_t frame; } cases[] = {
+        {2, 0, 0},    {2, 49.9f, 0},    {2, 50, 1},       {2, 100, 1},      {2, 250, 1},
+        {2, -20, 0},  {5, 12.4f, 0},    {5, 12.5f, 1},    {5, 87.5f, 4},    {0, 100, 0}};
+    for (const auto& k : cases) {
+        afx_filmstrip_set_frame_count(&film, k.frames);
+        EXPECT_EQ(afx_filmstrip_frame(&film, k.value), k.frame) << k.frames << " frames, value " << k.value;
+    }
 }
 
 TEST_F(FilmstripTest, ValueAndShownValueAreClampedAndShowLeavesTheValue) {
@@ -138,23 +125,13 @@ TEST_F(FilmstripTest, TheHitBoxIsTheFrameWithBothEndsAndKeepsHover) {
 TEST_F(FilmstripTest, DrawBlendsTheShownFrameAtTheCentreWithIntegerHalves) {
     afx_filmstrip_set_frame_width(&film, 31);  // 31 / 2 = 15
     afx_filmstrip_set_frame_height(&film, 15);  // 15 / 2 = 7
-    int32_t x, y, w, h;
-    afx_filmstrip_dirty_rect(&film, &x, &y, &w, &h);
-    EXPECT_EQ(x, 37);
-    EXPECT_EQ(y, 4);
-    EXPECT_EQ(w, 31);
-    EXPECT_EQ(h, 15);
+    EXPECT_EQ(boxOf(afx_filmstrip_dirty_rect, &film), (Box{37, 4, 31, 15}));
     afx_filmstrip_set_frame_height(&film, 16);
     Canvas c(80, 40, 20, 20, 20);
     afx_filmstrip_show(&film, 50);  // the second frame, blue, from row 16 of the strip
     afx_filmstrip_draw(&film, c.pixbuf);
     const uint32_t blue = rgba(referenceBlend(20, 0, 128), 10, referenceBlend(20, 240, 128));
-    for (int py = 0; py < 40; ++py) {
-        for (int px = 0; px < 80; ++px) {
-            const bool inside = px >= 37 && px < 68 && py >= 3 && py < 19;
-            ASSERT_EQ(c.at(px, py), inside ? blue : rgba(20, 20, 20)) << px << "," << py;
-        }
-    }
+    EXPECT_EQ(firstMiss(c, boxed({37, 3, 31, 16}, blue, rgba(20, 20, 20))), "");
     afx_filmstrip_set_strip(&film, nullptr);  // without a strip nothing is drawn
     Canvas d(80, 40, 20, 20, 20);
     afx_filmstrip_draw(&film, d.pixbuf);
@@ -170,19 +147,12 @@ TEST_F(FilmstripTest, RedrawPutsTheBackgroundBackUnderTheFrame) {
     afx_filmstrip_set_value(&film, 0);
     afx_filmstrip_redraw(&film, c.pixbuf);
     // The frame sits at (36 + 5, 3 + 7); the background comes from (36, 3).
-    for (int py = 0; py < 50; ++py) {
-        for (int px = 0; px < 90; ++px) {
-            const bool inside = px >= 41 && px < 73 && py >= 10 && py < 26;
-            if (!inside) {
-                ASSERT_EQ(c.at(px, py), rgba(20, 20, 20)) << px << "," << py;
-                continue;
-            }
-            const int32_t bx = px - 5, by = py - 7;  // background pixel under it
-            const uint32_t red = rgba(referenceBlend(bx * 3, 240, 128), referenceBlend(by * 3, 0, 128),
-                                      referenceBlend(99, 0, 128));
-            ASSERT_EQ(c.at(px, py), red) << px << "," << py;
-        }
-    }
+    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
+                  if (!Box{41, 10, 32, 16}.contains(x, y)) return rgba(20, 20, 20);
+                  // The first frame, red, over the background pixel under it.
+                  return rgba(referenceBlend((x - 5) * 3, 240, 128), referenceBlend((y - 7) * 3, 0, 128),
+                              referenceBlend(99, 0, 128));
+              }), "");
 }
 
 }  // namespace

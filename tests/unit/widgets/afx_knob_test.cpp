@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "afx/widgets/afx_knob.h"
 #include "widget_test_support.h"
@@ -35,27 +34,24 @@ protected:
 };
 
 TEST_F(KnobTest, HitsItsBoxWithTheRightAndBottomEdgesIncluded) {
-    EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));
-    EXPECT_TRUE(afx_knob_hit(&knob, 54, 64));  // x + 2r, y + 2r
-    EXPECT_TRUE(afx_knob_hit(&knob, 54, 20));
-    EXPECT_FALSE(afx_knob_hit(&knob, 54.01f, 40));
-    EXPECT_FALSE(afx_knob_hit(&knob, 30, 64.01f));
-    EXPECT_FALSE(afx_knob_hit(&knob, 9.99f, 40));
-    EXPECT_FALSE(afx_knob_hit(&knob, 30, 19.99f));
+    // Corners, then just beyond each edge; x + 2r and y + 2r still hit.
+    const struct { float x, y; bool hit; } points[] = {{10, 20, true},     {54, 64, true},     {54, 20, true},
+                                                      {54.01f, 40, false}, {30, 64.01f, false}, {9.99f, 40, false},
+                                                      {30, 19.99f, false}};
+    for (const auto& k : points) EXPECT_EQ(afx_knob_hit(&knob, k.x, k.y), k.hit) << k.x << "," << k.y;
     afx_knob_set_value(&knob, 30);
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));  // a miss changes nothing
     EXPECT_EQ(knob.value, 30.0f);
 }
 
 TEST_F(KnobTest, CircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
-    ASSERT_TRUE(afx_knob_press(&knob, cx, 20));  // straight up
-    EXPECT_NEAR(knob.value, 50.0f, 1e-4f);
-    ASSERT_TRUE(afx_knob_press(&knob, 10, cy));  // straight left: 45 of 270 degrees
-    EXPECT_NEAR(knob.value, 100.0f / 6.0f, 1e-3f);
-    ASSERT_TRUE(afx_knob_press(&knob, 54, cy));  // straight right
-    EXPECT_NEAR(knob.value, 500.0f / 6.0f, 1e-3f);
-    ASSERT_TRUE(afx_knob_press(&knob, cx - 10, cy - 10));  // up-left: 90 of 270
-    EXPECT_NEAR(knob.value, 100.0f / 3.0f, 1e-3f);
+    // Up: 135 of 270 degrees; left: 45; right: 225; up-left: 90.
+    const struct { float x, y, value; } jumps[] = {
+        {cx, 20, 50.0f}, {10, cy, 100.0f / 6.0f}, {54, cy, 500.0f / 6.0f}, {cx - 10, cy - 10, 100.0f / 3.0f}};
+    for (const auto& k : jumps) {
+        ASSERT_TRUE(afx_knob_press(&knob, k.x, k.y));
+        EXPECT_NEAR(knob.value, k.value, 1e-3f) << k.x << "," << k.y;
+    }
     // Below the centre, in the 90-degree gap: the press is taken, the value stays.
     for (float x : {cx, cx - 9.0f, cx + 9.0f}) {
         EXPECT_TRUE(afx_knob_press(&knob, x, 63));
@@ -125,18 +121,15 @@ TEST_F(KnobTest, TurningAroundTheCentreAddsADegreeAPercentSlowerInside) {
     afx_knob_set_smoothing(&knob, false);
     for (uint32_t mode : {kAfxKnobCircular, kAfxKnobRelative}) {
         afx_knob_set_mode(&knob, mode);
-        // A clockwise quarter turn from the right edge to the bottom edge.
-        turn(5, 54, cy, cx, 64);
-        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
-        // The same turn at half the radius: half as much.
-        turn(5, 43, cy, cx, 53);
-        EXPECT_NEAR(knob.value, 50.0f, 1e-3f) << mode;
-        // Counter-clockwise: back down.
-        turn(95, cx, 64, 54, cy);
-        EXPECT_NEAR(knob.value, 5.0f, 1e-3f) << mode;
-        // Ending beyond the radius: a full quarter, no more.
-        turn(5, 54, cy, cx, cy + 40);
-        EXPECT_NEAR(knob.value, 95.0f, 1e-3f) << mode;
+        // Clockwise quarter turns from the right edge to the bottom edge: at
+        // the radius, at half of it (half as much), ending beyond it (a full
+        // quarter, no more); then counter-clockwise, back down.
+        const struct { float from, px, py, qx, qy, to; } turns[] = {
+            {5, 54, cy, cx, 64, 95}, {5, 43, cy, cx, 53, 50}, {5, 54, cy, cx, cy + 40, 95}, {95, cx, 64, 54, cy, 5}};
+        for (const auto& k : turns) {
+            turn(k.from, k.px, k.py, k.qx, k.qy);
+            EXPECT_NEAR(knob.value, k.to, 1e-3f) << "mode " << mode << " to (" << k.qx << ", " << k.qy << ")";
+        }
     }
 }
 
@@ -176,32 +169,22 @@ TEST_F(KnobTest, WheelNotchesSnapToAGridOfFortyNine) {
     afx_knob_step(&knob, 1);
     afx_knob_step(&knob, 1);
     EXPECT_FLOAT_EQ(knob.value, 6.25f);  // 3 / 48
-    afx_knob_set_value(&knob, 10);        // 4.8 steps: snaps to 5, then one more
-    afx_knob_step(&knob, 1);
-    EXPECT_FLOAT_EQ(knob.value, 12.5f);
-    afx_knob_set_value(&knob, 10);        // down: 5 - 1
-    afx_knob_step(&knob, -1);
-    EXPECT_FLOAT_EQ(knob.value, 400.0f / 48.0f);
-    afx_knob_set_value(&knob, 0);
-    afx_knob_step(&knob, -1);
-    EXPECT_EQ(knob.value, 0.0f);
-    afx_knob_set_value(&knob, 99.5f);
-    afx_knob_step(&knob, 1);
-    EXPECT_EQ(knob.value, 100.0f);
-    afx_knob_step(&knob, 5);
-    EXPECT_EQ(knob.value, 100.0f);
+    // 10 is 4.8 steps: up snaps to 5 and adds one, down to 5 less one.
+    const struct { float from; int32_t notches; float to; } cases[] = {
+        {10, 1, 12.5f}, {10, -1, 400.0f / 48.0f}, {0, -1, 0.0f}, {99.5f, 1, 100.0f}, {100, 5, 100.0f}};
+    for (const auto& k : cases) {
+        afx_knob_set_value(&knob, k.from);
+        afx_knob_step(&knob, k.notches);
+        EXPECT_FLOAT_EQ(knob.value, k.to) << k.from << " " << k.notches;
+    }
 }
 
 TEST_F(KnobTest, TheDetentHoldsStrictlyWithinTwoOfANonZeroDefault) {
     EXPECT_FALSE(afx_knob_at_default(&knob));  // default 0: none
     afx_knob_set_default(&knob, 50);
-    for (float v : {48.01f, 50.0f, 51.99f}) {
+    for (float v : {48.01f, 50.0f, 51.99f, 48.0f, 52.0f, 0.0f, 100.0f}) {
         afx_knob_set_value(&knob, v);
-        EXPECT_TRUE(afx_knob_at_default(&knob)) << v;
-    }
-    for (float v : {48.0f, 52.0f, 0.0f, 100.0f}) {
-        afx_knob_set_value(&knob, v);
-        EXPECT_FALSE(afx_knob_at_default(&knob)) << v;
+        EXPECT_EQ(afx_knob_at_default(&knob), v > 48.0f && v < 52.0f) << v;
     }
 }
 
@@ -229,28 +212,18 @@ protected:
 };
 
 TEST_F(KnobDrawTest, DrawingStaysInsideTheDirtyRectangle) {
-    int32_t x, y, w, h;
-    afx_knob_dirty_rect(&knob, &x, &y, &w, &h);
-    EXPECT_EQ(x, 8);
-    EXPECT_EQ(y, 18);
-    EXPECT_EQ(w, 48);
-    EXPECT_EQ(h, 48);
+    const Box dirty = boxOf(afx_knob_dirty_rect, &knob);
+    EXPECT_EQ(dirty, (Box{8, 18, 48, 48}));
     Canvas c(80, 90, 40, 40, 40);
     afx_knob_set_shadow(&knob, true);
     afx_knob_set_value(&knob, 100);
     afx_knob_draw(&knob, c.pixbuf);
-    int32_t changed = 0;
-    for (int py = 0; py < 90; ++py) {
-        for (int px = 0; px < 80; ++px) {
-            if (c.at(px, py) == rgba(40, 40, 40)) continue;
-            ++changed;
-            ASSERT_TRUE(px >= x && px < x + w && py >= y && py < y + h) << px << "," << py;
-        }
-    }
-    EXPECT_GT(changed, 1400);  // about the disc of radius 23.4
+    EXPECT_GT(c.countNot(rgba(40, 40, 40)), 1400);  // about the disc of radius 23.4
     // The outer ring reaches the column left of the box, not the one before.
     EXPECT_NE(c.at(9, 42), rgba(40, 40, 40));
     EXPECT_EQ(c.at(8, 42), rgba(40, 40, 40));
+    afx_pixbuf_fill_rect(nullptr, c.pixbuf, dirty.x, dirty.y, dirty.w, dirty.h, 40, 40, 40);
+    EXPECT_EQ(c.countNot(rgba(40, 40, 40)), 0);  // nothing outside the rectangle
 }
 
 TEST_F(KnobDrawTest, IndicatorAndPointerFollowTheValue) {
@@ -284,17 +257,11 @@ TEST_F(KnobDrawTest, ValuesInsideTheDetentDrawExactlyAtTheDefault) {
     Canvas at50(80, 90, 40, 40, 40);
     afx_knob_set_value(&knob, 50);
     afx_knob_draw(&knob, at50.pixbuf);
-    for (float v : {48.01f, 49.0f, 51.99f}) {
+    for (float v : {48.01f, 49.0f, 51.99f, 47.99f, 52.0f}) {
         Canvas c(80, 90, 40, 40, 40);
         afx_knob_set_value(&knob, v);
         afx_knob_draw(&knob, c.pixbuf);
-        EXPECT_EQ(std::memcmp(c.pixbuf->pixels, at50.pixbuf->pixels, 80 * 90 * 4), 0) << v;
-    }
-    for (float v : {47.99f, 52.0f}) {
-        Canvas c(80, 90, 40, 40, 40);
-        afx_knob_set_value(&knob, v);
-        afx_knob_draw(&knob, c.pixbuf);
-        EXPECT_NE(std::memcmp(c.pixbuf->pixels, at50.pixbuf->pixels, 80 * 90 * 4), 0) << v;
+        EXPECT_EQ(samePixels(c, at50), v > 48.0f && v < 52.0f) << v;
     }
 }
 
@@ -304,14 +271,15 @@ TEST_F(KnobDrawTest, TheShadowIsACapSizedDiscThreePixelsLower) {
     afx_knob_draw(&knob, plain.pixbuf);
     afx_knob_set_shadow(&knob, true);
     afx_knob_draw(&knob, shaded.pixbuf);
-    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) - 10), shaded.at(int32_t(cx), int32_t(cy) - 10));
+    const int32_t x = 32, y = 42;  // the centre
     // Low on the cap: black at alpha 32 over the cap grey.
-    EXPECT_EQ(int32_t(plain.red(int32_t(cx), int32_t(cy) + 10)), capGrey());
-    EXPECT_EQ(int32_t(shaded.red(int32_t(cx), int32_t(cy) + 10)), referenceBlend(capGrey(), 0, 255 * 32 / 256));
-    // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5.
-    EXPECT_LT(shaded.red(int32_t(cx), int32_t(cy) + 14), plain.red(int32_t(cx), int32_t(cy) + 14));
-    EXPECT_EQ(plain.at(int32_t(cx), int32_t(cy) + 16), shaded.at(int32_t(cx), int32_t(cy) + 16));
-    EXPECT_EQ(plain.at(int32_t(cx) - 14, int32_t(cy)), shaded.at(int32_t(cx) - 14, int32_t(cy)));
+    EXPECT_EQ(int32_t(plain.red(x, y + 10)), capGrey());
+    EXPECT_EQ(int32_t(shaded.red(x, y + 10)), referenceBlend(capGrey(), 0, 255 * 32 / 256));
+    // Below the cap (radius 12.1) the shadow still reaches to 3 + 12.1 + 0.5;
+    // high on the cap, past that reach and beside the cap it leaves nothing.
+    EXPECT_LT(shaded.red(x, y + 14), plain.red(x, y + 14));
+    for (auto [px, py] : {std::pair{x, y - 10}, {x, y + 16}, {x - 14, y}})
+        EXPECT_EQ(plain.at(px, py), shaded.at(px, py)) << px << "," << py;
 }
 
 TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {
@@ -319,24 +287,16 @@ TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {
     for (int y = 0; y < 90; ++y)
         for (int x = 0; x < 80; ++x) afx_pixbuf_set_pixel(nullptr, picture.pixbuf, x, y, x, y, 7, 255);
     Canvas c(80, 90, 200, 0, 0);
-    afx_knob_set_background(&knob, picture.pixbuf);
+    afx_knob_set_background(&knob, picture.pixbuf);  // the picture covers the dirty rectangle
     afx_knob_restore(&knob, c.pixbuf);
-    for (int y = 0; y < 90; ++y) {
-        for (int x = 0; x < 80; ++x) {
-            const bool inside = x >= 8 && x < 56 && y >= 18 && y < 66;
-            ASSERT_EQ(c.at(x, y), inside ? rgba(x, y, 7) : rgba(200, 0, 0)) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
+                  return Box{8, 18, 48, 48}.contains(x, y) ? rgba(x, y, 7) : rgba(200, 0, 0);
+              }), "");
     Canvas d(80, 90, 200, 0, 0);
     afx_knob_set_background(&knob, nullptr);
     afx_knob_set_background_colour(&knob, 40, 41, 42);
-    afx_knob_restore(&knob, d.pixbuf);
-    for (int y = 0; y < 90; ++y) {
-        for (int x = 0; x < 80; ++x) {
-            const bool inside = x >= 10 && x < 56 && y >= 20 && y < 66;  // (x, y, 2r + 2, 2r + 2)
-            ASSERT_EQ(d.at(x, y), inside ? rgba(40, 41, 42) : rgba(200, 0, 0)) << x << "," << y;
-        }
-    }
+    afx_knob_restore(&knob, d.pixbuf);  // the colour fills (x, y, 2r + 2, 2r + 2)
+    EXPECT_EQ(firstMiss(d, boxed({10, 20, 46, 46}, rgba(40, 41, 42), rgba(200, 0, 0))), "");
 }
 
 TEST_F(KnobDrawTest, RedrawErasesTheOldIndicator) {
@@ -348,7 +308,7 @@ TEST_F(KnobDrawTest, RedrawErasesTheOldIndicator) {
     afx_knob_set_value(&knob, 90);
     EXPECT_TRUE(afx_knob_redraw(&knob, c.pixbuf));
     afx_knob_draw(&knob, fresh.pixbuf);
-    EXPECT_EQ(std::memcmp(c.pixbuf->pixels, fresh.pixbuf->pixels, 80 * 90 * 4), 0);
+    EXPECT_TRUE(samePixels(c, fresh));
 }
 
 TEST_F(KnobDrawTest, AKnobAtTheCanvasCornerIsClipped) {

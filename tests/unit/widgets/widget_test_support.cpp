@@ -1,6 +1,7 @@
 #include "widget_test_support.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "afx_render_output.h"
@@ -67,4 +68,26 @@ bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top,
         }
     }
     return any;
+}
+
+std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected, int32_t channel,
+                      int32_t tolerance, int32_t from) {
+    for (int32_t y = from; y < int32_t(c.pixbuf->height); ++y) {
+        for (int32_t x = from; x < int32_t(c.pixbuf->width); ++x) {
+            uint32_t got = c.at(x, y), want = expected(x, y);
+            if (channel >= 0) {
+                got = (got >> (8 * channel)) & 255u;
+                want &= 255u;
+            }
+            const bool miss = channel < 0 ? got != want : std::abs(int32_t(got) - int32_t(want)) > tolerance;
+            if (miss)
+                return std::to_string(x) + "," + std::to_string(y) + ": got " + std::to_string(got) + " want " +
+                       std::to_string(want);
+        }
+    }
+    return std::string();
+}
+
+std::function<uint32_t(int32_t, int32_t)> boxed(Box box, uint32_t inside, uint32_t outside) {
+    return [=](int32_t x, int32_t y) { return box.contains(x, y) ? inside : outside; };
 }

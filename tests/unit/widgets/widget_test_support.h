@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <ostream>
 #include <string>
 
 #include "afx/afx_pixbuf.h"
@@ -31,6 +33,30 @@ struct Canvas {
 inline uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
     return r | g << 8 | b << 16 | a << 24;
 }
+
+// A widget's rectangle as its dirty-rectangle function reports it.
+struct Box {
+    int32_t x, y, w, h;
+    bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
+    bool contains(int32_t px, int32_t py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+inline std::ostream& operator<<(std::ostream& os, const Box& b) {
+    return os << "(" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ")";
+}
+template <class F, class W>
+Box boxOf(F rect, W* widget) {
+    Box b{};
+    rect(widget, &b.x, &b.y, &b.w, &b.h);
+    return b;
+}
+
+// Compares every pixel of c from (from, from) on with expected(x, y): whole
+// words when channel is -1, else that channel (0 red, 1 green, 2 blue) within
+// tolerance. Returns the first miss as "x,y: got .. want ..", empty when none.
+std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected, int32_t channel = -1,
+                      int32_t tolerance = 0, int32_t from = 0);
+// Inside box one word, outside another.
+std::function<uint32_t(int32_t, int32_t)> boxed(Box box, uint32_t inside, uint32_t outside);
 
 // True when both canvases hold the same pixels.
 bool samePixels(const Canvas& a, const Canvas& b);
