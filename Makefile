@@ -6,7 +6,8 @@ SHELL := /bin/bash
 DEB_PACKAGES := cmake ninja-build g++ make procps util-linux clang libclang-rt-14-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
   g++-mingw-w64-x86-64-posix wine wine64 xvfb \
-  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
+  ardour
 
 WINE := tools/wine-env.sh
 HOST := tools/korvex-host
