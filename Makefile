@@ -12,6 +12,7 @@ DEB_PACKAGES := cmake ninja-build g++ make procps util-linux clang libclang-rt-1
 WINE := tools/wine-env.sh
 HOST := tools/korvex-host
 DLL := build/win64/korvex52.dll
+SO := build/native/korvex52.so
 
 .PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench bench-peers assets golden-update clean
 
@@ -53,14 +54,18 @@ test-win64: win64
 test: deps
 	$(MAKE) --no-print-directory test-native test-asan test-win64
 
-demo: deps
+demo: deps build/native/build.ninja
 	$(MAKE) --no-print-directory win64
+	cmake --build --preset native --target korvex52
 	@mkdir -p build/demo
 	$(WINE) start
 	@status=0; \
 	$(HOST) info $(DLL) || status=$$?; \
 	tools/demo-renders.sh $(HOST) $(DLL) build/demo || status=$$?; \
-	$(WINE) stop; exit $$status
+	$(WINE) stop; \
+	echo; echo "The plug-ins (SHA-256; every clean build gives the same bytes):"; \
+	sha256sum $(DLL) $(SO) | sed 's/^/  /'; \
+	exit $$status
 
 bench: deps build/bench/build.ninja
 	cmake --build --preset bench
