@@ -27,9 +27,6 @@ constexpr int32_t kIconId = 200;
 constexpr uint32_t kTimerMs = 40;
 constexpr uint32_t kSurround = 112;      // grey of the dotted surround
 
-// Parameter values before the plug-in reports any: its own defaults.
-constexpr float kMirrorDefaults[10] = {0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 0.0f, 0.0f, 1.0f};
-
 int32_t roundedPixels(float value) { return static_cast<int32_t>(value + 0.5f); }
 
 // A stored size comes from the host's chunk, whatever it holds: a size that
@@ -62,9 +59,10 @@ CEditorGUI::CEditorGUI(AudioEffectX* effect) : EditorLink(effect) {
     rect.left = 0;
     rect.bottom = static_cast<VstInt16>(height);
     rect.right = static_cast<VstInt16>(width);
-    for (int32_t i = 0; i < kMirrorCount; ++i) paramMirror[i].store(kMirrorDefaults[i]);
+    // Parameter values before the plug-in reports any: its own defaults.
+    for (int32_t i = 0; i < kMirrorCount; ++i) paramMirror[i].store(parameterDefault(i));
     std::snprintf(title, sizeof(title), "%s", "KORVEX52 Stereo Reverb");
-    std::snprintf(message, sizeof(message), "KORVEX52  V%s", "3.1.4");
+    writeMessage(nullptr);  // the version text
     surfaceLock = afx_lock_new();
     dialogHost = MBXHost::acquire();
 }
@@ -173,7 +171,7 @@ void CEditorGUI::setTitle(const char* text) {
 
 void CEditorGUI::setHostBypassed(float gate) {
     // The host may bypass from its audio thread: three atomic stores, no more.
-    hostBypassed.store(gate < 0.5f ? 1 : 0);
+    hostBypassed.store(gateBypasses(gate) ? 1 : 0);
     repaintAll.store(1);
     needsRedraw.store(1);
 }
@@ -209,8 +207,8 @@ bool CEditorGUI::applySize(const ERect& wanted) {
     panelY = 0;
     panelX = (w - static_cast<int32_t>(zoom * kPanelWidth)) >> 1;
     // The size travels in the program records, not as automation.
-    plugin()->setParameter(98, static_cast<float>(w) / dpiScale);
-    plugin()->setParameter(99, static_cast<float>(h) / dpiScale);
+    plugin()->setParameter(kEditorWidth, static_cast<float>(w) / dpiScale);
+    plugin()->setParameter(kEditorHeight, static_cast<float>(h) / dpiScale);
     if (context && windowSurface && isWindowOpen) {
         afx_lock_enter(surfaceLock);
         afx_window_resize(context, windowId, w, h);

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "editor/EditorLink.h"
+#include "params/ParameterTable.h"
 
 class AudioEffectX;
 class MBXHost;
@@ -87,17 +88,17 @@ private:
     // Control roles, in the order the timer redraws them.
     enum Role : int32_t {
         kRoleKnob0 = 0,  // knobs for parameters 0..6 take roles 0..6
-        kRoleWetOnly = 7,
-        kRoleMute = 8,
-        kRoleEffect = 9,
+        kRoleWetOnly = kWetOnly,
+        kRoleMute = kMute,
+        kRoleEffect = kEffect,
         kRoleLamp = 10,
         kRoleDisplay = 11,
         kRoleCount = 12,
     };
     enum Picture : int32_t { kInfo = 0, kPrevious, kNext, kNamePlate, kPictureCount };
-    static constexpr int32_t kKnobCount = 7;
-    static constexpr int32_t kMirrorCount = 10;
-    static constexpr uint32_t kLampBit = 1u << 10;
+    static constexpr int32_t kKnobCount = kNumKnobParameters;
+    static constexpr int32_t kMirrorCount = kNumParameters;
+    static constexpr uint32_t kLampBit = 1u << kOverload;
 
     AudioEffectX* plugin() const;
 

@@ -22,9 +22,11 @@ namespace {
 enum : int32_t { kLeft = 0, kRight = 1, kWheelUp = 2, kWheelDown = 3 };
 constexpr int32_t kGripPixels = 20;       // window pixels from the bottom-right corner
 constexpr float kResetRadius = 16.0f;     // a double click this close to a centre resets
-constexpr int32_t kDetentKnobs[4] = {6, 4, 2, 5};             // Input, Width, Mix, Output
-constexpr int32_t kPlainEdits[6] = {0, 1, 3, 7, 8, 9};        // ended on every release
-constexpr int32_t kDoubleClickOrder[7] = {6, 3, 0, 1, 2, 4, 5};
+constexpr int32_t kDetentKnobs[4] = {kInTrim, kWidth, kMix, kOutTrim};
+// Ended on every release: the knobs without a detent and the switches.
+constexpr int32_t kPlainEdits[6] = {kRT60, kDamping, kPreDelay, kWetOnly, kMute, kEffect};
+constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, kRT60, kDamping,
+                                                           kMix,    kWidth,    kOutTrim};
 
 int32_t rounded(float value) { return static_cast<int32_t>(value + 0.5f); }
 
@@ -69,15 +71,15 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
         writeValueText(i);
         showMessage();
     }
-    for (int32_t i = 7; i <= 9; ++i) {
+    for (int32_t i = kWetOnly; i <= kEffect; ++i) {
         bool on = false;
-        if (i == 9) {
+        if (i == kEffect) {
             if (!afx_toggle_button_hit(effectButton, px, py)) continue;
             afx_toggle_button_set_pressed(effectButton, true);
             afx_toggle_button_toggle(effectButton);
             on = afx_toggle_button_is_on(effectButton);
         } else {
-            afx_switch* sw = i == 7 ? wetOnlySwitch : muteSwitch;
+            afx_switch* sw = i == kWetOnly ? wetOnlySwitch : muteSwitch;
             if (!afx_switch_hit(sw, px, py)) continue;
             afx_switch_set_pressed(sw, true);
             afx_switch_toggle(sw);
@@ -202,9 +204,9 @@ void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
         plugin()->endEdit(i);
         afx_knob_clear_dragging(knob);
     }
-    afx_knob_clear_dragging(knobs[0]);
-    afx_knob_clear_dragging(knobs[1]);
-    afx_knob_clear_dragging(knobs[3]);
+    afx_knob_clear_dragging(knobs[kRT60]);
+    afx_knob_clear_dragging(knobs[kDamping]);
+    afx_knob_clear_dragging(knobs[kPreDelay]);
     afx_switch_set_pressed(wetOnlySwitch, false);
     afx_switch_set_pressed(muteSwitch, false);
     afx_toggle_button_set_pressed(effectButton, false);

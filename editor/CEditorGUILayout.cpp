@@ -25,13 +25,11 @@ constexpr uint32_t kRestoreGrey = 40;  // what a control restores when it has no
 struct KnobPlace {
     uint32_t x, y;        // top-left corner of the 2r square
     afx_rgb cap;
-    float defaultValue;   // the detent; 0: none
 };
 // Indexed by parameter: RT60, Damping, Mix, Pre-delay, Width, Output, Input.
-constexpr KnobPlace kKnobPlaces[7] = {
-    {78, 193, {129, 4, 0}, 0.0f},   {21, 230, {129, 4, 0}, 0.0f},  {78, 336, {96, 96, 96}, 50.0f},
-    {21, 156, {129, 4, 0}, 0.0f},   {78, 276, {96, 96, 96}, 50.0f}, {21, 382, {96, 96, 96}, 50.0f},
-    {78, 110, {96, 96, 96}, 50.0f},
+constexpr KnobPlace kKnobPlaces[kNumKnobParameters] = {
+    {78, 193, {129, 4, 0}},  {21, 230, {129, 4, 0}}, {78, 336, {96, 96, 96}}, {21, 156, {129, 4, 0}},
+    {78, 276, {96, 96, 96}}, {21, 382, {96, 96, 96}}, {78, 110, {96, 96, 96}},
 };
 constexpr uint32_t kKnobRadius = 22;
 constexpr float kKnobDeadRadius = 16.0f;
@@ -51,7 +49,8 @@ bool make(T*& control) {
     return control != nullptr;
 }
 
-void configureKnob(afx_knob* knob, const KnobPlace& place, uint32_t mode, float value) {
+// The knob's default is the parameter's (a detent at 50 percent, or none at 0).
+void configureKnob(afx_knob* knob, const KnobPlace& place, float defaultValue, uint32_t mode, float value) {
     afx_knob_set_cap_colour(knob, place.cap.r, place.cap.g, place.cap.b);
     afx_knob_set_arc_colour(knob, 253, 125, 43);
     afx_knob_set_pointer_colour(knob, 224, 224, 224);
@@ -63,7 +62,7 @@ void configureKnob(afx_knob* knob, const KnobPlace& place, uint32_t mode, float 
     afx_knob_clear_dragging(knob);
     afx_knob_set_smoothing(knob, true);
     afx_knob_set_shadow(knob, true);
-    afx_knob_set_default(knob, place.defaultValue);
+    afx_knob_set_default(knob, defaultValue * 100.0f);
     afx_knob_set_value(knob, value * 100.0f);
 }
 
@@ -148,10 +147,11 @@ void CEditorGUI::configureControls() {
     afx_image_set_x(background, 0);
     afx_image_set_y(background, 0);
     for (int32_t i = 0; i < kKnobCount; ++i) {
-        configureKnob(knobs[i], kKnobPlaces[i], static_cast<uint32_t>(knobMode), paramMirror[i].load());
+        configureKnob(knobs[i], kKnobPlaces[i], parameterDefault(i), static_cast<uint32_t>(knobMode),
+                      paramMirror[i].load());
     }
-    configureSwitch(wetOnlySwitch, 27, 320, paramMirror[7].load() >= 0.5f);
-    configureSwitch(muteSwitch, 84, 396, paramMirror[8].load() >= 0.5f);
+    configureSwitch(wetOnlySwitch, 27, 320, editorShowsOn(paramMirror[kWetOnly].load()));
+    configureSwitch(muteSwitch, 84, 396, editorShowsOn(paramMirror[kMute].load()));
 
     afx_toggle_button* fx = effectButton;
     afx_widget_set_x(&fx->widget, 48);
@@ -170,7 +170,7 @@ void CEditorGUI::configureControls() {
     afx_toggle_button_set_highlight_colour(fx, 0, 0, 0);
     afx_toggle_button_set_highlight_alpha(fx, 32);
     afx_toggle_button_set_pressed(fx, false);
-    afx_toggle_button_set_on(fx, paramMirror[9].load() >= 0.5f);
+    afx_toggle_button_set_on(fx, editorShowsOn(paramMirror[kEffect].load()));
 
     afx_led_set_x(overloadLamp, 37);
     afx_led_set_y(overloadLamp, 292);
@@ -356,9 +356,9 @@ uint32_t CEditorGUI::knobDragMode(int32_t parameter) const {
 
 bool CEditorGUI::switchOn(int32_t parameter) const {
     if (!controlsReady) return false;
-    if (parameter == 7) return afx_switch_is_on(wetOnlySwitch);
-    if (parameter == 8) return afx_switch_is_on(muteSwitch);
-    if (parameter == 9) return afx_toggle_button_is_on(effectButton);
+    if (parameter == kWetOnly) return afx_switch_is_on(wetOnlySwitch);
+    if (parameter == kMute) return afx_switch_is_on(muteSwitch);
+    if (parameter == kEffect) return afx_toggle_button_is_on(effectButton);
     return false;
 }
 

@@ -7,13 +7,13 @@
 #include <new>
 
 #include "editor/EditorLink.h"
+#include "resources/korvex_version.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
-constexpr VstInt32 kVendorVersion = 3140;
 constexpr int kSubBlockFrames = 64;
 constexpr VstInt16 kFallbackWidth = 144;
 constexpr VstInt16 kFallbackHeight = 538;
@@ -161,7 +161,7 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
 bool CPlug::getEffectName(char* name) { return copyIdentity(name, "KORVEX52"); }
 bool CPlug::getVendorString(char* text) { return copyIdentity(text, "Corvane Audio Systems Ltd"); }
 bool CPlug::getProductString(char* text) { return copyIdentity(text, "Plate Reverb"); }
-VstInt32 CPlug::getVendorVersion() { return kVendorVersion; }
+VstInt32 CPlug::getVendorVersion() { return KORVEX_VENDOR_VERSION; }
 
 // ---- lifecycle --------------------------------------------------------------
 
@@ -177,14 +177,14 @@ void CPlug::suspend() {
 float CPlug::effectInValue() const {
     float product = clamp01(bypassGate.load(std::memory_order_relaxed)) *
                     clamp01(values[kEffect].load(std::memory_order_relaxed));
-    return product >= 0.5f ? 1.0f : 0.0f;
+    return effectIsIn(product) ? 1.0f : 0.0f;
 }
 
 void CPlug::applyAllParameters() {
     if (!engine) return;
     engine->prepare(sampleRate);
     auto mapped = [this](int i) {
-        return parameterToEngine(i, values[i].load(std::memory_order_relaxed));
+        return parameterInUnits(i, values[i].load(std::memory_order_relaxed));
     };
     engine->setRT60(mapped(kRT60));
     engine->setDamping(mapped(kDamping));
@@ -204,7 +204,7 @@ void CPlug::setParameter(VstInt32 index, float value) {
     ProgramRecord& record = programs[curProgramIndex];
     if (index >= 0 && index < kEffect) {
         if (engine) {
-            float v = parameterToEngine(index, value);
+            float v = parameterInUnits(index, value);
             switch (index) {
                 case kRT60: engine->setRT60(v); break;
                 case kDamping: engine->setDamping(v); break;
