@@ -7,14 +7,17 @@
 //
 // Threads: everything runs on the window's thread except parameterChanged
 // and setHostBypassed, which the host's automation and audio threads may
-// call. Those two only store atomics (see parameterChanged); the 40 ms timer
-// moves what they stored into the controls and draws.
+// call. Those two only store atomics (ParameterHandoff); the window thread
+// moves what they stored into the controls before it handles any input, at
+// opening, and on the 40 ms timer, which also draws.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "dialogs/PageMapping.h"
 #include "editor/EditorLink.h"
+#include "editor/ParameterHandoff.h"
 #include "params/ParameterTable.h"
 
 class AudioEffectX;
@@ -97,14 +100,10 @@ private:
     };
     enum Picture : int32_t { kInfo = 0, kPrevious, kNext, kNamePlate, kPictureCount };
     static constexpr int32_t kKnobCount = kNumKnobParameters;
-    static constexpr int32_t kMirrorCount = kNumParameters;
-    static constexpr uint32_t kLampBit = 1u << kOverload;
 
     AudioEffectX* plugin() const;
 
     // Lifecycle (CEditorGUI.cpp).
-    bool applySize(const ERect& wanted);
-    void resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight);
     bool buildWindowSurface();
     void buildSurfaces();
     void registerCallbacks();
@@ -134,17 +133,29 @@ private:
     void stepProgram(int32_t step);
     void runMessageTimetable();
 
-    // Pointer handling (CEditorGUIInput.cpp).
-    void mapToPanel(int32_t x, int32_t y, int32_t* px, int32_t* py) const;
+    // Sizes: the host's, the grip's and the default (CEditorGUISize.cpp).
+    bool applySize(const ERect& wanted);
+    void resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight);
+    void startResizeDrag();
+    void followResizeDrag(float dx, float dyUp);
+    void endResizeDrag();
+    void resizeToDrag();
+    void resizeToDefault();
+    float zoomFor(int32_t w, int32_t h) const;
+    void centrePanel();
+
+    // Pointer and key handling (CEditorGUIInput.cpp). Each handler first
+    // takes the changes the plug-in reported since the last look.
+    PageMapping panelMapping() const { return {zoom, panelX, panelY}; }
     void onButtonDown(int32_t x, int32_t y, int32_t button);
     void onLeftPress(int32_t x, int32_t y);
     void onWheelStep(int32_t x, int32_t y, int32_t notches);
     void onMove(int32_t x, int32_t y);
     void onButtonUp(int32_t x, int32_t y);
     void onDoubleClick(int32_t x, int32_t y);
+    void onKey();
     void automate(int32_t index, float value);
-    void endResizeDrag();
-    void resizeToDrag();
+    void endEdits();
 
     // Window callbacks: recover the editor from the user pointer.
     static void paintThunk(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user);
@@ -152,6 +163,7 @@ private:
     static void buttonUpThunk(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
     static void moveThunk(int32_t x, int32_t y, int32_t index, void* user);
     static void doubleClickThunk(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
+    static void keyThunk(int32_t zero, int32_t key, int32_t pressed, int32_t index, void* user);
     static void timerThunk(void* user);
 
     ERect rect{};
@@ -175,7 +187,7 @@ private:
     float dpiScale = 1.0f;
     float dragWidth = 0.0f;
     float dragHeight = 0.0f;
-    std::atomic<float> paramMirror[kMirrorCount];
+    ParameterHandoff paramMirror;  // the last value of each parameter and what changed
     afx_dib* windowSurface = nullptr;
     afx_pixbuf* panelSurface = nullptr;
 
@@ -196,10 +208,8 @@ private:
     char message[128] = {};
     afx_lock* surfaceLock = nullptr;
 
-    // Beyond the fields every editor of this kind keeps: the hand-off from
-    // other threads, the read-out's own dirty flag and text, the dialog host.
-    std::atomic<uint32_t> pendingChanges{0};  // bit i: parameter i changed; kLampBit: lamp
-    std::atomic<uint8_t> lampLit{0};
+    // Beyond the fields every editor of this kind keeps: the read-out's own
+    // dirty flag and text, the dialog host.
     uint8_t controlsReady = 0;  // every control allocated and initialised
     uint8_t displayDirty = 0;
     uint8_t pictureDirty[kPictureCount] = {};

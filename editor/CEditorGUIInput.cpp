@@ -1,6 +1,9 @@
 // Pointer handling: presses, wheel steps, drags, releases and double clicks
 // on the panel's controls become begin/set/end edits and program steps on
 // the plug-in; a press in the bottom-right corner drags the window's size.
+// Every handler first takes the parameter changes the plug-in reported
+// since the last look, so a gesture starts from the host's latest values
+// even when they came after the last tick of the timer.
 #include "editor/CEditorGUI.h"
 
 #include <algorithm>
@@ -21,21 +24,13 @@ namespace {
 
 enum : int32_t { kLeft = 0, kRight = 1, kWheelUp = 2, kWheelDown = 3 };
 constexpr int32_t kGripPixels = 20;       // window pixels from the bottom-right corner
-constexpr float kResetRadius = 16.0f;     // a double click this close to a centre resets
 constexpr int32_t kDetentKnobs[4] = {kInTrim, kWidth, kMix, kOutTrim};
 // Ended on every release: the knobs without a detent and the switches.
 constexpr int32_t kPlainEdits[6] = {kRT60, kDamping, kPreDelay, kWetOnly, kMute, kEffect};
 constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, kRT60, kDamping,
                                                            kMix,    kWidth,    kOutTrim};
 
-int32_t rounded(float value) { return static_cast<int32_t>(value + 0.5f); }
-
 }  // namespace
-
-void CEditorGUI::mapToPanel(int32_t x, int32_t y, int32_t* px, int32_t* py) const {
-    *px = static_cast<int32_t>(static_cast<float>(x - panelX) / zoom + 0.5f);
-    *py = static_cast<int32_t>(static_cast<float>(y - panelY) / zoom + 0.5f);
-}
 
 // The editor's own edit: the plug-in reports it back through
 // parameterChanged at once, on this thread; the controls take it now and
@@ -49,14 +44,14 @@ void CEditorGUI::automate(int32_t index, float value) {
 void CEditorGUI::onButtonDown(int32_t x, int32_t y, int32_t button) {
     closeDialog();
     if (!controlsReady) return;
+    takePendingChanges();
     if (button == kLeft) onLeftPress(x, y);
     else if (button == kWheelUp) onWheelStep(x, y, 1);
     else if (button == kWheelDown) onWheelStep(x, y, -1);
 }
 
 void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     afx_capture(context, windowId);
     for (int32_t i = 0; i < kKnobCount; ++i) {
@@ -96,20 +91,12 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
         afx_filmstrip_set_value(pictures[picture], 100.0f);
         redrawPicture(picture);
     }
-    if (x > width - kGripPixels && y > height - kGripPixels) {
-        resizing = 1;
-        resizeMoveCount = 0;
-        dragWidth = static_cast<float>(width);
-        dragHeight = static_cast<float>(height);
-        afx_cursor_resize(context, true);
-        afx_capture(context, windowId);
-    }
+    if (x > width - kGripPixels && y > height - kGripPixels) startResizeDrag();
     afx_mouse_reset(context, x, y);
 }
 
 void CEditorGUI::onWheelStep(int32_t x, int32_t y, int32_t notches) {
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_hit(knob, static_cast<float>(px), static_cast<float>(py))) continue;
@@ -125,61 +112,32 @@ void CEditorGUI::onWheelStep(int32_t x, int32_t y, int32_t notches) {
 
 void CEditorGUI::onMove(int32_t x, int32_t y) {
     if (!controlsReady) return;
+    takePendingChanges();
     // Travel since the last event in window pixels, up positive for dy.
     const float dx = afx_mouse_dx(context, x);
     const float dyUp = afx_mouse_dy(context, y);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_is_dragging(knob)) continue;
-        afx_knob_drag(knob, dx / zoom, dyUp / zoom);
+        afx_knob_drag(knob, panelMapping().toPageTravel(dx), panelMapping().toPageTravel(dyUp));
         automate(i, afx_knob_get_value(knob) / 100.0f);
         showMessage();
         redrawControl(i);
     }
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t picture : {kPrevious, kNext, kInfo, kNamePlate}) {
         afx_filmstrip* p = pictures[picture];
         if (!afx_filmstrip_is_pressed(p)) continue;
         afx_filmstrip_set_value(p, afx_filmstrip_hit(p, px, py) ? 100.0f : 0.0f);
         redrawPicture(picture);
     }
-    if (resizing) {
-        dragWidth += dx;
-        dragHeight -= dyUp;  // the window grows downwards
-        ++resizeMoveCount;
-        // Rebuilding the window on every second move is enough to follow the pointer.
-        if (resizeMoveCount & 2u) {
-            resizeToDrag();
-            resizeMoveCount = 0;
-        }
-    }
-}
-
-// Applies the dragged size within the drag limits: 184 to 920 logical
-// pixels wide (five times the narrowest), 538 to 1076 high (twice the lowest).
-void CEditorGUI::resizeToDrag() {
-    const int32_t oldWidth = width, oldHeight = height;
-    ERect wanted{};
-    wanted.right = static_cast<VstInt16>(std::min(std::max(rounded(dragWidth), rounded(184.0f * dpiScale)),
-                                                  rounded(920.0f * dpiScale)));
-    wanted.bottom = static_cast<VstInt16>(std::min(std::max(rounded(dragHeight), rounded(538.0f * dpiScale)),
-                                                   rounded(1076.0f * dpiScale)));
-    applySize(wanted);
-    resizeHost(oldWidth, oldHeight, width, height);
-}
-
-void CEditorGUI::endResizeDrag() {
-    if (!resizing) return;
-    resizing = 0;
-    resizeToDrag();
-    afx_cursor_resize(context, false);
+    if (resizing) followResizeDrag(dx, dyUp);
 }
 
 void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
     if (!controlsReady) return;
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    takePendingChanges();
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t picture : {kPrevious, kNext, kInfo, kNamePlate}) {
         afx_filmstrip* p = pictures[picture];
         if (!afx_filmstrip_is_pressed(p) || !afx_filmstrip_hit(p, px, py)) continue;
@@ -194,6 +152,14 @@ void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
         redrawPicture(picture);
     }
     endResizeDrag();
+    endEdits();
+    afx_release_capture(context);
+}
+
+// Ends the edits a press began: a knob left inside its detent is sent its
+// middle first; then every knob without a detent and every switch is ended,
+// pressed or not, and nothing stays pressed.
+void CEditorGUI::endEdits() {
     for (int32_t i : kDetentKnobs) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_is_dragging(knob)) continue;
@@ -212,14 +178,13 @@ void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
     afx_toggle_button_set_pressed(effectButton, false);
     for (afx_filmstrip* p : pictures) afx_filmstrip_set_pressed(p, false);
     for (int32_t i : kPlainEdits) plugin()->endEdit(i);
-    afx_release_capture(context);
 }
 
 void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
     closeDialog();
     if (!controlsReady) return;
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    takePendingChanges();
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     for (int32_t i : kDoubleClickOrder) {
         afx_knob* knob = knobs[i];
@@ -227,7 +192,8 @@ void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
         if (!afx_knob_hit(knob, fx, fy)) continue;
         const float cx = static_cast<float>(knob->x + knob->radius);
         const float cy = static_cast<float>(knob->y + knob->radius);
-        if (std::sqrt((fx - cx) * (fx - cx) + (fy - cy) * (fy - cy)) > kResetRadius) return;
+        // Only inside the dead zone, where a press never jumps, does a double click reset.
+        if (std::sqrt((fx - cx) * (fx - cx) + (fy - cy) * (fy - cy)) > knob->dead_radius) return;
         const float reset = knob->default_value;  // 50 for the detent knobs, else 0
         afx_knob_set_value(knob, reset);
         plugin()->beginEdit(i);
@@ -244,15 +210,13 @@ void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
         onLeftPress(x, y);
         return;
     }
-    // The bare panel: back to the default size.
-    const int32_t oldWidth = width, oldHeight = height;
-    dragWidth = 364.0f * dpiScale;
-    dragHeight = 538.0f * dpiScale;
-    ERect wanted{};
-    wanted.right = static_cast<VstInt16>(rounded(dragWidth));
-    wanted.bottom = static_cast<VstInt16>(rounded(dragHeight));
-    applySize(wanted);
-    resizeHost(oldWidth, oldHeight, width, height);
+    resizeToDefault();  // the bare panel
+}
+
+// The editor has no keys of its own; a key still brings the controls up to
+// date with the host, as every other input does.
+void CEditorGUI::onKey() {
+    if (controlsReady) takePendingChanges();
 }
 
 }  // namespace ZEPHRA2F9C41D07

@@ -37,64 +37,49 @@ constexpr const char* kSwitchTexts[kNumParameters - kNumKnobParameters][2] = {
 
 }  // namespace
 
-// The host's automation thread and the audio thread (overload lamp, after
-// every block) call this as well as the window thread. It must never wait
-// and never format or draw, so it only stores atomics: the value in its
-// mirror, a bit that says which control changed, and the redraw flag. Each
-// store is a single lock-free instruction; the window thread exchanges the
-// bits on its next tick and moves the mirrored values into the controls
-// (takePendingChanges). The value texts are written on the window thread
-// too, by the handlers that show them, from the same mirrors: host
-// automation never changes the read-out, so no text has to cross threads.
+// Any thread: the host's automation and program loads, the editor's own
+// edits, and the audio thread's overload report after every block. Only
+// stores (ParameterHandoff); the value texts are written on the window
+// thread by the handlers that show them: host automation never changes the
+// read-out, so no text has to cross threads.
 void CEditorGUI::parameterChanged(VstInt32 index, float value) {
-    if (index >= 0 && index < kMirrorCount) {
-        paramMirror[index].store(value, std::memory_order_relaxed);
-        pendingChanges.fetch_or(1u << index, std::memory_order_release);
-    } else if (index == kOverload) {
-        // The audio thread reports the overload state after every block;
-        // only a change is handed over, so a steady lamp costs it one load.
-        const uint8_t lit = overloadLights(value) ? 1 : 0;
-        if (lampLit.load(std::memory_order_relaxed) == lit) return;
-        lampLit.store(lit, std::memory_order_relaxed);
-        pendingChanges.fetch_or(kLampBit, std::memory_order_release);
-    }
-    needsRedraw.store(1, std::memory_order_release);
+    if (paramMirror.store(index, value)) needsRedraw.store(1, std::memory_order_release);
 }
 
 // Window thread: the controls take what parameterChanged stored.
 void CEditorGUI::takePendingChanges() {
-    const uint32_t pending = pendingChanges.exchange(0, std::memory_order_acquire);
+    const uint32_t pending = paramMirror.take();
     if (!pending || !controlsReady) return;
     for (int32_t i = 0; i < kKnobCount; ++i) {
         if (!(pending & (1u << i))) continue;
-        afx_knob_set_value(knobs[i], paramMirror[i].load(std::memory_order_relaxed) * 100.0f);
+        afx_knob_set_value(knobs[i], paramMirror.value(i) * 100.0f);
         markDirty(i);
     }
     if (pending & (1u << kWetOnly)) {
-        afx_switch_set_on(wetOnlySwitch, editorShowsOn(paramMirror[kWetOnly].load(std::memory_order_relaxed)));
+        afx_switch_set_on(wetOnlySwitch, editorShowsOn(paramMirror.value(kWetOnly)));
         markDirty(kRoleWetOnly);
     }
     if (pending & (1u << kMute)) {
-        afx_switch_set_on(muteSwitch, editorShowsOn(paramMirror[kMute].load(std::memory_order_relaxed)));
+        afx_switch_set_on(muteSwitch, editorShowsOn(paramMirror.value(kMute)));
         markDirty(kRoleMute);
     }
     if (pending & (1u << kEffect)) {
-        afx_toggle_button_set_on(effectButton, editorShowsOn(paramMirror[kEffect].load(std::memory_order_relaxed)));
+        afx_toggle_button_set_on(effectButton, editorShowsOn(paramMirror.value(kEffect)));
         markDirty(kRoleEffect);
     }
-    if (pending & kLampBit) {
-        afx_led_set_on(overloadLamp, lampLit.load(std::memory_order_relaxed) != 0);
+    if (pending & (1u << kOverload)) {
+        afx_led_set_on(overloadLamp, paramMirror.lampLit());
         markDirty(kRoleLamp);
     }
 }
 
 void CEditorGUI::writeValueText(int32_t index) {
-    const float v = paramMirror[index].load(std::memory_order_relaxed);
+    const float v = paramMirror.value(index);
     if (index < kKnobCount) {
         const bool detent = controlsReady && afx_knob_at_default(knobs[index]);
         const float shown = parameterInUnits(index, detent ? parameterDefault(index) : v);
         std::snprintf(message, kMessageLimit, kKnobTexts[index], static_cast<double>(shown));
-    } else if (index < kMirrorCount) {
+    } else if (index < kNumParameters) {
         std::snprintf(message, kMessageLimit, "%s", kSwitchTexts[index - kKnobCount][editorShowsOn(v) ? 1 : 0]);
     }
 }

@@ -243,6 +243,14 @@ TEST_F(EditorFixture, InCircularModeAPressJumpsAndIsSentAtOnce) {
     EXPECT_EQ(editTrail(), (Trail{"begin 3", "set 3 0.5"}));
     EXPECT_STREQ(editor->displayedText(), "Pre Delay 125.0 ms");
     release(kKnobCentre[kPreDelay].x, kKnobCentre[kPreDelay].y - 20);
+
+    // A press in the gap at the bottom does not jump: it sends the value the
+    // host set last, even one that came after the timer's last tick.
+    plug->setParameter(kMix, 0.3f);
+    clearCalls();
+    press(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.3"}));
+    release(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
 }
 
 TEST_F(EditorFixture, APressInTheEditorClosesTheDialogWindow) {
