@@ -130,6 +130,7 @@ private:
     void writeMessage(const char* text);
     void putOnDisplay();
     void showMessage();
+    void greetWithVersion();
     void stepProgram(int32_t step);
     void runMessageTimetable();
 

@@ -203,9 +203,7 @@ void CEditorGUI::configureControls() {
     paramMirror.darkenLamp();
     for (int32_t i = 0; i < kPictureCount; ++i) configurePicture(pictures[i], at.pictures[i]);
     configureDisplay(messageDisplay, at.display);
-    writeMessage(nullptr);  // the version text
-    putOnDisplay();
-    showMessage();
+    greetWithVersion();
 }
 
 void CEditorGUI::drawAllControls() {

@@ -104,6 +104,16 @@ void CEditorGUI::showMessage() {
     needsRedraw.store(1, std::memory_order_release);
 }
 
+// At opening: the version text on the display, fresh for the whole
+// timetable. Unlike showMessage it leaves a program name's state alone: a
+// program named just before the editor closed, or chosen by the host while
+// it was closed, is still stepped from by the next press.
+void CEditorGUI::greetWithVersion() {
+    writeMessage(nullptr);
+    putOnDisplay();
+    messageTicks = kMessageTicks;
+}
+
 void CEditorGUI::programChanged(VstInt32 index) {
     currentProgram = index;
     if (!panelSurface) return;

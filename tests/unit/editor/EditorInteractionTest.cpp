@@ -163,6 +163,20 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTen) {
     // 22.5 s after the last message the read-out goes blank.
     tick(625 - 63);
     EXPECT_STREQ(editor->displayedText(), "                ");
+
+    // Opening again shows the version text but keeps a program named: the
+    // next press steps, also after the host chose a program while closed.
+    click(kNextButton.x, kNextButton.y);  // names program 1
+    closeEditor();
+    openEditor();
+    EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");
+    click(kNextButton.x, kNextButton.y);
+    EXPECT_EQ(plug->currentProgram(), 2);
+    closeEditor();
+    plug->dispatcher(effSetProgram, 0, 5, nullptr, 0.0f);
+    openEditor();
+    click(kNextButton.x, kNextButton.y);
+    EXPECT_EQ(plug->currentProgram(), 6);
 }
 
 TEST_F(EditorFixture, AReleaseFiresOnlyThePictureButtonThatWasPressed) {
