@@ -126,7 +126,7 @@ private:
 
     // The parameter link and the read-out (CEditorGUIText.cpp).
     void takePendingChanges();
-    void writeValueText(int32_t index);
+    void writeValueText(int32_t index, float value);
     void writeMessage(const char* text);
     void putOnDisplay();
     void showMessage();

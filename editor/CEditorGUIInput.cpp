@@ -38,7 +38,7 @@ constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, k
 void CEditorGUI::automate(int32_t index, float value) {
     plugin()->setParameterAutomated(index, value);
     takePendingChanges();
-    writeValueText(index);
+    writeValueText(index, value);
 }
 
 void CEditorGUI::onButtonDown(int32_t x, int32_t y, int32_t button) {
@@ -63,7 +63,8 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
             automate(i, afx_knob_get_value(knob) / 100.0f);
             redrawControl(i);
         }
-        writeValueText(i);
+        // What the knob shows: a host value beyond the knob's travel reads as its end.
+        writeValueText(i, afx_knob_get_value(knob) / 100.0f);
         showMessage();
     }
     for (int32_t i = kWetOnly; i <= kEffect; ++i) {

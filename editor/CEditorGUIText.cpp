@@ -73,8 +73,8 @@ void CEditorGUI::takePendingChanges() {
     }
 }
 
-void CEditorGUI::writeValueText(int32_t index) {
-    const float v = paramMirror.value(index);
+// The read-out's text of parameter index at normalised value v.
+void CEditorGUI::writeValueText(int32_t index, float v) {
     if (index < kKnobCount) {
         const bool detent = controlsReady && afx_knob_at_default(knobs[index]);
         const float shown = parameterInUnits(index, detent ? parameterDefault(index) : v);

@@ -38,6 +38,12 @@ TEST_F(EditorFixture, HostAutomationMovesTheKnobButNotTheReadOut) {
     EXPECT_FLOAT_EQ(editor->knobValue(kMix), 30.0f);
     EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");
     EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
+    // Beyond 1.0 the knob stops at its end, and a press reads what it shows.
+    plug->setParameter(kMix, 1.5f);
+    press(kKnobCentre[kMix].x - 15, kKnobCentre[kMix].y);
+    EXPECT_FLOAT_EQ(editor->knobValue(kMix), 100.0f);
+    EXPECT_STREQ(editor->displayedText(), "Mix 100.0 %");
+    release(kKnobCentre[kMix].x - 15, kKnobCentre[kMix].y);
 }
 
 TEST_F(EditorFixture, AKnobDragSendsBeginAutomationAndEndInOrder) {
