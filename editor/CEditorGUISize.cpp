@@ -2,6 +2,7 @@
 // drag with its limits, the double click back to the default size, and the
 // zoom and place of the panel in a window of any size.
 #include <algorithm>
+#include <limits>
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
@@ -16,10 +17,10 @@ namespace {
 int32_t rounded(float value) { return static_cast<int32_t>(value + 0.5f); }
 
 // A stored size comes from the host's chunk, whatever it holds: a size that
-// is not a number, or is negative, counts as none (the minimums apply), and
-// none exceeds kMaxRestoredPixels device pixels, beyond every screen in use
-// and well inside the 16-bit rectangle the host is given.
-constexpr float kMaxRestoredPixels = 4096.0f;
+// is not a number, or is negative, counts as none (the minimums apply). The
+// only upper bound is the host's: the rectangle it is given holds 16-bit
+// values.
+constexpr float kMaxRestoredPixels = static_cast<float>(std::numeric_limits<VstInt16>::max());
 int32_t restoredPixels(float logical, float scale) {
     const float device = logical * scale;
     if (!(device > 0.0f)) return 0;  // NaN included
