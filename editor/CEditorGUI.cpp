@@ -121,6 +121,7 @@ void CEditorGUI::registerCallbacks() {
 
 void CEditorGUI::close() {
     if (!isWindowOpen) return;
+    endAbandonedGesture();
     isWindowOpen = 0;
     if (resizing) {
         resizing = 0;

@@ -157,6 +157,7 @@ private:
     void onKey();
     void automate(int32_t index, float value);
     void endEdits();
+    void endAbandonedGesture();
 
     // Window callbacks: recover the editor from the user pointer.
     static void paintThunk(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user);

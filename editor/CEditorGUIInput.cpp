@@ -181,6 +181,20 @@ void CEditorGUI::endEdits() {
     for (int32_t i : kPlainEdits) plugin()->endEdit(i);
 }
 
+// The host closes the editor in the middle of a gesture: the release will
+// never come, and a host left without an endEdit stays in touch automation
+// for that parameter. So the edits a release would end are ended here, in
+// the same way, a detent's final value first.
+void CEditorGUI::endAbandonedGesture() {
+    if (!controlsReady) return;
+    bool inProgress = afx_switch_is_pressed(wetOnlySwitch) || afx_switch_is_pressed(muteSwitch) ||
+                      afx_toggle_button_is_pressed(effectButton);
+    for (afx_knob* knob : knobs) inProgress = inProgress || afx_knob_is_dragging(knob);
+    if (!inProgress) return;
+    endEdits();
+    afx_release_capture(context);
+}
+
 void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
     closeDialog();
     if (!controlsReady) return;

@@ -91,6 +91,15 @@ TEST_F(EditorFixture, ReleasingMixInsideTheDetentSnapsToTheMiddle) {
     release(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
     EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
     EXPECT_EQ(plug->getParameter(kMix), 0.479f);
+
+    // The host closes the editor in the middle of a drag: the edits a
+    // release would end are ended, after the detent's final value.
+    plug->setParameter(kMix, 0.49f);
+    clearCalls();
+    press(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
+    closeEditor();
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3", "end 7",
+                                  "end 8", "end 9"}));
 }
 
 TEST_F(EditorFixture, AWheelStepIntoTheDetentEndsAtExactlyTheMiddle) {
