@@ -7,6 +7,7 @@
 #include <new>
 
 #include "editor/EditorLink.h"
+#include "editor/PanelLayout.h"
 #include "resources/korvex_version.h"
 
 namespace ZEPHRA2F9C41D07 {
@@ -15,8 +16,9 @@ namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
 constexpr int kSubBlockFrames = 64;
-constexpr VstInt16 kFallbackWidth = 144;
-constexpr VstInt16 kFallbackHeight = 538;
+// Without an editor the host is still given a place for one: the panel's own size.
+constexpr VstInt16 kFallbackWidth = static_cast<VstInt16>(kPanelLayout.panel.w);
+constexpr VstInt16 kFallbackHeight = static_cast<VstInt16>(kPanelLayout.panel.h);
 
 uint32_t steadyMilliseconds() {
     using namespace std::chrono;
