@@ -150,6 +150,8 @@ private:
     PageMapping panelMapping() const { return {zoom, panelX, panelY}; }
     void onButtonDown(int32_t x, int32_t y, int32_t button);
     void onLeftPress(int32_t x, int32_t y);
+    void pressKnobs(int32_t px, int32_t py);
+    void pressSwitches(int32_t px, int32_t py);
     void onWheelStep(int32_t x, int32_t y, int32_t notches);
     void onMove(int32_t x, int32_t y);
     void onButtonUp(int32_t x, int32_t y);

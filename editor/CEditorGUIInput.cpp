@@ -52,8 +52,23 @@ void CEditorGUI::onButtonDown(int32_t x, int32_t y, int32_t button) {
 
 void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
     const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
-    const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     afx_capture(context, windowId);
+    pressKnobs(px, py);
+    pressSwitches(px, py);
+    for (int32_t picture : {kInfo, kNamePlate, kPrevious, kNext}) {
+        if (!afx_filmstrip_hit(pictures[picture], px, py)) continue;
+        afx_filmstrip_set_pressed(pictures[picture], true);
+        afx_filmstrip_set_value(pictures[picture], 100.0f);
+        redrawPicture(picture);
+    }
+    if (x > width - kGripPixels && y > height - kGripPixels) startResizeDrag();
+    afx_mouse_reset(context, x, y);
+}
+
+// A knob that takes the press begins its edit; in Circular mode the press
+// may have turned it, and that value is sent at once.
+void CEditorGUI::pressKnobs(int32_t px, int32_t py) {
+    const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_press(knob, fx, fy)) continue;
@@ -67,6 +82,10 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
         writeValueText(i, afx_knob_get_value(knob) / 100.0f);
         showMessage();
     }
+}
+
+// The two switches and the Effect button toggle on the press itself.
+void CEditorGUI::pressSwitches(int32_t px, int32_t py) {
     for (int32_t i = kWetOnly; i <= kEffect; ++i) {
         bool on = false;
         if (i == kEffect) {
@@ -86,14 +105,6 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
         showMessage();
         redrawControl(i);
     }
-    for (int32_t picture : {kInfo, kNamePlate, kPrevious, kNext}) {
-        if (!afx_filmstrip_hit(pictures[picture], px, py)) continue;
-        afx_filmstrip_set_pressed(pictures[picture], true);
-        afx_filmstrip_set_value(pictures[picture], 100.0f);
-        redrawPicture(picture);
-    }
-    if (x > width - kGripPixels && y > height - kGripPixels) startResizeDrag();
-    afx_mouse_reset(context, x, y);
 }
 
 void CEditorGUI::onWheelStep(int32_t x, int32_t y, int32_t notches) {
