@@ -60,7 +60,8 @@ size_t link_marker(const unsigned char* p) {
 
 // The one line-breaking rule of drawing and measuring. A line ends at "\n",
 // and before a character whose advance would carry the line's end past the
-// right edge. Line is what is being laid out:
+// right edge, however little the line holds: a character wider than the
+// whole box breaks even an empty line. Line is what is being laid out:
 //   line.end()       where the line ends now (the pen, or the width so far);
 //   line.put(c, a)   takes character c of advance a;
 //   line.feed()      starts the next line after a "\n";
@@ -94,9 +95,7 @@ struct PenLine {
     void put(unsigned char c, float) { afx_text_draw_char(text, c); }
     void feed() { afx_text_newline(text); }
     bool wrap() {
-        // A character wider than the whole box stays on its line rather than
-        // leaving an empty line behind.
-        if (text->pen_x > text->box_left) afx_text_newline(text);
+        afx_text_newline(text);
         return true;
     }
 };
