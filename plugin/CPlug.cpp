@@ -1,6 +1,7 @@
 // CPlug: construction, the dispatcher, the parameter model and the audio loop.
 #include "plugin/CPlug.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -15,7 +16,6 @@ namespace ZEPHRA2F9C41D07 {
 namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
-constexpr int kSubBlockFrames = 64;
 // Without an editor the host is still given a place for one: the panel's own size.
 constexpr VstInt16 kFallbackWidth = static_cast<VstInt16>(kPanelLayout.panel.w);
 constexpr VstInt16 kFallbackHeight = static_cast<VstInt16>(kPanelLayout.panel.h);
@@ -275,7 +275,7 @@ void CPlug::processReplacing(float** inputs, float** outputs, VstInt32 frames) {
         float* outR = outputs[1];
         if (engine) {
             for (VstInt32 done = 0; done < frames;) {
-                const int n = frames - done < kSubBlockFrames ? frames - done : kSubBlockFrames;
+                const VstInt32 n = std::min(frames - done, ReverbEngine::kMaxSubBlock);
                 engine->updateControls(n);
                 // The engine's sub-block path: the same samples as n calls of
                 // processSample. It reads the inputs before it writes, so
