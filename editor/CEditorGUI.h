@@ -7,9 +7,10 @@
 //
 // Threads: everything runs on the window's thread except parameterChanged
 // and setHostBypassed, which the host's automation and audio threads may
-// call. Those two only store atomics (ParameterHandoff); the window thread
-// moves what they stored into the controls before it handles any input, at
-// opening, and on the 40 ms timer, which also draws.
+// call. Those two only store atomics (the parameters through
+// ParameterHandoff); the window thread moves what they stored into the
+// controls before it handles any input, at opening, and on the 40 ms timer,
+// which also draws.
 #pragma once
 
 #include <atomic>
@@ -94,7 +95,7 @@ private:
         kRoleWetOnly = kWetOnly,
         kRoleMute = kMute,
         kRoleEffect = kEffect,
-        kRoleLamp = 10,
+        kRoleLamp = kOverload,
         kRoleDisplay = 11,
         kRoleCount = 12,
     };
