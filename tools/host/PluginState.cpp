@@ -163,6 +163,7 @@ bool savePresetFile(AEffect* effect, PresetFileKind kind, std::vector<unsigned c
     }
     PresetFile file;
     file.kind = kind;
+    file.formatVersion = preset ? 1 : 2;  // a bank names its current program
     file.pluginId = effect->uniqueID;
     file.pluginVersion = effect->version;
     file.count = preset ? effect->numParams : effect->numPrograms;

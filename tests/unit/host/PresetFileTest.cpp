@@ -51,6 +51,7 @@ PresetFile samplePreset() {
 PresetFile sampleBank() {
     PresetFile f;
     f.kind = PresetFileKind::Bank;
+    f.formatVersion = 2;
     f.pluginId = vstFourCC('K', 'V', '5', '2');
     f.pluginVersion = 1;
     f.count = 10;
@@ -111,6 +112,7 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
         std::string error;
         ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), original.kind, back, error))
             << error;
+        EXPECT_EQ(back.formatVersion, original.formatVersion);
         EXPECT_EQ(back.pluginId, original.pluginId);
         EXPECT_EQ(back.pluginVersion, original.pluginVersion);
         EXPECT_EQ(back.count, original.count);
@@ -118,29 +120,37 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
         EXPECT_EQ(back.programName, original.programName);
         EXPECT_EQ(back.chunk, original.chunk);
     }
-    // A bank of format 1 has no current program: the loader must not pick one.
+    // A bank of format 1 has no current program: the loader must not pick
+    // one, and writing it again keeps it a bank of format 1.
     Bytes v1 = encodePresetFile(sampleBank());
     putBe(v1, 12, 1);
-    PresetFile back;
+    PresetFile back, again;
     std::string error;
     ASSERT_TRUE(decodePresetFile(v1.data(), v1.size(), PresetFileKind::Bank, back, error)) << error;
     EXPECT_EQ(back.currentProgram, -1);
+    const Bytes rewritten = encodePresetFile(back);
+    ASSERT_TRUE(decodePresetFile(rewritten.data(), rewritten.size(), PresetFileKind::Bank, again,
+                                 error));
+    EXPECT_EQ(again.formatVersion, 1);
+    EXPECT_EQ(again.currentProgram, -1);
 }
 
 TEST(PresetFile, ProgramNamesKeepTheirFieldBounds) {
     PresetFile f = samplePreset();
     f.programName = std::string(40, 'n');
     Bytes bytes = encodePresetFile(f);
-    // 27 characters and the terminator: the field is never left unterminated.
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[28]), 27), std::string(27, 'n'));
-    EXPECT_EQ(bytes[28 + 27], 0);
+    // Cut to the field's 28 bytes, which a full name fills without a
+    // terminator; the chunk size after it is untouched.
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[28]), 28), std::string(28, 'n'));
+    EXPECT_EQ(bytes[59], 80);
     // A file from elsewhere whose name fills all 28 bytes is read to the
-    // field's end and no further.
+    // field's end and no further, and written back whole.
     std::memset(&bytes[28], 'm', 28);
     PresetFile back;
     std::string error;
     ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), PresetFileKind::Preset, back, error));
     EXPECT_EQ(back.programName, std::string(28, 'm'));
+    EXPECT_EQ(encodePresetFile(back), bytes);
 }
 
 TEST(PresetFile, DamagedFilesAreRefusedWithTheProblemNamed) {
@@ -395,6 +405,7 @@ struct StubPlugin {
     Bytes file(PresetFileKind kind, int current = -1) {
         PresetFile f;
         f.kind = kind;
+        f.formatVersion = kind == PresetFileKind::Bank ? 2 : 1;
         f.pluginId = effect.uniqueID;
         f.pluginVersion = 5;
         f.count = 4;
