@@ -33,7 +33,7 @@ void run(FuzzInstance& plug, const uint8_t* data, size_t size, PresetFileKind ki
     const VstIntPtr programBefore = plug.dispatch(effGetProgram);
     const std::vector<unsigned char> bytes(data, data + size);
     error.clear();
-    if (!loadPresetFile(plug.effect, kind, bytes, error)) {
+    if (!loadPresetFile(*plug.instance, kind, bytes, error)) {
         FUZZ_CHECK(!error.empty() && error.find('\n') == std::string::npos,
                    "%s: load refused without a one-line reason: '%s'", as, error.c_str());
         FUZZ_CHECK(plug.chunk(false) == bankBefore, "%s: a refused file changed the programs (%s)",

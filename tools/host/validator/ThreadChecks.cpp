@@ -9,17 +9,17 @@
 #include <memory>
 #include <thread>
 
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
-using InstancePtr = std::unique_ptr<Instance>;
+using InstancePtr = std::unique_ptr<PluginInstance>;
 
 constexpr float kBound = 16.0f;
 
 InstancePtr started(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (plug) plug->start(48000.0f, 1024);
     return plug;
 }
@@ -27,7 +27,7 @@ InstancePtr started(CheckContext& ctx) {
 // Sets random in-range values from a thread of its own until told to stop.
 class Automation {
 public:
-    Automation(Instance& plug, uint32_t seed) : plug_(plug) {
+    Automation(PluginInstance& plug, uint32_t seed) : plug_(plug) {
         thread_ = std::thread([this, seed] {
             std::mt19937 random(seed);
             const int params = plug_.effect()->numParams;
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    Instance& plug_;
+    PluginInstance& plug_;
     std::atomic<bool> stop_{false};
     std::atomic<long> changes_{0};
     std::thread thread_;
@@ -171,7 +171,7 @@ CheckResult chunksWhileAudioRuns(CheckContext& ctx) {
     return CheckResult::pass(std::to_string(rounds) + " saves and restores, automation running");
 }
 
-bool canBypass(Instance& plug) {
+bool canBypass(PluginInstance& plug) {
     return plug.dispatch(effCanDo, 0, 0, const_cast<char*>("bypass")) == 1;
 }
 

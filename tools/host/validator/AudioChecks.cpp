@@ -7,12 +7,12 @@
 #include <cmath>
 #include <memory>
 
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
-using InstancePtr = std::unique_ptr<Instance>;
+using InstancePtr = std::unique_ptr<PluginInstance>;
 
 // Louder than any sane effect should ever be: +24 dBFS.
 constexpr float kBound = 16.0f;
@@ -23,7 +23,7 @@ constexpr float kQuiet = 1e-6f;
 // do, so processing starts at the program's sound. program -1 keeps the
 // plug-in's own start-up state.
 InstancePtr prepared(CheckContext& ctx, int program, float rate = 48000.0f, int maxBlock = 8192) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return nullptr;
     plug->dispatch(effOpen);
     if (program >= 0) plug->dispatch(effSetProgram, 0, program);
@@ -36,7 +36,7 @@ InstancePtr prepared(CheckContext& ctx, int program, float rate = 48000.0f, int 
 
 // Runs frames of signal through plug in blocks of the given sizes (cycled);
 // keeps the output when out is given.
-AudioVerdict render(Instance& plug, Signal signal, uint32_t seed, size_t frames,
+AudioVerdict render(PluginInstance& plug, Signal signal, uint32_t seed, size_t frames,
                     const std::vector<int>& blocks, StereoBuffer* out = nullptr) {
     AudioVerdict verdict;
     const int largest = *std::max_element(blocks.begin(), blocks.end());
@@ -80,7 +80,7 @@ std::vector<int> programsFor(CheckContext& ctx, int numPrograms) {
 }
 
 int numPrograms(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     return plug ? plug->effect()->numPrograms : 0;
 }
 
