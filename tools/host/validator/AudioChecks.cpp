@@ -12,10 +12,6 @@
 
 namespace {
 
-using InstancePtr = std::unique_ptr<PluginInstance>;
-
-// Louder than any sane effect should ever be: +24 dBFS.
-constexpr float kBound = 16.0f;
 // "Quiet" for the tail: -120 dBFS.
 constexpr float kQuiet = 1e-6f;
 
@@ -96,7 +92,7 @@ CheckResult sampleRates(CheckContext& ctx) {
         plug->changeRate(rate);
         const size_t frames = static_cast<size_t>(rate * ctx.seconds(0.25));
         const AudioVerdict verdict = render(*plug, Signal::Noise, ctx.seed, frames, {512});
-        const std::string problem = verdict.problem(kBound);
+        const std::string problem = verdict.problem(kOutputBound);
         if (!problem.empty())
             return CheckResult::fail(std::to_string(int(rate)) + " Hz: " + problem);
     }
@@ -135,7 +131,7 @@ CheckResult blockSizes(CheckContext& ctx) {
             frame += static_cast<size_t>(size);
         }
     }
-    const std::string problem = verdict.problem(kBound);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(sizes.size()) + " sizes from 0 to 8192, " +
                              std::to_string(rounds) + " rounds in changing order");
@@ -231,7 +227,7 @@ CheckResult silenceAfterTheTail(CheckContext& ctx) {
                 break;
             }
         }
-        const std::string problem = verdict.problem(kBound);
+        const std::string problem = verdict.problem(kOutputBound);
         if (!problem.empty())
             return CheckResult::fail("program " + std::to_string(program) + ": " + problem);
         if (!quiet)
@@ -268,7 +264,7 @@ CheckResult extremeInput(CheckContext& ctx) {
             plug->dispatch(effMainsChanged, 0, 1);
             const AudioVerdict verdict = render(
                 *plug, s.signal, ctx.seed, static_cast<size_t>(48000.0 * ctx.seconds(0.5)), {512});
-            const std::string problem = verdict.problem(kBound);
+            const std::string problem = verdict.problem(kOutputBound);
             if (!problem.empty())
                 return CheckResult::fail(std::string(s.name) + ", program " +
                                          std::to_string(program) + ": " + problem);

@@ -28,6 +28,9 @@ struct StereoBuffer {
 
 void fillSignal(StereoBuffer& buffer, Signal signal, uint32_t seed, size_t startFrame = 0);
 
+// Louder than any sane effect should ever be: +24 dBFS.
+constexpr float kOutputBound = 16.0f;
+
 // What the battery requires of every output sample: finite, not subnormal,
 // and (where asked) within a bound.
 struct AudioVerdict {

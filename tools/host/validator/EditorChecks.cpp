@@ -12,8 +12,6 @@
 
 namespace {
 
-using InstancePtr = std::unique_ptr<PluginInstance>;
-
 constexpr int kFrameWidth = 1200;
 constexpr int kFrameHeight = 900;
 // Long enough for an editor's first timer ticks and paints.
@@ -99,7 +97,7 @@ CheckResult opensWhileAudioRuns(CheckContext& ctx) {
         if (!problem.empty())
             return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
     }
-    const std::string problem = audio.stop().problem(16.0f);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(cycles) + " times during " +
                              std::to_string(audio.blocks()) + " blocks");

@@ -14,10 +14,8 @@
 
 namespace {
 
-using InstancePtr = std::unique_ptr<PluginInstance>;
-
 // One block of noise through the instance; answers the verdict's complaint.
-std::string processNoise(PluginInstance& plug, int frames, uint32_t seed, float bound = 16.0f) {
+std::string processNoise(PluginInstance& plug, int frames, uint32_t seed, float bound = kOutputBound) {
     StereoBuffer in(static_cast<size_t>(frames)), out(static_cast<size_t>(frames));
     fillSignal(in, Signal::Noise, seed);
     plug.process(in.pointers(), out.pointers(), frames);
@@ -194,7 +192,7 @@ CheckResult offlineHostOrder(CheckContext& ctx) {
     }
     plug->dispatch(effMainsChanged, 0, 0);
     plug->dispatch(effStopProcess);  // such hosts stop after the suspend
-    const std::string problem = verdict.problem(16.0f);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(preset.empty() ? "parameters" : "parameters and a preset chunk");
 }
@@ -231,7 +229,7 @@ CheckResult dawOrder(CheckContext& ctx) {
         audio.waitBlocks(20);
     }
     const AudioVerdict verdict = audio.stop();
-    const std::string problem = verdict.problem(16.0f);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(audio.blocks()) + " blocks");
 }

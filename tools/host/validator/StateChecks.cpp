@@ -12,14 +12,7 @@
 
 namespace {
 
-using InstancePtr = std::unique_ptr<PluginInstance>;
 using Bytes = std::vector<unsigned char>;
-
-InstancePtr started(CheckContext& ctx) {
-    InstancePtr plug = PluginInstance::create(ctx.entry);
-    if (plug) plug->start(48000.0f, 1024);
-    return plug;
-}
 
 bool hasChunks(PluginInstance& plug) { return (plug.effect()->flags & effFlagsProgramChunks) != 0; }
 
@@ -248,7 +241,7 @@ CheckResult damagedChunks(CheckContext& ctx) {
             plug->process(in.pointers(), out.pointers(), 256);
             AudioVerdict verdict;
             verdict.add(out, 256);
-            const std::string problem = verdict.problem(16.0f);
+            const std::string problem = verdict.problem(kOutputBound);
             if (!problem.empty())
                 return CheckResult::fail("after a damaged chunk of " + std::to_string(b.size()) +
                                          " bytes: " + problem);
