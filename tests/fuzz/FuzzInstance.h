@@ -1,7 +1,7 @@
-// What the fuzz targets share: a plug-in instance in korvex-host's own host,
-// fresh or brought back to its first state for every input (so every finding replays
-// from its input alone), and a check that stops the run with a message when
-// an invariant breaks.
+// What the fuzz targets share: a plug-in instance in korvex-host's own
+// host, fresh or brought back to its first state for every input (so every
+// finding replays from its input alone), and a check that stops the run with
+// a message when an invariant breaks.
 #pragma once
 
 #include <cmath>

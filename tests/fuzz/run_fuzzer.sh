@@ -22,7 +22,8 @@ echo "  runs: ${runs:-?} in $(($(date +%s) - started)) s (${speed:-?}/s, peak ${
 echo "  corpus: $(ls "$work/corpus" | wc -l) inputs in $work/corpus"
 if [ $status -ne 0 ]; then
   tail -60 "$work/log.txt"
-  echo "  findings:" $(ls -t "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* 2>/dev/null | head -1)
+  finding=$(ls -t "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* 2>/dev/null | head -1)
+  echo "  findings: ${finding:-see $work/log.txt}"
 else
   echo "  findings: none"
 fi

@@ -15,7 +15,8 @@
 namespace {
 
 // One block of noise through the instance; answers the verdict's complaint.
-std::string processNoise(PluginInstance& plug, int frames, uint32_t seed, float bound = kOutputBound) {
+std::string processNoise(PluginInstance& plug, int frames, uint32_t seed,
+                         float bound = kOutputBound) {
     StereoBuffer in(static_cast<size_t>(frames)), out(static_cast<size_t>(frames));
     fillSignal(in, Signal::Noise, seed);
     plug.process(in.pointers(), out.pointers(), frames);
