@@ -13,7 +13,7 @@
 #include "afx/widgets/afx_switch.h"
 #include "afx/widgets/afx_toggle_button.h"
 #include "frame/AudioEffectX.h"
-#include "resources/korvex_version.h"
+#include "resources/korvex_identity.h"
 
 namespace ZEPHRA2F9C41D07 {
 

@@ -9,7 +9,7 @@
 
 #include "editor/EditorLink.h"
 #include "editor/PanelLayout.h"
-#include "resources/korvex_version.h"
+#include "resources/korvex_identity.h"
 
 namespace ZEPHRA2F9C41D07 {
 
@@ -160,9 +160,9 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
 
 // ---- identity ---------------------------------------------------------------
 
-bool CPlug::getEffectName(char* name) { return copyIdentity(name, "KORVEX52"); }
-bool CPlug::getVendorString(char* text) { return copyIdentity(text, "Corvane Audio Systems Ltd"); }
-bool CPlug::getProductString(char* text) { return copyIdentity(text, "Plate Reverb"); }
+bool CPlug::getEffectName(char* name) { return copyIdentity(name, KORVEX_EFFECT_NAME); }
+bool CPlug::getVendorString(char* text) { return copyIdentity(text, KORVEX_VENDOR_NAME); }
+bool CPlug::getProductString(char* text) { return copyIdentity(text, KORVEX_PRODUCT_NAME); }
 VstInt32 CPlug::getVendorVersion() { return KORVEX_VENDOR_VERSION; }
 
 // ---- lifecycle --------------------------------------------------------------
