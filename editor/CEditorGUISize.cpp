@@ -1,12 +1,13 @@
 // The editor's window size: what the host stores and restores, the grip's
 // drag with its limits, the double click back to the default size, and the
 // zoom and place of the panel in a window of any size.
+#include "editor/CEditorGUI.h"
+
 #include <algorithm>
 #include <limits>
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
-#include "editor/CEditorGUI.h"
 #include "editor/PanelLayout.h"
 #include "frame/AudioEffectX.h"
 
