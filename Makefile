@@ -6,6 +6,7 @@ SHELL := /bin/bash
 DEB_PACKAGES := cmake ninja-build g++ make procps util-linux clang libclang-rt-14-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
   g++-mingw-w64-x86-64-posix wine wine64 xvfb \
+  libx11-dev libxext-dev libxtst-dev libxres-dev x11-utils \
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 
 WINE := tools/wine-env.sh
