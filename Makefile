@@ -40,8 +40,10 @@ native-asan: build/native-asan/build.ninja
 win64: build/win64/build.ninja
 	cmake --build --preset win64
 
+# The native editor's tests open X11 windows on the private Xvfb display,
+# which they start on demand; it goes when they are done.
 test-native: native
-	ctest --preset native
+	ctest --preset native; status=$$?; $(WINE) stop; exit $$status
 test-asan: native-asan
 	ctest --preset native-asan
 # Real windows under Xvfb share two cores with the build: a GUI test whose
