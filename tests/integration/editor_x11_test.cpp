@@ -2,8 +2,9 @@
 // Xvfb display, the way a Linux DAW holds it: opened and closed 100 times in
 // one window without leaving X resources behind (counted per resource type
 // by the server's X-Resource extension, over every connection of this
-// process), and two instances showing their editors at the same time, each
-// exactly as the reviewed in-memory render.
+// process), two instances showing their editors at the same time, each
+// exactly as the reviewed in-memory render, and an editor drawn by the
+// host's GLib main loop alone, for a host that never calls idle.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -170,6 +171,56 @@ TEST_F(X11Editor, TwoInstancesShowTheirEditorsAtTheSameTime) {
     EXPECT_TRUE(picture(right, width, height) == expected) << "the second editor differs from the reviewed render";
     first.call(effEditClose);
     second.call(effEditClose);
+}
+
+// A host whose user-interface thread runs a GLib main loop (GLib looked up
+// at run time, as the plug-in does) and never calls effEditIdle.
+struct GLibHost {
+    void* (*loopNew)(void*, int);
+    void (*loopRun)(void*);
+    void (*loopQuit)(void*);
+    unsigned (*timeoutAdd)(unsigned, int (*)(void*), void*);
+    void* loop = nullptr;
+    Instance* plug = nullptr;
+    void* parent = nullptr;
+};
+
+template <typename F>
+void lookUp(void* library, F* fn, const char* name) {
+    *fn = reinterpret_cast<F>(dlsym(library, name));
+}
+
+TEST_F(X11Editor, IsDrawnByTheHostsGLibLoopWithoutIdleCalls) {
+    int width = 0, height = 0;
+    const std::vector<uint32_t> expected = golden(&width, &height);
+    // Global, before the editor opens: a GTK host has GLib in the process.
+    void* glib = dlopen("libglib-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_NE(glib, nullptr) << dlerror();
+    GLibHost host{};
+    lookUp(glib, &host.loopNew, "g_main_loop_new");
+    lookUp(glib, &host.loopRun, "g_main_loop_run");
+    lookUp(glib, &host.loopQuit, "g_main_loop_quit");
+    lookUp(glib, &host.timeoutAdd, "g_timeout_add");
+    ASSERT_TRUE(host.loopNew && host.loopRun && host.loopQuit && host.timeoutAdd);
+    Instance plug(library);
+    const Window window = hostWindow(0);
+    host.plug = &plug;
+    host.parent = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+    host.loop = host.loopNew(nullptr, 0);
+    // The editor opens from inside the loop, as from a host's menu; 400 ms later the loop ends.
+    host.timeoutAdd(1, [](void* h) {
+        auto* g = static_cast<GLibHost*>(h);
+        g->plug->call(effEditOpen, g->parent);
+        return 0;
+    }, &host);
+    host.timeoutAdd(400, [](void* h) {
+        auto* g = static_cast<GLibHost*>(h);
+        g->loopQuit(g->loop);
+        return 0;
+    }, &host);
+    host.loopRun(host.loop);
+    EXPECT_TRUE(picture(window, width, height) == expected) << "the editor was not drawn from the loop";
+    plug.call(effEditClose);
 }
 
 }  // namespace

@@ -89,3 +89,10 @@ uint32_t x11_now_ms();
 Cursor x11_cursor(afxp_cursor_kind kind);
 // Sends one translated event to the toolkit; the record may be gone after.
 intptr_t x11_send(Window id, afxp_event& event);
+// A source in the host's GLib main loop that runs the idle work between the
+// host's idle calls, added when the calling thread runs that loop; removed
+// once no toolkit window is left.
+void x11_loop_source_add();
+void x11_loop_source_remove();
+// Removes the loop source when every window is gone.
+void x11_loop_source_drop_if_windowless();

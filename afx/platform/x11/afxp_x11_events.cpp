@@ -233,8 +233,12 @@ intptr_t x11_send(Window id, afxp_event& event) {
 }
 
 void afxp_idle() {
+    // The host's idle call and the loop source both come here, on the same
+    // thread; a callback that runs a nested loop must not re-enter.
+    static bool running = false;
     Display* d = x11().display;
-    if (!d) return;
+    if (!d || running) return;
+    running = true;
     while (XPending(d) > 0) {
         XEvent ev;
         XNextEvent(d, &ev);
@@ -243,6 +247,7 @@ void afxp_idle() {
     fire_timers();
     paint_invalid();
     forget_dead();
+    running = false;
     x11_release_if_idle();
     if (x11().display) XFlush(d);
 }

@@ -85,12 +85,20 @@ void x11_release_if_idle() {
     for (const auto& w : s.windows) {
         if (!w->dead) return;
     }
+    x11_loop_source_remove();
     for (Cursor& c : s.cursors) {
         if (c) XFreeCursor(s.display, c);
         c = 0;
     }
     XCloseDisplay(s.display);
     s = x11_state();
+}
+
+void x11_loop_source_drop_if_windowless() {
+    for (const auto& w : x11().windows) {
+        if (!w->dead) return;
+    }
+    x11_loop_source_remove();
 }
 
 x11_window* x11_find(Window id) {

@@ -123,6 +123,7 @@ void* afxp_window_create(void*, const char* class_name, afxp_class_kind kind, in
         if (trap.failed()) return nullptr;
     }
     if (kind == AFXP_CLASS_SPLASH) make_dialog(d, id, x, y, width, height);
+    if (kind == AFXP_CLASS_UI) x11_loop_source_add();
     XClassHint hint{const_cast<char*>("korvex52"), const_cast<char*>(class_name)};
     XSetClassHint(d, id, &hint);
     auto w = std::make_unique<x11_window>();
@@ -147,9 +148,12 @@ void afxp_window_destroy(void* window) {
     x11_state& s = x11();
     if (s.capture == w->id) afxp_capture_release();
     if (s.pointer_window == w->id) s.pointer_window = 0;
-    // A host that destroyed its window first took ours with it.
-    x11_error_trap trap(s.display);
-    XDestroyWindow(s.display, w->id);
+    {
+        // A host that destroyed its window first took ours with it.
+        x11_error_trap trap(s.display);
+        XDestroyWindow(s.display, w->id);
+    }
+    x11_loop_source_drop_if_windowless();
 }
 
 void afxp_window_set_slot(void* window, int32_t slot) {
