@@ -57,11 +57,14 @@ test: deps
 
 demo: deps
 	$(MAKE) --no-print-directory win64
+	$(MAKE) --no-print-directory build/native/build.ninja
+	cmake --build --preset native --target korvex52 korvex-host png_check
 	@mkdir -p build/demo
 	$(WINE) start
 	@status=0; \
 	$(HOST) info $(DLL) || status=$$?; \
 	tools/demo-renders.sh $(HOST) $(DLL) build/demo || status=$$?; \
+	tools/demo-linux.sh $(WINE) build/native build/demo || status=$$?; \
 	$(WINE) stop; exit $$status
 
 bench: deps build/bench/build.ninja
