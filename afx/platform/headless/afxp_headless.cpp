@@ -1,6 +1,6 @@
 // The in-memory backend: windows are records, a painter points at its
 // window, a blit copies into the window's framebuffer, and the screen, clock and mouse
-// buttons are whatever the test says. Used by every native build.
+// buttons are whatever the test says. Used by every native test program.
 #include "afx/platform/headless/afx_headless.h"
 
 #include <algorithm>
@@ -9,6 +9,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+
+#include "afx/platform/afx_update_rect.h"
 
 namespace {
 
@@ -61,16 +63,7 @@ void fill_framebuffer(afx_headless_window* w, uint32_t colour) {
 }
 
 void add_dirty(afx_headless_window* w, int32_t l, int32_t t, int32_t r, int32_t b) {
-    l = std::max(l, 0); t = std::max(t, 0);
-    r = std::min(r, w->width); b = std::min(b, w->height);
-    if (l >= r || t >= b) return;
-    int32_t* d = w->dirty;
-    if (d[0] >= d[2] || d[1] >= d[3]) {
-        d[0] = l; d[1] = t; d[2] = r; d[3] = b;
-    } else {
-        d[0] = std::min(d[0], l); d[1] = std::min(d[1], t);
-        d[2] = std::max(d[2], r); d[3] = std::max(d[3], b);
-    }
+    afx_update_rect_add(w->dirty, l, t, r, b, w->width, w->height);
 }
 
 afxp_event make_event(int32_t kind, int32_t x, int32_t y, int32_t value) {

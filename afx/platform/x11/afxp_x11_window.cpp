@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "afx/platform/afx_update_rect.h"
 #include "afx/platform/x11/afxp_x11.h"
 
 namespace {
@@ -72,16 +73,7 @@ void make_dialog(Display* d, Window w, int32_t x, int32_t y, int32_t width, int3
 }
 
 void add_dirty(x11_window* w, int32_t l, int32_t t, int32_t r, int32_t b) {
-    l = std::max(l, 0); t = std::max(t, 0);
-    r = std::min(r, w->width); b = std::min(b, w->height);
-    if (l >= r || t >= b) return;
-    int32_t* d = w->dirty;
-    if (d[0] >= d[2] || d[1] >= d[3]) {
-        d[0] = l; d[1] = t; d[2] = r; d[3] = b;
-    } else {
-        d[0] = std::min(d[0], l); d[1] = std::min(d[1], t);
-        d[2] = std::max(d[2], r); d[3] = std::max(d[3], b);
-    }
+    afx_update_rect_add(w->dirty, l, t, r, b, w->width, w->height);
 }
 
 }  // namespace
