@@ -1,14 +1,15 @@
 // The X11 backend with real windows on the project's Xvfb display: a toolkit
 // child inside a host window shows exactly what the in-memory backend
 // renders, real pointer input through XTEST gives the same callbacks as the
-// Win32 backend's real input, and the window timer ticks at its period from
-// the host's idle calls alone.
+// Win32 backend's real input, keys arrive with the toolkit's codes, and the
+// window timer ticks at its period from the host's idle calls alone.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <time.h>
 
 #include <vector>
@@ -119,6 +120,33 @@ TEST_F(X11Toolkit, RealPointerInputGivesTheSameCallbacksAsOnWindows) {
         idleFor(ctx, 25);
     }
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
+}
+
+TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
+    const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
+    ASSERT_GE(index, 0);
+    afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
+    afx_window_on_key_down(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
+    afx_window_on_key_up(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
+    afx_window_show(ctx, index);
+    idleFor(ctx, 50);
+    // A press gives the window the keyboard focus.
+    XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + 10, kAfxPointerHostY + 10, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XSync(display, False);
+    idleFor(ctx, 30);
+    afx_pointer_seen().clear();
+    for (KeySym sym : {XK_Escape, XK_a, XK_Return, XK_Left}) {
+        const KeyCode code = XKeysymToKeycode(display, sym);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XSync(display, False);
+        idleFor(ctx, 20);
+    }
+    // Escape 27, A 65, Enter 13, Left 37; pressed 1, released 0.
+    EXPECT_EQ(afx_pointer_seen(), "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) "
+                                  "key(37,1,0) key(37,0,0) ");
 }
 
 int g_ticks = 0;
