@@ -17,6 +17,12 @@ foreach(scenario screenshot scale2 resize pointer about)
   set_tests_properties(x11.editor_${scenario} PROPERTIES RESOURCE_LOCK x_display TIMEOUT 120)
 endforeach()
 
+# The validation battery with its editor checks required, as the DLL's under Wine.
+add_test(NAME x11.validate
+         COMMAND ${WINE_ENV} display $<TARGET_FILE:korvex-host> validate --strictness 5 --require-editor
+                 $<TARGET_FILE:korvex52>)
+set_tests_properties(x11.validate PROPERTIES RESOURCE_LOCK x_display TIMEOUT 120)
+
 # The editor as a Linux DAW holds it: opened and closed a hundred times in
 # one window with the X resources counted, and two instances at once.
 find_package(X11 REQUIRED)
