@@ -102,8 +102,12 @@ void button_release(x11_window* w, XEvent* ev) {
 
 void motion(x11_window* w, XEvent* ev) {
     Display* d = x11().display;
-    // Moves pile up while the toolkit draws; only the latest position counts.
-    while (XCheckTypedWindowEvent(d, w->id, MotionNotify, ev)) {
+    // Moves pile up while the toolkit draws; of those next in line only the
+    // latest position counts (a move after a release stays after it).
+    XEvent next;
+    while (XEventsQueued(d, QueuedAlready) > 0 && XPeekEvent(d, &next) == 1 && next.type == MotionNotify &&
+           next.xmotion.window == w->id) {
+        XNextEvent(d, ev);
     }
     x11_state& s = x11();
     s.buttons = ev->xmotion.state;
