@@ -159,6 +159,13 @@ void expose(x11_window* w, XEvent* ev) {
     }
 }
 
+// The window manager's close button: WM_DELETE_WINDOW of WM_PROTOCOLS.
+bool is_close_request(const XClientMessageEvent& m) {
+    Display* d = x11().display;
+    return m.format == 32 && m.message_type == XInternAtom(d, "WM_PROTOCOLS", False) &&
+           static_cast<Atom>(m.data.l[0]) == XInternAtom(d, "WM_DELETE_WINDOW", False);
+}
+
 void translate(XEvent* ev) {
     x11_window* w = x11_find(ev->xany.window);
     if (!w || w->dead) return;
@@ -174,12 +181,12 @@ void translate(XEvent* ev) {
         w->width = ev->xconfigure.width;
         w->height = ev->xconfigure.height;
         break;
-    case ClientMessage: {
-        // The window manager's close button (WM_DELETE_WINDOW).
-        afxp_event e = event_of(AFXP_EVENT_CLOSE, 0, 0, 0, ev);
-        x11_send(w->id, e);
+    case ClientMessage:
+        if (is_close_request(ev->xclient)) {
+            afxp_event e = event_of(AFXP_EVENT_CLOSE, 0, 0, 0, ev);
+            x11_send(w->id, e);
+        }
         break;
-    }
     case DestroyNotify: {
         // Destroyed with the host's window: the toolkit lets go of it.
         afxp_event e = event_of(AFXP_EVENT_DESTROY, 0, 0, 0, ev);

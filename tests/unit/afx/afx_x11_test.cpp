@@ -149,6 +149,44 @@ TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
                                   "key(37,1,0) key(37,0,0) ");
 }
 
+TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest) {
+    const int32_t index = afx_splash_new(ctx, 640, 480, 1.0f, nullptr);
+    ASSERT_GE(index, 0);
+    static int queries = 0;
+    queries = 0;
+    afx_window_on_close_query(ctx, index, [](int32_t, void*) { return ++queries > 0; });
+    afx_window_show(ctx, index);
+    idleFor(ctx, 30);
+    const Window w = child(index);
+    // Without a window manager's work area, the screen's centre.
+    XWindowAttributes a{};
+    XGetWindowAttributes(display, w, &a);
+    EXPECT_EQ(a.x, (DisplayWidth(display, DefaultScreen(display)) - 640) / 2);
+    EXPECT_EQ(a.y, (DisplayHeight(display, DefaultScreen(display)) - 480) / 2);
+    // Motif hints: flags 2 (decorations given), decorations 0.
+    const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(display, w, motif, 0, 5, False, motif, &type, &format, &n, &after, &data), Success);
+    ASSERT_EQ(n, 5u);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[0], 2);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[2], 0);
+    XFree(data);
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = w;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, w, False, NoEventMask, &close);
+    XSync(display, False);
+    idleFor(ctx, 30);
+    EXPECT_EQ(queries, 1);
+    EXPECT_EQ(ctx->windows[index].in_use, 0);  // the close query let it go
+}
+
 int g_ticks = 0;
 
 TEST_F(X11Toolkit, TheTimerTicksAtItsPeriodFromIdleCalls) {
