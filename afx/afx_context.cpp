@@ -107,6 +107,13 @@ void afx_desktop_size(afx_context*, int32_t* width, int32_t* height) {
     if (height) *height = h;
 }
 
+void afx_work_area_size(afx_context*, int32_t* width, int32_t* height) {
+    int32_t work[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    afxp_work_area(work);
+    if (width) *width = work[2] - work[0];
+    if (height) *height = work[3] - work[1];
+}
+
 float afx_mouse_dx(afx_context* context, double x) {
     if (!context) return 0.0f;
     const double d = x - context->last_mouse_x;
