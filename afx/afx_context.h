@@ -55,6 +55,7 @@ struct afx_context {
     char ui_class[256];
     char splash_class[256];
     void* saved_cursor;          // cursor current before the last temporary one
+    int32_t temporary_cursor;    // temporary cursor kind switched on and not off since; 0 (the arrow) for none
     afx_lock* process_lock;       // made with the context, freed with it
 };
 

@@ -153,8 +153,13 @@ TEST_F(MBXAboutBox, ClosingTheBoxPutsTheCursorBack) {
     EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);
 }
 
-TEST_F(MBXAboutBox, OkStillFollowsAHeldPressOverTheBox) {
+TEST_F(MBXAboutBox, APressHeldFromOkOverTheAddressOpensNothingAndLeavesNoHandBehind) {
     press(kOkCentre);
+    moveTo(linkCentre());
+    moveTo({linkCentre().x + 2, linkCentre().y});
+    // Held, the pointer is captured and keeps its cursor from move to move.
+    moveTo(kEmptyPlace);
+    EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);
     moveTo(linkCentre());
     release(linkCentre());
     EXPECT_TRUE(host->isShowing());

@@ -48,14 +48,29 @@ TEST(MBXAboutWindow, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithTheP
     mouse(emptyX, emptyY, 0);
     EXPECT_EQ(shownCursor(), arrow);
     const int lineY = screenY(static_cast<float>(link.y) + static_cast<float>(link.height) / 2.0f);
+    // The n-th fifth of the way along the address.
+    const auto alongX = [&](int n) { return screenX(static_cast<float>(link.x + link.width * n / 5)); };
     for (int step = 1; step <= 4; ++step) {
-        mouse(screenX(static_cast<float>(link.x) + static_cast<float>(link.width) * step / 5.0f), lineY, 0);
+        mouse(alongX(step), lineY, 0);
         EXPECT_EQ(shownCursor(), hand) << "move " << step << " along the address";
     }
     mouse(emptyX, emptyY, 0);
     EXPECT_EQ(shownCursor(), arrow);
     mouse(screenX(static_cast<float>(link.x) - 12.0f), lineY, 0);  // level with it, left of it
     EXPECT_EQ(shownCursor(), arrow);
+
+    // Held, the pointer is captured and the system leaves the cursor alone
+    // from move to move: off the address the arrow must come back all the same.
+    mouse(emptyX, emptyY, MOUSEEVENTF_LEFTDOWN);
+    mouse(alongX(2), lineY, 0);
+    mouse(alongX(3), lineY, 0);
+    EXPECT_EQ(shownCursor(), hand);
+    mouse(emptyX, emptyY, 0);
+    EXPECT_EQ(shownCursor(), arrow);
+    mouse(emptyX, emptyY, MOUSEEVENTF_LEFTUP);
+    mouse(emptyX + 4, emptyY, 0);
+    EXPECT_EQ(shownCursor(), arrow);
+    EXPECT_TRUE(host->isShowing());
 
     dialog_session_end(&session);
 }
