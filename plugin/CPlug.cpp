@@ -9,15 +9,17 @@
 
 #include "afx/afx_window.h"
 #include "editor/EditorLink.h"
+#include "editor/PanelLayout.h"
+#include "resources/korvex_identity.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
-constexpr VstInt32 kVendorVersion = 3140;
-constexpr VstInt16 kFallbackWidth = 144;
-constexpr VstInt16 kFallbackHeight = 538;
+// Without an editor the host is still given a place for one: the panel's own size.
+constexpr VstInt16 kFallbackWidth = static_cast<VstInt16>(kPanelLayout.panel.w);
+constexpr VstInt16 kFallbackHeight = static_cast<VstInt16>(kPanelLayout.panel.h);
 
 uint32_t steadyMilliseconds() {
     using namespace std::chrono;
@@ -165,10 +167,10 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
 
 // ---- identity ---------------------------------------------------------------
 
-bool CPlug::getEffectName(char* name) { return copyIdentity(name, "KORVEX52"); }
-bool CPlug::getVendorString(char* text) { return copyIdentity(text, "Corvane Audio Systems Ltd"); }
-bool CPlug::getProductString(char* text) { return copyIdentity(text, "Plate Reverb"); }
-VstInt32 CPlug::getVendorVersion() { return kVendorVersion; }
+bool CPlug::getEffectName(char* name) { return copyIdentity(name, KORVEX_EFFECT_NAME); }
+bool CPlug::getVendorString(char* text) { return copyIdentity(text, KORVEX_VENDOR_NAME); }
+bool CPlug::getProductString(char* text) { return copyIdentity(text, KORVEX_PRODUCT_NAME); }
+VstInt32 CPlug::getVendorVersion() { return KORVEX_VENDOR_VERSION; }
 
 // ---- lifecycle --------------------------------------------------------------
 
@@ -184,14 +186,14 @@ void CPlug::suspend() {
 float CPlug::effectInValue() const {
     float product = clamp01(bypassGate.load(std::memory_order_relaxed)) *
                     clamp01(values[kEffect].load(std::memory_order_relaxed));
-    return product >= 0.5f ? 1.0f : 0.0f;
+    return effectIsIn(product) ? 1.0f : 0.0f;
 }
 
 void CPlug::applyAllParameters() {
     if (!engine) return;
     engine->prepare(sampleRate);
     auto mapped = [this](int i) {
-        return parameterToEngine(i, values[i].load(std::memory_order_relaxed));
+        return parameterInUnits(i, values[i].load(std::memory_order_relaxed));
     };
     engine->setRT60(mapped(kRT60));
     engine->setDamping(mapped(kDamping));
@@ -211,7 +213,7 @@ void CPlug::setParameter(VstInt32 index, float value) {
     ProgramRecord& record = programs[curProgramIndex];
     if (index >= 0 && index < kEffect) {
         if (engine) {
-            float v = parameterToEngine(index, value);
+            float v = parameterInUnits(index, value);
             switch (index) {
                 case kRT60: engine->setRT60(v); break;
                 case kDamping: engine->setDamping(v); break;

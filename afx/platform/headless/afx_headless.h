@@ -73,6 +73,8 @@ void afx_headless_set_buttons_held(bool held);
 intptr_t afx_headless_button_down(void* window, int32_t x, int32_t y, int32_t button);
 intptr_t afx_headless_button_up(void* window, int32_t x, int32_t y, int32_t button);
 intptr_t afx_headless_double_click(void* window, int32_t x, int32_t y);
+// Unless some window has the capture, the window's class cursor (the arrow)
+// is set first, as the system does before every uncaptured move.
 intptr_t afx_headless_move(void* window, int32_t x, int32_t y);
 // The pointer sits at (x, y); delta in wheel units (120 a notch, negative down).
 intptr_t afx_headless_wheel(void* window, int32_t x, int32_t y, int32_t delta);

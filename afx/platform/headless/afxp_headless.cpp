@@ -139,8 +139,13 @@ intptr_t afx_headless_double_click(void* window, int32_t x, int32_t y) {
 }
 
 intptr_t afx_headless_move(void* window, int32_t x, int32_t y) {
-    state().pointer_x = x;
-    state().pointer_y = y;
+    headless_state& s = state();
+    s.pointer_x = x;
+    s.pointer_y = y;
+    // As the system does before each move it does not capture: the window's
+    // class cursor (the arrow for both toolkit classes) comes back, so a
+    // cursor set at one move lasts only until the next.
+    if (!s.capture && live(window)) afxp_cursor_set(AFXP_CURSOR_ARROW);
     return afx_headless_send(window, make_event(AFXP_EVENT_MOVE, x, y, 0));
 }
 

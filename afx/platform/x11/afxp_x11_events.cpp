@@ -119,12 +119,10 @@ void motion(x11_window* w, XEvent* ev) {
     s.pointer_known = true;
     s.pointer_x = m.x_root;
     s.pointer_y = m.y_root;
-    // A free move shows the class cursor again, as a window's cursor message
-    // does elsewhere; a temporary cursor is set again on each move that wants it.
-    if (!s.capture && !(s.buttons & (Button1Mask | Button3Mask)) && s.cursor != AFXP_CURSOR_ARROW) {
-        s.cursor = AFXP_CURSOR_ARROW;
-        XDefineCursor(d, w->id, x11_cursor(AFXP_CURSOR_ARROW));
-    }
+    // Unless the pointer is captured, a move shows the class cursor (the
+    // arrow) again, as the system does before each such move on Windows; a
+    // temporary cursor is set again by each move that wants it.
+    if (!s.capture && s.cursor != AFXP_CURSOR_ARROW) afxp_cursor_set(AFXP_CURSOR_ARROW);
     afxp_event e = event_of(AFXP_EVENT_MOVE, ev->xmotion.x, ev->xmotion.y, 0, ev);
     x11_send(w->id, e);
 }

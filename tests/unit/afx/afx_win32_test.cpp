@@ -21,25 +21,11 @@
 #include "afx_pointer_script.h"
 #include "afx_render_output.h"
 #include "afx_test_scene.h"
+#include "tests/unit/support/win32/real_input.h"
 
 namespace {
 
 constexpr int kHostX = kAfxPointerHostX, kHostY = kAfxPointerHostY;
-
-// Runs the message loop for ms milliseconds.
-void pump(DWORD ms) {
-    const DWORD deadline = timeGetTime() + ms;
-    for (;;) {
-        MSG m;
-        while (static_cast<int32_t>(deadline - timeGetTime()) > 0 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        const DWORD now = timeGetTime();
-        if (static_cast<int32_t>(deadline - now) <= 0) return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, deadline - now, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
 
 void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("keyup", z, k, p); }
 
@@ -146,21 +132,6 @@ TEST_F(Win32Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
     EXPECT_EQ(mismatches(fromWindow, expected), 0u);
     EXPECT_EQ(mismatches(fromScreen, expected), 0u);
     afx_test_scene_close(&scene);
-}
-
-// Real input through the system's input queue, as a user's mouse makes it.
-void mouse(int x, int y, DWORD flags, int wheel = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    // Absolute positions are in 1/65536 of the screen; rounding up lands on
-    // the pixel itself whether the system truncates or rounds on the way back.
-    in.mi.dx = (x * 65536 + sw - 1) / sw;
-    in.mi.dy = (y * 65536 + sh - 1) / sh;
-    in.mi.mouseData = static_cast<DWORD>(wheel);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(in));
-    pump(25);
 }
 
 TEST_F(Win32Toolkit, RealPointerInputReachesTheCallbacksWithTheirCodes) {

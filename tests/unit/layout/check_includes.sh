@@ -10,13 +10,14 @@ cd "$root" || exit 2
 allowed_for() {
   case "$1" in
     dsp/*)               echo "dsp" ;;
+    params/*)            echo "params" ;;
     afx/platform/*)      echo "afx/platform" ;;
     afx/widgets/*)       echo "afx/widgets afx afx/platform resources" ;;
     afx/*)               echo "afx afx/platform resources" ;;
     dialogs/*)           echo "dialogs afx/widgets afx afx/platform resources" ;;
-    editor/*)            echo "editor dialogs afx/widgets afx afx/platform resources frame" ;;
+    editor/*)            echo "editor params dialogs afx/widgets afx afx/platform resources frame" ;;
     frame/*)             echo "frame afx afx/platform resources" ;;
-    plugin/*)            echo "plugin editor dialogs afx/widgets afx afx/platform resources frame dsp" ;;
+    plugin/*)            echo "plugin params editor dialogs afx/widgets afx afx/platform resources frame dsp" ;;
     *)                   echo "*" ;;
   esac
 }
@@ -47,11 +48,11 @@ while IFS= read -r file; do
       status=1
     fi
   done < <(grep -n '#[[:space:]]*include[[:space:]]*"' "$file")
-done < <(find dsp frame afx dialogs editor plugin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) 2>/dev/null | sort)
+done < <(find dsp params frame afx dialogs editor plugin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) 2>/dev/null | sort)
 
 # windows.h and _WIN32 live only behind the platform fence and in the frame.
 fence=$(grep -rn -E '#[[:space:]]*include[[:space:]]*<windows\.h>|\b_WIN32\b' \
-          dsp afx dialogs editor plugin resources 2>/dev/null | grep -v '^afx/platform/win32/')
+          dsp params afx dialogs editor plugin resources 2>/dev/null | grep -v '^afx/platform/win32/')
 if [ -n "$fence" ]; then
   echo "$fence" | sed 's/$/  <- Windows code outside afx\/platform\/win32 and frame/'
   status=1
