@@ -10,10 +10,11 @@
 #include "afx/afx_window.h"
 #include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXManager.h"
+#include "resources/korvex_identity.h"
 
 namespace {
 
-constexpr const char* kWindowTitle = "KORVEX52 VST Plug-In";
+constexpr const char* kWindowTitle = KORVEX_DIALOG_TITLE;
 constexpr int32_t kWindowIconId = 260;
 
 // The page grows with the screen: 1.0 at 720 lines, 1.25 at 1080 lines (the
