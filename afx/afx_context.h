@@ -25,8 +25,7 @@ typedef void (*afx_timer_fn)(void* user);
 // One slot of the window table.
 struct afx_window {
     void* window;        // native window
-    void* dc;            // the window's device context (released on close)
-    void* memory_dc;     // compatible memory context for selecting back buffers
+    void* painter;       // what puts bitmaps on the window (released on close)
     afx_paint_fn on_paint;
     afx_button_fn on_button_down;
     afx_button_fn on_button_up;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "afx/platform/afx_platform.h"
-#include "afx/platform/headless/afx_resource_bundle.h"
+#include "afx/platform/afx_resource_bundle.h"
 
 struct afx_headless_rect {
     int32_t x, y, width, height;
@@ -32,7 +32,7 @@ struct afx_headless_window {
     uint32_t timer_period_ms = 0;
     int32_t erase_count = 0;          // erases the default procedure carried out
     int32_t paint_count = 0;
-    bool dc_released = false;
+    bool painter_released = false;
     std::vector<afx_headless_rect> invalidations;  // every invalidation, in order
     int32_t dirty[4] = {0, 0, 0, 0};               // pending update rectangle (l, t, r, b)
     // What the window shows, 0x00RRGGBB per pixel, rows top to bottom.
