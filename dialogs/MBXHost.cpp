@@ -2,6 +2,7 @@
 // size, its callbacks and its repainting.
 #include "dialogs/MBXHost.h"
 
+#include <algorithm>
 #include <new>
 
 #include "afx/afx_context.h"
@@ -9,10 +10,11 @@
 #include "afx/afx_window.h"
 #include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXManager.h"
+#include "resources/korvex_identity.h"
 
 namespace {
 
-constexpr const char* kWindowTitle = "KORVEX52 VST Plug-In";
+constexpr const char* kWindowTitle = KORVEX_DIALOG_TITLE;
 constexpr int32_t kWindowIconId = 260;
 
 // The page grows with the screen: 1.0 at 720 lines, 1.25 at 1080 lines (the
@@ -70,15 +72,24 @@ void MBXHost::computeSize() {
     afx_desktop_size(toolkit, &w, &h);
     if (w > kDesktopWidthCap) w = kDesktopWidthCap;
     if (h > kDesktopHeightCap) h = kDesktopHeightCap;
+    const float scale = afx_dpi_scale(toolkit);
     float factor = 1.0f;
     if (h < w) {
         factor = (static_cast<float>(h) - kBaseLines) / kLinesPerStep * kGrowthPerStep + 1.0f;
-    } else if (w > 0 && w < MBXManager::kPageWidth) {
-        // A square or portrait screen: the width limits the page. Show it at
-        // its own size, or narrower so that it still fits across the screen.
-        factor = static_cast<float>(w) / static_cast<float>(MBXManager::kPageWidth);
+    } else {
+        // A square or portrait screen: the page at the screen's scale, made
+        // smaller only as far as it takes to fit the work area, whose width
+        // is what runs short at the larger scales.
+        int32_t workWidth = 0, workHeight = 0;
+        afx_work_area_size(toolkit, &workWidth, &workHeight);
+        const float scaledWidth = static_cast<float>(MBXManager::kPageWidth) * scale;
+        const float scaledHeight = static_cast<float>(MBXManager::kPageHeight) * scale;
+        if (workWidth > 0 && workHeight > 0) {
+            factor = std::min({factor, static_cast<float>(workWidth) / scaledWidth,
+                               static_cast<float>(workHeight) / scaledHeight});
+        }
     }
-    zoom = factor * afx_dpi_scale(toolkit);
+    zoom = factor * scale;
     windowWidth = static_cast<int32_t>(static_cast<float>(MBXManager::kPageWidth) * zoom + 0.5f);
     windowHeight = static_cast<int32_t>(static_cast<float>(MBXManager::kPageHeight) * zoom + 0.5f);
     offsetX = 0;

@@ -46,7 +46,7 @@ private:
     MBXHost(const MBXHost&) = delete;
     MBXHost& operator=(const MBXHost&) = delete;
 
-    // Window size from the desktop and the screen's scale.
+    // Window size from the desktop, its work area and the screen's scale.
     void computeSize();
     // Creates the window, its bitmap and the page, and registers the callbacks.
     bool openWindow();

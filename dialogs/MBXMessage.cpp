@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* kProductName = "KORVEX52 VST Plug-In";
+constexpr const char* kProductName = KORVEX_DIALOG_TITLE;
 constexpr const char* kProductLine = KORVEX_PRODUCT_NAME;
 constexpr const char* kCompanyName = KORVEX_VENDOR_NAME;
 constexpr const char* kVersionText = "Version " KORVEX_VERSION_TEXT;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "afx/afx_window.h"
 #include "editor/EditorLink.h"
 #include "editor/PanelLayout.h"
 #include "resources/korvex_identity.h"
@@ -117,7 +118,13 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
         case effEditClose:
             if (editor) editor->close();
             return 1;
-        case effEditIdle: return 0;  // the editor runs on its own timer
+        case effEditIdle:
+            // The editor runs on its own timer. Where the window system does
+            // not deliver through the host's event loop (X11), the toolkit's
+            // windows get their input, paints and timer ticks here, on the
+            // host's user-interface thread.
+            afx_idle(afx_context_get(false));
+            return 0;
         case effProcessEvents: currentEvents = static_cast<VstEvents*>(ptr); return 1;
         case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
         case effGetProgramNameIndexed:
