@@ -18,8 +18,8 @@
 #include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
-#include "afx_render_output.h"
-#include "afx_test_scene.h"
+#include "tests/unit/afx/afx_render_output.h"
+#include "tests/unit/afx/afx_test_scene.h"
 
 namespace {
 
