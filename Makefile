@@ -45,7 +45,8 @@ test-asan: native-asan
 	ctest --preset native-asan
 # Real windows under Xvfb share two cores with the build: a GUI test whose
 # timer ticks are starved gets one more run before it counts as failed.
-test-win64: win64
+# render_matches_native compares the DLL's sound with the native build's.
+test-win64: win64 native
 	$(WINE) start
 	ctest --preset win64 --repeat until-pass:2; status=$$?; $(WINE) stop; exit $$status
 
