@@ -12,7 +12,7 @@ WINE := tools/wine-env.sh
 HOST := tools/korvex-host
 DLL := build/win64/korvex52.dll
 
-.PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench bench-peers assets golden-update clean
+.PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench bench-peers assets golden-update fuzz clean
 
 deps:
 	@tools/install-deps.sh $(DEB_PACKAGES)
@@ -101,6 +101,22 @@ assets: deps deps-assets build/native/build.ninja
 golden-update: native
 	KORVEX_GOLDEN_UPDATE=1 ctest --preset native -L golden
 	@git status --short tests/golden/images
+
+# Deeper fuzzing than the suite's short runs: each fuzzer for FUZZ_SECONDS
+# (default ten minutes each) on a corpus under build/fuzz that grows from
+# run to run, seeded from tests/fuzz/corpus. Reports the runs made and any
+# finding, which is kept beside its corpus for replaying. Not part of 'make test'.
+FUZZ_SECONDS ?= 600
+FUZZERS := chunk dispatcher presetfile
+
+fuzz: deps build/native/build.ninja
+	cmake --build --preset native --target korvex-fuzz-build
+	@status=0; for name in $(FUZZERS); do \
+	  echo "fuzz-$$name, $(FUZZ_SECONDS) s:"; \
+	  dict=tests/fuzz/$$name.dict; [ -f $$dict ] || dict=; \
+	  tests/fuzz/run_fuzzer.sh build/native/fuzz/fuzz-$$name $(FUZZ_SECONDS) \
+	    tests/fuzz/corpus/$$name build/fuzz/$$name $$dict || status=1; \
+	done; exit $$status
 
 clean:
 	-$(WINE) stop

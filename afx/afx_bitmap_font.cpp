@@ -68,10 +68,11 @@ int32_t draw_glyph(const afx_bitmap_font* font, afx_pixbuf* pixbuf, const uint8_
         uint8_t* row = pixbuf->pixels + static_cast<size_t>(dy) * pixbuf->stride;
         for (int32_t k = 0; k < w; ++k) {
             const int32_t dx = left + k;
+            // Every pixel of the box takes the trip through linear light and
+            // back, zero coverage included: where boxes overlap, a glyph's
+            // empty margin settles its neighbour's ink by up to a few steps.
+            if (dx < 0 || dx >= pw) continue;
             const int32_t a = coverage[r * w + k];
-            // Zero coverage leaves the pixel alone: a trip through linear
-            // light and back would darken dark backgrounds by a step.
-            if (dx < 0 || dx >= pw || a == 0) continue;
             uint8_t* p = row + static_cast<size_t>(dx) * 4u;
             for (int32_t ch = 0; ch < 3; ++ch) {
                 const int32_t lin = font->decode[p[ch]];

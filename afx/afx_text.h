@@ -97,8 +97,8 @@ void afx_text_newline(afx_text* text);
 // new line, other control codes and codes above 126 are skipped.
 void afx_text_draw(afx_text* text, const char* string);
 // Formats and draws, wrapping per character: a character that would cross
-// the layout box's right edge starts a new line (unless the line is still
-// empty) and is drawn there.
+// the layout box's right edge starts a new line, even when the line is still
+// empty, and is drawn there.
 void afx_text_printf(afx_text* text, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 

@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr float kRate = 48000.0f;
 constexpr int kHostBlock = 512;
-constexpr int kSubBlock = 64;
+constexpr int kSubBlock = ReverbEngine::kMaxSubBlock;
 constexpr int kBurstBlocks = static_cast<int>(kRate) / kHostBlock;         // about 1 s
 constexpr int kSilentBlocks = 10 * static_cast<int>(kRate) / kHostBlock;   // about 10 s
 constexpr int kLastSecondBlocks = kBurstBlocks;

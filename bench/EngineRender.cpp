@@ -7,7 +7,7 @@
 //
 // The controls sit at the peer benchmark's setting (2 s decay, 30 % mix),
 // driven the way the plug-in drives the engine: host blocks of 512 frames
-// cut into sub-blocks of 64.
+// cut into the engine's longest sub-blocks.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,7 +23,7 @@ namespace {
 using ZEPHRA2F9C41D07::ReverbEngine;
 
 constexpr int kHostBlock = 512;
-constexpr int kSubBlock = 64;
+constexpr int kSubBlock = ReverbEngine::kMaxSubBlock;
 
 }  // namespace
 

@@ -11,16 +11,20 @@
 #include <vector>
 
 #include "dsp/CombFilter.h"
+#include "dsp/PlateTuning.h"
 #include "dsp/ReverbEngine.h"
 
 namespace {
 
 using ZEPHRA2F9C41D07::CombFilter;
+using ZEPHRA2F9C41D07::kCombsPerChannel;
+using ZEPHRA2F9C41D07::kCombTuning;
+using ZEPHRA2F9C41D07::kFeedLevel;
 using ZEPHRA2F9C41D07::ReverbEngine;
 
-// A typical host block, cut into the plug-in's sub-blocks of 64 frames.
+// A typical host block, cut into the plug-in's longest sub-blocks.
 constexpr int kHostBlock = 512;
-constexpr int kSubBlock = 64;
+constexpr int kSubBlock = ReverbEngine::kMaxSubBlock;
 
 struct Buffers {
     std::vector<float> inL, inR, outL, outR;
@@ -106,12 +110,12 @@ void BM_BaselineCopy(benchmark::State& state) {
 void BM_BaselineSingleComb(benchmark::State& state) {
     Buffers b;
     CombFilter comb;
-    comb.allocate(1617);
+    comb.allocate(kCombTuning[kCombsPerChannel - 1]);
     comb.clearMemory();
     comb.setFeedback(0.95f);
     comb.setDampingCoefficient(0.3f);
     for (auto _ : state) {
-        for (int n = 0; n < kHostBlock; ++n) b.outL[n] = comb.process(b.inL[n] * 0.015f);
+        for (int n = 0; n < kHostBlock; ++n) b.outL[n] = comb.process(b.inL[n] * kFeedLevel);
         benchmark::DoNotOptimize(b.outL.data());
         benchmark::ClobberMemory();
     }

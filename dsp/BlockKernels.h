@@ -18,15 +18,17 @@
 
 #include <cstdint>
 
+#include "dsp/PlateTuning.h"
+#include "dsp/SubBlock.h"
+
 namespace ZEPHRA2F9C41D07 {
 namespace block {
 
-// The longest sub-block, and the room left behind it so a loop may always
-// work in whole vectors of up to 16 frames.
-constexpr int32_t kMaxFrames = 64;
-constexpr int32_t kBufferFrames = kMaxFrames + 16;
-constexpr int kCombs = 8;      // per channel
-constexpr int kAllpasses = 4;  // per channel
+// The widest vector of any instruction set, in frames, and a sub-block's
+// buffers with room for one behind it, so a loop may always work in whole
+// vectors.
+constexpr int32_t kWidestVector = 16;
+constexpr int32_t kBufferFrames = kMaxSubBlockFrames + kWidestVector;
 
 // A gain or crossfade position over a sub-block: a value for every frame, or
 // (frames == nullptr) one value that holds for all of them.
@@ -36,8 +38,8 @@ struct Track {
 };
 
 // One circular delay memory: samples[0 .. length - 1], next index position.
-// For comb and all-pass loops, samples[length .. length + kMaxFrames - 1]
-// mirror samples[0 .. kMaxFrames - 1].
+// For comb and all-pass loops, samples[length .. length + kMaxSubBlockFrames - 1]
+// mirror samples[0 .. kMaxSubBlockFrames - 1].
 struct Line {
     float* samples;
     int32_t length;
@@ -46,22 +48,22 @@ struct Line {
 
 // The eight damped combs of one channel. state is read and written back.
 struct CombBank {
-    Line lines[kCombs];
-    float feedback[kCombs];
-    float damping[kCombs];
-    float complement[kCombs];
-    float state[kCombs];
+    Line lines[kCombsPerChannel];
+    float feedback[kCombsPerChannel];
+    float damping[kCombsPerChannel];
+    float complement[kCombsPerChannel];
+    float state[kCombsPerChannel];
 };
 
 // The four series all-passes of one channel.
 struct AllpassChain {
-    Line lines[kAllpasses];
-    float feedback[kAllpasses];
+    Line lines[kAllpassesPerChannel];
+    float feedback[kAllpassesPerChannel];
 };
 
 // Input trims and the clipped mono sum that feeds the pre-delay.
 struct FeedStage {
-    int32_t frames;          // 1 .. kMaxFrames
+    int32_t frames;          // 1 .. kMaxSubBlockFrames
     const float* in[2];      // kBufferFrames each, finite beyond frames
     Track inTrim[2];
     bool muted;              // no reverb feed: only the trimmed inputs
@@ -86,13 +88,9 @@ struct PreDelayStage {
     float* output;           // out: kBufferFrames
 };
 
-// Combs, all-passes, output clippers, the mix and wet-only matrices, the
-// output trims and the effect crossfade.
-struct NetworkStage {
-    int32_t frames;
-    const float* delayed;    // the pre-delay's output; nullptr: muted, silence
-    CombBank combs[2];
-    AllpassChain allpasses[2];
+// Behind the all-passes: the output clippers, the mix and wet-only
+// matrices, the output trims and the effect crossfade.
+struct MixStage {
     float clipUpper[2];
     float clipLower[2];
     const float* in[2];      // the raw input: the effect crossfade's off signal
@@ -107,6 +105,15 @@ struct NetworkStage {
     float sameGain;          // wet-only matrix: own side
     float crossGain;         // wet-only matrix: other side
     float* out[2];           // out: kBufferFrames each
+};
+
+// Combs, all-passes and the mix behind them.
+struct NetworkStage {
+    int32_t frames;
+    const float* delayed;    // the pre-delay's output; nullptr: muted, silence
+    CombBank combs[2];
+    AllpassChain allpasses[2];
+    MixStage mix;
     bool overload[2];        // out: an output clipper was driven too hard
 };
 

@@ -90,6 +90,8 @@ struct Avx2 {
     static F gather(const float* base, I index) { return _mm256_i32gather_ps(base, index, 4); }
 };
 
+static_assert(loops::isVectorSet<Avx2>(), "Avx2 provides every operation the loops call");
+
 void feedAvx2(block::FeedStage& s) { loops::feed<Avx2>(s); }
 void preDelayAvx2(block::PreDelayStage& s) { loops::preDelay<Avx2>(s); }
 void networkAvx2(block::NetworkStage& s) { loops::network<Avx2>(s); }

@@ -112,6 +112,8 @@ struct Avx512 {
     static F gather(const float* base, I index) { return _mm512_i32gather_ps(index, base, 4); }
 };
 
+static_assert(loops::isVectorSet<Avx512>(), "Avx512 provides every operation the loops call");
+
 void feedAvx512(block::FeedStage& s) { loops::feed<Avx512>(s); }
 void preDelayAvx512(block::PreDelayStage& s) { loops::preDelay<Avx512>(s); }
 void networkAvx512(block::NetworkStage& s) { loops::network<Avx512>(s); }

@@ -63,6 +63,8 @@ struct Sse2 {
     }
 };
 
+static_assert(loops::isVectorSet<Sse2>(), "Sse2 provides every operation the loops call");
+
 void feedSse2(block::FeedStage& s) { loops::feed<Sse2>(s); }
 void preDelaySse2(block::PreDelayStage& s) { loops::preDelay<Sse2>(s); }
 void networkSse2(block::NetworkStage& s) { loops::network<Sse2>(s); }

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 
+#include "dsp/SubBlock.h"
+
 namespace ZEPHRA2F9C41D07 {
 
 // How many of a comb's or all-pass's first samples are mirrored behind the
 // loop's end: a whole sub-block of the engine's block path.
-constexpr int32_t kMirroredLoopSamples = 64;
+constexpr int32_t kMirroredLoopSamples = kMaxSubBlockFrames;
 
 class DelayMemory {
 public:

@@ -19,12 +19,7 @@ public:
     bool ramping() const { return remaining_ != 0; }
 
     // One sample's step of the running ramp; nothing when at rest.
-    void advance() {
-        if (remaining_ != 0) {
-            current_ += increment_;
-            if (--remaining_ == 0) current_ = target_;
-        }
-    }
+    void advance() { step(current_, remaining_); }
 
     // frames calls of advance, recording the gain at each: before its advance
     // (afterAdvance false) or after it. The engine's sub-block path lays out
@@ -34,10 +29,7 @@ public:
         uint32_t remaining = remaining_;
         for (int32_t n = 0; n < frames; ++n) {
             if (!afterAdvance) gains[n] = current;
-            if (remaining != 0) {
-                current += increment_;
-                if (--remaining == 0) current = target_;
-            }
+            step(current, remaining);
             if (afterAdvance) gains[n] = current;
         }
         current_ = current;
@@ -45,6 +37,15 @@ public:
     }
 
 private:
+    // The step itself, on a gain and a count of remaining samples: the gain
+    // moves by the increment and lands exactly on the target with the last.
+    void step(float& current, uint32_t& remaining) const {
+        if (remaining != 0) {
+            current += increment_;
+            if (--remaining == 0) current = target_;
+        }
+    }
+
     float current_ = 0.0f;
     float target_ = 0.0f;
     float increment_ = 0.0f;

@@ -21,20 +21,14 @@ void PreDelayLine::upcomingDelays(float* delays, int32_t frames) const {
     int32_t stepsLeft = glideStepsLeft_;
     for (int32_t n = 0; n < frames; ++n) {
         delays[n] = delay;
-        if (stepsLeft != 0) {
-            delay += increment_;
-            if (--stepsLeft == 0) delay = targetDelay_;
-        }
+        stepGlide(delay, stepsLeft);
     }
 }
 
 void PreDelayLine::skip(int32_t frames) {
     writePosition_ += frames;
     if (writePosition_ >= memory_.length()) writePosition_ -= memory_.length();
-    for (int32_t n = 0; n < frames && glideStepsLeft_ != 0; ++n) {
-        currentDelay_ += increment_;
-        if (--glideStepsLeft_ == 0) currentDelay_ = targetDelay_;
-    }
+    for (int32_t n = 0; n < frames && glideStepsLeft_ != 0; ++n) stepGlide(currentDelay_, glideStepsLeft_);
 }
 
 void PreDelayLine::glideTo(float targetSamples, int32_t steps) {

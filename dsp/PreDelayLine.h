@@ -63,14 +63,21 @@ public:
         samples[writePosition_] = flushTiny(input);
         if (++writePosition_ >= length) writePosition_ = 0;
 
-        if (glideStepsLeft_ != 0) {
-            currentDelay_ += increment_;
-            if (--glideStepsLeft_ == 0) currentDelay_ = targetDelay_;
-        }
+        stepGlide(currentDelay_, glideStepsLeft_);
         return out;
     }
 
 private:
+    // One sample's move of a running glide, on a delay and a count of steps
+    // left: the delay moves by the increment and lands exactly on the target
+    // with the last step; nothing when not gliding.
+    void stepGlide(float& delay, int32_t& stepsLeft) const {
+        if (stepsLeft != 0) {
+            delay += increment_;
+            if (--stepsLeft == 0) delay = targetDelay_;
+        }
+    }
+
     float currentDelay_ = 1.0f;
     float targetDelay_ = 1.0f;
     float increment_ = 0.0f;

@@ -15,27 +15,8 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "a setter must be a single store, never a lock");
 
-// Loop lengths in samples at 44.1 kHz: the public-domain Freeverb tunings.
-// Mutually prime-ish lengths keep the combs' resonances from lining up.
-constexpr int32_t kCombTuning[ReverbEngine::kCombsPerChannel] = {
-    1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
-constexpr int32_t kAllpassTuning[ReverbEngine::kAllpassesPerChannel] = {556, 441, 341, 225};
-// The right channel's lines are longer by a fixed spread, which decorrelates
-// the two sides and gives the image its width.
-constexpr int32_t kStereoSpread = 23;
-constexpr int32_t kPreDelayTuning = 48000;
-// Lengths scale in whole multiples of the 44.1 kHz tunings.
-constexpr float kTuningRate = 44100.0f;
-// Loop time of the longest left comb at the tuning rate; the decay formula
-// refers to it at every sample rate.
-constexpr float kLongestCombSamples = 1617.0f;
-
 constexpr float kDefaultRate = 48000.0f;
 constexpr float kFadeMs = 20.0f;
-constexpr float kAllpassFeedback = 0.5f;
-// Level of the mono sum that feeds the combs: with eight combs in parallel and
-// loop gains near 1 the network has a lot of gain to tame.
-constexpr float kFeedLevel = 0.015f;
 
 // Sample rates the engine accepts. prepare gets the rate from the host; a
 // broken value must neither crash nor ask for absurd amounts of memory:
@@ -104,6 +85,9 @@ bool smoothTowards(float& value, float pending) {
 }
 
 float dbToGain(float db) { return std::pow(10.0f, db / 20.0f); }
+
+// A switch is on above the middle of its range; exactly 0.5 is off.
+bool switchedOn(float value) { return value > 0.5f; }
 
 }  // namespace
 
@@ -214,9 +198,9 @@ void ReverbEngine::setWidth(float percent) { pendingWidth_.store(percent, kRelax
 void ReverbEngine::setPreDelay(float ms) { pendingPreDelay_.store(ms, kRelaxed); }
 void ReverbEngine::setInTrim(float db) { pendingInTrim_.store(db, kRelaxed); }
 void ReverbEngine::setOutTrim(float db) { pendingOutTrim_.store(db, kRelaxed); }
-void ReverbEngine::setWetOnly(float value) { wetOnlyPending_.store(value > 0.5f, kRelaxed); }
-void ReverbEngine::setMute(float value) { mutePending_.store(value > 0.5f, kRelaxed); }
-void ReverbEngine::setEffectOn(float value) { effectPending_.store(value > 0.5f, kRelaxed); }
+void ReverbEngine::setWetOnly(float value) { wetOnlyPending_.store(switchedOn(value), kRelaxed); }
+void ReverbEngine::setMute(float value) { mutePending_.store(switchedOn(value), kRelaxed); }
+void ReverbEngine::setEffectOn(float value) { effectPending_.store(switchedOn(value), kRelaxed); }
 
 ReverbEngine::Controls ReverbEngine::pendingControls() const {
     Controls p;
@@ -237,7 +221,7 @@ void ReverbEngine::applyCombFeedback() {
     const float fs = sampleRate_;
     const float loopSeconds = (fs / kTuningRate * kLongestCombSamples) / fs;
     combFeedback_ =
-        std::pow(10.0f, -(3.0f / (current_.rt60Seconds + 0.01f)) * loopSeconds) * 0.28f + 0.7f;
+        std::pow(10.0f, -(3.0f / (current_.rt60Seconds + 0.01f)) * loopSeconds) * kRoomScale + kRoomOffset;
     for (auto& side : comb_) {
         for (CombFilter& comb : side) comb.setFeedback(combFeedback_);
     }
@@ -266,9 +250,9 @@ void ReverbEngine::cookMixGains() {
 }
 
 void ReverbEngine::retargetMixRamps(int32_t frames) {
-    const float w = widthFraction_;
-    wetSame_.rampTo((w * 0.5f + 0.5f) * wetGain_, frames);
-    wetCross_.rampTo((1.0f - w) * 0.5f * wetGain_, frames);
+    const WetSplit wet = splitByWidth(wetGain_, widthFraction_);
+    wetSame_.rampTo(wet.same, frames);
+    wetCross_.rampTo(wet.cross, frames);
     dry_.rampTo(dryGain_, frames);
 }
 
@@ -286,7 +270,7 @@ void ReverbEngine::updateControls(int32_t frames) {
     if (!hasDelayMemory_) return;
     // The ramps are spread over the sub-block; a count outside 1..64 from a
     // careless caller is limited rather than dividing by zero or a negative.
-    const int32_t n = std::min(std::max(frames, int32_t{1}), kMaxSubBlock);
+    const int32_t n = std::min(std::max(frames, int32_t{1}), kMaxSubBlockFrames);
     const Controls pending = pendingControls();
 
     if (smoothTowards(current_.rt60Seconds, pending.rt60Seconds)) applyCombFeedback();
@@ -313,26 +297,19 @@ void ReverbEngine::updateControls(int32_t frames) {
         inTrim_[kRight].rampTo(gain, n);
     }
 
-    const bool mute = mutePending_.load(kRelaxed);
-    if (mute != muteOn_) {
-        muteOn_ = mute;
-        muteFader_[kLeft].configure(kFadeMs, kFadeMs, mute, sampleRate_);
-        muteFader_[kRight].configure(kFadeMs, kFadeMs, mute, sampleRate_);
-    }
-    const bool wetOnly = wetOnlyPending_.load(kRelaxed);
-    if (wetOnly != wetOnlyOn_) {
-        wetOnlyOn_ = wetOnly;
-        wetOnlyFader_[kLeft].configure(kFadeMs, kFadeMs, wetOnly, sampleRate_);
-        wetOnlyFader_[kRight].configure(kFadeMs, kFadeMs, wetOnly, sampleRate_);
-    }
-    const bool effect = effectPending_.load(kRelaxed);
-    if (effect != effectOn_) {
-        effectOn_ = effect;
-        effectFader_[kLeft].configure(kFadeMs, kFadeMs, effect, sampleRate_);
-        effectFader_[kRight].configure(kFadeMs, kFadeMs, effect, sampleRate_);
-        // The reverb always starts from silence, never from a stale tail.
-        if (effect) clear();
-    }
+    takeOverSwitch(mutePending_, muteOn_, muteFader_);
+    takeOverSwitch(wetOnlyPending_, wetOnlyOn_, wetOnlyFader_);
+    // The reverb always starts from silence, never from a stale tail.
+    if (takeOverSwitch(effectPending_, effectOn_, effectFader_) && effectOn_) clear();
+}
+
+bool ReverbEngine::takeOverSwitch(const std::atomic<bool>& pending, bool& current, SwitchFader (&faders)[2]) {
+    const bool on = pending.load(kRelaxed);
+    if (on == current) return false;
+    current = on;
+    faders[kLeft].configure(kFadeMs, kFadeMs, on, sampleRate_);
+    faders[kRight].configure(kFadeMs, kFadeMs, on, sampleRate_);
+    return true;
 }
 
 bool ReverbEngine::takeOverload() {
@@ -347,10 +324,7 @@ bool ReverbEngine::takeOverload() {
 // ---------------------------------------------------------------- signal path
 
 void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR) {
-    // Effect out and its crossfade finished (or no delay memory): the engine
-    // stands still and the input passes bit for bit.
-    if (!hasDelayMemory_ ||
-        (!effectOn_ && effectFader_[kLeft].settled() && effectFader_[kRight].settled())) {
+    if (standsStill()) {
         outL = inL;
         outR = inR;
         return;
@@ -362,8 +336,8 @@ void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR)
     const float gainR = inTrim_[kRight].current();
     inTrim_[kLeft].advance();
     inTrim_[kRight].advance();
-    const float xL = (inL * 0.5f) * gainL;
-    const float xR = (inR * 0.5f) * gainR;
+    const float xL = (inL * kInputScale) * gainL;
+    const float xR = (inR * kInputScale) * gainR;
 
     // Mono feed. Mute cuts it at once and freezes the pre-delay with its content.
     float feed = 0.0f;
@@ -390,11 +364,9 @@ void ReverbEngine::processSample(float inL, float inR, float& outL, float& outR)
     const float dryR = muteFader_[kRight].process(0.0f, xR);
 
     // Wet-only matrix: fixed total gain, width as the share of the own side.
-    const float w = widthFraction_;
-    const float cross = (1.0f - w) * 0.5f * kWetOnlyGain;
-    const float same = (w * 0.5f + 0.5f) * kWetOnlyGain;
-    const float altL = same * wetL + cross * wetR;
-    const float altR = same * wetR + cross * wetL;
+    const WetSplit alt = wetOnlyGains();
+    const float altL = alt.same * wetL + alt.cross * wetR;
+    const float altR = alt.same * wetR + alt.cross * wetL;
 
     // Mix matrix, ramps read after they advance.
     wetSame_.advance();

@@ -18,18 +18,18 @@
 #include "dsp/BlockKernels.h"
 #include "dsp/CombFilter.h"
 #include "dsp/GainRamp.h"
+#include "dsp/PlateTuning.h"
 #include "dsp/PreDelayLine.h"
 #include "dsp/SoftClipper.h"
+#include "dsp/SubBlock.h"
 #include "dsp/SwitchFader.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 class ReverbEngine {
 public:
-    static constexpr int kCombsPerChannel = 8;
-    static constexpr int kAllpassesPerChannel = 4;
     // Longest sub-block that updateControls spreads its ramps over.
-    static constexpr int32_t kMaxSubBlock = 64;
+    static constexpr int32_t kMaxSubBlock = kMaxSubBlockFrames;
 
     // The seven continuous controls in the engine's own units.
     struct Controls {
@@ -121,8 +121,25 @@ public:
 
 private:
     enum Side { kLeft = 0, kRight = 1 };
-    // Fixed total gain of the wet-only matrix, whatever the mix.
-    static constexpr float kWetOnlyGain = 3.0f;
+
+    // A total wet gain split by the width fraction w between a channel's own
+    // wet signal (same) and the other channel's (cross): all to its own side
+    // at w = 1, half and half at w = 0. The mix ramps and the wet-only matrix
+    // both split their gains so.
+    struct WetSplit {
+        float same;
+        float cross;
+    };
+    static WetSplit splitByWidth(float total, float w) {
+        return {(w * 0.5f + 0.5f) * total, (1.0f - w) * 0.5f * total};
+    }
+    // The wet-only matrix at the current width.
+    WetSplit wetOnlyGains() const { return splitByWidth(kWetOnlyGain, widthFraction_); }
+
+    bool effectSettled() const { return effectFader_[kLeft].settled() && effectFader_[kRight].settled(); }
+    // Effect out and its crossfade finished (or no delay memory): the input
+    // passes bit for bit and nothing in the network moves.
+    bool standsStill() const { return !hasDelayMemory_ || (!effectOn_ && effectSettled()); }
 
     Controls pendingControls() const;
     bool allocateDelayMemory();
@@ -131,11 +148,16 @@ private:
     void applyDampingCoefficient();
     void cookMixGains();
     void retargetMixRamps(int32_t frames);
+    // Takes over a pending switch; true when it changed, with both of its
+    // faders then crossfading towards the new state.
+    bool takeOverSwitch(const std::atomic<bool>& pending, bool& current, SwitchFader (&faders)[2]);
     float preDelayTargetSamples() const;
-    bool standsStill() const;
     void processSubBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
     int32_t effectTracks(int32_t frames);
+    void runFeed(int32_t frames);
     void runPreDelay(int32_t frames);
+    void layOutMix(int32_t frames, bool effectMoving);
+    void runNetwork(int32_t frames, bool effectMoving);
     void refreshNetworkStage();
 
     // Smoothed values used by the signal path, and what is cooked from them.

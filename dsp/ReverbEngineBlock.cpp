@@ -14,7 +14,7 @@ using block::kBufferFrames;
 using block::Track;
 
 // A sub-block's row of every comb and all-pass loop lies in one piece.
-static_assert(kMirroredLoopSamples >= block::kMaxFrames, "the loops mirror at least a sub-block behind their ends");
+static_assert(kMirroredLoopSamples >= kMaxSubBlockFrames, "the loops mirror at least a sub-block behind their ends");
 
 // Asked once per process: the answers cannot change while it runs.
 bool avx2Usable() {
@@ -30,8 +30,8 @@ bool avx512Usable() {
 // Sub-blocks are mostly 64 frames long: a copy of that fixed size is a few
 // vector moves instead of a library call.
 void copyFrames(float* to, const float* from, int32_t frames) {
-    if (frames == block::kMaxFrames) {
-        std::memcpy(to, from, sizeof(float) * block::kMaxFrames);
+    if (frames == kMaxSubBlockFrames) {
+        std::memcpy(to, from, sizeof(float) * kMaxSubBlockFrames);
     } else {
         std::memcpy(to, from, sizeof(float) * static_cast<size_t>(frames));
     }
@@ -93,15 +93,10 @@ bool ReverbEngine::selectBlockPath(BlockPath path) {
     return true;
 }
 
-bool ReverbEngine::standsStill() const {
-    return !hasDelayMemory_ ||
-           (!effectOn_ && effectFader_[kLeft].settled() && effectFader_[kRight].settled());
-}
-
 void ReverbEngine::processBlock(const float* inL, const float* inR, float* outL, float* outR,
                                 int32_t frames) {
     for (int32_t done = 0; done < frames;) {
-        const int32_t n = frames - done < block::kMaxFrames ? frames - done : block::kMaxFrames;
+        const int32_t n = frames - done < kMaxSubBlockFrames ? frames - done : kMaxSubBlockFrames;
         processSubBlock(inL + done, inR + done, outL + done, outR + done, n);
         done += n;
     }
@@ -111,7 +106,7 @@ void ReverbEngine::processBlock(const float* inL, const float* inR, float* outL,
 // effect-out fade settles, after which the engine stands still.
 int32_t ReverbEngine::effectTracks(int32_t frames) {
     BlockScratch& s = scratch_;
-    if (effectFader_[kLeft].settled() && effectFader_[kRight].settled()) return frames;
+    if (effectSettled()) return frames;
     int32_t active = frames;
     for (int32_t n = 0; n < frames; ++n) {
         if (standsStill()) {
@@ -171,9 +166,9 @@ void ReverbEngine::refreshNetworkStage() {
             chain.lines[i].length = allpass.length();
             chain.feedback[i] = allpass.feedback();
         }
-        net.in[side] = scratch_.in[side];
-        net.trimmed[side] = scratch_.trimmed[side];
-        net.out[side] = scratch_.out[side];
+        net.mix.in[side] = scratch_.in[side];
+        net.mix.trimmed[side] = scratch_.trimmed[side];
+        net.mix.out[side] = scratch_.out[side];
     }
     networkStageStale_ = false;
 }
@@ -201,6 +196,60 @@ void ReverbEngine::loopsToElements() {
     loopsInStage_ = false;
 }
 
+void ReverbEngine::runFeed(int32_t frames) {
+    BlockScratch& s = scratch_;
+    block::FeedStage& feed = feedStage_;
+    feed.frames = frames;
+    feed.in[kLeft] = s.in[kLeft];
+    feed.in[kRight] = s.in[kRight];
+    feed.inTrim[kLeft] = rampTrack(inTrim_[kLeft], s.inTrim[kLeft], frames, ReadRamp::kBeforeAdvance);
+    feed.inTrim[kRight] = rampTrack(inTrim_[kRight], s.inTrim[kRight], frames, ReadRamp::kBeforeAdvance);
+    feed.muted = muteOn_;
+    feed.clipUpper = inputClipper_.upperThreshold();
+    feed.clipLower = inputClipper_.lowerThreshold();
+    feed.trimmed[kLeft] = s.trimmed[kLeft];
+    feed.trimmed[kRight] = s.trimmed[kRight];
+    feed.feed = s.feed;
+    kernels_->feed(feed);
+    if (feed.overload) inputClipper_.flagOverload();
+}
+
+// The mix stage's gains, crossfade positions and clipper thresholds for the
+// coming sub-block.
+void ReverbEngine::layOutMix(int32_t frames, bool effectMoving) {
+    BlockScratch& s = scratch_;
+    block::MixStage& mix = networkStage_.mix;
+    for (int side = kLeft; side <= kRight; ++side) {
+        mix.clipUpper[side] = outputClipper_[side].upperThreshold();
+        mix.clipLower[side] = outputClipper_[side].lowerThreshold();
+        mix.mute[side] = faderTrack(muteFader_[side], s.mute[side], frames);
+        mix.wetOnly[side] = faderTrack(wetOnlyFader_[side], s.wetOnly[side], frames);
+        mix.effect[side] = effectMoving ? Track{s.effect[side], 0.0f}
+                                        : Track{nullptr, effectFader_[side].position()};
+        mix.outTrim[side] = rampTrack(outTrim_[side], s.outTrim[side], frames, ReadRamp::kBeforeAdvance);
+    }
+    mix.wetSame = rampTrack(wetSame_, s.wetSame, frames, ReadRamp::kAfterAdvance);
+    mix.wetCross = rampTrack(wetCross_, s.wetCross, frames, ReadRamp::kAfterAdvance);
+    mix.dry = rampTrack(dry_, s.dry, frames, ReadRamp::kAfterAdvance);
+    const WetSplit alt = wetOnlyGains();
+    mix.sameGain = alt.same;
+    mix.crossGain = alt.cross;
+}
+
+void ReverbEngine::runNetwork(int32_t frames, bool effectMoving) {
+    block::NetworkStage& net = networkStage_;
+    if (networkStageStale_) refreshNetworkStage();
+    net.frames = frames;
+    net.delayed = muteOn_ ? nullptr : scratch_.delayed;
+    if (!loopsInStage_) loopsToStage();
+    layOutMix(frames, effectMoving);
+    kernels_->network(net);
+    // The loops' positions and states moved on in the stage itself.
+    for (int side = kLeft; side <= kRight; ++side) {
+        if (net.overload[side]) outputClipper_[side].flagOverload();
+    }
+}
+
 void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
                                    int32_t frames) {
     if (standsStill()) {
@@ -217,52 +266,12 @@ void ReverbEngine::processSubBlock(const float* inL, const float* inR, float* ou
     copyFrames(s.in[kLeft], inL, frames);
     copyFrames(s.in[kRight], inR, frames);
 
-    const bool effectMoving = !effectFader_[kLeft].settled() || !effectFader_[kRight].settled();
+    const bool effectMoving = !effectSettled();
     const int32_t active = effectTracks(frames);
-
-    block::FeedStage& feed = feedStage_;
-    feed.frames = active;
-    feed.in[kLeft] = s.in[kLeft];
-    feed.in[kRight] = s.in[kRight];
-    feed.inTrim[kLeft] = rampTrack(inTrim_[kLeft], s.inTrim[kLeft], active, ReadRamp::kBeforeAdvance);
-    feed.inTrim[kRight] = rampTrack(inTrim_[kRight], s.inTrim[kRight], active, ReadRamp::kBeforeAdvance);
-    feed.muted = muteOn_;
-    feed.clipUpper = inputClipper_.upperThreshold();
-    feed.clipLower = inputClipper_.lowerThreshold();
-    feed.trimmed[kLeft] = s.trimmed[kLeft];
-    feed.trimmed[kRight] = s.trimmed[kRight];
-    feed.feed = s.feed;
-    kernels_->feed(feed);
-    if (feed.overload) inputClipper_.flagOverload();
+    runFeed(active);
     // Mute cuts the feed and freezes the pre-delay, glide and all.
     if (!muteOn_) runPreDelay(active);
-
-    block::NetworkStage& net = networkStage_;
-    if (networkStageStale_) refreshNetworkStage();
-    net.frames = active;
-    net.delayed = muteOn_ ? nullptr : s.delayed;
-    if (!loopsInStage_) loopsToStage();
-    for (int side = kLeft; side <= kRight; ++side) {
-        net.clipUpper[side] = outputClipper_[side].upperThreshold();
-        net.clipLower[side] = outputClipper_[side].lowerThreshold();
-        net.mute[side] = faderTrack(muteFader_[side], s.mute[side], active);
-        net.wetOnly[side] = faderTrack(wetOnlyFader_[side], s.wetOnly[side], active);
-        net.effect[side] = effectMoving ? Track{s.effect[side], 0.0f}
-                                        : Track{nullptr, effectFader_[side].position()};
-        net.outTrim[side] = rampTrack(outTrim_[side], s.outTrim[side], active, ReadRamp::kBeforeAdvance);
-    }
-    net.wetSame = rampTrack(wetSame_, s.wetSame, active, ReadRamp::kAfterAdvance);
-    net.wetCross = rampTrack(wetCross_, s.wetCross, active, ReadRamp::kAfterAdvance);
-    net.dry = rampTrack(dry_, s.dry, active, ReadRamp::kAfterAdvance);
-    const float w = widthFraction_;
-    net.crossGain = (1.0f - w) * 0.5f * kWetOnlyGain;
-    net.sameGain = (w * 0.5f + 0.5f) * kWetOnlyGain;
-    kernels_->network(net);
-
-    // The loops' positions and states moved on in the stage itself.
-    for (int side = kLeft; side <= kRight; ++side) {
-        if (net.overload[side]) outputClipper_[side].flagOverload();
-    }
+    runNetwork(active, effectMoving);
 
     copyFrames(outL, s.out[kLeft], active);
     copyFrames(outR, s.out[kRight], active);

@@ -8,6 +8,17 @@ namespace ZEPHRA2F9C41D07 {
 
 class SoftClipper {
 public:
+    // The curve: u = input / kCurveScale, shaped to u - u^3 / kCubeDivisor
+    // within +-kKnee and held at +-kCeiling beyond, then scaled back by
+    // kCurveScale. The sub-block loops apply the same curve.
+    static constexpr float kCurveScale = 24.0f;
+    static constexpr float kKnee = 1.0f;
+    static constexpr float kCubeDivisor = 3.0f;
+    static constexpr float kCeiling = 2.0f / 3.0f;
+    // The single-precision value nearest to 1/3: an input of exactly 8 (8/24
+    // rounds to this very value) is still within bounds, 8.001 is not.
+    static constexpr float kOverloadThreshold = 1.0f / 3.0f;
+
     SoftClipper();
 
     // Clears the overload flag (and restores the +-1/3 thresholds).
@@ -21,15 +32,15 @@ public:
     void flagOverload() { overload_ = true; }
 
     float process(float input) {
-        const float u = input / 24.0f;
+        const float u = input / kCurveScale;
         if (u > upperThreshold_ || u < lowerThreshold_) overload_ = true;
         float shaped;
-        if (u >= 1.0f) {
-            shaped = 2.0f / 3.0f;
-        } else if (u <= -1.0f) {
-            shaped = -2.0f / 3.0f;
+        if (u >= kKnee) {
+            shaped = kCeiling;
+        } else if (u <= -kKnee) {
+            shaped = -kCeiling;
         } else if (u == u) {
-            shaped = u - u * u * u / 3.0f;
+            shaped = u - u * u * u / kCubeDivisor;
         } else {
             // NaN: let silence through instead, so one broken host sample can
             // never reach (and poison) the delay memory behind this clipper.
@@ -37,7 +48,7 @@ public:
             overload_ = true;
             shaped = 0.0f;
         }
-        return 24.0f * shaped;
+        return kCurveScale * shaped;
     }
 
 private:

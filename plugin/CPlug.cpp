@@ -1,6 +1,7 @@
 // CPlug: construction, the dispatcher, the parameter model and the audio loop.
 #include "plugin/CPlug.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,6 @@ namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
 constexpr VstInt32 kVendorVersion = 3140;
-constexpr int kSubBlockFrames = 64;
 constexpr VstInt16 kFallbackWidth = 144;
 constexpr VstInt16 kFallbackHeight = 538;
 
@@ -273,7 +273,7 @@ void CPlug::processReplacing(float** inputs, float** outputs, VstInt32 frames) {
         float* outR = outputs[1];
         if (engine) {
             for (VstInt32 done = 0; done < frames;) {
-                const int n = frames - done < kSubBlockFrames ? frames - done : kSubBlockFrames;
+                const VstInt32 n = std::min(frames - done, ReverbEngine::kMaxSubBlock);
                 engine->updateControls(n);
                 // The engine's sub-block path: the same samples as n calls of
                 // processSample. It reads the inputs before it writes, so

@@ -16,15 +16,16 @@ void set(afx_rgb* c, uint32_t r, uint32_t g, uint32_t b) { *c = afx_rgb{r, g, b}
 uint32_t dimmed(uint32_t c) { return static_cast<uint32_t>(static_cast<float>(c) / 2.5f + 0.5f); }
 
 // The border: with the frame, one-pixel lines around the shown rows; in
-// either case half-transparent corners, which soften the read-out's edge. It
-// is drawn where the window shows it at scroll offset 0: from strip column
-// kWindowColumn, so that it outlines the read-out rather than sitting six
-// columns to the left of it.
+// either case half-transparent corners. It lies on the strip's first width
+// columns, 0 to width - 1, the read-out's own place in the strip, and not on
+// the window that is shown (from column kWindowColumn at scroll offset 0):
+// its left column stays out of view and its right column shows
+// kWindowColumn pixels inside the read-out's right edge.
 void draw_border(afx_lcd* lcd) {
     afx_pixbuf* s = lcd->strip;
     const afx_rgb c = lcd->frame ? lcd->frame_colour : lcd->background;
     const int32_t top = static_cast<int32_t>(lcd->top_row);
-    const int32_t left = kWindowColumn, right = kWindowColumn + static_cast<int32_t>(lcd->width) - 1;
+    const int32_t left = 0, right = static_cast<int32_t>(lcd->width) - 1;
     const int32_t bottom = top + static_cast<int32_t>(lcd->height) - 1;
     if (lcd->frame) {
         afx_pixbuf_blend_hline(lcd->context, s, left + 1, top, right - 1, c.r, c.g, c.b, 255);

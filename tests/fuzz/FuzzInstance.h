@@ -1,14 +1,16 @@
-// What the fuzz targets share: a quiet host, a fresh plug-in instance per
-// input (so every finding replays from its input alone), and a check that
-// stops the run with a message when an invariant breaks.
+// What the fuzz targets share: a plug-in instance in korvex-host's own
+// host, fresh or brought back to its first state for every input (so every
+// finding replays from its input alone), and a check that stops the run with
+// a message when an invariant breaks.
 #pragma once
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
-#include "frame/vst_abi.h"
+#include "tools/host/PluginInstance.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
 
@@ -22,37 +24,24 @@ extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
         }                                                                \
     } while (0)
 
-// Answers like a plain host: version 2400, 48 kHz, 512-frame blocks.
-inline VstIntPtr fuzzHostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    switch (opcode) {
-        case audioMasterVersion: return kVstVersion;
-        case audioMasterGetSampleRate: return 48000;
-        case audioMasterGetBlockSize: return 512;
-        default: return 0;
-    }
-}
-
 class FuzzInstance {
 public:
     // Opened and switched on the way hosts start an effect.
-    FuzzInstance() {
-        effect = VSTPluginMain(fuzzHostCallback);
-        FUZZ_CHECK(effect != nullptr, "the entry point gave no effect");
+    FuzzInstance() : instance(PluginInstance::create(VSTPluginMain)) {
+        FUZZ_CHECK(instance != nullptr, "the entry point gave no effect");
+        effect = instance->effect();
         dispatch(effOpen);
         dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
         dispatch(effSetBlockSize, 0, 512);
         dispatch(effMainsChanged, 0, 1);
     }
-    ~FuzzInstance() {
-        dispatch(effMainsChanged, 0, 0);
-        dispatch(effClose);
-    }
+    ~FuzzInstance() { dispatch(effMainsChanged, 0, 0); }  // the instance then closes itself
     FuzzInstance(const FuzzInstance&) = delete;
     FuzzInstance& operator=(const FuzzInstance&) = delete;
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f) {
-        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+        return instance->dispatch(opcode, index, value, ptr, opt);
     }
 
     // A copy of the plug-in's chunk; every byte is read, so a chunk that
@@ -118,6 +107,7 @@ public:
         return true;
     }
 
+    std::unique_ptr<PluginInstance> instance;
     AEffect* effect = nullptr;
     std::vector<unsigned char> initialBank;
 };

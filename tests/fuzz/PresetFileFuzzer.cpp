@@ -12,11 +12,6 @@
 
 namespace {
 
-bool sameFile(const PresetFile& a, const PresetFile& b) {
-    return a.kind == b.kind && a.pluginId == b.pluginId && a.pluginVersion == b.pluginVersion &&
-           a.count == b.count && a.programName == b.programName && a.chunk == b.chunk;
-}
-
 void run(FuzzInstance& plug, const uint8_t* data, size_t size, PresetFileKind kind) {
     const char* as = presetFileKindName(kind);
     PresetFile file;
@@ -30,7 +25,7 @@ void run(FuzzInstance& plug, const uint8_t* data, size_t size, PresetFileKind ki
         PresetFile back;
         FUZZ_CHECK(decodePresetFile(again.data(), again.size(), kind, back, error),
                    "%s: a rewritten file is refused: %s", as, error.c_str());
-        FUZZ_CHECK(sameFile(file, back), "%s: a rewritten file reads differently", as);
+        FUZZ_CHECK(file == back, "%s: a rewritten file reads differently", as);
     }
 
     plug.reset();
@@ -38,7 +33,7 @@ void run(FuzzInstance& plug, const uint8_t* data, size_t size, PresetFileKind ki
     const VstIntPtr programBefore = plug.dispatch(effGetProgram);
     const std::vector<unsigned char> bytes(data, data + size);
     error.clear();
-    if (!loadPresetFile(plug.effect, kind, bytes, error)) {
+    if (!loadPresetFile(*plug.instance, kind, bytes, error)) {
         FUZZ_CHECK(!error.empty() && error.find('\n') == std::string::npos,
                    "%s: load refused without a one-line reason: '%s'", as, error.c_str());
         FUZZ_CHECK(plug.chunk(false) == bankBefore, "%s: a refused file changed the programs (%s)",

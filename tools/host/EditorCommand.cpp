@@ -15,8 +15,8 @@
 #include "tools/host/Commands.h"
 #include "tools/host/EditorOptions.h"
 #include "tools/host/HostDesktop.h"
-#include "tools/host/HostSession.h"
 #include "tools/host/HostWindow.h"
+#include "tools/host/PluginInstance.h"
 #include "tools/host/PngFile.h"
 
 namespace {
@@ -33,22 +33,17 @@ constexpr size_t kRecordHeightOffset = 52;
 // Puts the wanted editor size into the current program's record and hands
 // the record back, as a host restoring a session does right after creating
 // the plug-in (editors take a stored size only in their first moments).
-bool requestStoredSize(HostSession& host, int width, int height, std::string& error) {
-    AEffect* e = host.effect();
-    void* data = nullptr;
-    const VstIntPtr size = (e->flags & effFlagsProgramChunks)
-                               ? host.dispatch(effGetChunk, 1, 0, &data)
-                               : 0;
-    if (size < static_cast<VstIntPtr>(kRecordHeightOffset + sizeof(float)) || !data) {
+bool requestStoredSize(PluginInstance& plug, int width, int height, std::string& error) {
+    std::vector<unsigned char> chunk;
+    if (plug.effect()->flags & effFlagsProgramChunks) chunk = plug.chunk(true);
+    if (chunk.size() < kRecordHeightOffset + sizeof(float)) {
         error = "--size needs a plug-in that keeps the editor size in its program chunk";
         return false;
     }
-    std::vector<unsigned char> chunk(static_cast<const unsigned char*>(data),
-                                     static_cast<const unsigned char*>(data) + size);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     std::memcpy(chunk.data() + kRecordWidthOffset, &w, sizeof(w));
     std::memcpy(chunk.data() + kRecordHeightOffset, &h, sizeof(h));
-    if (host.dispatch(effSetChunk, 1, size, chunk.data()) == 0) {
+    if (plug.setChunk(chunk, true) == 0) {
         error = "the plug-in refused its own program chunk with the new size";
         return false;
     }
@@ -57,7 +52,7 @@ bool requestStoredSize(HostSession& host, int width, int height, std::string& er
 
 class EditorRun : public EditorWindowHost {
 public:
-    EditorRun(HostSession& host, const EditorOptions& options) : host_(host), o_(options) {}
+    EditorRun(PluginInstance& plug, const EditorOptions& options) : plug_(plug), o_(options) {}
 
     // Makes the window, opens the editor in it and lets it settle. Answers
     // false with a reason when there is nothing to show.
@@ -80,7 +75,7 @@ private:
     void runFor(int ms) {
         for (int left = ms; left > 0; left -= kIdleSliceMs) {
             window_->pump(left < kIdleSliceMs ? left : kIdleSliceMs);
-            host_.dispatch(effEditIdle);
+            plug_.dispatch(effEditIdle);
         }
         if (ms <= 0) window_->pump(0);
     }
@@ -98,7 +93,7 @@ private:
     void listWindows();
     void printParams();
 
-    HostSession& host_;
+    PluginInstance& plug_;
     const EditorOptions& o_;
     std::unique_ptr<HostWindow> window_;
     bool editorOpen_ = false;
@@ -107,16 +102,16 @@ private:
 
 bool EditorRun::open(std::string& error) {
     ERect* rect = nullptr;
-    host_.dispatch(effEditGetRect, 0, 0, &rect);
+    plug_.dispatch(effEditGetRect, 0, 0, &rect);
     if (!rect || rect->right <= rect->left || rect->bottom <= rect->top) {
         error = "effEditGetRect gave no editor size";
         return false;
     }
     window_ = HostWindow::create(rect->right - rect->left, rect->bottom - rect->top, error);
     if (!window_) return false;
-    window_->setTitle("korvex-host - " + host_.text(effGetEffectName));
-    host_.setWindowHost(this);
-    host_.dispatch(effEditOpen, 0, 0, window_->handle());
+    window_->setTitle("korvex-host - " + plug_.text(effGetEffectName));
+    plug_.setWindowHost(this);
+    plug_.dispatch(effEditOpen, 0, 0, window_->handle());
     editorOpen_ = true;
     runFor(kEventPumpMs);
     editorMadeWindow_ = window_->childWindows() > 0;
@@ -126,11 +121,11 @@ bool EditorRun::open(std::string& error) {
 
 void EditorRun::close() {
     if (editorOpen_) {
-        host_.dispatch(effEditClose);
+        plug_.dispatch(effEditClose);
         editorOpen_ = false;
         if (window_) runFor(kEventPumpMs);
     }
-    host_.setWindowHost(nullptr);
+    plug_.setWindowHost(nullptr);
     window_.reset();
 }
 
@@ -172,10 +167,10 @@ void EditorRun::listWindows() {
 }
 
 void EditorRun::printParams() {
-    const int count = host_.effect()->numParams;
+    const int count = plug_.effect()->numParams;
     for (int i = 0; i < count; ++i) {
-        std::printf("param %d %s %.6f\n", i, host_.text(effGetParamName, i).c_str(),
-                    static_cast<double>(host_.getParameter(i)));
+        std::printf("param %d %s %.6f\n", i, plug_.text(effGetParamName, i).c_str(),
+                    static_cast<double>(plug_.getParameter(i)));
     }
     std::fflush(stdout);
 }
@@ -220,28 +215,28 @@ int runEditor(const Arguments& args) {
     const std::string complaint = parseEditorOptions(args, o);
     if (!complaint.empty()) return usageError(complaint);
 
-    HostSession host;
-    if (o.logHostCalls) host.setEditorCallLog(stdout);
+    PluginInstance plug;
+    if (o.logHostCalls) plug.setEditorCallLog(stdout);
     std::string error;
-    if (!host.load(o.pluginPath, error)) return usageError(error);
-    if (!(host.effect()->flags & effFlagsHasEditor)) {
+    if (!plug.load(o.pluginPath, error)) return usageError(error);
+    if (!(plug.effect()->flags & effFlagsHasEditor)) {
         std::fprintf(stderr, "korvex-host: editor: plug-in '%s' has no editor\n",
                      o.pluginPath.c_str());
         return 1;
     }
-    host.dispatch(effOpen);
+    plug.dispatch(effOpen);
     // A stored size counts only while the plug-in is new, so it comes first.
-    if (o.width > 0 && !requestStoredSize(host, o.width, o.height, error)) {
+    if (o.width > 0 && !requestStoredSize(plug, o.width, o.height, error)) {
         std::fprintf(stderr, "korvex-host: editor: %s\n", error.c_str());
         return 1;
     }
-    if (!applyState(host, o.state, error)) return usageError("editor: " + error);
-    if (o.bypass) host.dispatch(effSetBypass, 0, 1);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    host.dispatch(effSetBlockSize, 0, 512);
-    host.dispatch(effMainsChanged, 0, 1);
+    if (!applyState(plug, o.state, error)) return usageError("editor: " + error);
+    if (o.bypass) plug.dispatch(effSetBypass, 0, 1);
+    plug.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    plug.dispatch(effSetBlockSize, 0, 512);
+    plug.dispatch(effMainsChanged, 0, 1);
 
-    EditorRun run(host, o);
+    EditorRun run(plug, o);
     int status = 0;
     if (!run.open(error)) {
         std::fprintf(stderr, "korvex-host: editor: %s\n", error.c_str());
@@ -263,6 +258,6 @@ int runEditor(const Arguments& args) {
         }
     }
     run.close();
-    host.dispatch(effMainsChanged, 0, 0);
+    plug.dispatch(effMainsChanged, 0, 0);
     return status;
 }

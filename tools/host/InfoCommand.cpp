@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tools/host/Commands.h"
-#include "tools/host/HostSession.h"
+#include "tools/host/PluginInstance.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ struct Identity {
     long long vendorVersion = 0, vstVersion = 0;
 };
 
-void printText(HostSession& host, const AEffect& e, const Identity& id) {
+void printText(PluginInstance& plug, const AEffect& e, const Identity& id) {
     std::printf("Effect:      %s\n", id.effectName.c_str());
     std::printf("Product:     %s\n", id.product.c_str());
     std::printf("Vendor:      %s (version %lld)\n", id.vendor.c_str(), id.vendorVersion);
@@ -68,16 +68,16 @@ void printText(HostSession& host, const AEffect& e, const Identity& id) {
     std::printf("Version:     %d\n", e.version);
     std::printf("Parameters:  %d\n", e.numParams);
     for (int i = 0; i < e.numParams; ++i) {
-        std::printf("  %2d  %-10s %-12s %f\n", i, host.text(effGetParamName, i).c_str(),
-                    host.text(effGetParamDisplay, i).c_str(),
-                    static_cast<double>(host.getParameter(i)));
+        std::printf("  %2d  %-10s %-12s %f\n", i, plug.text(effGetParamName, i).c_str(),
+                    plug.text(effGetParamDisplay, i).c_str(),
+                    static_cast<double>(plug.getParameter(i)));
     }
     std::printf("Programs:    %d\n", e.numPrograms);
     for (int i = 0; i < e.numPrograms; ++i)
-        std::printf("  %2d  %s\n", i, host.text(effGetProgramNameIndexed, i).c_str());
+        std::printf("  %2d  %s\n", i, plug.text(effGetProgramNameIndexed, i).c_str());
 }
 
-void printJson(HostSession& host, const AEffect& e, const Identity& id) {
+void printJson(PluginInstance& plug, const AEffect& e, const Identity& id) {
     std::printf("{\n  \"effect\": %s,\n  \"product\": %s,\n  \"vendor\": %s,\n",
                 jsonString(id.effectName).c_str(), jsonString(id.product).c_str(),
                 jsonString(id.vendor).c_str());
@@ -88,14 +88,14 @@ void printJson(HostSession& host, const AEffect& e, const Identity& id) {
     std::printf("  \"version\": %d,\n  \"parameters\": [\n", e.version);
     for (int i = 0; i < e.numParams; ++i) {
         std::printf("    {\"index\": %d, \"name\": %s, \"display\": %s, \"value\": %.9g}%s\n", i,
-                    jsonString(host.text(effGetParamName, i)).c_str(),
-                    jsonString(host.text(effGetParamDisplay, i)).c_str(),
-                    static_cast<double>(host.getParameter(i)), i + 1 < e.numParams ? "," : "");
+                    jsonString(plug.text(effGetParamName, i)).c_str(),
+                    jsonString(plug.text(effGetParamDisplay, i)).c_str(),
+                    static_cast<double>(plug.getParameter(i)), i + 1 < e.numParams ? "," : "");
     }
     std::printf("  ],\n  \"programs\": [\n");
     for (int i = 0; i < e.numPrograms; ++i) {
         std::printf("    {\"index\": %d, \"name\": %s}%s\n", i,
-                    jsonString(host.text(effGetProgramNameIndexed, i)).c_str(),
+                    jsonString(plug.text(effGetProgramNameIndexed, i)).c_str(),
                     i + 1 < e.numPrograms ? "," : "");
     }
     std::printf("  ]\n}\n");
@@ -115,22 +115,22 @@ int runInfo(const Arguments& args) {
     }
     if (path.empty()) return usageError("info: missing plug-in path (korvex-host info [--json] [--trace] PLUGIN)");
 
-    HostSession host;
-    if (trace) host.setTrace(stderr);
+    PluginInstance plug;
+    if (trace) plug.setTrace(stderr);
     std::string error;
-    if (!host.load(path, error)) return usageError(error);
+    if (!plug.load(path, error)) return usageError(error);
 
-    host.dispatch(effOpen);
+    plug.dispatch(effOpen);
     Identity id;
-    id.effectName = host.text(effGetEffectName);
-    id.product = host.text(effGetProductString);
-    id.vendor = host.text(effGetVendorString);
-    id.vendorVersion = static_cast<long long>(host.dispatch(effGetVendorVersion));
-    id.vstVersion = static_cast<long long>(host.dispatch(effGetVstVersion));
-    const AEffect& e = *host.effect();
+    id.effectName = plug.text(effGetEffectName);
+    id.product = plug.text(effGetProductString);
+    id.vendor = plug.text(effGetVendorString);
+    id.vendorVersion = static_cast<long long>(plug.dispatch(effGetVendorVersion));
+    id.vstVersion = static_cast<long long>(plug.dispatch(effGetVstVersion));
+    const AEffect& e = *plug.effect();
     if (json)
-        printJson(host, e, id);
+        printJson(plug, e, id);
     else
-        printText(host, e, id);
+        printText(plug, e, id);
     return 0;
 }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/host/HostSession.h"
+#include "tools/host/PluginInstance.h"
 
 namespace {
 
@@ -21,22 +21,37 @@ struct PatchChunkInfo {
     char future[48];
 };
 
-VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                   void* ptr = nullptr) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
-}
-
 bool parseWhole(const std::string& text, long& value) {
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 10);
     return !text.empty() && end && *end == 0;
 }
 
-bool loadFromPath(HostSession& host, PresetFileKind kind, const std::string& path,
+bool keepsChunks(const AEffect& effect, std::string& error) {
+    if (effect.flags & effFlagsProgramChunks) return true;
+    error = "the plug-in does not keep its programs as chunks";
+    return false;
+}
+
+// The file decoded, and checked to be for this plug-in: one that keeps its
+// programs as chunks and has the file's unique id.
+bool decodeForPlugin(const AEffect& effect, PresetFileKind kind,
+                     const std::vector<unsigned char>& bytes, PresetFile& file,
+                     std::string& error) {
+    if (!keepsChunks(effect, error)) return false;
+    if (!decodePresetFile(bytes.data(), bytes.size(), kind, file, error)) return false;
+    if (file.pluginId == effect.uniqueID) return true;
+    error = "different unique id: the " + std::string(presetFileKindName(kind)) +
+            " is for plug-in '" + fourCharacters(file.pluginId) + "', this one is '" +
+            fourCharacters(effect.uniqueID) + "'";
+    return false;
+}
+
+bool loadFromPath(PluginInstance& plug, PresetFileKind kind, const std::string& path,
                   std::string& error) {
     std::vector<unsigned char> bytes;
     if (!readFileBytes(path, bytes, error)) return false;
-    if (!loadPresetFile(host.effect(), kind, bytes, error)) {
+    if (!loadPresetFile(plug, kind, bytes, error)) {
         error = "'" + path + "': " + error;
         return false;
     }
@@ -80,113 +95,89 @@ int parseStateOption(const Arguments& args, size_t& i, StateOptions& options,
     return 1;
 }
 
-bool applyState(HostSession& host, const StateOptions& options, std::string& error) {
+bool applyState(PluginInstance& plug, const StateOptions& options, std::string& error) {
     if (!options.bankPath.empty() &&
-        !loadFromPath(host, PresetFileKind::Bank, options.bankPath, error))
+        !loadFromPath(plug, PresetFileKind::Bank, options.bankPath, error))
         return false;
     if (!options.presetPath.empty() &&
-        !loadFromPath(host, PresetFileKind::Preset, options.presetPath, error))
+        !loadFromPath(plug, PresetFileKind::Preset, options.presetPath, error))
         return false;
     if (options.program >= 0) {
-        const int programs = host.effect()->numPrograms;
+        const int programs = plug.effect()->numPrograms;
         if (options.program >= programs) {
             error = "--program " + std::to_string(options.program) +
                     " is not below the plug-in's " + std::to_string(programs) + " programs";
             return false;
         }
-        host.dispatch(effSetProgram, 0, options.program);
+        plug.dispatch(effSetProgram, 0, options.program);
     }
     for (const auto& [key, value] : options.params) {
-        const int index = resolveParameter(host, key);
+        const int index = resolveParameter(plug, key);
         if (index < 0) {
             error = "no parameter '" + key + "'";
             return false;
         }
-        host.setParameter(index, value);
+        plug.setParameter(index, value);
     }
     return true;
 }
 
-bool loadPresetFile(AEffect* effect, PresetFileKind kind, const std::vector<unsigned char>& bytes,
-                    std::string& error) {
-    if (!(effect->flags & effFlagsProgramChunks)) {
-        error = "the plug-in does not keep its programs as chunks";
-        return false;
-    }
+bool loadPresetFile(PluginInstance& plug, PresetFileKind kind,
+                    const std::vector<unsigned char>& bytes, std::string& error) {
+    const AEffect& effect = *plug.effect();
     PresetFile file;
-    if (!decodePresetFile(bytes.data(), bytes.size(), kind, file, error)) return false;
-    if (file.pluginId != effect->uniqueID) {
-        error = "different unique id: the " + std::string(presetFileKindName(kind)) +
-                " is for plug-in '" + fourCharacters(file.pluginId) + "', this one is '" +
-                fourCharacters(effect->uniqueID) + "'";
-        return false;
-    }
+    if (!decodeForPlugin(effect, kind, bytes, file, error)) return false;
     const bool preset = kind == PresetFileKind::Preset;
     PatchChunkInfo info{};
     info.version = 1;
     info.pluginUniqueId = file.pluginId;
     info.pluginVersion = file.pluginVersion;
     info.numElements = file.count;
-    if (dispatch(effect, preset ? effBeginLoadProgram : effBeginLoadBank, 0, 0, &info) == -1) {
+    if (plug.dispatch(preset ? effBeginLoadProgram : effBeginLoadBank, 0, 0, &info) == -1) {
         error = std::string("the plug-in refuses this ") + presetFileKindName(kind) +
                 " (plug-in version " + std::to_string(file.pluginVersion) + ")";
         return false;
     }
-    // The chunk travels in a buffer one byte longer than itself, so even an
-    // empty chunk arrives at a valid address.
-    std::vector<unsigned char> chunk(file.chunk);
-    chunk.push_back(0);
-    const size_t chunkBytes = file.chunk.size();
-    if (dispatch(effect, effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(chunkBytes),
-                 chunk.data()) == 0) {
+    if (plug.setChunk(file.chunk, preset) == 0) {
         error = std::string("the plug-in refused the ") + presetFileKindName(kind) +
-                "'s chunk of " + std::to_string(chunkBytes) + " bytes";
+                "'s chunk of " + std::to_string(file.chunk.size()) + " bytes";
         return false;
     }
-    if (!preset && file.currentProgram >= 0 && file.currentProgram < effect->numPrograms)
-        dispatch(effect, effSetProgram, 0, file.currentProgram);
+    if (!preset && file.currentProgram >= 0 && file.currentProgram < effect.numPrograms)
+        plug.dispatch(effSetProgram, 0, file.currentProgram);
     return true;
 }
 
-bool savePresetFile(AEffect* effect, PresetFileKind kind, std::vector<unsigned char>& bytes,
+bool savePresetFile(PluginInstance& plug, PresetFileKind kind, std::vector<unsigned char>& bytes,
                     std::string& error) {
-    if (!(effect->flags & effFlagsProgramChunks)) {
-        error = "the plug-in does not keep its programs as chunks";
-        return false;
-    }
+    const AEffect& effect = *plug.effect();
+    if (!keepsChunks(effect, error)) return false;
     const bool preset = kind == PresetFileKind::Preset;
-    void* data = nullptr;
-    const VstIntPtr size = dispatch(effect, effGetChunk, preset ? 1 : 0, 0, &data);
-    if (size <= 0 || !data) {
+    PresetFile file;
+    file.chunk = plug.chunk(preset);
+    if (file.chunk.empty()) {
         error = std::string("the plug-in gave no ") + presetFileKindName(kind) + " chunk";
         return false;
     }
-    PresetFile file;
     file.kind = kind;
-    file.pluginId = effect->uniqueID;
-    file.pluginVersion = effect->version;
-    file.count = preset ? effect->numParams : effect->numPrograms;
-    const auto* chunk = static_cast<const unsigned char*>(data);
-    file.chunk.assign(chunk, chunk + size);
-    if (preset) {
-        // Generous and zeroed: a name that fills its field still ends here.
-        char name[256] = {};
-        dispatch(effect, effGetProgramName, 0, 0, name);
-        name[sizeof(name) - 1] = 0;
-        file.programName = name;
-    } else {
-        file.currentProgram = static_cast<int32_t>(dispatch(effect, effGetProgram));
-    }
+    file.formatVersion = preset ? 1 : 2;  // a bank names its current program
+    file.pluginId = effect.uniqueID;
+    file.pluginVersion = effect.version;
+    file.count = preset ? effect.numParams : effect.numPrograms;
+    if (preset)
+        file.programName = plug.text(effGetProgramName);
+    else
+        file.currentProgram = static_cast<int32_t>(plug.dispatch(effGetProgram));
     bytes = encodePresetFile(file);
     return true;
 }
 
-int resolveParameter(HostSession& host, const std::string& key) {
-    const int count = host.effect()->numParams;
+int resolveParameter(PluginInstance& plug, const std::string& key) {
+    const int count = plug.effect()->numParams;
     long index = 0;
     if (parseWhole(key, index)) return (index >= 0 && index < count) ? static_cast<int>(index) : -1;
     for (int i = 0; i < count; ++i)
-        if (host.text(effGetParamName, i) == key) return i;
+        if (plug.text(effGetParamName, i) == key) return i;
     return -1;
 }
 

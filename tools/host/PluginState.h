@@ -11,7 +11,7 @@
 #include "tools/host/Commands.h"
 #include "tools/host/PresetFile.h"
 
-class HostSession;
+class PluginInstance;
 
 struct StateOptions {
     std::string bankPath;    // --bank FILE
@@ -29,23 +29,23 @@ int parseStateOption(const Arguments& args, size_t& i, StateOptions& options,
 // Applies the options in this order: bank, preset, program, parameters.
 // A file is checked completely before the plug-in sees any of it; on failure
 // answers false with a one-line reason and applies nothing further.
-bool applyState(HostSession& host, const StateOptions& options, std::string& error);
+bool applyState(PluginInstance& plug, const StateOptions& options, std::string& error);
 
 // Checks a preset or bank file against the plug-in (a chunk plug-in, the same
 // unique id) and hands its chunk over with effSetChunk, announced by
 // effBeginLoadProgram / effBeginLoadBank as hosts do. A bank of format 2 then
 // selects its current program. When anything is wrong the plug-in is not
 // called with the chunk and error names the problem.
-bool loadPresetFile(AEffect* effect, PresetFileKind kind, const std::vector<unsigned char>& bytes,
-                    std::string& error);
+bool loadPresetFile(PluginInstance& plug, PresetFileKind kind,
+                    const std::vector<unsigned char>& bytes, std::string& error);
 
 // The current program (preset) or every program (bank) as a file, through
 // effGetChunk. Answers false with a reason when the plug-in gives no chunk.
-bool savePresetFile(AEffect* effect, PresetFileKind kind, std::vector<unsigned char>& bytes,
+bool savePresetFile(PluginInstance& plug, PresetFileKind kind, std::vector<unsigned char>& bytes,
                     std::string& error);
 
 // A parameter given by index or by the name the plug-in reports; -1 if none.
-int resolveParameter(HostSession& host, const std::string& key);
+int resolveParameter(PluginInstance& plug, const std::string& key);
 
 // Reads a whole file; on failure answers false with "cannot read 'path'".
 bool readFileBytes(const std::string& path, std::vector<unsigned char>& bytes, std::string& error);

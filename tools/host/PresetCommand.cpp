@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tools/host/Commands.h"
-#include "tools/host/HostSession.h"
+#include "tools/host/PluginInstance.h"
 #include "tools/host/PluginState.h"
 #include "tools/host/WavFile.h"
 
@@ -23,23 +23,23 @@ std::string trimmed(std::string text) {
 }
 
 // One line per program: index, name, then every parameter as "Name display".
-void printProgram(HostSession& host, int index) {
-    std::string line = host.text(effGetProgramNameIndexed, index);
+void printProgram(PluginInstance& plug, int index) {
+    std::string line = plug.text(effGetProgramNameIndexed, index);
     std::printf("  %2d  %-24s", index, line.c_str());
-    const int count = host.effect()->numParams;
+    const int count = plug.effect()->numParams;
     for (int i = 0; i < count; ++i) {
-        std::printf("%s%s %s", i ? " | " : " ", host.text(effGetParamName, i).c_str(),
-                    trimmed(host.text(effGetParamDisplay, i)).c_str());
+        std::printf("%s%s %s", i ? " | " : " ", plug.text(effGetParamName, i).c_str(),
+                    trimmed(plug.text(effGetParamDisplay, i)).c_str());
     }
     std::printf("\n");
 }
 
 // A fresh instance at the session's rate, opened the way an offline host opens it.
-bool openInstance(HostSession& host, const std::string& path, std::string& error) {
-    if (!host.load(path, error)) return false;
-    host.dispatch(effOpen);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    host.dispatch(effSetBlockSize, 0, 512);
+bool openInstance(PluginInstance& plug, const std::string& path, std::string& error) {
+    if (!plug.load(path, error)) return false;
+    plug.dispatch(effOpen);
+    plug.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    plug.dispatch(effSetBlockSize, 0, 512);
     return true;
 }
 
@@ -58,12 +58,12 @@ int save(PresetFileKind kind, const std::string& command, const Arguments& args)
     const char* ext = kind == PresetFileKind::Preset ? "fxp" : "fxb";
     if (paths.size() != 2) return usageError(command + ": expected PLUGIN OUT." + ext);
 
-    HostSession host;
+    PluginInstance plug;
     std::string error;
-    if (!openInstance(host, paths[0], error)) return usageError(error);
-    if (!applyState(host, options, error)) return usageError(command + ": " + error);
+    if (!openInstance(plug, paths[0], error)) return usageError(error);
+    if (!applyState(plug, options, error)) return usageError(command + ": " + error);
     std::vector<unsigned char> bytes;
-    if (!savePresetFile(host.effect(), kind, bytes, error)) {
+    if (!savePresetFile(plug, kind, bytes, error)) {
         std::fprintf(stderr, "korvex-host: %s: %s\n", command.c_str(), error.c_str());
         return 1;
     }
@@ -90,19 +90,19 @@ int load(PresetFileKind kind, const std::string& command, const Arguments& args)
     if (!decodePresetFile(bytes.data(), bytes.size(), kind, file, error))
         return usageError(command + ": '" + paths[1] + "': " + error);
 
-    HostSession host;
-    if (!openInstance(host, paths[0], error)) return usageError(error);
-    if (!loadPresetFile(host.effect(), kind, bytes, error))
+    PluginInstance plug;
+    if (!openInstance(plug, paths[0], error)) return usageError(error);
+    if (!loadPresetFile(plug, kind, bytes, error))
         return usageError(command + ": '" + paths[1] + "': " + error);
 
-    const AEffect& e = *host.effect();
-    const int current = static_cast<int>(host.dispatch(effGetProgram));
+    const AEffect& e = *plug.effect();
+    const int current = static_cast<int>(plug.dispatch(effGetProgram));
     if (kind == PresetFileKind::Preset) {
         std::printf("Preset:   '%s' version %d, \"%s\", %zu-byte chunk\n",
                     fourCharacters(file.pluginId).c_str(), file.pluginVersion,
                     file.programName.c_str(), file.chunk.size());
         std::printf("Program:  %d\n", current);
-        printProgram(host, current);
+        printProgram(plug, current);
         return 0;
     }
     std::printf("Bank:     '%s' version %d, %d programs, current %d, %zu-byte chunk\n",
@@ -111,10 +111,10 @@ int load(PresetFileKind kind, const std::string& command, const Arguments& args)
     // Each program is chosen in turn so its values can be read; the bank's
     // current program is chosen again at the end.
     for (int i = 0; i < e.numPrograms; ++i) {
-        host.dispatch(effSetProgram, 0, i);
-        printProgram(host, i);
+        plug.dispatch(effSetProgram, 0, i);
+        printProgram(plug, i);
     }
-    host.dispatch(effSetProgram, 0, current);
+    plug.dispatch(effSetProgram, 0, current);
     return 0;
 }
 

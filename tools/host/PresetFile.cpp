@@ -1,6 +1,7 @@
 // PresetFile: encoding and strict decoding of .fxp and .fxb files.
 #include "tools/host/PresetFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,6 +68,13 @@ std::string fourCharacters(int32_t id) {
     return text;
 }
 
+bool operator==(const PresetFile& a, const PresetFile& b) {
+    return a.kind == b.kind && a.formatVersion == b.formatVersion && a.pluginId == b.pluginId &&
+           a.pluginVersion == b.pluginVersion && a.count == b.count &&
+           a.currentProgram == b.currentProgram && a.programName == b.programName &&
+           a.chunk == b.chunk;
+}
+
 const char* presetFileKindName(PresetFileKind kind) {
     return kind == PresetFileKind::Preset ? "preset" : "bank";
 }
@@ -79,16 +87,16 @@ std::vector<unsigned char> encodePresetFile(const PresetFile& file) {
     put32(out, kChunkMagic);
     put32(out, static_cast<uint32_t>(total - 8));
     put32(out, preset ? kPresetChunkMagic : kBankChunkMagic);
-    put32(out, static_cast<uint32_t>(preset ? file.formatVersion : 2));
+    put32(out, static_cast<uint32_t>(file.formatVersion));
     put32(out, static_cast<uint32_t>(file.pluginId));
     put32(out, static_cast<uint32_t>(file.pluginVersion));
     put32(out, static_cast<uint32_t>(file.count));
     if (preset) {
-        char name[kPresetNameBytes] = {};
-        std::strncpy(name, file.programName.c_str(), kPresetNameBytes - 1);
-        out.insert(out.end(), name, name + kPresetNameBytes);
+        const size_t length = std::min(file.programName.size(), kPresetNameBytes);
+        out.insert(out.end(), file.programName.begin(), file.programName.begin() + length);
+        out.insert(out.end(), kPresetNameBytes - length, 0);
     } else {
-        put32(out, static_cast<uint32_t>(file.currentProgram));
+        put32(out, file.formatVersion >= 2 ? static_cast<uint32_t>(file.currentProgram) : 0u);
         out.insert(out.end(), kFutureBytes, 0);
     }
     put32(out, static_cast<uint32_t>(file.chunk.size()));

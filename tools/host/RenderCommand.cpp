@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tools/host/Commands.h"
-#include "tools/host/HostSession.h"
+#include "tools/host/PluginInstance.h"
 #include "tools/host/PluginLibrary.h"
 #include "tools/host/PluginState.h"
 #include "tools/host/TestSignal.h"
@@ -74,8 +74,7 @@ std::string parseOptions(const Arguments& args, RenderOptions& o) {
     return "";
 }
 
-void process(HostSession& host, const StereoAudio& in, StereoAudio& out, int block) {
-    AEffect* e = host.effect();
+void process(PluginInstance& plug, const StereoAudio& in, StereoAudio& out, int block) {
     const size_t frames = in.frames();
     out.left.assign(frames, 0.0f);
     out.right.assign(frames, 0.0f);
@@ -92,7 +91,7 @@ void process(HostSession& host, const StereoAudio& in, StereoAudio& out, int blo
         }
         float* ins[2] = {inL.data(), inR.data()};
         float* outs[2] = {outL.data(), outR.data()};
-        e->processReplacing(e, ins, outs, block);
+        plug.process(ins, outs, block);
         for (size_t i = 0; i < n; ++i) {
             out.left[at + i] = outL[i];
             out.right[at + i] = outR[i];
@@ -156,30 +155,30 @@ int runRender(const Arguments& args) {
     input.left.resize(input.frames() + tailFrames, 0.0f);
     input.right.resize(input.frames() + tailFrames, 0.0f);
 
-    HostSession host;
-    host.setSampleRate(rate);
-    host.setBlockSize(o.block);
-    if (!host.load(pluginPath, error)) return usageError(error);
-    const AEffect* e = host.effect();
+    PluginInstance plug;
+    plug.setSampleRate(rate);
+    plug.setBlockSize(o.block);
+    if (!plug.load(pluginPath, error)) return usageError(error);
+    const AEffect* e = plug.effect();
     if (e->numInputs != 2 || e->numOutputs != 2 || !(e->flags & effFlagsCanReplacing))
         return usageError("plug-in '" + pluginPath + "' is not a stereo replacing effect");
 
-    host.dispatch(effOpen);
-    if (!applyState(host, o.state, error)) return usageError("render: " + error);
-    if (o.bypass) host.dispatch(effSetBypass, 0, 1);
+    plug.dispatch(effOpen);
+    if (!applyState(plug, o.state, error)) return usageError("render: " + error);
+    if (o.bypass) plug.dispatch(effSetBypass, 0, 1);
     // The sample rate comes after the state: preparing the plug-in for the rate
     // applies every setting at once, so a render starts at the chosen sound
     // instead of gliding there from the defaults (and bypass is exact from the
     // first sample).
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-    host.dispatch(effSetBlockSize, 0, o.block);
-    host.dispatch(effMainsChanged, 0, 1);
-    host.dispatch(effStartProcess);
+    plug.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    plug.dispatch(effSetBlockSize, 0, o.block);
+    plug.dispatch(effMainsChanged, 0, 1);
+    plug.dispatch(effStartProcess);
     StereoAudio output;
     output.sampleRate = rate;
-    process(host, input, output, o.block);
-    host.dispatch(effMainsChanged, 0, 0);
-    host.dispatch(effStopProcess);
+    process(plug, input, output, o.block);
+    plug.dispatch(effMainsChanged, 0, 0);
+    plug.dispatch(effStopProcess);
 
     if (!writeFileAtomically(outPath, encodeWavFloat(output), error)) return usageError(error);
     return 0;

@@ -388,11 +388,21 @@ TEST_F(TextStateTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItTh
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 24.0f);
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 32.0f);
 
-    // A character wider than the whole box does not leave an empty line.
+    // A character wider than the whole box breaks even the empty first line:
+    // each "A" (22 wide in a 15-wide box) goes on a line of its own below it.
+    for (afx_pixbuf* p : {wrapped, expected}) afx_pixbuf_fill(nullptr, p, 0, 0, 0, 255);
+    afx_text_set_target(&t, wrapped);
     afx_text_set_box(&t, 10.0f, 5.0f, 15.0f, 90.0f);
     afx_text_printf(&t, "AA");
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f);
-    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 32.0f);
+    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first_baseline + 64.0f);
+    afx_text_set_target(&t, expected);
+    afx_text_set_box(&t, 10.0f, 5.0f, 15.0f, 90.0f);
+    for (const float line : {1.0f, 2.0f}) {
+        afx_text_move_to(&t, 10.0f, first_baseline + 32.0f * line);
+        afx_text_draw(&t, "A");
+    }
+    EXPECT_TRUE(same_pixels(wrapped, expected));
 
     // Longer than any in-place buffer: every character still arrives.
     afx_text_set_box(&t, 0.0f, 0.0f, 1.0e6f, 90.0f);

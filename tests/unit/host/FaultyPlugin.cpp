@@ -184,8 +184,8 @@ struct Faulty {
                 return 1;
             case effGetParamName:
                 if (!text) return 0;
-                if (fault == Fault::LongName)
-                    std::strcpy(text, "A parameter name far beyond any host buffer");
+                if (fault == Fault::LongName)  // the planted fault: 44 bytes into 8
+                    std::snprintf(text, 64, "%s", "A parameter name far beyond any host buffer");
                 else
                     std::snprintf(text, 9, "%s", index == 0 ? "Gain" : "Tone");
                 return 0;

@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame/vst_abi.h"
-#include "tests/unit/support/FakeHost.h"
+#include "tools/host/PluginInstance.h"
 #include "tools/host/PluginState.h"
 #include "tools/host/PresetFile.h"
 
@@ -51,6 +52,7 @@ PresetFile samplePreset() {
 PresetFile sampleBank() {
     PresetFile f;
     f.kind = PresetFileKind::Bank;
+    f.formatVersion = 2;
     f.pluginId = vstFourCC('K', 'V', '5', '2');
     f.pluginVersion = 1;
     f.count = 10;
@@ -111,6 +113,7 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
         std::string error;
         ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), original.kind, back, error))
             << error;
+        EXPECT_EQ(back.formatVersion, original.formatVersion);
         EXPECT_EQ(back.pluginId, original.pluginId);
         EXPECT_EQ(back.pluginVersion, original.pluginVersion);
         EXPECT_EQ(back.count, original.count);
@@ -118,29 +121,37 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
         EXPECT_EQ(back.programName, original.programName);
         EXPECT_EQ(back.chunk, original.chunk);
     }
-    // A bank of format 1 has no current program: the loader must not pick one.
+    // A bank of format 1 has no current program: the loader must not pick
+    // one, and writing it again keeps it a bank of format 1.
     Bytes v1 = encodePresetFile(sampleBank());
     putBe(v1, 12, 1);
-    PresetFile back;
+    PresetFile back, again;
     std::string error;
     ASSERT_TRUE(decodePresetFile(v1.data(), v1.size(), PresetFileKind::Bank, back, error)) << error;
     EXPECT_EQ(back.currentProgram, -1);
+    const Bytes rewritten = encodePresetFile(back);
+    ASSERT_TRUE(decodePresetFile(rewritten.data(), rewritten.size(), PresetFileKind::Bank, again,
+                                 error));
+    EXPECT_EQ(again.formatVersion, 1);
+    EXPECT_EQ(again.currentProgram, -1);
 }
 
 TEST(PresetFile, ProgramNamesKeepTheirFieldBounds) {
     PresetFile f = samplePreset();
     f.programName = std::string(40, 'n');
     Bytes bytes = encodePresetFile(f);
-    // 27 characters and the terminator: the field is never left unterminated.
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[28]), 27), std::string(27, 'n'));
-    EXPECT_EQ(bytes[28 + 27], 0);
+    // Cut to the field's 28 bytes, which a full name fills without a
+    // terminator; the chunk size after it is untouched.
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(&bytes[28]), 28), std::string(28, 'n'));
+    EXPECT_EQ(bytes[59], 80);
     // A file from elsewhere whose name fills all 28 bytes is read to the
-    // field's end and no further.
+    // field's end and no further, and written back whole.
     std::memset(&bytes[28], 'm', 28);
     PresetFile back;
     std::string error;
     ASSERT_TRUE(decodePresetFile(bytes.data(), bytes.size(), PresetFileKind::Preset, back, error));
     EXPECT_EQ(back.programName, std::string(28, 'm'));
+    EXPECT_EQ(encodePresetFile(back), bytes);
 }
 
 TEST(PresetFile, DamagedFilesAreRefusedWithTheProblemNamed) {
@@ -203,44 +214,27 @@ TEST(PresetFile, EveryTruncationOfAValidFileIsRefused) {
 
 namespace {
 
-struct Instance {
-    AEffect* effect = nullptr;
-    Instance() {
-        effect = VSTPluginMain(FakeHost::callback);
-        dispatch(effOpen);
-        dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    }
-    ~Instance() {
-        if (effect) dispatch(effClose);
-    }
-    VstIntPtr dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f) {
-        return effect->dispatcher(effect, op, index, value, ptr, opt);
-    }
-    Bytes chunk(bool preset) {
-        void* data = nullptr;
-        const VstIntPtr size = dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        return size > 0 && bytes ? Bytes(bytes, bytes + size) : Bytes();
-    }
-    Bytes file(PresetFileKind kind) {
-        Bytes bytes;
-        std::string error;
-        EXPECT_TRUE(savePresetFile(effect, kind, bytes, error)) << error;
-        return bytes;
-    }
-};
+// A fresh instance of the real plug-in, opened as the host's commands open it.
+std::unique_ptr<PluginInstance> opened() {
+    std::unique_ptr<PluginInstance> plug = PluginInstance::create(VSTPluginMain);
+    plug->dispatch(effOpen);
+    plug->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    return plug;
+}
+
+Bytes fileOf(PluginInstance& plug, PresetFileKind kind) {
+    Bytes bytes;
+    std::string error;
+    EXPECT_TRUE(savePresetFile(plug, kind, bytes, error)) << error;
+    return bytes;
+}
 
 }  // namespace
 
-struct PresetFileLoading : ::testing::Test {
-    FakeHost host;
-};
-
-TEST_F(PresetFileLoading, SavedFilesHoldThePluginsOwnChunkAndIdentity) {
-    Instance plug;
-    plug.dispatch(effSetProgram, 0, 7);
-    const Bytes bank = plug.file(PresetFileKind::Bank);
+TEST(PresetFileLoading, SavedFilesHoldThePluginsOwnChunkAndIdentity) {
+    const std::unique_ptr<PluginInstance> plug = opened();
+    plug->dispatch(effSetProgram, 0, 7);
+    const Bytes bank = fileOf(*plug, PresetFileKind::Bank);
     PresetFile f;
     std::string error;
     ASSERT_TRUE(decodePresetFile(bank.data(), bank.size(), PresetFileKind::Bank, f, error))
@@ -249,62 +243,62 @@ TEST_F(PresetFileLoading, SavedFilesHoldThePluginsOwnChunkAndIdentity) {
     EXPECT_EQ(f.pluginVersion, 1);
     EXPECT_EQ(f.count, 10);
     EXPECT_EQ(f.currentProgram, 7);
-    EXPECT_EQ(f.chunk, plug.chunk(false));
+    EXPECT_EQ(f.chunk, plug->chunk(false));
 
-    const Bytes preset = plug.file(PresetFileKind::Preset);
+    const Bytes preset = fileOf(*plug, PresetFileKind::Preset);
     ASSERT_TRUE(decodePresetFile(preset.data(), preset.size(), PresetFileKind::Preset, f, error));
     EXPECT_EQ(f.programName, "08 Large Plate");
     EXPECT_EQ(f.count, 10);
-    EXPECT_EQ(f.chunk, plug.chunk(true));
+    EXPECT_EQ(f.chunk, plug->chunk(true));
 }
 
-TEST_F(PresetFileLoading, ABankLoadedIntoAFreshInstanceReproducesEveryProgram) {
+TEST(PresetFileLoading, ABankLoadedIntoAFreshInstanceReproducesEveryProgram) {
     Bytes saved, savedChunk;
     {
-        Instance a;
+        const std::unique_ptr<PluginInstance> a = opened();
         // A different edit in every program, so no program can pass by
         // happening to equal the factory bank.
         for (int p = 0; p < 10; ++p) {
-            a.dispatch(effSetProgram, 0, p);
-            a.effect->setParameter(a.effect, p, 0.05f * static_cast<float>(p + 1));
+            a->dispatch(effSetProgram, 0, p);
+            a->setParameter(p, 0.05f * static_cast<float>(p + 1));
         }
-        a.dispatch(effSetProgram, 0, 3);
-        saved = a.file(PresetFileKind::Bank);
-        savedChunk = a.chunk(false);
+        a->dispatch(effSetProgram, 0, 3);
+        saved = fileOf(*a, PresetFileKind::Bank);
+        savedChunk = a->chunk(false);
     }
-    Instance b;
+    const std::unique_ptr<PluginInstance> b = opened();
     std::string error;
-    ASSERT_TRUE(loadPresetFile(b.effect, PresetFileKind::Bank, saved, error)) << error;
-    EXPECT_EQ(b.chunk(false), savedChunk);
-    EXPECT_EQ(b.dispatch(effGetProgram), 3) << "a format-2 bank chooses its current program";
-    EXPECT_FLOAT_EQ(b.effect->getParameter(b.effect, 3), 0.2f);
-    EXPECT_EQ(b.file(PresetFileKind::Bank), saved) << "saving again gives the same file";
+    ASSERT_TRUE(loadPresetFile(*b, PresetFileKind::Bank, saved, error)) << error;
+    EXPECT_EQ(b->chunk(false), savedChunk);
+    EXPECT_EQ(b->dispatch(effGetProgram), 3) << "a format-2 bank chooses its current program";
+    EXPECT_FLOAT_EQ(b->getParameter(3), 0.2f);
+    EXPECT_EQ(fileOf(*b, PresetFileKind::Bank), saved) << "saving again gives the same file";
 }
 
-TEST_F(PresetFileLoading, APresetRoundTripChangesNothing) {
-    Instance a;
-    a.dispatch(effSetProgram, 0, 5);
-    a.effect->setParameter(a.effect, 1, 0.125f);
-    const Bytes preset = a.file(PresetFileKind::Preset);
-    const Bytes bankBefore = a.chunk(false);
+TEST(PresetFileLoading, APresetRoundTripChangesNothing) {
+    const std::unique_ptr<PluginInstance> a = opened();
+    a->dispatch(effSetProgram, 0, 5);
+    a->setParameter(1, 0.125f);
+    const Bytes preset = fileOf(*a, PresetFileKind::Preset);
+    const Bytes bankBefore = a->chunk(false);
     std::string error;
-    ASSERT_TRUE(loadPresetFile(a.effect, PresetFileKind::Preset, preset, error)) << error;
-    EXPECT_EQ(a.chunk(false), bankBefore);
-    EXPECT_EQ(a.file(PresetFileKind::Preset), preset);
+    ASSERT_TRUE(loadPresetFile(*a, PresetFileKind::Preset, preset, error)) << error;
+    EXPECT_EQ(a->chunk(false), bankBefore);
+    EXPECT_EQ(fileOf(*a, PresetFileKind::Preset), preset);
 
-    Instance b;
-    ASSERT_TRUE(loadPresetFile(b.effect, PresetFileKind::Preset, preset, error)) << error;
-    EXPECT_EQ(b.dispatch(effGetProgram), 5) << "the preset lands in its own slot";
-    EXPECT_FLOAT_EQ(b.effect->getParameter(b.effect, 1), 0.125f);
-    EXPECT_EQ(b.file(PresetFileKind::Preset), preset);
+    const std::unique_ptr<PluginInstance> b = opened();
+    ASSERT_TRUE(loadPresetFile(*b, PresetFileKind::Preset, preset, error)) << error;
+    EXPECT_EQ(b->dispatch(effGetProgram), 5) << "the preset lands in its own slot";
+    EXPECT_FLOAT_EQ(b->getParameter(1), 0.125f);
+    EXPECT_EQ(fileOf(*b, PresetFileKind::Preset), preset);
 }
 
-TEST_F(PresetFileLoading, RefusedFilesLeaveThePluginUntouched) {
-    Instance plug;
-    plug.dispatch(effSetProgram, 0, 2);
-    plug.effect->setParameter(plug.effect, 0, 0.75f);
-    const Bytes goodPreset = plug.file(PresetFileKind::Preset);
-    const Bytes goodBank = plug.file(PresetFileKind::Bank);
+TEST(PresetFileLoading, RefusedFilesLeaveThePluginUntouched) {
+    const std::unique_ptr<PluginInstance> plug = opened();
+    plug->dispatch(effSetProgram, 0, 2);
+    plug->setParameter(0, 0.75f);
+    const Bytes goodPreset = fileOf(*plug, PresetFileKind::Preset);
+    const Bytes goodBank = fileOf(*plug, PresetFileKind::Bank);
 
     struct Case {
         const char* what;
@@ -336,19 +330,19 @@ TEST_F(PresetFileLoading, RefusedFilesLeaveThePluginUntouched) {
     cases.push_back({"chunk refused by the plug-in", PresetFileKind::Preset, b,
                      "the plug-in refused the preset's chunk of 80 bytes"});
 
-    const Bytes bankBefore = plug.chunk(false);
-    const VstIntPtr programBefore = plug.dispatch(effGetProgram);
+    const Bytes bankBefore = plug->chunk(false);
+    const VstIntPtr programBefore = plug->dispatch(effGetProgram);
     for (const Case& c : cases) {
-        host.calls.clear();
+        const long automationBefore = plug->automationCalls();
         std::string error;
-        EXPECT_FALSE(loadPresetFile(plug.effect, c.kind, c.bytes, error)) << c.what;
+        EXPECT_FALSE(loadPresetFile(*plug, c.kind, c.bytes, error)) << c.what;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
         // An accepted chunk re-applies the current program, which the host
         // sees as automation: none may arrive.
-        EXPECT_TRUE(host.callsOf(audioMasterAutomate).empty()) << c.what;
-        EXPECT_EQ(plug.chunk(false), bankBefore) << c.what;
-        EXPECT_EQ(plug.dispatch(effGetProgram), programBefore) << c.what;
+        EXPECT_EQ(plug->automationCalls(), automationBefore) << c.what;
+        EXPECT_EQ(plug->chunk(false), bankBefore) << c.what;
+        EXPECT_EQ(plug->dispatch(effGetProgram), programBefore) << c.what;
     }
 }
 
@@ -372,7 +366,11 @@ struct StubPlugin {
         effect.numPrograms = 4;
         effect.numParams = 2;
         effect.version = 7;
+        next = this;
+        host = PluginInstance::create(&StubPlugin::entry);
     }
+    static StubPlugin* next;  // the stub the entry point hands out
+    static AEffect* entry(audioMasterCallback) { return &next->effect; }
     static VstIntPtr dispatcher(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
                                 float) {
         auto* self = static_cast<StubPlugin*>(e->object);
@@ -395,6 +393,7 @@ struct StubPlugin {
     Bytes file(PresetFileKind kind, int current = -1) {
         PresetFile f;
         f.kind = kind;
+        f.formatVersion = kind == PresetFileKind::Bank ? 2 : 1;
         f.pluginId = effect.uniqueID;
         f.pluginVersion = 5;
         f.count = 4;
@@ -407,27 +406,30 @@ struct StubPlugin {
             if (o == op) return true;
         return false;
     }
+    std::unique_ptr<PluginInstance> host;  // last: closed before the stub goes
 };
+
+StubPlugin* StubPlugin::next = nullptr;
 
 }  // namespace
 
 TEST(PresetFileHost, ChunksAreAnnouncedAndHandedOverAsHostsDo) {
     StubPlugin stub;
     std::string error;
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank,
+    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank,
                                stub.file(PresetFileKind::Bank, 2), error));
     EXPECT_EQ(stub.opcodes, (std::vector<VstInt32>{effBeginLoadBank, effSetChunk, effSetProgram}));
     EXPECT_EQ(stub.received, pattern(33));
     EXPECT_EQ(stub.receivedIndex, 0) << "index 0 for a bank";
 
     stub.opcodes.clear();
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Bank,
+    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank,
                                stub.file(PresetFileKind::Bank, 4), error));
     EXPECT_FALSE(stub.called(effSetProgram))
         << "a current program beyond the plug-in's is not chosen";
 
     stub.opcodes.clear();
-    ASSERT_TRUE(loadPresetFile(&stub.effect, PresetFileKind::Preset,
+    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Preset,
                                stub.file(PresetFileKind::Preset), error));
     EXPECT_EQ(stub.opcodes, (std::vector<VstInt32>{effBeginLoadProgram, effSetChunk}));
     EXPECT_EQ(stub.receivedIndex, 1) << "index 1 for a preset";
@@ -438,16 +440,16 @@ TEST(PresetFileHost, APluginMayRefuseBeforeItsChunkArrives) {
     stub.beginLoadAnswer = -1;
     std::string error;
     EXPECT_FALSE(
-        loadPresetFile(&stub.effect, PresetFileKind::Bank, stub.file(PresetFileKind::Bank), error));
+        loadPresetFile(*stub.host, PresetFileKind::Bank, stub.file(PresetFileKind::Bank), error));
     EXPECT_EQ(error, "the plug-in refuses this bank (plug-in version 5)");
     EXPECT_FALSE(stub.called(effSetChunk));
 
     StubPlugin plain;
     plain.effect.flags = effFlagsCanReplacing;  // parameters only, no chunks
-    EXPECT_FALSE(loadPresetFile(&plain.effect, PresetFileKind::Preset,
+    EXPECT_FALSE(loadPresetFile(*plain.host, PresetFileKind::Preset,
                                 plain.file(PresetFileKind::Preset), error));
     EXPECT_EQ(error, "the plug-in does not keep its programs as chunks");
     EXPECT_TRUE(plain.opcodes.empty());
     Bytes saved;
-    EXPECT_FALSE(savePresetFile(&plain.effect, PresetFileKind::Bank, saved, error));
+    EXPECT_FALSE(savePresetFile(*plain.host, PresetFileKind::Bank, saved, error));
 }

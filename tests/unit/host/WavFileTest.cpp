@@ -16,8 +16,8 @@ namespace {
 // Builds a WAV file by hand, independently of the writer under test.
 struct WavBuilder {
     std::vector<unsigned char> bytes;
-    // Byte by byte: mingw's g++ 12 misreads an insert of a char range into
-    // an empty vector as an overflow (-Wstringop-overflow).
+    // Byte by byte: g++ 12 takes a range insert into the empty vector for
+    // an overflow (-Wstringop-overflow).
     void raw(const char* four) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(four[i]));
     }

@@ -2,6 +2,8 @@
 // with its shadow, frame and corners, the window blended onto the target,
 // scrolling by the scroll speed until the end of a long text is in view, and
 // the "..." ending of a text cut at the maximum number of characters.
+#include <algorithm>
+
 #include "afx/afx_bitmap_font.h"
 #include "afx/widgets/afx_lcd.h"
 #include "widget_text_fixture.h"
@@ -87,28 +89,30 @@ TEST_F(LcdTest, TextIsWrittenAtColumnEightWithAnOptionalDimShadow) {
     EXPECT_EQ(font->colour[0], font->decode[218]);  // the font's colour is the text colour again
 }
 
-TEST_F(LcdTest, TheFrameOutlinesTheReadOutWithHalfTransparentCorners) {
+TEST_F(LcdTest, TheBorderLiesOnTheStripsFirstWidthColumnsWithHalfTransparentCorners) {
     ASSERT_TRUE(afx_lcd_prepare(&lcd));
     afx_lcd_set_frame_colour(&lcd, 48, 48, 48);
+    afx_lcd_set_background_colour(&lcd, 0, 0, 30);
+    const int32_t top = int32_t(lcd.top_row), bottom = top + 15;
+    const int32_t last_row = std::min(bottom + 1, int32_t(lcd.strip->height) - 1);
     for (bool framed : {false, true}) {
         afx_lcd_set_frame(&lcd, framed);
         afx_lcd_set_text(&lcd, "");
-        Canvas panel(150, 100, 100, 100, 100);
-        afx_lcd_draw(&lcd, panel.pixbuf);
-        // What the panel shows: the frame colour blended at 255 on the edges,
-        // at 127 in the corners (no frame: the background colour there).
-        const int32_t edge = framed ? referenceBlend(referenceBlend(100, 0, 255), 48, 255) : referenceBlend(100, 0, 255);
-        const int32_t corner = referenceBlend(100, framed ? 48 : 0, 127);
-        const int32_t inside = referenceBlend(100, 0, 255);
-        for (int32_t y = 64; y < 80; ++y) {
-            for (int32_t x = 18; x < 126; ++x) {
-                const bool across = x == 18 || x == 125, down = y == 64 || y == 79;
-                const int32_t expected = across && down ? corner : (across || down) ? edge : inside;
-                ASSERT_EQ(int32_t(panel.red(x, y)), expected) << x << "," << y << " framed " << framed;
+        // Strip columns 0 and 107 (the width - 1), rows top and top + 15: the
+        // frame colour blended at 255 along the edges between the corners,
+        // which take the border colour (frame, or else background) at 127.
+        const uint32_t ground = rgba(0, 0, 30);
+        const int32_t on_black = referenceBlend(0, 48, 255);
+        const uint32_t edge = framed ? rgba(on_black, on_black, referenceBlend(30, 48, 255)) : ground;
+        const uint32_t corner = framed ? rgba(48, 48, 48, 127) : rgba(0, 0, 30, 127);
+        for (int32_t y = std::max(top - 1, 0); y <= last_row; ++y) {
+            for (int32_t x = 0; x < 116; ++x) {
+                const bool across = x == 0 || x == 107, down = y == top || y == bottom;
+                const bool in_border = x <= 107 && y >= top && y <= bottom && (across || down);
+                const uint32_t expected = !in_border ? ground : across && down ? corner : edge;
+                ASSERT_EQ(strip(x, y), expected) << x << "," << y << " framed " << framed;
             }
         }
-        EXPECT_EQ(panel.at(17, 70), rgba(100, 100, 100));
-        EXPECT_EQ(panel.at(126, 70), rgba(100, 100, 100));
     }
 }
 

@@ -13,8 +13,8 @@
 #include "tools/host/Commands.h"
 #include "tools/host/PluginLibrary.h"
 #include "tools/host/PresetFile.h"
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ int runValidate(const Arguments& args) {
     if (!library->entryPoint())
         return usageError("plug-in '" + o.path + "' exports neither VSTPluginMain nor main");
     {
-        std::unique_ptr<Instance> probe = Instance::create(library->entryPoint());
+        std::unique_ptr<PluginInstance> probe = PluginInstance::create(library->entryPoint());
         if (!probe)
             return usageError("plug-in '" + o.path + "' returned no effect from its entry point");
         std::string name;

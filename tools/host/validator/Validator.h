@@ -5,11 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "frame/vst_abi.h"
+#include "tools/host/PluginInstance.h"
 
 struct CheckContext {
     std::string pluginPath;
@@ -45,6 +46,16 @@ struct Check {
     CheckFunction run;
     bool loadsLibraryItself;  // runs while the battery's own library is unloaded
 };
+
+using InstancePtr = std::unique_ptr<PluginInstance>;
+
+// A fresh instance started as an offline host starts it (48 kHz, blocks of
+// up to 1024 frames); null when the entry point gives no effect.
+inline InstancePtr started(const CheckContext& ctx) {
+    InstancePtr plug = PluginInstance::create(ctx.entry);
+    if (plug) plug->start(48000.0f, 1024);
+    return plug;
+}
 
 // The checks of each group, in the order they run.
 void addLifecycleChecks(std::vector<Check>& checks);

@@ -9,25 +9,15 @@
 #include <memory>
 #include <thread>
 
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
-
-using InstancePtr = std::unique_ptr<Instance>;
-
-constexpr float kBound = 16.0f;
-
-InstancePtr started(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
-    if (plug) plug->start(48000.0f, 1024);
-    return plug;
-}
 
 // Sets random in-range values from a thread of its own until told to stop.
 class Automation {
 public:
-    Automation(Instance& plug, uint32_t seed) : plug_(plug) {
+    Automation(PluginInstance& plug, uint32_t seed) : plug_(plug) {
         thread_ = std::thread([this, seed] {
             std::mt19937 random(seed);
             const int params = plug_.effect()->numParams;
@@ -56,7 +46,7 @@ public:
     }
 
 private:
-    Instance& plug_;
+    PluginInstance& plug_;
     std::atomic<bool> stop_{false};
     std::atomic<long> changes_{0};
     std::thread thread_;
@@ -101,7 +91,7 @@ CheckResult hostileParameters(CheckContext& ctx) {
     for (int i = 0; i < params; ++i) plug->setParameter(i, original[i]);
     AudioThread audio(*plug, Signal::Noise, ctx.seed + 1);
     audio.waitBlocks(200);
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail("after sane values returned: " + problem);
     return CheckResult::pass(std::to_string(rounds) +
                              " values: in and out of 0 to 1, NaN, infinities");
@@ -123,7 +113,7 @@ CheckResult twoAutomationThreads(CheckContext& ctx) {
         std::this_thread::sleep_until(end);
         changes = a.stop() + b.stop();
     }
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(changes) + " changes during " +
                              std::to_string(audio.blocks()) + " blocks");
@@ -141,7 +131,7 @@ CheckResult programsWhileAudioRuns(CheckContext& ctx) {
                        static_cast<VstIntPtr>(ctx.random() % static_cast<unsigned>(programs)));
         audio.waitBlocks(1);  // every program is heard
     }
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(switches) + " switches during " +
                              std::to_string(audio.blocks()) + " blocks");
@@ -166,12 +156,12 @@ CheckResult chunksWhileAudioRuns(CheckContext& ctx) {
         audio.waitBlocks(1);
     }
     automation.stop();
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(rounds) + " saves and restores, automation running");
 }
 
-bool canBypass(Instance& plug) {
+bool canBypass(PluginInstance& plug) {
     return plug.dispatch(effCanDo, 0, 0, const_cast<char*>("bypass")) == 1;
 }
 
@@ -186,7 +176,7 @@ CheckResult bypassWhileAudioRuns(CheckContext& ctx) {
         audio.waitBlocks(2);
     }
     plug->dispatch(effSetBypass, 0, 0);
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(toggles) + " toggles");
 }
@@ -229,7 +219,7 @@ CheckResult suspendResumeFromAudioThread(CheckContext& ctx) {
     automation.waitChanges(ctx.count(1000));
     audio.waitBlocks(ctx.count(400));
     automation.stop();
-    const std::string problem = audio.stop().problem(kBound);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(audio.blocks() / 16) + " suspends and resumes");
 }

@@ -7,21 +7,14 @@
 #include <cstring>
 #include <memory>
 
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
-using InstancePtr = std::unique_ptr<Instance>;
 using Bytes = std::vector<unsigned char>;
 
-InstancePtr started(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
-    if (plug) plug->start(48000.0f, 1024);
-    return plug;
-}
-
-bool hasChunks(Instance& plug) { return (plug.effect()->flags & effFlagsProgramChunks) != 0; }
+bool hasChunks(PluginInstance& plug) { return (plug.effect()->flags & effFlagsProgramChunks) != 0; }
 
 float randomValue(CheckContext& ctx) {
     return std::uniform_real_distribution<float>(0.0f, 1.0f)(ctx.random);
@@ -29,7 +22,7 @@ float randomValue(CheckContext& ctx) {
 
 // Gives every program its own random values, then chooses a random one;
 // answers the program chosen (-1 without programs).
-int randomState(CheckContext& ctx, Instance& plug) {
+int randomState(CheckContext& ctx, PluginInstance& plug) {
     const AEffect& e = *plug.effect();
     for (int p = 0; p < std::max(1, e.numPrograms); ++p) {
         if (e.numPrograms > 0) plug.dispatch(effSetProgram, 0, p);
@@ -78,7 +71,7 @@ CheckResult parametersReadBack(CheckContext& ctx) {
 }
 
 // Every program's values, read by choosing it.
-std::vector<std::vector<float>> programValues(Instance& plug) {
+std::vector<std::vector<float>> programValues(PluginInstance& plug) {
     const AEffect& e = *plug.effect();
     std::vector<std::vector<float>> values(e.numPrograms, std::vector<float>(e.numParams));
     for (int p = 0; p < e.numPrograms; ++p) {
@@ -164,7 +157,7 @@ CheckResult presetRoundTrip(CheckContext& ctx) { return chunkRoundTrip(ctx, true
 
 // Renders noise through plug after re-preparing it for the rate, which
 // applies every setting at once.
-StereoBuffer renderFromStart(Instance& plug, uint32_t seed, size_t frames) {
+StereoBuffer renderFromStart(PluginInstance& plug, uint32_t seed, size_t frames) {
     plug.changeRate(48000.0f);
     StereoBuffer in(512), out(512), all(frames);
     for (size_t at = 0; at < frames; at += 512) {
@@ -193,7 +186,7 @@ CheckResult restoredStateSoundsTheSame(CheckContext& ctx) {
     InstancePtr fromPreset = started(ctx);
     fromPreset->setChunk(preset, true);
     const struct {
-        Instance* plug;
+        PluginInstance* plug;
         const char* what;
     } kRestored[] = {{fromBank.get(), "restored from the bank"},
                      {fromPreset.get(), "restored from the preset"}};
@@ -248,7 +241,7 @@ CheckResult damagedChunks(CheckContext& ctx) {
             plug->process(in.pointers(), out.pointers(), 256);
             AudioVerdict verdict;
             verdict.add(out, 256);
-            const std::string problem = verdict.problem(16.0f);
+            const std::string problem = verdict.problem(kOutputBound);
             if (!problem.empty())
                 return CheckResult::fail("after a damaged chunk of " + std::to_string(b.size()) +
                                          " bytes: " + problem);

@@ -9,15 +9,14 @@
 #include <numeric>
 
 #include "tools/host/PluginLibrary.h"
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
-using InstancePtr = std::unique_ptr<Instance>;
-
 // One block of noise through the instance; answers the verdict's complaint.
-std::string processNoise(Instance& plug, int frames, uint32_t seed, float bound = 16.0f) {
+std::string processNoise(PluginInstance& plug, int frames, uint32_t seed,
+                         float bound = kOutputBound) {
     StereoBuffer in(static_cast<size_t>(frames)), out(static_cast<size_t>(frames));
     fillSignal(in, Signal::Noise, seed);
     plug.process(in.pointers(), out.pointers(), frames);
@@ -32,7 +31,7 @@ CheckResult libraryLoadsAndUnloads(CheckContext& ctx) {
         std::string error;
         std::unique_ptr<PluginLibrary> library(PluginLibrary::open(ctx.pluginPath, error));
         if (!library) return CheckResult::fail("load " + std::to_string(i + 1) + ": " + error);
-        InstancePtr plug = Instance::create(library->entryPoint());
+        InstancePtr plug = PluginInstance::create(library->entryPoint());
         if (!plug)
             return CheckResult::fail("load " + std::to_string(i + 1) +
                                      ": the entry point gave no effect");
@@ -47,7 +46,7 @@ CheckResult libraryLoadsAndUnloads(CheckContext& ctx) {
 }
 
 CheckResult effectRecord(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("the entry point gave no effect");
     const AEffect& e = *plug->effect();
     if (!e.dispatcher || !e.setParameter || !e.getParameter || !e.processReplacing)
@@ -71,7 +70,7 @@ CheckResult effectRecord(CheckContext& ctx) {
 CheckResult instancesOneAfterAnother(CheckContext& ctx) {
     const int count = ctx.count(20);
     for (int i = 0; i < count; ++i) {
-        InstancePtr plug = Instance::create(ctx.entry);
+        InstancePtr plug = PluginInstance::create(ctx.entry);
         if (!plug) return CheckResult::fail("instance " + std::to_string(i + 1) + ": no effect");
         plug->start(44100.0f, 256);
         const std::string problem = processNoise(*plug, 256, ctx.seed + i);
@@ -87,7 +86,7 @@ CheckResult instancesAliveTogether(CheckContext& ctx) {
     const int count = 2 + ctx.count(4);
     std::vector<InstancePtr> plugs;
     for (int i = 0; i < count; ++i) {
-        plugs.push_back(Instance::create(ctx.entry));
+        plugs.push_back(PluginInstance::create(ctx.entry));
         if (!plugs.back())
             return CheckResult::fail("instance " + std::to_string(i + 1) + ": no effect");
         plugs.back()->start(48000.0f, 512);
@@ -118,7 +117,7 @@ CheckResult instancesAliveTogether(CheckContext& ctx) {
 }
 
 CheckResult callsBeforeOpenAndAfterSwitchingOff(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("no effect");
     char text[256] = {};
     VstSpeakerArrangement* in = nullptr;
@@ -156,13 +155,13 @@ CheckResult offlineHostOrder(CheckContext& ctx) {
     // A preset chunk to load, as such a host reads it from a preset file.
     std::vector<unsigned char> preset;
     {
-        InstancePtr source = Instance::create(ctx.entry);
+        InstancePtr source = PluginInstance::create(ctx.entry);
         if (!source) return CheckResult::fail("no effect");
         if (source->effect()->numPrograms > 1)
             source->dispatch(effSetProgram, 0, source->effect()->numPrograms - 1);
         if (source->effect()->flags & effFlagsProgramChunks) preset = source->chunk(true);
     }
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("no effect");
     const int block = 512;
     plug->dispatch(effGetPlugCategory);
@@ -194,13 +193,13 @@ CheckResult offlineHostOrder(CheckContext& ctx) {
     }
     plug->dispatch(effMainsChanged, 0, 0);
     plug->dispatch(effStopProcess);  // such hosts stop after the suspend
-    const std::string problem = verdict.problem(16.0f);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(preset.empty() ? "parameters" : "parameters and a preset chunk");
 }
 
 CheckResult dawOrder(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("no effect");
     plug->dispatch(effOpen);
     const bool bypass = plug->dispatch(effCanDo, 0, 0, const_cast<char*>("bypass")) == 1;
@@ -231,7 +230,7 @@ CheckResult dawOrder(CheckContext& ctx) {
         audio.waitBlocks(20);
     }
     const AudioVerdict verdict = audio.stop();
-    const std::string problem = verdict.problem(16.0f);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(audio.blocks()) + " blocks");
 }
@@ -239,7 +238,7 @@ CheckResult dawOrder(CheckContext& ctx) {
 // Calls opcode with zero arguments but the buffers a host hands over.
 // Opcodes with a real effect on the session get plausible values instead of
 // zero (a sample rate of 0 is not something a host sends).
-void callWithHostArguments(Instance& plug, VstInt32 op) {
+void callWithHostArguments(PluginInstance& plug, VstInt32 op) {
     std::vector<unsigned char> buffer(1024, 0);
     switch (op) {
         case effClose:
@@ -288,7 +287,7 @@ void callWithHostArguments(Instance& plug, VstInt32 op) {
 
 CheckResult everyOpcode(CheckContext& ctx) {
     const VstInt32 last = 127;  // the published opcodes end at 79; the rest are unknown
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("no effect");
     for (VstInt32 op = 0; op <= last; ++op) callWithHostArguments(*plug, op);  // before open
     plug->start(48000.0f, 512);
@@ -305,7 +304,7 @@ CheckResult everyOpcode(CheckContext& ctx) {
 }
 
 CheckResult textsFitHostBuffers(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return CheckResult::fail("no effect");
     plug->start(48000.0f, 512);
     const AEffect& e = *plug->effect();

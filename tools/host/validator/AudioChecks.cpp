@@ -7,15 +7,11 @@
 #include <cmath>
 #include <memory>
 
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
 
-using InstancePtr = std::unique_ptr<Instance>;
-
-// Louder than any sane effect should ever be: +24 dBFS.
-constexpr float kBound = 16.0f;
 // "Quiet" for the tail: -120 dBFS.
 constexpr float kQuiet = 1e-6f;
 
@@ -23,7 +19,7 @@ constexpr float kQuiet = 1e-6f;
 // do, so processing starts at the program's sound. program -1 keeps the
 // plug-in's own start-up state.
 InstancePtr prepared(CheckContext& ctx, int program, float rate = 48000.0f, int maxBlock = 8192) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     if (!plug) return nullptr;
     plug->dispatch(effOpen);
     if (program >= 0) plug->dispatch(effSetProgram, 0, program);
@@ -36,7 +32,7 @@ InstancePtr prepared(CheckContext& ctx, int program, float rate = 48000.0f, int 
 
 // Runs frames of signal through plug in blocks of the given sizes (cycled);
 // keeps the output when out is given.
-AudioVerdict render(Instance& plug, Signal signal, uint32_t seed, size_t frames,
+AudioVerdict render(PluginInstance& plug, Signal signal, uint32_t seed, size_t frames,
                     const std::vector<int>& blocks, StereoBuffer* out = nullptr) {
     AudioVerdict verdict;
     const int largest = *std::max_element(blocks.begin(), blocks.end());
@@ -80,7 +76,7 @@ std::vector<int> programsFor(CheckContext& ctx, int numPrograms) {
 }
 
 int numPrograms(CheckContext& ctx) {
-    InstancePtr plug = Instance::create(ctx.entry);
+    InstancePtr plug = PluginInstance::create(ctx.entry);
     return plug ? plug->effect()->numPrograms : 0;
 }
 
@@ -96,7 +92,7 @@ CheckResult sampleRates(CheckContext& ctx) {
         plug->changeRate(rate);
         const size_t frames = static_cast<size_t>(rate * ctx.seconds(0.25));
         const AudioVerdict verdict = render(*plug, Signal::Noise, ctx.seed, frames, {512});
-        const std::string problem = verdict.problem(kBound);
+        const std::string problem = verdict.problem(kOutputBound);
         if (!problem.empty())
             return CheckResult::fail(std::to_string(int(rate)) + " Hz: " + problem);
     }
@@ -135,7 +131,7 @@ CheckResult blockSizes(CheckContext& ctx) {
             frame += static_cast<size_t>(size);
         }
     }
-    const std::string problem = verdict.problem(kBound);
+    const std::string problem = verdict.problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(sizes.size()) + " sizes from 0 to 8192, " +
                              std::to_string(rounds) + " rounds in changing order");
@@ -231,7 +227,7 @@ CheckResult silenceAfterTheTail(CheckContext& ctx) {
                 break;
             }
         }
-        const std::string problem = verdict.problem(kBound);
+        const std::string problem = verdict.problem(kOutputBound);
         if (!problem.empty())
             return CheckResult::fail("program " + std::to_string(program) + ": " + problem);
         if (!quiet)
@@ -268,7 +264,7 @@ CheckResult extremeInput(CheckContext& ctx) {
             plug->dispatch(effMainsChanged, 0, 1);
             const AudioVerdict verdict = render(
                 *plug, s.signal, ctx.seed, static_cast<size_t>(48000.0 * ctx.seconds(0.5)), {512});
-            const std::string problem = verdict.problem(kBound);
+            const std::string problem = verdict.problem(kOutputBound);
             if (!problem.empty())
                 return CheckResult::fail(std::string(s.name) + ", program " +
                                          std::to_string(program) + ": " + problem);

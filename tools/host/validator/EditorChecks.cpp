@@ -7,28 +7,31 @@
 #include <memory>
 
 #include "tools/host/HostWindow.h"
-#include "tools/host/Validator.h"
-#include "tools/host/ValidatorHost.h"
+#include "tools/host/validator/CheckAudio.h"
+#include "tools/host/validator/Validator.h"
 
 namespace {
-
-using InstancePtr = std::unique_ptr<Instance>;
 
 constexpr int kFrameWidth = 1200;
 constexpr int kFrameHeight = 900;
 // Long enough for an editor's first timer ticks and paints.
 constexpr int kPumpMs = 60;
 
-struct EditorSession {
+// An instance and its host window, which takes the sizes the editor asks for.
+struct EditorSession : EditorWindowHost {
     std::unique_ptr<HostWindow> window;
     InstancePtr plug;
+    bool sizeWindow(int width, int height) override {
+        return window && window->setClientSize(width, height);
+    }
 };
 
 // Sets up an instance and a host window, and answers a skip or a failure
 // when the editor cannot be checked; an empty detail with Pass when it can.
 CheckResult prepare(CheckContext& ctx, EditorSession& session) {
-    session.plug = Instance::create(ctx.entry);
+    session.plug = PluginInstance::create(ctx.entry);
     if (!session.plug) return CheckResult::fail("no effect");
+    session.plug->setWindowHost(&session);
     session.plug->start(48000.0f, 1024);
     if (!(session.plug->effect()->flags & effFlagsHasEditor))
         return CheckResult::skip("skipped (no editor)");
@@ -49,7 +52,7 @@ CheckResult prepare(CheckContext& ctx, EditorSession& session) {
 }
 
 // Opens, idles and closes the editor; answers a complaint or an empty text.
-std::string openIdleClose(Instance& plug, HostWindow& window) {
+std::string openIdleClose(PluginInstance& plug, HostWindow& window) {
     ERect* rect = nullptr;
     plug.dispatch(effEditGetRect, 0, 0, &rect);
     plug.dispatch(effEditOpen, 0, 0, window.handle());
@@ -94,7 +97,7 @@ CheckResult opensWhileAudioRuns(CheckContext& ctx) {
         if (!problem.empty())
             return CheckResult::fail("cycle " + std::to_string(n + 1) + ": " + problem);
     }
-    const std::string problem = audio.stop().problem(16.0f);
+    const std::string problem = audio.stop().problem(kOutputBound);
     if (!problem.empty()) return CheckResult::fail(problem);
     return CheckResult::pass(std::to_string(cycles) + " times during " +
                              std::to_string(audio.blocks()) + " blocks");

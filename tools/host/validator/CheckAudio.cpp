@@ -1,30 +1,11 @@
-// ValidatorHost: instances, signals, audio verdicts and the audio thread.
-#include "tools/host/ValidatorHost.h"
+// CheckAudio: signals, audio verdicts and the audio thread of the battery.
+#include "tools/host/validator/CheckAudio.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
-
-std::atomic<long> g_automationCalls{0};
-
-// Answers like a plain host and keeps no state per instance, so any number
-// of instances, on any thread, may call it.
-VstIntPtr validatorCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    switch (opcode) {
-        case audioMasterVersion: return kVstVersion;
-        case audioMasterAutomate: g_automationCalls.fetch_add(1); return 0;
-        case audioMasterGetSampleRate: return 48000;
-        case audioMasterGetBlockSize: return 1024;
-        case audioMasterBeginEdit:
-        case audioMasterEndEdit:
-        case audioMasterUpdateDisplay:
-        case audioMasterSizeWindow: return 1;
-        default: return 0;
-    }
-}
 
 // Noise as a pure function of the seed, the frame and the channel, so that
 // the input is the same however a check cuts it into blocks.
@@ -42,68 +23,6 @@ uint32_t hash(uint32_t seed, size_t frame, uint32_t channel) {
 float uniform(uint32_t bits) { return static_cast<float>(bits >> 8) / 8388608.0f - 1.0f; }
 
 }  // namespace
-
-long automationCalls() { return g_automationCalls.load(); }
-
-std::unique_ptr<Instance> Instance::create(VstPluginMainProc entry) {
-    AEffect* effect = entry ? entry(validatorCallback) : nullptr;
-    if (!effect || effect->magic != kEffectMagic) return nullptr;
-    return std::unique_ptr<Instance>(new Instance(effect));
-}
-
-Instance::~Instance() {
-    if (effect_) effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
-}
-
-VstIntPtr Instance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt) {
-    return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
-}
-
-void Instance::start(float sampleRate, int maxBlock) {
-    dispatch(effGetPlugCategory);
-    dispatch(effOpen);
-    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
-    dispatch(effSetBlockSize, 0, maxBlock);
-    dispatch(effMainsChanged, 0, 1);
-    dispatch(effStartProcess);
-}
-
-void Instance::changeRate(float sampleRate) {
-    dispatch(effMainsChanged, 0, 0);
-    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
-    dispatch(effMainsChanged, 0, 1);
-}
-
-void Instance::process(float* const* ins, float* const* outs, int frames) {
-    effect_->processReplacing(effect_, const_cast<float**>(ins), const_cast<float**>(outs), frames);
-}
-
-std::vector<unsigned char> Instance::chunk(bool preset) {
-    void* data = nullptr;
-    const VstIntPtr size = dispatch(effGetChunk, preset ? 1 : 0, 0, &data);
-    if (size <= 0 || !data) return {};
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    return std::vector<unsigned char>(bytes, bytes + size);
-}
-
-VstIntPtr Instance::setChunk(const std::vector<unsigned char>& bytes, bool preset) {
-    std::vector<unsigned char> copy(bytes.empty() ? 1 : bytes.size());
-    if (!bytes.empty()) std::memcpy(copy.data(), bytes.data(), bytes.size());
-    return dispatch(effSetChunk, preset ? 1 : 0, static_cast<VstIntPtr>(bytes.size()), copy.data());
-}
-
-bool Instance::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, size_t size,
-                    std::string& out) {
-    // A buffer far larger than asked for, marked beyond the size the host
-    // grants, so a text that runs on is caught without harm to the host.
-    std::vector<char> buffer(size + 256, '\x7f');
-    buffer[0] = 0;
-    dispatch(opcode, index, value, buffer.data());
-    const size_t length = strnlen(buffer.data(), buffer.size());
-    out.assign(buffer.data(), length < buffer.size() ? length : buffer.size());
-    return length < size;
-}
 
 void fillSignal(StereoBuffer& buffer, Signal signal, uint32_t seed, size_t startFrame) {
     for (size_t i = 0; i < buffer.frames(); ++i) {
@@ -176,7 +95,7 @@ std::string AudioVerdict::problem(float bound) const {
     return "";
 }
 
-AudioThread::AudioThread(Instance& instance, Signal signal, uint32_t seed, bool suspendResume)
+AudioThread::AudioThread(PluginInstance& instance, Signal signal, uint32_t seed, bool suspendResume)
     : instance_(instance) {
     thread_ =
         std::thread([this, signal, seed, suspendResume] { run(signal, seed, suspendResume); });
