@@ -55,14 +55,16 @@ test-win64: win64 native
 FORMAT_FILES = $(shell git ls-files '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' '*.inc' ':!:resources/')
 CLANG_FORMAT := clang-format-14
 
-.PHONY: format format-check
+.PHONY: format format-check tidy
 format:
 	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
 format-check:
 	@$(CLANG_FORMAT) --dry-run -Werror $(FORMAT_FILES) && echo "format: $(words $(FORMAT_FILES)) files as .clang-format lays them out"
+tidy: build/native/build.ninja
+	tools/tidy.sh build/native
 
 test: deps
-	$(MAKE) --no-print-directory format-check test-native test-asan test-win64
+	$(MAKE) --no-print-directory format-check tidy test-native test-asan test-win64
 
 demo: deps
 	$(MAKE) --no-print-directory win64
