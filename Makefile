@@ -6,6 +6,7 @@ SHELL := /bin/bash
 DEB_PACKAGES := cmake ninja-build g++ make procps util-linux clang libclang-rt-14-dev \
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
   g++-mingw-w64-x86-64-posix wine wine64 xvfb \
+  libx11-dev libxext-dev libxtst-dev libxres-dev x11-utils \
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 
 WINE := tools/wine-env.sh
@@ -39,8 +40,10 @@ native-asan: build/native-asan/build.ninja
 win64: build/win64/build.ninja
 	cmake --build --preset win64
 
+# The native editor's tests open X11 windows on the private Xvfb display,
+# which they start on demand; it goes when they are done.
 test-native: native
-	ctest --preset native
+	ctest --preset native; status=$$?; $(WINE) stop; exit $$status
 test-asan: native-asan
 	ctest --preset native-asan
 # Real windows under Xvfb share two cores with the build: a GUI test whose
@@ -68,11 +71,14 @@ test: deps
 
 demo: deps
 	$(MAKE) --no-print-directory win64
+	$(MAKE) --no-print-directory build/native/build.ninja
+	cmake --build --preset native --target korvex52 korvex-host png_check
 	@mkdir -p build/demo
 	$(WINE) start
 	@status=0; \
 	$(HOST) info $(DLL) || status=$$?; \
 	tools/demo-renders.sh $(HOST) $(DLL) build/demo || status=$$?; \
+	tools/demo-linux.sh $(WINE) build/native build/demo || status=$$?; \
 	$(WINE) stop; exit $$status
 
 bench: deps build/bench/build.ninja

@@ -29,9 +29,16 @@ constexpr int32_t kDetachWaitLimitMs = 2000;
 void set_temporary_cursor(afx_context* context, afxp_cursor_kind kind, bool on) {
     if (!context) return;
     if (on) {
-        context->saved_cursor = afxp_cursor_set(kind);
-    } else if (context->saved_cursor) {
-        afxp_cursor_set_native(context->saved_cursor);
+        void* previous = afxp_cursor_set(kind);
+        // Switched on again while it is still on: normally the system has put
+        // the window's own cursor back in between, but not while a held
+        // pointer is captured. The cursor to go back to must never become
+        // this temporary cursor itself.
+        if (context->temporary_cursor != kind) context->saved_cursor = previous;
+        context->temporary_cursor = kind;
+    } else {
+        if (context->saved_cursor) afxp_cursor_set_native(context->saved_cursor);
+        context->temporary_cursor = AFXP_CURSOR_ARROW;
     }
 }
 
@@ -107,6 +114,13 @@ void afx_desktop_size(afx_context*, int32_t* width, int32_t* height) {
     if (height) *height = h;
 }
 
+void afx_work_area_size(afx_context*, int32_t* width, int32_t* height) {
+    int32_t work[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    afxp_work_area(work);
+    if (width) *width = work[2] - work[0];
+    if (height) *height = work[3] - work[1];
+}
+
 float afx_mouse_dx(afx_context* context, double x) {
     if (!context) return 0.0f;
     const double d = x - context->last_mouse_x;
@@ -132,6 +146,7 @@ void afx_cursor_hand(afx_context* context, bool on) { set_temporary_cursor(conte
 void afx_cursor_resize(afx_context* context, bool on) { set_temporary_cursor(context, AFXP_CURSOR_RESIZE, on); }
 
 void afx_cursor_restore(afx_context* context) {
+    if (context) context->temporary_cursor = AFXP_CURSOR_ARROW;
     if (context && context->saved_cursor) {
         afxp_cursor_set_native(context->saved_cursor);
     } else {

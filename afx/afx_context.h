@@ -25,8 +25,7 @@ typedef void (*afx_timer_fn)(void* user);
 // One slot of the window table.
 struct afx_window {
     void* window;        // native window
-    void* dc;            // the window's device context (released on close)
-    void* memory_dc;     // compatible memory context for selecting back buffers
+    void* painter;       // what puts bitmaps on the window (released on close)
     afx_paint_fn on_paint;
     afx_button_fn on_button_down;
     afx_button_fn on_button_up;
@@ -55,6 +54,7 @@ struct afx_context {
     char ui_class[256];
     char splash_class[256];
     void* saved_cursor;          // cursor current before the last temporary one
+    int32_t temporary_cursor;    // temporary cursor kind switched on and not off since; 0 (the arrow) for none
     afx_lock* process_lock;       // made with the context, freed with it
 };
 
@@ -86,6 +86,8 @@ bool afx_in_window_procedure();
 float afx_dpi_scale(afx_context* context);
 // Size of the desktop window's rectangle in device pixels.
 void afx_desktop_size(afx_context* context, int32_t* width, int32_t* height);
+// Size of the primary screen's work area (the desktop less the task bar).
+void afx_work_area_size(afx_context* context, int32_t* width, int32_t* height);
 
 // Drag deltas: x minus the last x (right positive); last y minus y (up positive).
 // Each stores the new position.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "afx/afx_context.h"
+#include "afx/platform/afx_platform.h"
 
 namespace {
 
@@ -13,15 +14,15 @@ constexpr uint32_t kMaxSide = 0x8000;
 // The grip's orange.
 constexpr uint8_t kGripR = 197, kGripG = 142, kGripB = 0;
 
-void* window_dc(afx_context* context, int32_t index) {
+void* window_painter(afx_context* context, int32_t index) {
     if (!context || index < 0 || index >= kAfxWindowSlots || !context->windows[index].in_use) return nullptr;
-    return context->windows[index].dc;
+    return context->windows[index].painter;
 }
 
 afx_window* presentable(afx_context* context, int32_t index, const afx_dib* dib) {
     if (!context || !dib || !dib->bitmap || index < 0 || index >= kAfxWindowSlots) return nullptr;
     afx_window* w = &context->windows[index];
-    return (w->in_use && w->dc && w->memory_dc) ? w : nullptr;
+    return (w->in_use && w->painter) ? w : nullptr;
 }
 
 // Cuts the source rectangle so it starts and ends inside the bitmap.
@@ -37,7 +38,7 @@ void transfer(afx_window* w, afx_dib* dib, int32_t sx, int32_t sy, int32_t dx, i
               int32_t height) {
     cut_to_bitmap(dib, &sx, &sy, &width, &height);
     if (width < 1 || height < 1) return;
-    afxp_blit(w->dc, w->memory_dc, dib->bitmap, sx, sy, dx, dy, width, height);
+    afxp_blit(w->painter, dib->bitmap, sx, sy, dx, dy, width, height);
 }
 
 size_t dib_bytes(const afx_dib* dib) { return static_cast<size_t>(dib->stride) * dib->height; }
@@ -51,18 +52,11 @@ afx_dib* afx_dib_new(afx_context* context, uint32_t width, uint32_t height, int3
     dib->width = width;
     dib->height = height;
     dib->stride = (width * 3u + 3u) & ~3u;
-    afxp_bitmap_header& h = dib->header;
-    h.size = sizeof(afxp_bitmap_header);
-    h.width = static_cast<int32_t>(width);
-    h.height = -static_cast<int32_t>(height);
-    h.planes = 1;
-    h.bit_count = 24;
-    h.compression = 0;
-    h.size_image = width * height * 3u;
     void* pixels = nullptr;
-    dib->bitmap = afxp_dib_create(window_dc(context, window_index), &h, &pixels);
+    dib->bitmap = afxp_bitmap_create(window_painter(context, window_index), static_cast<int32_t>(width),
+                                     static_cast<int32_t>(height), dib->stride, &pixels);
     if (!dib->bitmap || !pixels) {
-        if (dib->bitmap) afxp_dib_delete(dib->bitmap);
+        if (dib->bitmap) afxp_bitmap_delete(dib->bitmap);
         std::free(dib);
         return nullptr;
     }
@@ -73,7 +67,7 @@ afx_dib* afx_dib_new(afx_context* context, uint32_t width, uint32_t height, int3
 
 void afx_dib_free(afx_context*, afx_dib* dib) {
     if (!dib) return;
-    if (dib->bitmap) afxp_dib_delete(dib->bitmap);
+    if (dib->bitmap) afxp_bitmap_delete(dib->bitmap);
     std::free(dib);
 }
 

@@ -6,14 +6,11 @@
 
 #include <cstdint>
 
-#include "afx/platform/afx_platform.h"
-
 struct afx_context;
 struct afx_pixbuf;
 
 struct afx_dib {
-    afxp_bitmap_header header;
-    void* bitmap;        // the platform's bitmap section
+    void* bitmap;        // the platform's bitmap
     uint8_t* pixels;     // owned by the bitmap
     uint32_t stride;     // width x 3 rounded up to 4
     uint32_t width;

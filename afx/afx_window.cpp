@@ -40,8 +40,7 @@ int32_t adopt_window(afx_context* context, void* window, void* user) {
     slot->erase_pending = 1;
     slot->track_all_moves = 0;
     slot->window = window;
-    slot->dc = afxp_window_dc(window);
-    slot->memory_dc = afxp_memory_dc_new(slot->dc);
+    slot->painter = afxp_painter_new(window);
     afxp_window_set_slot(window, index);
     return index;
 }
@@ -86,13 +85,9 @@ void afx_window_close(afx_context* context, int32_t index) {
         afxp_timer_kill(window, kAfxWindowTimerId);
         slot->on_timer = nullptr;
     }
-    if (slot->dc) {
-        afxp_window_dc_release(window, slot->dc);
-        slot->dc = nullptr;
-    }
-    if (slot->memory_dc) {
-        afxp_memory_dc_free(slot->memory_dc);
-        slot->memory_dc = nullptr;
+    if (slot->painter) {
+        afxp_painter_free(window, slot->painter);
+        slot->painter = nullptr;
     }
     slot->window = nullptr;
     afxp_window_destroy(window);
@@ -178,4 +173,8 @@ bool afx_native_window_size(void* window, int32_t* width, int32_t* height) {
 
 void afx_native_window_resize(void* window, int32_t width, int32_t height) {
     if (window) afxp_native_window_resize(window, width, height);
+}
+
+void afx_idle(afx_context* context) {
+    if (context) afxp_idle();
 }

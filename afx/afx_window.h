@@ -55,3 +55,9 @@ void afx_clear_focus(afx_context* context);
 bool afx_native_window_size(void* window, int32_t* width, int32_t* height);
 // Resizes such a window without moving it.
 void afx_native_window_resize(void* window, int32_t width, int32_t height);
+
+// Runs the toolkit's windows for a moment on the calling thread, the host's
+// user-interface thread: pending input, paints and due timers. A host's
+// editor idle call comes here; where the window system delivers through the
+// host's own event loop there is nothing to do.
+void afx_idle(afx_context* context);

@@ -1,5 +1,5 @@
 // The window procedure's rules, shared by every backend: the backend turns a
-// native message into an afxp_event and this file decides what the toolkit's
+// native event into an afxp_event and this file decides what the toolkit's
 // callbacks see and what the system's default procedure still gets.
 #include <atomic>
 #include <cstdlib>
@@ -48,7 +48,7 @@ intptr_t close_request(afx_context* context, afx_window* w, int32_t index, void*
 
 intptr_t destroyed(afx_window* w, void* window) {
     if (w->on_timer) afxp_timer_kill(window, kAfxWindowTimerId);
-    if (w->memory_dc) afxp_memory_dc_free(w->memory_dc);
+    if (w->painter) afxp_painter_free(window, w->painter);
     afx_window_slot_reset(w);
     return 0;
 }
@@ -76,7 +76,7 @@ intptr_t wheel(afx_window* w, int32_t index, const afxp_event* e) {
 
 intptr_t dispatch(afx_context* context, void* window, int32_t index, const afxp_event* e) {
     // The frame calculation comes before the window has a slot: it only needs the class.
-    if (e->kind == AFXP_EVENT_NCCALCSIZE) {
+    if (e->kind == AFXP_EVENT_FRAME) {
         if (context && afxp_window_class_is(window, context->splash_class)) return 0;
         return afxp_default(window, e);
     }
@@ -85,7 +85,7 @@ intptr_t dispatch(afx_context* context, void* window, int32_t index, const afxp_
     switch (e->kind) {
     case AFXP_EVENT_PAINT:
         return paint(w, index, window);
-    case AFXP_EVENT_ERASE:
+    case AFXP_EVENT_BACKGROUND:
         // Only the first erase after creation paints the class's black
         // background; later ones would flash between two paints.
         if (w->erase_pending) {

@@ -92,12 +92,10 @@ bool MBXAboutMessage::onPointerUp(int32_t x, int32_t y, int32_t button) {
 }
 
 bool MBXAboutMessage::onPointerMove(int32_t x, int32_t y, float dx, float dy) {
-    // Switch only on a change: switching the hand on twice would save the
-    // hand itself as the cursor to go back to.
-    const bool over = overLink(x, y);
-    if (over != handShown) {
-        afx_cursor_hand(manager.toolkit(), over);
-        handShown = over;
-    }
+    // At every move, not only when the pointer crosses the address's edge:
+    // the system puts the window's own arrow back before each move it does
+    // not capture, so the hand must be set again each time, and the cursor
+    // it saves is always that arrow.
+    afx_cursor_hand(manager.toolkit(), overLink(x, y));
     return MBXMessage::onPointerMove(x, y, dx, dy);
 }

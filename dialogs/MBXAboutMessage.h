@@ -42,5 +42,4 @@ private:
     void drawInvitation();
 
     HotSpot hotSpot = {0, 0, 0, 0, 0, 0, 0};
-    bool handShown = false;
 };

@@ -2,6 +2,7 @@
 // size, its callbacks and its repainting.
 #include "dialogs/MBXHost.h"
 
+#include <algorithm>
 #include <new>
 
 #include "afx/afx_context.h"
@@ -9,10 +10,11 @@
 #include "afx/afx_window.h"
 #include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXManager.h"
+#include "resources/korvex_identity.h"
 
 namespace {
 
-constexpr const char* kWindowTitle = "KORVEX52 VST Plug-In";
+constexpr const char* kWindowTitle = KORVEX_DIALOG_TITLE;
 constexpr int32_t kWindowIconId = 260;
 
 // The page grows with the screen: 1.0 at 720 lines, 1.25 at 1080 lines (the
@@ -70,15 +72,24 @@ void MBXHost::computeSize() {
     afx_desktop_size(toolkit, &w, &h);
     if (w > kDesktopWidthCap) w = kDesktopWidthCap;
     if (h > kDesktopHeightCap) h = kDesktopHeightCap;
+    const float scale = afx_dpi_scale(toolkit);
     float factor = 1.0f;
     if (h < w) {
         factor = (static_cast<float>(h) - kBaseLines) / kLinesPerStep * kGrowthPerStep + 1.0f;
-    } else if (w > 0 && w < MBXManager::kPageWidth) {
-        // A square or portrait screen: the width limits the page. Show it at
-        // its own size, or narrower so that it still fits across the screen.
-        factor = static_cast<float>(w) / static_cast<float>(MBXManager::kPageWidth);
+    } else {
+        // A square or portrait screen: the page at the screen's scale, made
+        // smaller only as far as it takes to fit the work area, whose width
+        // is what runs short at the larger scales.
+        int32_t workWidth = 0, workHeight = 0;
+        afx_work_area_size(toolkit, &workWidth, &workHeight);
+        const float scaledWidth = static_cast<float>(MBXManager::kPageWidth) * scale;
+        const float scaledHeight = static_cast<float>(MBXManager::kPageHeight) * scale;
+        if (workWidth > 0 && workHeight > 0) {
+            factor = std::min({factor, static_cast<float>(workWidth) / scaledWidth,
+                               static_cast<float>(workHeight) / scaledHeight});
+        }
     }
-    zoom = factor * afx_dpi_scale(toolkit);
+    zoom = factor * scale;
     windowWidth = static_cast<int32_t>(static_cast<float>(MBXManager::kPageWidth) * zoom + 0.5f);
     windowHeight = static_cast<int32_t>(static_cast<float>(MBXManager::kPageHeight) * zoom + 0.5f);
     offsetX = 0;
@@ -145,23 +156,15 @@ void MBXHost::refresh() {
     manager->tick(0);
     int32_t x, y, w, h;
     manager->dirtyRectangle(&x, &y, &w, &h);
-    const auto scaled = [this](int32_t v) { return static_cast<int32_t>(static_cast<float>(v) * zoom + 0.5f); };
     if (w > 0 && h > 0) {
-        afx_invalidate(toolkit, windowId, scaled(x) + offsetX, scaled(y) + offsetY, scaled(w), scaled(h));
+        const PageRect r = page().toWindow(x, y, w, h);
+        afx_invalidate(toolkit, windowId, r.x, r.y, r.w, r.h);
     }
 }
 
 void MBXHost::afterEvent(bool changed, bool mayClose) {
     if (changed) refresh();
     if (mayClose && showing && manager->enabledCount() == 0) close();
-}
-
-int32_t MBXHost::toPageX(int32_t x) const {
-    return static_cast<int32_t>(static_cast<float>(x - offsetX) / zoom + 0.5f);
-}
-
-int32_t MBXHost::toPageY(int32_t y) const {
-    return static_cast<int32_t>(static_cast<float>(y - offsetY) / zoom + 0.5f);
 }
 
 void MBXHost::onPaint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t, void* user) {
@@ -177,7 +180,7 @@ void MBXHost::onButtonDown(int32_t x, int32_t y, int32_t button, int32_t index, 
     if (!host) return;
     afx_capture(host->toolkit, index);
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->pointerDown(host->toPageX(x), host->toPageY(y), button, 0), true);
+    host->afterEvent(host->manager->pointerDown(host->page().toPageX(x), host->page().toPageY(y), button, 0), true);
 }
 
 void MBXHost::onButtonUp(int32_t x, int32_t y, int32_t button, int32_t, void* user) {
@@ -185,22 +188,22 @@ void MBXHost::onButtonUp(int32_t x, int32_t y, int32_t button, int32_t, void* us
     if (!host) return;
     afx_release_capture(host->toolkit);
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->pointerUp(host->toPageX(x), host->toPageY(y), button), true);
+    host->afterEvent(host->manager->pointerUp(host->page().toPageX(x), host->page().toPageY(y), button), true);
 }
 
 void MBXHost::onDoubleClick(int32_t x, int32_t y, int32_t button, int32_t, void* user) {
     MBXHost* host = static_cast<MBXHost*>(user);
     if (!host) return;
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->doubleClick(host->toPageX(x), host->toPageY(y), button), true);
+    host->afterEvent(host->manager->doubleClick(host->page().toPageX(x), host->page().toPageY(y), button), true);
 }
 
 void MBXHost::onMove(int32_t x, int32_t y, int32_t, void* user) {
     MBXHost* host = static_cast<MBXHost*>(user);
     if (!host) return;
-    const float dx = afx_mouse_dx(host->toolkit, x) / host->zoom;
-    const float dy = afx_mouse_dy(host->toolkit, y) / host->zoom;
-    host->afterEvent(host->manager->pointerMove(host->toPageX(x), host->toPageY(y), dx, dy), false);
+    const float dx = host->page().toPageTravel(afx_mouse_dx(host->toolkit, x));
+    const float dy = host->page().toPageTravel(afx_mouse_dy(host->toolkit, y));
+    host->afterEvent(host->manager->pointerMove(host->page().toPageX(x), host->page().toPageY(y), dx, dy), false);
 }
 
 void MBXHost::onKeyDown(int32_t, int32_t key, int32_t, int32_t, void* user) {

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "dialogs/PageMapping.h"
+
 class MBXManager;
 struct afx_context;
 struct afx_dib;
@@ -44,7 +46,7 @@ private:
     MBXHost(const MBXHost&) = delete;
     MBXHost& operator=(const MBXHost&) = delete;
 
-    // Window size from the desktop and the screen's scale.
+    // Window size from the desktop, its work area and the screen's scale.
     void computeSize();
     // Creates the window, its bitmap and the page, and registers the callbacks.
     bool openWindow();
@@ -52,8 +54,8 @@ private:
     void refresh();
     // After an event: a handler's true refreshes; no enabled dialog closes.
     void afterEvent(bool changed, bool mayClose);
-    int32_t toPageX(int32_t x) const;
-    int32_t toPageY(int32_t y) const;
+    // Where the page lies in the window and at what zoom.
+    PageMapping page() const { return {zoom, offsetX, offsetY}; }
 
     // Window callbacks; user is the host.
     static void onPaint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user);

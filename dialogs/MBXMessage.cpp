@@ -4,13 +4,14 @@
 
 #include "afx/afx_pixbuf.h"
 #include "dialogs/MBXManager.h"
+#include "resources/korvex_identity.h"
 
 namespace {
 
-constexpr const char* kProductName = "KORVEX52 VST Plug-In";
-constexpr const char* kProductLine = "Plate Reverb";
-constexpr const char* kCompanyName = "Corvane Audio Systems Ltd";
-constexpr const char* kVersionText = "Version 3.1.4";
+constexpr const char* kProductName = KORVEX_DIALOG_TITLE;
+constexpr const char* kProductLine = KORVEX_PRODUCT_NAME;
+constexpr const char* kCompanyName = KORVEX_VENDOR_NAME;
+constexpr const char* kVersionText = "Version " KORVEX_VERSION_TEXT;
 constexpr int32_t kCloseImageId = 251;
 
 constexpr float kHeadingSize = 18.0f;

@@ -1,5 +1,5 @@
 // The editor's life: construction, the host's editor calls, the window and
-// its surfaces, painting at any zoom, the 40 ms refresh timer and resizing.
+// its surfaces, painting at any zoom and the 40 ms refresh timer.
 #include "editor/CEditorGUI.h"
 
 #include <algorithm>
@@ -11,42 +11,22 @@
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
 #include "dialogs/MBXHost.h"
+#include "editor/PanelLayout.h"
 #include "frame/AudioEffectX.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
 
-constexpr int32_t kDefaultWidth = 364;   // logical pixels
-constexpr int32_t kDefaultHeight = 538;
-constexpr int32_t kMinWidth = 184;
-constexpr int32_t kMinHeight = 538;
-constexpr int32_t kPanelWidth = 144;
-constexpr int32_t kPanelHeight = 538;
 constexpr int32_t kIconId = 200;
 constexpr uint32_t kTimerMs = 40;
 constexpr uint32_t kSurround = 112;      // grey of the dotted surround
 
-// Parameter values before the plug-in reports any: its own defaults.
-constexpr float kMirrorDefaults[10] = {0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 0.0f, 0.0f, 1.0f};
-
 int32_t roundedPixels(float value) { return static_cast<int32_t>(value + 0.5f); }
-
-// A stored size comes from the host's chunk, whatever it holds: a size that
-// is not a number, or is negative, counts as none (the minimums apply), and
-// none exceeds kMaxRestoredPixels device pixels, beyond every screen in use
-// and well inside the 16-bit rectangle the host is given.
-constexpr float kMaxRestoredPixels = 4096.0f;
-int32_t restoredPixels(float logical, float scale) {
-    const float device = logical * scale;
-    if (!(device > 0.0f)) return 0;  // NaN included
-    return roundedPixels(device < kMaxRestoredPixels ? device : kMaxRestoredPixels);
-}
 
 // The window is owned by the host through effEditOpen/effEditClose; a close
 // request from the system never ends it on its own.
 bool keepWindow(int32_t, void*) { return false; }
-void ignoreKey(int32_t, int32_t, int32_t, int32_t, void*) {}
 void ignoreDrop(const char*, int32_t, void*, afx_context*) {}
 
 }  // namespace
@@ -54,17 +34,16 @@ void ignoreDrop(const char*, int32_t, void*, afx_context*) {}
 CEditorGUI::CEditorGUI(AudioEffectX* effect) : EditorLink(effect) {
     context = afx_context_get(false);
     dpiScale = context ? afx_dpi_scale(context) : 1.0f;
-    dragWidth = dpiScale * static_cast<float>(kDefaultWidth);
-    dragHeight = dpiScale * static_cast<float>(kDefaultHeight);
+    dragWidth = dpiScale * static_cast<float>(kDefaultWindowWidth);
+    dragHeight = dpiScale * static_cast<float>(kDefaultWindowHeight);
     width = roundedPixels(dragWidth);
     height = roundedPixels(dragHeight);
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<VstInt16>(height);
     rect.right = static_cast<VstInt16>(width);
-    for (int32_t i = 0; i < kMirrorCount; ++i) paramMirror[i].store(kMirrorDefaults[i]);
     std::snprintf(title, sizeof(title), "%s", "KORVEX52 Stereo Reverb");
-    std::snprintf(message, sizeof(message), "KORVEX52  V%s", "3.1.4");
+    writeMessage(nullptr);  // the version text
     surfaceLock = afx_lock_new();
     dialogHost = MBXHost::acquire();
 }
@@ -102,13 +81,8 @@ bool CEditorGUI::open(void* parent) {
     context = afx_context_get(false);
     if (!context) return false;
     parentWindow = parent;
-    if (zoom < 1.0f) {
-        const float across = static_cast<float>(width) / (dpiScale * kMinWidth);
-        const float down = static_cast<float>(height) / (dpiScale * kMinHeight);
-        zoom = dpiScale * std::min(std::max(1.0f, across), std::max(1.0f, down));
-    }
-    panelY = 0;
-    panelX = (width - static_cast<int32_t>(zoom * kPanelWidth)) >> 1;
+    if (zoom < 1.0f) zoom = zoomFor(width, height);  // the first opening
+    centrePanel();
 
     windowId = afx_window_new(context, width, height, 1.0f, parentWindow, this);
     if (windowId < 0) return false;
@@ -139,14 +113,15 @@ void CEditorGUI::registerCallbacks() {
     afx_window_on_move(context, windowId, moveThunk);
     afx_window_on_double_click(context, windowId, doubleClickThunk);
     afx_window_on_close_query(context, windowId, keepWindow);
-    afx_window_on_key_down(context, windowId, ignoreKey);
-    afx_window_on_key_up(context, windowId, ignoreKey);
+    afx_window_on_key_down(context, windowId, keyThunk);
+    afx_window_on_key_up(context, windowId, keyThunk);
     afx_window_on_drop_file(context, windowId, ignoreDrop);
     afx_window_on_timer(context, windowId, timerThunk);  // starts the 40 ms timer
 }
 
 void CEditorGUI::close() {
     if (!isWindowOpen) return;
+    endAbandonedGesture();
     isWindowOpen = 0;
     if (resizing) {
         resizing = 0;
@@ -173,61 +148,9 @@ void CEditorGUI::setTitle(const char* text) {
 
 void CEditorGUI::setHostBypassed(float gate) {
     // The host may bypass from its audio thread: three atomic stores, no more.
-    hostBypassed.store(gate < 0.5f ? 1 : 0);
+    hostBypassed.store(gateBypasses(gate) ? 1 : 0);
     repaintAll.store(1);
     needsRedraw.store(1);
-}
-
-void CEditorGUI::querySize(float size[4]) {
-    size[0] = 0.0f;
-    size[1] = static_cast<float>(width) / dpiScale;
-    size[2] = 0.0f;
-    size[3] = static_cast<float>(height) / dpiScale;
-}
-
-bool CEditorGUI::restoreSize(const float size[4]) {
-    const int32_t oldWidth = width, oldHeight = height;
-    ERect wanted{};
-    wanted.right = static_cast<VstInt16>(restoredPixels(size[1] - size[0], dpiScale));
-    wanted.bottom = static_cast<VstInt16>(restoredPixels(size[3] - size[2], dpiScale));
-    applySize(wanted);
-    resizeHost(oldWidth, oldHeight, width, height);
-    return true;
-}
-
-bool CEditorGUI::applySize(const ERect& wanted) {
-    int32_t w = wanted.right - wanted.left;
-    int32_t h = wanted.bottom - wanted.top;
-    if (w == width && h == height) return true;
-    w = std::max(w, roundedPixels(dpiScale * kMinWidth));
-    h = std::max(h, roundedPixels(dpiScale * kMinHeight));
-    const float across = static_cast<float>(w) / (dpiScale * kMinWidth);
-    const float down = static_cast<float>(h) / (dpiScale * kMinHeight);
-    zoom = dpiScale * std::min(std::max(1.0f, across), std::max(1.0f, down));
-    width = w;
-    height = h;
-    panelY = 0;
-    panelX = (w - static_cast<int32_t>(zoom * kPanelWidth)) >> 1;
-    // The size travels in the program records, not as automation.
-    plugin()->setParameter(98, static_cast<float>(w) / dpiScale);
-    plugin()->setParameter(99, static_cast<float>(h) / dpiScale);
-    if (context && windowSurface && isWindowOpen) {
-        afx_lock_enter(surfaceLock);
-        afx_window_resize(context, windowId, w, h);
-        buildWindowSurface();
-        afx_lock_leave(surfaceLock);
-        afx_invalidate(context, windowId, 0, 0, w, h);
-    }
-    return true;
-}
-
-void CEditorGUI::resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight) {
-    int32_t outerWidth = 0, outerHeight = 0;
-    if (parentWindow && afx_native_window_size(parentWindow, &outerWidth, &outerHeight)) {
-        afx_native_window_resize(parentWindow, outerWidth + newWidth - oldWidth,
-                                 outerHeight + newHeight - oldHeight);
-    }
-    plugin()->sizeWindow(newWidth, newHeight);
 }
 
 // Under surfaceLock: the dotted surround with the resize grip, window-sized.
@@ -245,7 +168,10 @@ void CEditorGUI::buildSurfaces() {
     afx_lock_enter(surfaceLock);
     buildWindowSurface();
     afx_lock_leave(surfaceLock);
-    if (!panelSurface) panelSurface = afx_pixbuf_new(context, kPanelWidth, kPanelHeight);
+    if (!panelSurface) {
+        panelSurface = afx_pixbuf_new(context, static_cast<uint32_t>(kPanelLayout.panel.w),
+                                      static_cast<uint32_t>(kPanelLayout.panel.h));
+    }
     drawAllControls();
 }
 
@@ -325,12 +251,9 @@ void CEditorGUI::onTimer() {
 
 // Maps a rectangle of the panel to the window and marks it for painting.
 void CEditorGUI::invalidatePanelRect(int32_t x, int32_t y, int32_t w, int32_t h) {
-    const int32_t wx = static_cast<int32_t>(static_cast<float>(x) * zoom + 0.5f) + panelX;
-    const int32_t wy = static_cast<int32_t>(static_cast<float>(y) * zoom + 0.5f) + panelY;
-    const int32_t ww = static_cast<int32_t>(static_cast<float>(w) * zoom + 0.5f);
-    const int32_t wh = static_cast<int32_t>(static_cast<float>(h) * zoom + 0.5f);
-    markStale(wx, wy, ww, wh);
-    afx_invalidate(context, windowId, wx, wy, ww, wh);
+    const PageRect r = panelMapping().toWindow(x, y, w, h);
+    markStale(r.x, r.y, r.w, r.h);
+    afx_invalidate(context, windowId, r.x, r.y, r.w, r.h);
 }
 
 // ---- Window callbacks -------------------------------------------------------
@@ -353,6 +276,10 @@ void CEditorGUI::moveThunk(int32_t x, int32_t y, int32_t, void* user) {
 
 void CEditorGUI::doubleClickThunk(int32_t x, int32_t y, int32_t, int32_t, void* user) {
     if (user) static_cast<CEditorGUI*>(user)->onDoubleClick(x, y);
+}
+
+void CEditorGUI::keyThunk(int32_t, int32_t, int32_t, int32_t, void* user) {
+    if (user) static_cast<CEditorGUI*>(user)->onKey();
 }
 
 void CEditorGUI::timerThunk(void* user) {

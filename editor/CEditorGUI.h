@@ -7,14 +7,19 @@
 //
 // Threads: everything runs on the window's thread except parameterChanged
 // and setHostBypassed, which the host's automation and audio threads may
-// call. Those two only store atomics (see parameterChanged); the 40 ms timer
-// moves what they stored into the controls and draws.
+// call. Those two only store atomics (the parameters through
+// ParameterHandoff); the window thread moves what they stored into the
+// controls before it handles any input, at opening, and on the 40 ms timer,
+// which also draws.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "dialogs/PageMapping.h"
 #include "editor/EditorLink.h"
+#include "editor/ParameterHandoff.h"
+#include "params/ParameterTable.h"
 
 class AudioEffectX;
 class MBXHost;
@@ -87,23 +92,19 @@ private:
     // Control roles, in the order the timer redraws them.
     enum Role : int32_t {
         kRoleKnob0 = 0,  // knobs for parameters 0..6 take roles 0..6
-        kRoleWetOnly = 7,
-        kRoleMute = 8,
-        kRoleEffect = 9,
-        kRoleLamp = 10,
+        kRoleWetOnly = kWetOnly,
+        kRoleMute = kMute,
+        kRoleEffect = kEffect,
+        kRoleLamp = kOverload,
         kRoleDisplay = 11,
         kRoleCount = 12,
     };
     enum Picture : int32_t { kInfo = 0, kPrevious, kNext, kNamePlate, kPictureCount };
-    static constexpr int32_t kKnobCount = 7;
-    static constexpr int32_t kMirrorCount = 10;
-    static constexpr uint32_t kLampBit = 1u << 10;
+    static constexpr int32_t kKnobCount = kNumKnobParameters;
 
     AudioEffectX* plugin() const;
 
     // Lifecycle (CEditorGUI.cpp).
-    bool applySize(const ERect& wanted);
-    void resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight);
     bool buildWindowSurface();
     void buildSurfaces();
     void registerCallbacks();
@@ -126,24 +127,40 @@ private:
 
     // The parameter link and the read-out (CEditorGUIText.cpp).
     void takePendingChanges();
-    void writeValueText(int32_t index);
+    void writeValueText(int32_t index, float value);
     void writeMessage(const char* text);
     void putOnDisplay();
     void showMessage();
+    void greetWithVersion();
     void stepProgram(int32_t step);
     void runMessageTimetable();
 
-    // Pointer handling (CEditorGUIInput.cpp).
-    void mapToPanel(int32_t x, int32_t y, int32_t* px, int32_t* py) const;
+    // Sizes: the host's, the grip's and the default (CEditorGUISize.cpp).
+    bool applySize(const ERect& wanted);
+    void resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight);
+    void startResizeDrag();
+    void followResizeDrag(float dx, float dyUp);
+    void endResizeDrag();
+    void resizeToDrag();
+    void resizeToDefault();
+    float zoomFor(int32_t w, int32_t h) const;
+    void centrePanel();
+
+    // Pointer and key handling (CEditorGUIInput.cpp). Each handler first
+    // takes the changes the plug-in reported since the last look.
+    PageMapping panelMapping() const { return {zoom, panelX, panelY}; }
     void onButtonDown(int32_t x, int32_t y, int32_t button);
     void onLeftPress(int32_t x, int32_t y);
+    void pressKnobs(int32_t px, int32_t py);
+    void pressSwitches(int32_t px, int32_t py);
     void onWheelStep(int32_t x, int32_t y, int32_t notches);
     void onMove(int32_t x, int32_t y);
     void onButtonUp(int32_t x, int32_t y);
     void onDoubleClick(int32_t x, int32_t y);
+    void onKey();
     void automate(int32_t index, float value);
-    void endResizeDrag();
-    void resizeToDrag();
+    void endEdits();
+    void endAbandonedGesture();
 
     // Window callbacks: recover the editor from the user pointer.
     static void paintThunk(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user);
@@ -151,6 +168,7 @@ private:
     static void buttonUpThunk(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
     static void moveThunk(int32_t x, int32_t y, int32_t index, void* user);
     static void doubleClickThunk(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
+    static void keyThunk(int32_t zero, int32_t key, int32_t pressed, int32_t index, void* user);
     static void timerThunk(void* user);
 
     ERect rect{};
@@ -174,7 +192,7 @@ private:
     float dpiScale = 1.0f;
     float dragWidth = 0.0f;
     float dragHeight = 0.0f;
-    std::atomic<float> paramMirror[kMirrorCount];
+    ParameterHandoff paramMirror;  // the last value of each parameter and what changed
     afx_dib* windowSurface = nullptr;
     afx_pixbuf* panelSurface = nullptr;
 
@@ -195,10 +213,8 @@ private:
     char message[128] = {};
     afx_lock* surfaceLock = nullptr;
 
-    // Beyond the fields every editor of this kind keeps: the hand-off from
-    // other threads, the read-out's own dirty flag and text, the dialog host.
-    std::atomic<uint32_t> pendingChanges{0};  // bit i: parameter i changed; kLampBit: lamp
-    std::atomic<uint8_t> lampLit{0};
+    // Beyond the fields every editor of this kind keeps: the read-out's own
+    // dirty flag and text, the dialog host.
     uint8_t controlsReady = 0;  // every control allocated and initialised
     uint8_t displayDirty = 0;
     uint8_t pictureDirty[kPictureCount] = {};

@@ -1,6 +1,9 @@
 // Pointer handling: presses, wheel steps, drags, releases and double clicks
 // on the panel's controls become begin/set/end edits and program steps on
 // the plug-in; a press in the bottom-right corner drags the window's size.
+// Every handler first takes the parameter changes the plug-in reported
+// since the last look, so a gesture starts from the host's latest values
+// even when they came after the last tick of the timer.
 #include "editor/CEditorGUI.h"
 
 #include <algorithm>
@@ -21,19 +24,13 @@ namespace {
 
 enum : int32_t { kLeft = 0, kRight = 1, kWheelUp = 2, kWheelDown = 3 };
 constexpr int32_t kGripPixels = 20;       // window pixels from the bottom-right corner
-constexpr float kResetRadius = 16.0f;     // a double click this close to a centre resets
-constexpr int32_t kDetentKnobs[4] = {6, 4, 2, 5};             // Input, Width, Mix, Output
-constexpr int32_t kPlainEdits[6] = {0, 1, 3, 7, 8, 9};        // ended on every release
-constexpr int32_t kDoubleClickOrder[7] = {6, 3, 0, 1, 2, 4, 5};
-
-int32_t rounded(float value) { return static_cast<int32_t>(value + 0.5f); }
+constexpr int32_t kDetentKnobs[4] = {kInTrim, kWidth, kMix, kOutTrim};
+// Ended on every release: the knobs without a detent and the switches.
+constexpr int32_t kPlainEdits[6] = {kRT60, kDamping, kPreDelay, kWetOnly, kMute, kEffect};
+constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, kRT60, kDamping,
+                                                           kMix,    kWidth,    kOutTrim};
 
 }  // namespace
-
-void CEditorGUI::mapToPanel(int32_t x, int32_t y, int32_t* px, int32_t* py) const {
-    *px = static_cast<int32_t>(static_cast<float>(x - panelX) / zoom + 0.5f);
-    *py = static_cast<int32_t>(static_cast<float>(y - panelY) / zoom + 0.5f);
-}
 
 // The editor's own edit: the plug-in reports it back through
 // parameterChanged at once, on this thread; the controls take it now and
@@ -41,22 +38,37 @@ void CEditorGUI::mapToPanel(int32_t x, int32_t y, int32_t* px, int32_t* py) cons
 void CEditorGUI::automate(int32_t index, float value) {
     plugin()->setParameterAutomated(index, value);
     takePendingChanges();
-    writeValueText(index);
+    writeValueText(index, value);
 }
 
 void CEditorGUI::onButtonDown(int32_t x, int32_t y, int32_t button) {
     closeDialog();
     if (!controlsReady) return;
+    takePendingChanges();
     if (button == kLeft) onLeftPress(x, y);
     else if (button == kWheelUp) onWheelStep(x, y, 1);
     else if (button == kWheelDown) onWheelStep(x, y, -1);
 }
 
 void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
-    const float fx = static_cast<float>(px), fy = static_cast<float>(py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     afx_capture(context, windowId);
+    pressKnobs(px, py);
+    pressSwitches(px, py);
+    for (int32_t picture : {kInfo, kNamePlate, kPrevious, kNext}) {
+        if (!afx_filmstrip_hit(pictures[picture], px, py)) continue;
+        afx_filmstrip_set_pressed(pictures[picture], true);
+        afx_filmstrip_set_value(pictures[picture], 100.0f);
+        redrawPicture(picture);
+    }
+    if (x > width - kGripPixels && y > height - kGripPixels) startResizeDrag();
+    afx_mouse_reset(context, x, y);
+}
+
+// A knob that takes the press begins its edit; in Circular mode the press
+// may have turned it, and that value is sent at once.
+void CEditorGUI::pressKnobs(int32_t px, int32_t py) {
+    const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_press(knob, fx, fy)) continue;
@@ -66,18 +78,23 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
             automate(i, afx_knob_get_value(knob) / 100.0f);
             redrawControl(i);
         }
-        writeValueText(i);
+        // What the knob shows: a host value beyond the knob's travel reads as its end.
+        writeValueText(i, afx_knob_get_value(knob) / 100.0f);
         showMessage();
     }
-    for (int32_t i = 7; i <= 9; ++i) {
+}
+
+// The two switches and the Effect button toggle on the press itself.
+void CEditorGUI::pressSwitches(int32_t px, int32_t py) {
+    for (int32_t i = kWetOnly; i <= kEffect; ++i) {
         bool on = false;
-        if (i == 9) {
+        if (i == kEffect) {
             if (!afx_toggle_button_hit(effectButton, px, py)) continue;
             afx_toggle_button_set_pressed(effectButton, true);
             afx_toggle_button_toggle(effectButton);
             on = afx_toggle_button_is_on(effectButton);
         } else {
-            afx_switch* sw = i == 7 ? wetOnlySwitch : muteSwitch;
+            afx_switch* sw = i == kWetOnly ? wetOnlySwitch : muteSwitch;
             if (!afx_switch_hit(sw, px, py)) continue;
             afx_switch_set_pressed(sw, true);
             afx_switch_toggle(sw);
@@ -88,26 +105,10 @@ void CEditorGUI::onLeftPress(int32_t x, int32_t y) {
         showMessage();
         redrawControl(i);
     }
-    for (int32_t picture : {kInfo, kNamePlate, kPrevious, kNext}) {
-        if (!afx_filmstrip_hit(pictures[picture], px, py)) continue;
-        afx_filmstrip_set_pressed(pictures[picture], true);
-        afx_filmstrip_set_value(pictures[picture], 100.0f);
-        redrawPicture(picture);
-    }
-    if (x > width - kGripPixels && y > height - kGripPixels) {
-        resizing = 1;
-        resizeMoveCount = 0;
-        dragWidth = static_cast<float>(width);
-        dragHeight = static_cast<float>(height);
-        afx_cursor_resize(context, true);
-        afx_capture(context, windowId);
-    }
-    afx_mouse_reset(context, x, y);
 }
 
 void CEditorGUI::onWheelStep(int32_t x, int32_t y, int32_t notches) {
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_hit(knob, static_cast<float>(px), static_cast<float>(py))) continue;
@@ -123,61 +124,32 @@ void CEditorGUI::onWheelStep(int32_t x, int32_t y, int32_t notches) {
 
 void CEditorGUI::onMove(int32_t x, int32_t y) {
     if (!controlsReady) return;
+    takePendingChanges();
     // Travel since the last event in window pixels, up positive for dy.
     const float dx = afx_mouse_dx(context, x);
     const float dyUp = afx_mouse_dy(context, y);
     for (int32_t i = 0; i < kKnobCount; ++i) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_is_dragging(knob)) continue;
-        afx_knob_drag(knob, dx / zoom, dyUp / zoom);
+        afx_knob_drag(knob, panelMapping().toPageTravel(dx), panelMapping().toPageTravel(dyUp));
         automate(i, afx_knob_get_value(knob) / 100.0f);
         showMessage();
         redrawControl(i);
     }
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t picture : {kPrevious, kNext, kInfo, kNamePlate}) {
         afx_filmstrip* p = pictures[picture];
         if (!afx_filmstrip_is_pressed(p)) continue;
         afx_filmstrip_set_value(p, afx_filmstrip_hit(p, px, py) ? 100.0f : 0.0f);
         redrawPicture(picture);
     }
-    if (resizing) {
-        dragWidth += dx;
-        dragHeight -= dyUp;  // the window grows downwards
-        ++resizeMoveCount;
-        // Rebuilding the window on every second move is enough to follow the pointer.
-        if (resizeMoveCount & 2u) {
-            resizeToDrag();
-            resizeMoveCount = 0;
-        }
-    }
-}
-
-// Applies the dragged size within the drag limits: 184 to 920 logical
-// pixels wide (five times the narrowest), 538 to 1076 high (twice the lowest).
-void CEditorGUI::resizeToDrag() {
-    const int32_t oldWidth = width, oldHeight = height;
-    ERect wanted{};
-    wanted.right = static_cast<VstInt16>(std::min(std::max(rounded(dragWidth), rounded(184.0f * dpiScale)),
-                                                  rounded(920.0f * dpiScale)));
-    wanted.bottom = static_cast<VstInt16>(std::min(std::max(rounded(dragHeight), rounded(538.0f * dpiScale)),
-                                                   rounded(1076.0f * dpiScale)));
-    applySize(wanted);
-    resizeHost(oldWidth, oldHeight, width, height);
-}
-
-void CEditorGUI::endResizeDrag() {
-    if (!resizing) return;
-    resizing = 0;
-    resizeToDrag();
-    afx_cursor_resize(context, false);
+    if (resizing) followResizeDrag(dx, dyUp);
 }
 
 void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
     if (!controlsReady) return;
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    takePendingChanges();
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     for (int32_t picture : {kPrevious, kNext, kInfo, kNamePlate}) {
         afx_filmstrip* p = pictures[picture];
         if (!afx_filmstrip_is_pressed(p) || !afx_filmstrip_hit(p, px, py)) continue;
@@ -192,6 +164,14 @@ void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
         redrawPicture(picture);
     }
     endResizeDrag();
+    endEdits();
+    afx_release_capture(context);
+}
+
+// Ends the edits a press began: a knob left inside its detent is sent its
+// middle first; then every knob without a detent and every switch is ended,
+// pressed or not, and nothing stays pressed.
+void CEditorGUI::endEdits() {
     for (int32_t i : kDetentKnobs) {
         afx_knob* knob = knobs[i];
         if (!afx_knob_is_dragging(knob)) continue;
@@ -202,22 +182,35 @@ void CEditorGUI::onButtonUp(int32_t x, int32_t y) {
         plugin()->endEdit(i);
         afx_knob_clear_dragging(knob);
     }
-    afx_knob_clear_dragging(knobs[0]);
-    afx_knob_clear_dragging(knobs[1]);
-    afx_knob_clear_dragging(knobs[3]);
+    afx_knob_clear_dragging(knobs[kRT60]);
+    afx_knob_clear_dragging(knobs[kDamping]);
+    afx_knob_clear_dragging(knobs[kPreDelay]);
     afx_switch_set_pressed(wetOnlySwitch, false);
     afx_switch_set_pressed(muteSwitch, false);
     afx_toggle_button_set_pressed(effectButton, false);
     for (afx_filmstrip* p : pictures) afx_filmstrip_set_pressed(p, false);
     for (int32_t i : kPlainEdits) plugin()->endEdit(i);
+}
+
+// The host closes the editor in the middle of a gesture: the release will
+// never come, and a host left without an endEdit stays in touch automation
+// for that parameter. So the edits a release would end are ended here, in
+// the same way, a detent's final value first.
+void CEditorGUI::endAbandonedGesture() {
+    if (!controlsReady) return;
+    bool inProgress = afx_switch_is_pressed(wetOnlySwitch) || afx_switch_is_pressed(muteSwitch) ||
+                      afx_toggle_button_is_pressed(effectButton);
+    for (afx_knob* knob : knobs) inProgress = inProgress || afx_knob_is_dragging(knob);
+    if (!inProgress) return;
+    endEdits();
     afx_release_capture(context);
 }
 
 void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
     closeDialog();
     if (!controlsReady) return;
-    int32_t px = 0, py = 0;
-    mapToPanel(x, y, &px, &py);
+    takePendingChanges();
+    const int32_t px = panelMapping().toPageX(x), py = panelMapping().toPageY(y);
     const float fx = static_cast<float>(px), fy = static_cast<float>(py);
     for (int32_t i : kDoubleClickOrder) {
         afx_knob* knob = knobs[i];
@@ -225,7 +218,8 @@ void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
         if (!afx_knob_hit(knob, fx, fy)) continue;
         const float cx = static_cast<float>(knob->x + knob->radius);
         const float cy = static_cast<float>(knob->y + knob->radius);
-        if (std::sqrt((fx - cx) * (fx - cx) + (fy - cy) * (fy - cy)) > kResetRadius) return;
+        // Only inside the dead zone, where a press never jumps, does a double click reset.
+        if (std::sqrt((fx - cx) * (fx - cx) + (fy - cy) * (fy - cy)) > knob->dead_radius) return;
         const float reset = knob->default_value;  // 50 for the detent knobs, else 0
         afx_knob_set_value(knob, reset);
         plugin()->beginEdit(i);
@@ -242,15 +236,13 @@ void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
         onLeftPress(x, y);
         return;
     }
-    // The bare panel: back to the default size.
-    const int32_t oldWidth = width, oldHeight = height;
-    dragWidth = 364.0f * dpiScale;
-    dragHeight = 538.0f * dpiScale;
-    ERect wanted{};
-    wanted.right = static_cast<VstInt16>(rounded(dragWidth));
-    wanted.bottom = static_cast<VstInt16>(rounded(dragHeight));
-    applySize(wanted);
-    resizeHost(oldWidth, oldHeight, width, height);
+    resizeToDefault();  // the bare panel
+}
+
+// The editor has no keys of its own; a key still brings the controls up to
+// date with the host, as every other input does.
+void CEditorGUI::onKey() {
+    if (controlsReady) takePendingChanges();
 }
 
 }  // namespace ZEPHRA2F9C41D07

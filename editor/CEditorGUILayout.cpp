@@ -14,6 +14,7 @@
 #include "afx/widgets/afx_led.h"
 #include "afx/widgets/afx_switch.h"
 #include "afx/widgets/afx_toggle_button.h"
+#include "editor/PanelLayout.h"
 
 namespace ZEPHRA2F9C41D07 {
 
@@ -22,28 +23,15 @@ namespace {
 constexpr int32_t kPanelImageId = 128;
 constexpr uint32_t kRestoreGrey = 40;  // what a control restores when it has no picture
 
-struct KnobPlace {
-    uint32_t x, y;        // top-left corner of the 2r square
-    afx_rgb cap;
-    float defaultValue;   // the detent; 0: none
+// Knob caps by parameter: red for the time controls, grey for the levels.
+constexpr afx_rgb kKnobCaps[kNumKnobParameters] = {
+    {129, 4, 0}, {129, 4, 0}, {96, 96, 96}, {129, 4, 0}, {96, 96, 96}, {96, 96, 96}, {96, 96, 96},
 };
-// Indexed by parameter: RT60, Damping, Mix, Pre-delay, Width, Output, Input.
-constexpr KnobPlace kKnobPlaces[7] = {
-    {78, 193, {129, 4, 0}, 0.0f},   {21, 230, {129, 4, 0}, 0.0f},  {78, 336, {96, 96, 96}, 50.0f},
-    {21, 156, {129, 4, 0}, 0.0f},   {78, 276, {96, 96, 96}, 50.0f}, {21, 382, {96, 96, 96}, 50.0f},
-    {78, 110, {96, 96, 96}, 50.0f},
-};
-constexpr uint32_t kKnobRadius = 22;
 constexpr float kKnobDeadRadius = 16.0f;
+// Picture strips by picture: info, previous, next, name plate.
+constexpr int32_t kPictureImageIds[4] = {134, 131, 132, 198};
 
-struct PicturePlace {
-    int32_t imageId;
-    uint32_t centreX, centreY, frameWidth, frameHeight;
-};
-// Indexed by picture: info, previous, next, name plate.
-constexpr PicturePlace kPicturePlaces[4] = {
-    {134, 52, 11, 32, 16}, {131, 92, 11, 32, 16}, {132, 126, 11, 32, 16}, {198, 72, 527, 140, 16},
-};
+uint32_t u(int32_t v) { return static_cast<uint32_t>(v); }
 
 template <typename T>
 bool make(T*& control) {
@@ -51,27 +39,29 @@ bool make(T*& control) {
     return control != nullptr;
 }
 
-void configureKnob(afx_knob* knob, const KnobPlace& place, uint32_t mode, float value) {
-    afx_knob_set_cap_colour(knob, place.cap.r, place.cap.g, place.cap.b);
+// The knob's default is the parameter's (a detent at 50 percent, or none at 0).
+void configureKnob(afx_knob* knob, const PanelBox& box, afx_rgb cap, float defaultValue, uint32_t mode,
+                   float value) {
+    afx_knob_set_cap_colour(knob, cap.r, cap.g, cap.b);
     afx_knob_set_arc_colour(knob, 253, 125, 43);
     afx_knob_set_pointer_colour(knob, 224, 224, 224);
-    afx_knob_set_x(knob, place.x);
-    afx_knob_set_y(knob, place.y);
-    afx_knob_set_radius(knob, kKnobRadius);
+    afx_knob_set_x(knob, u(box.x));
+    afx_knob_set_y(knob, u(box.y));
+    afx_knob_set_radius(knob, u(box.w / 2));
     afx_knob_set_dead_radius(knob, kKnobDeadRadius);
     afx_knob_set_mode(knob, mode);
     afx_knob_clear_dragging(knob);
     afx_knob_set_smoothing(knob, true);
     afx_knob_set_shadow(knob, true);
-    afx_knob_set_default(knob, place.defaultValue);
+    afx_knob_set_default(knob, defaultValue * 100.0f);
     afx_knob_set_value(knob, value * 100.0f);
 }
 
-void configureSwitch(afx_switch* sw, uint32_t x, uint32_t y, bool on) {
-    afx_widget_set_x(&sw->widget, x);
-    afx_widget_set_y(&sw->widget, y);
-    afx_switch_set_width(sw, 32);
-    afx_switch_set_height(sw, 16);
+void configureSwitch(afx_switch* sw, const PanelBox& box, bool on) {
+    afx_widget_set_x(&sw->widget, u(box.x));
+    afx_widget_set_y(&sw->widget, u(box.y));
+    afx_switch_set_width(sw, u(box.w));
+    afx_switch_set_height(sw, u(box.h));
     afx_widget_set_radius(&sw->widget, 2);
     afx_switch_set_thumb_side(sw, 1);  // on: thumb at the right end
     afx_switch_set_thumb_highlight(sw, true);
@@ -84,6 +74,56 @@ void switchColours(afx_switch* sw) {
     afx_switch_set_frame_colour(sw, 22, 22, 22);
     afx_switch_set_thumb_colour(sw, 96, 96, 96);
     afx_switch_set_track_on_colour(sw, 48, 48, 48);
+}
+
+void configureEffectButton(afx_toggle_button* fx, const PanelBox& box, bool on) {
+    afx_widget_set_x(&fx->widget, u(box.x));
+    afx_widget_set_y(&fx->widget, u(box.y));
+    afx_toggle_button_set_width(fx, u(box.w));
+    afx_toggle_button_set_height(fx, u(box.h));  // font size: half the smaller side, 12
+    afx_toggle_button_set_alignment(fx, 1);
+    afx_toggle_button_set_text_colour(fx, 240, 240, 240);
+    afx_toggle_button_set_on_text_colour(fx, 240, 240, 240);
+    afx_toggle_button_set_fill(fx, 80, 80, 80);
+    afx_toggle_button_set_on_fill(fx, 183, 30, 22);
+    afx_toggle_button_set_hover_fill(fx, 80, 80, 80);
+    afx_widget_set_radius(&fx->widget, 2);
+    afx_toggle_button_set_border_colour(fx, 22, 22, 22);
+    afx_toggle_button_set_highlight(fx, true);
+    afx_toggle_button_set_highlight_colour(fx, 0, 0, 0);
+    afx_toggle_button_set_highlight_alpha(fx, 32);
+    afx_toggle_button_set_pressed(fx, false);
+    afx_toggle_button_set_on(fx, on);
+}
+
+// A picture button by its frame: placed by the frame's centre, hit inside the frame.
+void configurePicture(afx_filmstrip* p, const PanelBox& frame) {
+    afx_filmstrip_set_centre_x(p, u(frame.x + frame.w / 2));
+    afx_filmstrip_set_centre_y(p, u(frame.y + frame.h / 2));
+    afx_filmstrip_set_frame_width(p, u(frame.w));
+    afx_filmstrip_set_frame_height(p, u(frame.h));
+    afx_filmstrip_set_frame_count(p, 2);
+    afx_filmstrip_set_hit_width(p, u(frame.w));
+    afx_filmstrip_set_hit_height(p, u(frame.h));
+    afx_filmstrip_set_hit_offset_x(p, 0);
+    afx_filmstrip_set_hit_offset_y(p, 0);
+    afx_filmstrip_set_value(p, 0.0f);
+    afx_filmstrip_set_pressed(p, false);
+}
+
+void configureDisplay(afx_lcd* lcd, const PanelBox& box) {
+    afx_lcd_set_x(lcd, u(box.x));
+    afx_lcd_set_y(lcd, u(box.y));
+    afx_lcd_set_width(lcd, u(box.w));
+    afx_lcd_set_height(lcd, u(box.h));
+    afx_lcd_set_text_colour(lcd, 218, 120, 4);
+    afx_lcd_set_background_colour(lcd, 0, 0, 0);
+    afx_lcd_set_frame_colour(lcd, 48, 48, 48);
+    afx_lcd_set_frame(lcd, false);
+    afx_lcd_set_shadow(lcd, false);
+    afx_lcd_set_scroll_position(lcd, 0.0f);
+    afx_lcd_set_max_chars(lcd, 64);
+    afx_lcd_set_visible(lcd, true);
 }
 
 }  // namespace
@@ -110,12 +150,13 @@ bool CEditorGUI::createControls() {
     if (!panelImage) panelImage = afx_pixbuf_new_from_inline(context, kPanelImageId);
     if (!panelImage) return false;
     for (int32_t i = 0; i < kPictureCount; ++i) {
-        if (!pictureImages[i]) pictureImages[i] = afx_pixbuf_new_from_inline(context, kPicturePlaces[i].imageId);
+        if (!pictureImages[i]) pictureImages[i] = afx_pixbuf_new_from_inline(context, kPictureImageIds[i]);
         if (!pictureImages[i]) return false;
     }
+    // The read-out sizes its text strip for its box and character count.
     afx_lcd_set_max_chars(messageDisplay, 64);
-    afx_lcd_set_width(messageDisplay, 108);
-    afx_lcd_set_height(messageDisplay, 16);
+    afx_lcd_set_width(messageDisplay, u(kPanelLayout.display.w));
+    afx_lcd_set_height(messageDisplay, u(kPanelLayout.display.h));
     return afx_lcd_prepare(messageDisplay);
 }
 
@@ -139,77 +180,30 @@ void CEditorGUI::configureControls() {
     afx_led_set_lamp_colour(overloadLamp, 240, 39, 16);
     for (int32_t i = 0; i < kPictureCount; ++i) afx_filmstrip_set_strip(pictures[i], pictureImages[i]);
 
-    // Geometry and state. Whatever arrived while the window was closed is in
-    // the mirrors, so nothing pending is left to take.
-    pendingChanges.store(0);
+    // Geometry and state, every value from the mirrors: what arrived while
+    // the window was closed is in them, so nothing pending is left to take.
+    paramMirror.take();
+    const PanelLayout& at = kPanelLayout;
     afx_image_set_pixbuf(background, panelImage);
-    afx_image_set_width(background, 144);
-    afx_image_set_height(background, 538);
-    afx_image_set_x(background, 0);
-    afx_image_set_y(background, 0);
+    afx_image_set_width(background, u(at.panel.w));
+    afx_image_set_height(background, u(at.panel.h));
+    afx_image_set_x(background, u(at.panel.x));
+    afx_image_set_y(background, u(at.panel.y));
     for (int32_t i = 0; i < kKnobCount; ++i) {
-        configureKnob(knobs[i], kKnobPlaces[i], static_cast<uint32_t>(knobMode), paramMirror[i].load());
+        configureKnob(knobs[i], at.knobs[i], kKnobCaps[i], parameterDefault(i), static_cast<uint32_t>(knobMode),
+                      paramMirror.value(i));
     }
-    configureSwitch(wetOnlySwitch, 27, 320, paramMirror[7].load() >= 0.5f);
-    configureSwitch(muteSwitch, 84, 396, paramMirror[8].load() >= 0.5f);
-
-    afx_toggle_button* fx = effectButton;
-    afx_widget_set_x(&fx->widget, 48);
-    afx_widget_set_y(&fx->widget, 446);
-    afx_toggle_button_set_width(fx, 48);
-    afx_toggle_button_set_height(fx, 24);  // font size: half the smaller side, 12
-    afx_toggle_button_set_alignment(fx, 1);
-    afx_toggle_button_set_text_colour(fx, 240, 240, 240);
-    afx_toggle_button_set_on_text_colour(fx, 240, 240, 240);
-    afx_toggle_button_set_fill(fx, 80, 80, 80);
-    afx_toggle_button_set_on_fill(fx, 183, 30, 22);
-    afx_toggle_button_set_hover_fill(fx, 80, 80, 80);
-    afx_widget_set_radius(&fx->widget, 2);
-    afx_toggle_button_set_border_colour(fx, 22, 22, 22);
-    afx_toggle_button_set_highlight(fx, true);
-    afx_toggle_button_set_highlight_colour(fx, 0, 0, 0);
-    afx_toggle_button_set_highlight_alpha(fx, 32);
-    afx_toggle_button_set_pressed(fx, false);
-    afx_toggle_button_set_on(fx, paramMirror[9].load() >= 0.5f);
-
-    afx_led_set_x(overloadLamp, 37);
-    afx_led_set_y(overloadLamp, 292);
-    afx_led_set_radius(overloadLamp, 6);
+    configureSwitch(wetOnlySwitch, at.wetOnly, editorShowsOn(paramMirror.value(kWetOnly)));
+    configureSwitch(muteSwitch, at.mute, editorShowsOn(paramMirror.value(kMute)));
+    configureEffectButton(effectButton, at.effect, editorShowsOn(paramMirror.value(kEffect)));
+    afx_led_set_x(overloadLamp, u(at.lamp.x));
+    afx_led_set_y(overloadLamp, u(at.lamp.y));
+    afx_led_set_radius(overloadLamp, u(at.lamp.w / 2));
     afx_led_set_on(overloadLamp, false);
-    lampLit.store(0);
-
-    for (int32_t i = 0; i < kPictureCount; ++i) {
-        afx_filmstrip* p = pictures[i];
-        const PicturePlace& place = kPicturePlaces[i];
-        afx_filmstrip_set_centre_x(p, place.centreX);
-        afx_filmstrip_set_centre_y(p, place.centreY);
-        afx_filmstrip_set_frame_width(p, place.frameWidth);
-        afx_filmstrip_set_frame_height(p, place.frameHeight);
-        afx_filmstrip_set_frame_count(p, 2);
-        afx_filmstrip_set_hit_width(p, place.frameWidth);
-        afx_filmstrip_set_hit_height(p, place.frameHeight);
-        afx_filmstrip_set_hit_offset_x(p, 0);
-        afx_filmstrip_set_hit_offset_y(p, 0);
-        afx_filmstrip_set_value(p, 0.0f);
-        afx_filmstrip_set_pressed(p, false);
-    }
-
-    afx_lcd* lcd = messageDisplay;
-    afx_lcd_set_x(lcd, 18);
-    afx_lcd_set_y(lcd, 64);
-    afx_lcd_set_width(lcd, 108);
-    afx_lcd_set_height(lcd, 16);
-    afx_lcd_set_text_colour(lcd, 218, 120, 4);
-    afx_lcd_set_background_colour(lcd, 0, 0, 0);
-    afx_lcd_set_frame_colour(lcd, 48, 48, 48);
-    afx_lcd_set_frame(lcd, false);
-    afx_lcd_set_shadow(lcd, false);
-    afx_lcd_set_scroll_position(lcd, 0.0f);
-    afx_lcd_set_max_chars(lcd, 64);
-    afx_lcd_set_visible(lcd, true);
-    writeMessage(nullptr);  // the version text
-    putOnDisplay();
-    showMessage();
+    paramMirror.darkenLamp();
+    for (int32_t i = 0; i < kPictureCount; ++i) configurePicture(pictures[i], at.pictures[i]);
+    configureDisplay(messageDisplay, at.display);
+    greetWithVersion();
 }
 
 void CEditorGUI::drawAllControls() {
@@ -356,9 +350,9 @@ uint32_t CEditorGUI::knobDragMode(int32_t parameter) const {
 
 bool CEditorGUI::switchOn(int32_t parameter) const {
     if (!controlsReady) return false;
-    if (parameter == 7) return afx_switch_is_on(wetOnlySwitch);
-    if (parameter == 8) return afx_switch_is_on(muteSwitch);
-    if (parameter == 9) return afx_toggle_button_is_on(effectButton);
+    if (parameter == kWetOnly) return afx_switch_is_on(wetOnlySwitch);
+    if (parameter == kMute) return afx_switch_is_on(muteSwitch);
+    if (parameter == kEffect) return afx_toggle_button_is_on(effectButton);
     return false;
 }
 

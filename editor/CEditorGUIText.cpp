@@ -13,6 +13,7 @@
 #include "afx/widgets/afx_switch.h"
 #include "afx/widgets/afx_toggle_button.h"
 #include "frame/AudioEffectX.h"
+#include "resources/korvex_identity.h"
 
 namespace ZEPHRA2F9C41D07 {
 
@@ -22,98 +23,71 @@ constexpr size_t kMessageLimit = 64 + 1;  // 64 characters and the terminator
 constexpr int32_t kMessageTicks = 625;    // 25 s of 40 ms ticks
 constexpr int32_t kVersionTick = 563;     // 62 ticks (about 2.5 s) after a message
 constexpr int32_t kBlankTick = 63;        // about 22.5 s after a message
-constexpr int32_t kProgramCount = 10;
+
+// The read-out's texts of the knobs, filled with the value in the
+// parameter's unit. A knob at its detent names the detent exactly, as the
+// text of the parameter's default.
+constexpr const char* kKnobTexts[kNumKnobParameters] = {
+    "RT60 Time %.1f sec", "Damping %.1f", "Mix %.1f %%", "Pre Delay %.1f ms",
+    "Width %.1f %%", "Output %.1f dB", "Input %.1f dB",
+};
+// The switches' texts, off then on: Wet-Only, Mute, Effect.
+constexpr const char* kSwitchTexts[kNumParameters - kNumKnobParameters][2] = {
+    {"Wet-Only Off", "Wet-Only On "}, {"Mute Off", "Mute On "}, {" Effect  Out", " Effect  In "}};
 
 }  // namespace
 
-// The host's automation thread and the audio thread (overload lamp, after
-// every block) call this as well as the window thread. It must never wait
-// and never format or draw, so it only stores atomics: the value in its
-// mirror, a bit that says which control changed, and the redraw flag. Each
-// store is a single lock-free instruction; the window thread exchanges the
-// bits on its next tick and moves the mirrored values into the controls
-// (takePendingChanges). The value texts are written on the window thread
-// too, by the handlers that show them, from the same mirrors: host
-// automation never changes the read-out, so no text has to cross threads.
+// Any thread: the host's automation and program loads, the editor's own
+// edits, and the audio thread's overload report after every block. Only
+// stores (ParameterHandoff); the value texts are written on the window
+// thread by the handlers that show them: host automation never changes the
+// read-out, so no text has to cross threads.
 void CEditorGUI::parameterChanged(VstInt32 index, float value) {
-    if (index >= 0 && index < kMirrorCount) {
-        paramMirror[index].store(value, std::memory_order_relaxed);
-        pendingChanges.fetch_or(1u << index, std::memory_order_release);
-    } else if (index == 10) {
-        // The audio thread reports the overload state after every block;
-        // only a change is handed over, so a steady lamp costs it one load.
-        const uint8_t lit = value * 100.0f >= 0.5f ? 1 : 0;
-        if (lampLit.load(std::memory_order_relaxed) == lit) return;
-        lampLit.store(lit, std::memory_order_relaxed);
-        pendingChanges.fetch_or(kLampBit, std::memory_order_release);
-    }
-    needsRedraw.store(1, std::memory_order_release);
+    if (paramMirror.store(index, value)) needsRedraw.store(1, std::memory_order_release);
 }
 
 // Window thread: the controls take what parameterChanged stored.
 void CEditorGUI::takePendingChanges() {
-    const uint32_t pending = pendingChanges.exchange(0, std::memory_order_acquire);
+    const uint32_t pending = paramMirror.take();
     if (!pending || !controlsReady) return;
     for (int32_t i = 0; i < kKnobCount; ++i) {
         if (!(pending & (1u << i))) continue;
-        afx_knob_set_value(knobs[i], paramMirror[i].load(std::memory_order_relaxed) * 100.0f);
+        afx_knob_set_value(knobs[i], paramMirror.value(i) * 100.0f);
         markDirty(i);
     }
-    if (pending & (1u << 7)) {
-        afx_switch_set_on(wetOnlySwitch, paramMirror[7].load(std::memory_order_relaxed) >= 0.5f);
+    if (pending & (1u << kWetOnly)) {
+        afx_switch_set_on(wetOnlySwitch, editorShowsOn(paramMirror.value(kWetOnly)));
         markDirty(kRoleWetOnly);
     }
-    if (pending & (1u << 8)) {
-        afx_switch_set_on(muteSwitch, paramMirror[8].load(std::memory_order_relaxed) >= 0.5f);
+    if (pending & (1u << kMute)) {
+        afx_switch_set_on(muteSwitch, editorShowsOn(paramMirror.value(kMute)));
         markDirty(kRoleMute);
     }
-    if (pending & (1u << 9)) {
-        afx_toggle_button_set_on(effectButton, paramMirror[9].load(std::memory_order_relaxed) >= 0.5f);
+    if (pending & (1u << kEffect)) {
+        afx_toggle_button_set_on(effectButton, editorShowsOn(paramMirror.value(kEffect)));
         markDirty(kRoleEffect);
     }
-    if (pending & kLampBit) {
-        afx_led_set_on(overloadLamp, lampLit.load(std::memory_order_relaxed) != 0);
+    if (pending & (1u << kOverload)) {
+        afx_led_set_on(overloadLamp, paramMirror.lampLit());
         markDirty(kRoleLamp);
     }
 }
 
-// The text of parameter index at normalised value; a knob at its detent
-// names the detent exactly.
-void CEditorGUI::writeValueText(int32_t index) {
-    const float v = paramMirror[index].load(std::memory_order_relaxed);
-    const bool detent = index < kKnobCount && controlsReady && afx_knob_at_default(knobs[index]);
-    char* m = message;
-    switch (index) {
-        case 0: std::snprintf(m, kMessageLimit, "RT60 Time %.1f sec", static_cast<double>(v * 3.0f)); break;
-        case 1: std::snprintf(m, kMessageLimit, "Damping %.1f", static_cast<double>(v * 10.0f)); break;
-        case 2:
-            if (detent) std::snprintf(m, kMessageLimit, "Mix 50.0 %%");
-            else std::snprintf(m, kMessageLimit, "Mix %.1f %%", static_cast<double>(v * 100.0f));
-            break;
-        case 3: std::snprintf(m, kMessageLimit, "Pre Delay %.1f ms", static_cast<double>(v * 250.0f)); break;
-        case 4:
-            if (detent) std::snprintf(m, kMessageLimit, "Width 50.0 %%");
-            else std::snprintf(m, kMessageLimit, "Width %.1f %%", static_cast<double>(v * 100.0f));
-            break;
-        case 5:
-            if (detent) std::snprintf(m, kMessageLimit, "Output 0.0 dB");
-            else std::snprintf(m, kMessageLimit, "Output %.1f dB", static_cast<double>(v * 12.0f - 6.0f));
-            break;
-        case 6:
-            if (detent) std::snprintf(m, kMessageLimit, "Input 0.0 dB");
-            else std::snprintf(m, kMessageLimit, "Input %.1f dB", static_cast<double>(v * 12.0f - 6.0f));
-            break;
-        case 7: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? "Wet-Only On " : "Wet-Only Off"); break;
-        case 8: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? "Mute On " : "Mute Off"); break;
-        case 9: std::snprintf(m, kMessageLimit, "%s", v >= 0.5f ? " Effect  In " : " Effect  Out"); break;
-        default: break;
+// The read-out's text of parameter index at normalised value v.
+void CEditorGUI::writeValueText(int32_t index, float v) {
+    if (index < kKnobCount) {
+        const bool detent = controlsReady && afx_knob_at_default(knobs[index]);
+        const float shown = parameterInUnits(index, detent ? parameterDefault(index) : v);
+        std::snprintf(message, kMessageLimit, kKnobTexts[index], static_cast<double>(shown));
+    } else if (index < kNumParameters) {
+        std::snprintf(message, kMessageLimit, "%s", kSwitchTexts[index - kKnobCount][editorShowsOn(v) ? 1 : 0]);
     }
 }
 
 // Copies text into message; null writes the version text.
 void CEditorGUI::writeMessage(const char* text) {
     if (text) std::snprintf(message, kMessageLimit, "%s", text);
-    else std::snprintf(message, kMessageLimit, "KORVEX52  V%s", "3.1.4");
+    else std::snprintf(message, kMessageLimit, "KORVEX52  V%s", KORVEX_VERSION_TEXT);
 }
 
 void CEditorGUI::putOnDisplay() {
@@ -128,6 +102,16 @@ void CEditorGUI::showMessage() {
     messageTicks = kMessageTicks;
     showingProgramName = 0;
     needsRedraw.store(1, std::memory_order_release);
+}
+
+// At opening: the version text on the display, fresh for the whole
+// timetable. Unlike showMessage it leaves a program name's state alone: a
+// program named just before the editor closed, or chosen by the host while
+// it was closed, is still stepped from by the next press.
+void CEditorGUI::greetWithVersion() {
+    writeMessage(nullptr);
+    putOnDisplay();
+    messageTicks = kMessageTicks;
 }
 
 void CEditorGUI::programChanged(VstInt32 index) {
@@ -146,8 +130,8 @@ void CEditorGUI::programChanged(VstInt32 index) {
 void CEditorGUI::stepProgram(int32_t step) {
     pictureDirty[step < 0 ? kPrevious : kNext] = 1;
     if (showingProgramName) {
-        if (step < 0) currentProgram = currentProgram == 0 ? kProgramCount - 1 : currentProgram - 1;
-        else currentProgram = currentProgram + 1 == kProgramCount ? 0 : currentProgram + 1;
+        if (step < 0) currentProgram = currentProgram == 0 ? kNumPrograms - 1 : currentProgram - 1;
+        else currentProgram = currentProgram + 1 == kNumPrograms ? 0 : currentProgram + 1;
         plugin()->setProgram(currentProgram);
         plugin()->updateDisplay();
     }

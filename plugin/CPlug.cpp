@@ -7,16 +7,19 @@
 #include <cstring>
 #include <new>
 
+#include "afx/afx_window.h"
 #include "editor/EditorLink.h"
+#include "editor/PanelLayout.h"
+#include "resources/korvex_identity.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 namespace {
 
 constexpr VstInt32 kUniqueId = vstFourCC('K', 'V', '5', '2');
-constexpr VstInt32 kVendorVersion = 3140;
-constexpr VstInt16 kFallbackWidth = 144;
-constexpr VstInt16 kFallbackHeight = 538;
+// Without an editor the host is still given a place for one: the panel's own size.
+constexpr VstInt16 kFallbackWidth = static_cast<VstInt16>(kPanelLayout.panel.w);
+constexpr VstInt16 kFallbackHeight = static_cast<VstInt16>(kPanelLayout.panel.h);
 
 uint32_t steadyMilliseconds() {
     using namespace std::chrono;
@@ -115,7 +118,13 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
         case effEditClose:
             if (editor) editor->close();
             return 1;
-        case effEditIdle: return 0;  // the editor runs on its own timer
+        case effEditIdle:
+            // The editor runs on its own timer. Where the window system does
+            // not deliver through the host's event loop (X11), the toolkit's
+            // windows get their input, paints and timer ticks here, on the
+            // host's user-interface thread.
+            afx_idle(afx_context_get(false));
+            return 0;
         case effProcessEvents: currentEvents = static_cast<VstEvents*>(ptr); return 1;
         case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
         case effGetProgramNameIndexed:
@@ -158,10 +167,10 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
 
 // ---- identity ---------------------------------------------------------------
 
-bool CPlug::getEffectName(char* name) { return copyIdentity(name, "KORVEX52"); }
-bool CPlug::getVendorString(char* text) { return copyIdentity(text, "Corvane Audio Systems Ltd"); }
-bool CPlug::getProductString(char* text) { return copyIdentity(text, "Plate Reverb"); }
-VstInt32 CPlug::getVendorVersion() { return kVendorVersion; }
+bool CPlug::getEffectName(char* name) { return copyIdentity(name, KORVEX_EFFECT_NAME); }
+bool CPlug::getVendorString(char* text) { return copyIdentity(text, KORVEX_VENDOR_NAME); }
+bool CPlug::getProductString(char* text) { return copyIdentity(text, KORVEX_PRODUCT_NAME); }
+VstInt32 CPlug::getVendorVersion() { return KORVEX_VENDOR_VERSION; }
 
 // ---- lifecycle --------------------------------------------------------------
 
@@ -177,14 +186,14 @@ void CPlug::suspend() {
 float CPlug::effectInValue() const {
     float product = clamp01(bypassGate.load(std::memory_order_relaxed)) *
                     clamp01(values[kEffect].load(std::memory_order_relaxed));
-    return product >= 0.5f ? 1.0f : 0.0f;
+    return effectIsIn(product) ? 1.0f : 0.0f;
 }
 
 void CPlug::applyAllParameters() {
     if (!engine) return;
     engine->prepare(sampleRate);
     auto mapped = [this](int i) {
-        return parameterToEngine(i, values[i].load(std::memory_order_relaxed));
+        return parameterInUnits(i, values[i].load(std::memory_order_relaxed));
     };
     engine->setRT60(mapped(kRT60));
     engine->setDamping(mapped(kDamping));
@@ -204,7 +213,7 @@ void CPlug::setParameter(VstInt32 index, float value) {
     ProgramRecord& record = programs[curProgramIndex];
     if (index >= 0 && index < kEffect) {
         if (engine) {
-            float v = parameterToEngine(index, value);
+            float v = parameterInUnits(index, value);
             switch (index) {
                 case kRT60: engine->setRT60(v); break;
                 case kDamping: engine->setDamping(v); break;

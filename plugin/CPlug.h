@@ -8,7 +8,7 @@
 
 #include "dsp/ReverbEngine.h"
 #include "frame/AudioEffectX.h"
-#include "plugin/ParameterTable.h"
+#include "params/ParameterTable.h"
 #include "plugin/ProgramRecord.h"
 
 class EditorLink;

@@ -6,5 +6,6 @@
 #include "plugin/CPlug.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback host) {
-    return new (std::nothrow) ZEPHRA2F9C41D07::CPlug(host, 10, 10);
+    return new (std::nothrow) ZEPHRA2F9C41D07::CPlug(host, ZEPHRA2F9C41D07::kNumPrograms,
+                                                     ZEPHRA2F9C41D07::kNumParameters);
 }

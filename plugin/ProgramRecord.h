@@ -5,12 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugin/ParameterTable.h"
+#include "params/ParameterTable.h"
 
 namespace ZEPHRA2F9C41D07 {
 
 constexpr uint32_t kProgramMagic = 0x8CAC4436u;
-constexpr int kNumPrograms = 10;
 constexpr int kProgramNameBytes = 24;
 
 struct ProgramRecord {

@@ -8,6 +8,7 @@
 #   tools/wine-env.sh start                       prepare display, prefix and server
 #   tools/wine-env.sh stop                        end the server and the display
 #   tools/wine-env.sh env                         print the environment for 'eval'
+#   tools/wine-env.sh display PROGRAM [ARGS...]   run a native program on the private display
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 state=${KORVEX_WINE_DIR:-$(cd "$here/.." && pwd)/build/wine}
@@ -27,7 +28,9 @@ start_display() {
   command -v Xvfb >/dev/null || { echo "wine-env: Xvfb is missing (apt-get install xvfb)" >&2; return 1; }
   rm -f "$state/display"
   # -displayfd lets the server pick a free display number and tell us which.
-  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
+  # -noreset: properties set on the root window (the desktop's Xft.dpi) stay
+  # when the last client disconnects.
+  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
     3>"$state/display.tmp" 9>&- </dev/null >/dev/null 2>&1 &
   echo $! >"$state/xvfb.pid"
   for _ in $(seq 1 100); do
@@ -96,6 +99,13 @@ case "${1:-}" in
     export DISPLAY; DISPLAY=$(cat "$state/display")
     exec wine "$@"
     ;;
+  display)
+    shift
+    [ $# -ge 1 ] || { echo "usage: wine-env.sh display PROGRAM [ARGS...]" >&2; exit 2; }
+    ( flock 9; start_display ) 9>"$state/lock" || exit 125
+    export DISPLAY; DISPLAY=$(cat "$state/display")
+    exec "$@"
+    ;;
   start) start_all ;;
   stop) stop_all ;;
   env)
@@ -103,5 +113,5 @@ case "${1:-}" in
     printf 'export WINEPREFIX=%q DISPLAY=%q WINEDEBUG=%q WINEDLLOVERRIDES=%q\n' \
       "$WINEPREFIX" "$(cat "$state/display")" "$WINEDEBUG" "$WINEDLLOVERRIDES"
     ;;
-  *) echo "usage: wine-env.sh run PROGRAM [ARGS...] | start | stop | env" >&2; exit 2 ;;
+  *) echo "usage: wine-env.sh run PROGRAM [ARGS...] | display PROGRAM [ARGS...] | start | stop | env" >&2; exit 2 ;;
 esac

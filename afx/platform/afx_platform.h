@@ -1,62 +1,53 @@
 // The fence between the portable toolkit and the windowing system.
-// Every function named afxp_ is implemented once per backend: win32/ (the real
-// one) and headless/ (in-memory records for tests). The portable afx_ code calls
-// nothing else of the platform. Native handles (windows, device contexts,
-// bitmaps, cursors, modules) travel as void*; the portable side never looks
-// inside them.
+// Every function named afxp_ is implemented once per backend: win32/ (Windows),
+// x11/ (Linux over Xlib) and headless/ (in-memory records for tests). The
+// portable afx_ code calls nothing else of the platform, and this header
+// speaks only the toolkit's terms: windows, painters, bitmaps, events and key
+// codes. Native handles (windows, painters, bitmaps, cursors, modules) travel
+// as void*; the portable side never looks inside them.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-// What a backend translates its native window messages into. The portable
-// dispatcher (afx_window_dispatch) applies the toolkit's rules to these.
+// What a backend translates its native events into. The portable dispatcher
+// (afx_window_dispatch) applies the toolkit's rules to these.
 enum afxp_event_kind : int32_t {
     AFXP_EVENT_OTHER = 0,      // anything else: default processing
-    AFXP_EVENT_PAINT,          // the window needs painting
-    AFXP_EVENT_ERASE,          // background erase request
-    AFXP_EVENT_CLOSE,          // close request; value = the message's first parameter
+    AFXP_EVENT_PAINT,          // part of the window needs painting
+    AFXP_EVENT_BACKGROUND,     // the system offers to fill the background
+    AFXP_EVENT_CLOSE,          // close request; value = the key code that asked, or 0
     AFXP_EVENT_DESTROY,        // the window is being destroyed
-    AFXP_EVENT_NCCALCSIZE,     // frame size calculation
+    AFXP_EVENT_FRAME,          // the system asks how much frame the window has
     AFXP_EVENT_TIMER,          // value = timer id
-    AFXP_EVENT_KEY_DOWN,       // value = virtual key code
-    AFXP_EVENT_KEY_UP,         // value = virtual key code
+    AFXP_EVENT_KEY_DOWN,       // value = key code (afxp_key)
+    AFXP_EVENT_KEY_UP,         // value = key code (afxp_key)
     AFXP_EVENT_MOVE,           // pointer moved to (x, y)
     AFXP_EVENT_BUTTON_DOWN,    // value = 0 left, 1 right
     AFXP_EVENT_BUTTON_UP,      // value = 0 left, 1 right
     AFXP_EVENT_DOUBLE_CLICK,   // value = 0 left
-    AFXP_EVENT_WHEEL,          // value = signed wheel delta; (x, y) pointer in client pixels
-    AFXP_EVENT_DROP_FILES,     // drop = the native drop handle
+    AFXP_EVENT_WHEEL,          // value = wheel travel, 120 a notch, positive away from the user
+    AFXP_EVENT_DROP_FILES,     // drop = the backend's record of the dropped files
+};
+
+// The key codes the toolkit's key callbacks receive. Letters and digits are
+// their upper-case ASCII codes; every backend maps its own key names to these.
+enum afxp_key : int32_t {
+    AFXP_KEY_BACKSPACE = 8, AFXP_KEY_TAB = 9, AFXP_KEY_ENTER = 13, AFXP_KEY_SHIFT = 16,
+    AFXP_KEY_CONTROL = 17, AFXP_KEY_ALT = 18, AFXP_KEY_ESCAPE = 27, AFXP_KEY_SPACE = 32,
+    AFXP_KEY_PAGE_UP = 33, AFXP_KEY_PAGE_DOWN = 34, AFXP_KEY_END = 35, AFXP_KEY_HOME = 36,
+    AFXP_KEY_LEFT = 37, AFXP_KEY_UP = 38, AFXP_KEY_RIGHT = 39, AFXP_KEY_DOWN = 40,
+    AFXP_KEY_DELETE = 46,
 };
 
 struct afxp_event {
     int32_t kind;       // afxp_event_kind
     int32_t x, y;       // pointer in window pixels
     int32_t value;      // see afxp_event_kind
-    void* drop;         // native drop record (AFXP_EVENT_DROP_FILES)
-    // The native message itself, kept only so the backend's default
-    // procedure can be handed exactly what arrived.
-    uint32_t sys_message;
-    uintptr_t sys_wparam;
-    intptr_t sys_lparam;
+    void* drop;         // the backend's dropped-files record (AFXP_EVENT_DROP_FILES)
+    // The backend's own record of what arrived, handed back to afxp_default.
+    const void* native;
 };
-
-// The 40-byte header of a 24-bit top-down device-independent bitmap, laid out
-// as the platform's own bitmap info header.
-struct afxp_bitmap_header {
-    uint32_t size;          // 40
-    int32_t width;
-    int32_t height;         // negative: rows run top to bottom
-    uint16_t planes;        // 1
-    uint16_t bit_count;     // 24
-    uint32_t compression;   // 0: none
-    uint32_t size_image;    // width x height x 3
-    int32_t x_pels_per_meter;
-    int32_t y_pels_per_meter;
-    uint32_t colours_used;
-    uint32_t colours_important;
-};
-static_assert(sizeof(afxp_bitmap_header) == 40, "bitmap header must match the platform layout");
 
 // Storage a backend needs between the start and the end of one paint.
 struct afxp_paint {
@@ -69,8 +60,8 @@ enum afxp_cursor_kind : int32_t {
 };
 
 // ---- Up-call, implemented by the portable toolkit ------------------------
-// Every native message of a toolkit window goes through here; slot is what the
-// window's user data holds. Returns the message's result.
+// Every native event of a toolkit window goes through here; slot is what the
+// window's user data holds. Returns the event's result.
 intptr_t afx_window_dispatch(void* window, int32_t slot, const afxp_event* event);
 
 // ---- Resources -------------------------------------------------------------
@@ -106,8 +97,12 @@ void afxp_capture_release();
 bool afxp_buttons_held();
 void afxp_timer_start(void* window, uint32_t id, uint32_t period_ms);
 void afxp_timer_kill(void* window, uint32_t id);
-// The default window procedure for what arrived in event.
+// The system's default handling of what arrived in event.
 intptr_t afxp_default(void* window, const afxp_event* event);
+// Handles, on the calling thread, whatever the window system has pending for
+// the toolkit's windows: its events, due timers and paints. Where the system
+// delivers these itself through the host's own event loop, it does nothing.
+void afxp_idle();
 // Starts painting and reports the update rectangle (left, top, right, bottom).
 void afxp_paint_begin(void* window, afxp_paint* paint, int32_t rect[4]);
 void afxp_paint_end(void* window, afxp_paint* paint);
@@ -118,19 +113,21 @@ void afxp_drop_finish(const afxp_event* event);
 bool afxp_native_window_size(void* window, int32_t* width, int32_t* height);
 void afxp_native_window_resize(void* window, int32_t width, int32_t height);
 
-// ---- Device contexts and bitmaps -------------------------------------------
-void* afxp_window_dc(void* window);
-void afxp_window_dc_release(void* window, void* dc);
-void* afxp_memory_dc_new(void* window_dc);
-void afxp_memory_dc_free(void* memory_dc);
-// A 24-bit bitmap section described by header, created on dc; pixels receives
-// its memory (owned by the bitmap). Null on failure.
-void* afxp_dib_create(void* dc, const afxp_bitmap_header* header, void** pixels);
-void afxp_dib_delete(void* bitmap);
-// Plain copy of (sx, sy, width, height) of bitmap to (dx, dy) of window_dc,
-// through memory_dc; the previous selection of memory_dc is restored.
-void afxp_blit(void* window_dc, void* memory_dc, void* bitmap,
-               int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t width, int32_t height);
+// ---- Painters and bitmaps ----------------------------------------------------
+// What a backend needs to put bitmaps on a window, made once per toolkit
+// window; null on failure. Freed with the window it was made for.
+void* afxp_painter_new(void* window);
+void afxp_painter_free(void* window, void* painter);
+// A 24-bit top-down bitmap for the painter's window (painter may be null: a
+// bitmap for no window yet): rows of stride bytes, blue, green, red per
+// pixel. pixels receives its memory (owned by the bitmap). Null on failure.
+void* afxp_bitmap_create(void* painter, int32_t width, int32_t height, uint32_t stride,
+                         void** pixels);
+void afxp_bitmap_delete(void* bitmap);
+// Plain copy of (sx, sy, width, height) of bitmap to (dx, dy) of the painter's
+// window; the caller keeps the source rectangle inside the bitmap.
+void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+               int32_t width, int32_t height);
 
 // ---- Cursors and screen ------------------------------------------------------
 // Sets a system cursor; returns the cursor that was current before.

@@ -3,6 +3,7 @@
 #include "afx/afx_window.h"
 #include "dialogs/MBXHost.h"
 #include "golden_fixture.h"
+#include "tests/unit/dialogs/dialog_session.h"
 
 void* golden_about_resources_module();
 
@@ -13,13 +14,10 @@ using AboutPage = GoldenFixture;
 TEST_F(AboutPage, WindowMatchesTheReviewedPicture) {
     afx_headless_reset();
     useResources(golden_about_resources_module());
-    afx_context* ctx = afx_context_get(true);
-    ASSERT_NE(ctx, nullptr);
-    afx_set_class_base(ctx, "27D706069AC8");
-    MBXHost* host = MBXHost::acquire();
-    ASSERT_NE(host, nullptr);
-    host->openAbout();
-    void* window = afx_window_handle(ctx, host->window());
+    DialogSession session;
+    ASSERT_TRUE(dialog_session_start(&session));
+    session.host->openAbout();
+    void* window = afx_window_handle(session.ctx, session.host->window());
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(afx_headless_paint(window));
 
@@ -27,11 +25,7 @@ TEST_F(AboutPage, WindowMatchesTheReviewedPicture) {
     EXPECT_EQ(picture.width, 800);
     EXPECT_EQ(picture.height, 600);
     EXPECT_TRUE(golden_match("about-page", picture));
-
-    host->release();
-    afx_destroy_all(ctx);
-    afx_context_release(ctx);
-    afx_context_free(ctx);
+    dialog_session_end(&session);
 }
 
 }  // namespace

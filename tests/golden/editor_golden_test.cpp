@@ -1,6 +1,7 @@
 // The editor's whole window as the host shows it, against reviewed images:
-// the default 364 x 538 at display scale 1, a 368 x 1076 window where the
-// panel is zoomed twice, and the greyed presentation while bypassed. The
+// the default 364 x 538 at display scale 1 and 728 x 1076 at display scale 2,
+// a 368 x 1076 window where the panel is zoomed twice, and the greyed
+// presentation while bypassed. The
 // plug-in is real; its editor opens in a host window of the in-memory
 // backend and the window's framebuffer is compared.
 #include <cstdint>
@@ -63,6 +64,19 @@ TEST_F(EditorGolden, DefaultWindowAtDisplayScaleOne) {
     EXPECT_EQ(picture.width, 364);
     EXPECT_EQ(picture.height, 538);
     EXPECT_TRUE(golden_match("editor-364x538", picture));
+}
+
+TEST_F(EditorGolden, DefaultWindowAtDisplayScaleTwo) {
+    // The editor reads the display scale when it is made: a 192-dpi screen.
+    delete plug;
+    afx_headless_set_dpi(192, 192);
+    ctx->dpi_scale = 0.0f;
+    plug = new CPlug(quietHost, 10, 10);
+    editor = static_cast<CEditorGUI*>(plug->getEditor());
+    const GoldenPicture picture = openAndCapture();
+    EXPECT_EQ(picture.width, 728);
+    EXPECT_EQ(picture.height, 1076);
+    EXPECT_TRUE(golden_match("editor-728x1076", picture));
 }
 
 TEST_F(EditorGolden, PanelZoomedTwiceIn368By1076) {

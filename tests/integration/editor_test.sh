@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The real editor of the real DLL in a real window under Wine + Xvfb, driven
-# by `korvex-host editor` with real pointer input (SendInput):
-#   editor_test.sh SCENARIO HOST.exe PLUGIN.dll WINE-ENV PNG-CHECK.exe WORK-DIR [GOLDEN.png]
+# The real editor of the real plug-in in a real window on the project's Xvfb,
+# driven by `korvex-host editor` with real pointer input: the DLL under Wine
+# (SendInput), or the native .so in X11 (XTEST), with the same expectations:
+#   editor_test.sh SCENARIO HOST PLUGIN WINE-ENV PNG-CHECK WORK-DIR [GOLDEN.png]
+# Programs named *.exe run under Wine, others natively on the same display.
 # Scenarios:
 #   screenshot  the window shows exactly the headless render of the same size
+#   scale2      X11 only: with the desktop's Xft.dpi at 192 the default window
+#               is 728 x 1076 and shows exactly the headless render at scale 2
 #   resize      a stored size from a chunk and a drag on the grip resize the host window
 #   pointer     a drag on the Mix knob and a click on the Effect button automate
 #   about       the info button opens the About box in its own window; Ok closes it
@@ -14,13 +18,20 @@ scenario=$1 host_exe=$2 dll=$3 wine_env=$4 png_check=$5 work=$6 golden=${7:-}
 mkdir -p "$work" && rm -f "$work"/*.png "$work"/*.txt
 status=0
 fail() { echo "FAIL: $*"; status=1; }
+run() {
+  case "$1" in
+    *.exe) "$wine_env" run "$@" ;;
+    *) "$wine_env" display "$@" ;;
+  esac
+}
 editor() {  # runs the editor command, output into $work/$1.txt
   local name=$1; shift
-  "$wine_env" run "$host_exe" editor "$@" "$dll" >"$work/$name.txt" 2>&1
+  run "$host_exe" editor "$@" "$dll" >"$work/$name.txt" 2>&1
   local rc=$?
   [ $rc -eq 0 ] || { fail "editor $* exited $rc"; cat "$work/$name.txt"; }
+  ! grep -q 'X error' "$work/$name.txt" || { fail "X errors in editor $*"; cat "$work/$name.txt"; }
 }
-png() { "$wine_env" run "$png_check" "$@"; }
+png() { run "$png_check" "$@"; }
 expect_line() {  # file, extended regex
   grep -qE -- "$2" "$1" || { fail "no line matching '$2' in $(basename "$1"):"; cat "$1"; }
 }
@@ -34,6 +45,15 @@ screenshot)
   # shows exactly what the headless backend renders.
   png same "$golden" "$work/editor.png" || fail "the window differs from $(basename "$golden")"
   ! grep -q '^sizeWindow' "$work/default.txt" || fail "the editor asked for a size unprompted"
+  ;;
+
+scale2)
+  # Xft.dpi in the server's resource database is the desktop's scale setting.
+  run xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi: 192"
+  editor scale2 --log-host-calls --screenshot "$work/editor.png"
+  run xprop -root -remove RESOURCE_MANAGER
+  [ "$(png size "$work/editor.png")" = 728x1076 ] || fail "screenshot is $(png size "$work/editor.png"), not 728x1076"
+  png same "$golden" "$work/editor.png" || fail "the window differs from $(basename "$golden")"
   ;;
 
 resize)

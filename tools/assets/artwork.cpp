@@ -220,12 +220,12 @@ void drawNamePlate(Painter& p) {
 }
 
 // Dialog buttons, 24 x 24 per frame: a dark round key; the lower frame is
-// the highlighted state (lit ring and glyph).
-void drawDialogButton(Painter& p, int32_t id) {
+// the highlighted state (lit ring and glyph). Drawn on a plain grey `bg`.
+void drawDialogButtonOn(Painter& p, int32_t id, uint8_t bg) {
   for (int f = 0; f < 2; ++f) {
     const bool lit = f == 1;
     const float y0 = float(f * 24);
-    p.rect(0, f * 24, 24, 24, 32, 32, 34);
+    p.rect(0, f * 24, 24, 24, bg, bg, bg);
     const float cx = 11.5f, cy = y0 + 11.5f;
     p.colour(12, 12, 12);
     p.disc(cx, cy + 0.5f, 10.5f);
@@ -305,6 +305,41 @@ void drawBanner(Painter& p) {
   p.label("Arial Small", 12.0f, 180.0f, 204.0f, -1, 150, 150, 150, "CORVANE AUDIO SYSTEMS");
 }
 
+// The same picture drawn over black and over white: where they differ the
+// background showed through, so the difference gives each pixel's coverage
+// and the black copy, divided by it, the picture's own colour. Edges keep
+// their smoothness over whatever the picture is later blended onto.
+void coverageFromBlackAndWhite(const afx_pixbuf* black, const afx_pixbuf* white, uint8_t* rgba) {
+  const uint8_t* kb = reinterpret_cast<const uint8_t*>(black->pixels);
+  const uint8_t* kw = reinterpret_cast<const uint8_t*>(white->pixels);
+  for (size_t i = 0; i < size_t(black->width) * size_t(black->height); ++i) {
+    int alpha = 255 - (int(kw[i * 4 + 1]) - int(kb[i * 4 + 1]));
+    alpha = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    for (int ch = 0; ch < 3; ++ch) {
+      const int v = alpha ? (int(kb[i * 4 + ch]) * 255 + alpha / 2) / alpha : 0;
+      rgba[i * 4 + ch] = uint8_t(v > 255 ? 255 : v);
+    }
+    rgba[i * 4 + 3] = uint8_t(alpha < 3 ? 0 : alpha);
+  }
+}
+
+// The round keys sit on the dialog page, whatever lies under them: the
+// corners outside the key are clear.
+bool drawDialogButton(Painter& p, int32_t id) {
+  afx_pixbuf* white = afx_pixbuf_new(nullptr, p.pb->width, p.pb->height);
+  if (!white) return false;
+  drawDialogButtonOn(p, id, 0);
+  {
+    Painter onWhite(white);
+    drawDialogButtonOn(onWhite, id, 255);
+  }
+  std::vector<uint8_t> rgba(size_t(p.pb->width) * size_t(p.pb->height) * 4u);
+  coverageFromBlackAndWhite(p.pb, white, rgba.data());
+  std::memcpy(p.pb->pixels, rgba.data(), rgba.size());
+  afx_pixbuf_free(nullptr, white);
+  return true;
+}
+
 }  // namespace
 
 afx_pixbuf* drawArtImage(int32_t id) {
@@ -323,7 +358,12 @@ afx_pixbuf* drawArtImage(int32_t id) {
     case 128: drawPanel(p); break;
     case 131: case 132: case 134: case 135: case 137: drawTopButton(p, id); break;
     case 198: drawNamePlate(p); break;
-    case 251: case 252: case 253: drawDialogButton(p, id); break;
+    case 251: case 252: case 253:
+      if (!drawDialogButton(p, id)) {
+        afx_pixbuf_free(nullptr, pb);
+        return nullptr;
+      }
+      break;
     case 136: drawMeterStrip(p); break;
     case 199: drawBanner(p); break;
     default: break;
@@ -357,25 +397,13 @@ void drawMarkOn(afx_pixbuf* pb, int32_t size, uint8_t bg) {
 }  // namespace
 
 std::vector<uint8_t> drawProductMark(int32_t size) {
-  // Drawn over black and over white: the difference gives each pixel's
-  // coverage, the black copy its colour, so edges keep their smoothness.
   afx_pixbuf* black = afx_pixbuf_new(nullptr, uint32_t(size), uint32_t(size));
   afx_pixbuf* white = afx_pixbuf_new(nullptr, uint32_t(size), uint32_t(size));
   std::vector<uint8_t> rgba(size_t(size) * size_t(size) * 4u, 0);
   if (black && white) {
     drawMarkOn(black, size, 0);
     drawMarkOn(white, size, 255);
-    const uint8_t* kb = reinterpret_cast<const uint8_t*>(black->pixels);
-    const uint8_t* kw = reinterpret_cast<const uint8_t*>(white->pixels);
-    for (size_t i = 0; i < size_t(size) * size_t(size); ++i) {
-      int alpha = 255 - (int(kw[i * 4 + 1]) - int(kb[i * 4 + 1]));
-      alpha = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
-      for (int ch = 0; ch < 3; ++ch) {
-        const int v = alpha ? (int(kb[i * 4 + ch]) * 255 + alpha / 2) / alpha : 0;
-        rgba[i * 4 + ch] = uint8_t(v > 255 ? 255 : v);
-      }
-      rgba[i * 4 + 3] = uint8_t(alpha < 3 ? 0 : alpha);
-    }
+    coverageFromBlackAndWhite(black, white, rgba.data());
   }
   afx_pixbuf_free(nullptr, black);
   afx_pixbuf_free(nullptr, white);

@@ -33,8 +33,9 @@ struct PanelBox {
 constexpr int kPanelBoxCount = 16;
 extern const PanelBox kPanelBoxes[kPanelBoxCount];
 
-// Draws image `id` into a new opaque pixbuf of its size (owned by the
-// caller); null for an unknown id or when the fonts did not load.
+// Draws image `id` into a new pixbuf of its size (owned by the caller):
+// opaque, but for the dialog's round keys, whose corners are clear; null for
+// an unknown id or when the fonts or memory did not come.
 afx_pixbuf* drawArtImage(int32_t id);
 
 // The product mark as straight-alpha RGBA, size x size pixels.

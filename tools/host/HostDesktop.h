@@ -2,8 +2,7 @@
 // window: the process's other top-level windows (an editor's dialogs), the
 // pixels the screen shows, and pointer input through the system's input
 // queue, exactly as a user's mouse makes it. One implementation per
-// platform: platform/win32 and platform/posix (no window system: nothing
-// is found, nothing is captured, input goes nowhere).
+// platform: platform/win32 and platform/x11 (XTEST for input).
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,6 @@
 // HostWindow: the window a host gives an editor to open in. One
-// implementation per platform: platform/win32 (a real top-level window with
-// its message loop) and platform/posix (none: the native host has no
-// window system, and editor checks skip there).
+// implementation per platform: platform/win32 and platform/x11, each a real
+// top-level window with its event loop.
 #pragma once
 
 #include <memory>
@@ -16,7 +15,8 @@ public:
     static std::unique_ptr<HostWindow> create(int width, int height, std::string& error);
     virtual ~HostWindow() = default;
 
-    // The native handle to pass to effEditOpen (an HWND on Windows).
+    // The native handle to pass to effEditOpen (an HWND on Windows, an X
+    // window id on Linux).
     virtual void* handle() const = 0;
     // How many windows the plug-in has made inside this one.
     virtual int childWindows() const = 0;

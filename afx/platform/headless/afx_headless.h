@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "afx/platform/afx_platform.h"
-#include "afx/platform/headless/afx_resource_bundle.h"
+#include "afx/platform/afx_resource_bundle.h"
 
 struct afx_headless_rect {
     int32_t x, y, width, height;
@@ -32,7 +32,7 @@ struct afx_headless_window {
     uint32_t timer_period_ms = 0;
     int32_t erase_count = 0;          // erases the default procedure carried out
     int32_t paint_count = 0;
-    bool dc_released = false;
+    bool painter_released = false;
     std::vector<afx_headless_rect> invalidations;  // every invalidation, in order
     int32_t dirty[4] = {0, 0, 0, 0};               // pending update rectangle (l, t, r, b)
     // What the window shows, 0x00RRGGBB per pixel, rows top to bottom.
@@ -73,6 +73,8 @@ void afx_headless_set_buttons_held(bool held);
 intptr_t afx_headless_button_down(void* window, int32_t x, int32_t y, int32_t button);
 intptr_t afx_headless_button_up(void* window, int32_t x, int32_t y, int32_t button);
 intptr_t afx_headless_double_click(void* window, int32_t x, int32_t y);
+// Unless some window has the capture, the window's class cursor (the arrow)
+// is set first, as the system does before every uncaptured move.
 intptr_t afx_headless_move(void* window, int32_t x, int32_t y);
 // The pointer sits at (x, y); delta in wheel units (120 a notch, negative down).
 intptr_t afx_headless_wheel(void* window, int32_t x, int32_t y, int32_t delta);

@@ -1,6 +1,6 @@
-// The in-memory backend: windows are records, device contexts point at them,
-// a blit copies into the window's framebuffer, and the screen, clock and mouse
-// buttons are whatever the test says. Used by every native build.
+// The in-memory backend: windows are records, a painter points at its
+// window, a blit copies into the window's framebuffer, and the screen, clock and mouse
+// buttons are whatever the test says. Used by every native test program.
 #include "afx/platform/headless/afx_headless.h"
 
 #include <algorithm>
@@ -10,13 +10,15 @@
 #include <memory>
 #include <mutex>
 
+#include "afx/platform/afx_update_rect.h"
+
 namespace {
 
 // A window that was never erased or painted shows this, so a test can tell.
 constexpr uint32_t kUnpaintedColour = 0x00FF00FFu;
 
-struct headless_memory_dc {
-    void* selected = nullptr;
+struct headless_painter {
+    afx_headless_window* window = nullptr;
 };
 
 struct headless_bitmap {
@@ -61,26 +63,7 @@ void fill_framebuffer(afx_headless_window* w, uint32_t colour) {
 }
 
 void add_dirty(afx_headless_window* w, int32_t l, int32_t t, int32_t r, int32_t b) {
-    l = std::max(l, 0); t = std::max(t, 0);
-    r = std::min(r, w->width); b = std::min(b, w->height);
-    if (l >= r || t >= b) return;
-    int32_t* d = w->dirty;
-    if (d[0] >= d[2] || d[1] >= d[3]) {
-        d[0] = l; d[1] = t; d[2] = r; d[3] = b;
-    } else {
-        d[0] = std::min(d[0], l); d[1] = std::min(d[1], t);
-        d[2] = std::max(d[2], r); d[3] = std::max(d[3], b);
-    }
-}
-
-const afx_resource_entry* find_resource(void* module, uint32_t type, uint32_t id) {
-    const afx_resource_bundle* bundle = static_cast<const afx_resource_bundle*>(module);
-    if (!bundle) return nullptr;
-    for (uint32_t i = 0; i < bundle->count; ++i) {
-        const afx_resource_entry& e = bundle->entries[i];
-        if (e.type == type && e.id == id) return &e;
-    }
-    return nullptr;
+    afx_update_rect_add(w->dirty, l, t, r, b, w->width, w->height);
 }
 
 afxp_event make_event(int32_t kind, int32_t x, int32_t y, int32_t value) {
@@ -156,8 +139,13 @@ intptr_t afx_headless_double_click(void* window, int32_t x, int32_t y) {
 }
 
 intptr_t afx_headless_move(void* window, int32_t x, int32_t y) {
-    state().pointer_x = x;
-    state().pointer_y = y;
+    headless_state& s = state();
+    s.pointer_x = x;
+    s.pointer_y = y;
+    // As the system does before each move it does not capture: the window's
+    // class cursor (the arrow for both toolkit classes) comes back, so a
+    // cursor set at one move lasts only until the next.
+    if (!s.capture && live(window)) afxp_cursor_set(AFXP_CURSOR_ARROW);
     return afx_headless_send(window, make_event(AFXP_EVENT_MOVE, x, y, 0));
 }
 
@@ -177,7 +165,7 @@ intptr_t afx_headless_close(void* window) {
 }
 
 intptr_t afx_headless_erase(void* window) {
-    return afx_headless_send(window, make_event(AFXP_EVENT_ERASE, 0, 0, 0));
+    return afx_headless_send(window, make_event(AFXP_EVENT_BACKGROUND, 0, 0, 0));
 }
 
 bool afx_headless_timer(void* window) {
@@ -209,7 +197,7 @@ const std::vector<std::string>& afx_headless_opened_urls() { return state().urls
 // ---- The platform fence --------------------------------------------------------
 
 const void* afxp_resource_find(void* module, uint32_t id, uint32_t* size_bytes) {
-    const afx_resource_entry* e = find_resource(module, AFX_RESOURCE_BINARY, id);
+    const afx_resource_entry* e = afx_resource_bundle_find(module, AFX_RESOURCE_BINARY, id);
     if (!e) return nullptr;
     if (size_bytes) *size_bytes = static_cast<uint32_t>(e->end - e->data);
     return e->data;
@@ -300,7 +288,7 @@ void afxp_window_set_title(void* window, const char* text) {
 
 bool afxp_window_set_icon(void* module, void* window, int32_t id) {
     afx_headless_window* w = live(window);
-    if (!w || id < 0 || !find_resource(module, AFX_RESOURCE_ICON, static_cast<uint32_t>(id))) return false;
+    if (!w || id < 0 || !afx_resource_bundle_find(module, AFX_RESOURCE_ICON, static_cast<uint32_t>(id))) return false;
     w->icon = id;
     return true;
 }
@@ -337,7 +325,7 @@ intptr_t afxp_default(void* window, const afxp_event* event) {
     afx_headless_window* w = live(window);
     if (!w) return 0;
     switch (event->kind) {
-    case AFXP_EVENT_ERASE:
+    case AFXP_EVENT_BACKGROUND:
         // The class background is the stock black brush.
         fill_framebuffer(w, 0x00000000u);
         ++w->erase_count;
@@ -359,6 +347,9 @@ void afxp_paint_begin(void* window, afxp_paint*, int32_t rect[4]) {
 }
 
 void afxp_paint_end(void*, afxp_paint*) {}
+
+// Tests send their events and paints themselves.
+void afxp_idle() {}
 
 char* afxp_drop_path(const afxp_event* event) {
     const char* path = static_cast<const char*>(event->drop);
@@ -383,36 +374,38 @@ void afxp_native_window_resize(void* window, int32_t width, int32_t height) {
     afxp_window_resize(window, width, height);
 }
 
-void* afxp_window_dc(void* window) { return live(window); }
-
-void afxp_window_dc_release(void* window, void*) {
-    if (afx_headless_window* w = afx_headless_find(window)) w->dc_released = true;
+void* afxp_painter_new(void* window) {
+    afx_headless_window* w = live(window);
+    if (!w) return nullptr;
+    auto* p = new headless_painter;
+    p->window = w;
+    return p;
 }
 
-void* afxp_memory_dc_new(void* window_dc) { return window_dc ? new headless_memory_dc : nullptr; }
-void afxp_memory_dc_free(void* memory_dc) { delete static_cast<headless_memory_dc*>(memory_dc); }
+void afxp_painter_free(void* window, void* painter) {
+    if (afx_headless_window* w = afx_headless_find(window)) w->painter_released = true;
+    delete static_cast<headless_painter*>(painter);
+}
 
-void* afxp_dib_create(void*, const afxp_bitmap_header* header, void** pixels) {
-    if (!header || header->width <= 0 || header->height >= 0 || header->bit_count != 24) return nullptr;
+void* afxp_bitmap_create(void*, int32_t width, int32_t height, uint32_t stride, void** pixels) {
+    if (width <= 0 || height <= 0 || stride < static_cast<uint32_t>(width) * 3u) return nullptr;
     auto* b = new headless_bitmap;
-    b->width = header->width;
-    b->height = -header->height;
-    b->stride = (static_cast<uint32_t>(b->width) * 3u + 3u) & ~3u;
+    b->width = width;
+    b->height = height;
+    b->stride = stride;
     b->pixels.assign(static_cast<size_t>(b->stride) * b->height, 0);
     *pixels = b->pixels.data();
     return b;
 }
 
-void afxp_dib_delete(void* bitmap) { delete static_cast<headless_bitmap*>(bitmap); }
+void afxp_bitmap_delete(void* bitmap) { delete static_cast<headless_bitmap*>(bitmap); }
 
-void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32_t sy, int32_t dx,
-               int32_t dy, int32_t width, int32_t height) {
-    auto* w = static_cast<afx_headless_window*>(window_dc);
+void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+               int32_t width, int32_t height) {
+    auto* p = static_cast<headless_painter*>(painter);
     auto* b = static_cast<headless_bitmap*>(bitmap);
-    auto* m = static_cast<headless_memory_dc*>(memory_dc);
-    if (!w || w->destroyed || !b || !m) return;
-    void* previous = m->selected;
-    m->selected = b;
+    afx_headless_window* w = p ? p->window : nullptr;
+    if (!w || w->destroyed || !b) return;
     // Like the system's block transfer: clipped to the source bitmap and the
     // window, once, then each row is a straight run of pixels.
     const int32_t col0 = std::max({0, -sx, -dx});
@@ -437,7 +430,6 @@ void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32
         }
         for (; n > 0; --n, p += 3) *out++ = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     }
-    m->selected = previous;
 }
 
 void* afxp_cursor_set(afxp_cursor_kind kind) {

@@ -1,5 +1,5 @@
-// The Windows backend's services: resources of the library, device contexts and
-// bitmap sections, the screen's DPI and sizes, the multimedia clock, critical
+// The Windows backend's services: resources of the library, painters (a
+// window DC with a compatible memory DC) and DIB sections, the screen's DPI and sizes, the multimedia clock, critical
 // sections and the shell.
 #include <windows.h>
 #include <shellapi.h>
@@ -9,12 +9,18 @@
 
 #include "afx/platform/afx_platform.h"
 
-static_assert(sizeof(BITMAPINFOHEADER) == sizeof(afxp_bitmap_header), "bitmap header layout");
-
 namespace {
 
 // Resources are stored under US English.
 constexpr WORD kResourceLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);  // 1033
+
+// The window's own DC (the class has CS_OWNDC) and a memory DC compatible
+// with it, into which bitmaps are selected for the block transfer.
+struct win32_painter {
+    HWND window;
+    HDC dc;
+    HDC memory;
+};
 
 }  // namespace
 
@@ -29,34 +35,57 @@ const void* afxp_resource_find(void* module, uint32_t id, uint32_t* size_bytes) 
     return bytes;
 }
 
-void* afxp_window_dc(void* window) { return GetDC(static_cast<HWND>(window)); }
-
-void afxp_window_dc_release(void* window, void* dc) {
-    ReleaseDC(static_cast<HWND>(window), static_cast<HDC>(dc));
+void* afxp_painter_new(void* window) {
+    HWND hwnd = static_cast<HWND>(window);
+    HDC dc = GetDC(hwnd);
+    if (!dc) return nullptr;
+    HDC memory = CreateCompatibleDC(dc);
+    auto* p = static_cast<win32_painter*>(std::malloc(sizeof(win32_painter)));
+    if (!memory || !p) {
+        if (memory) DeleteDC(memory);
+        ReleaseDC(hwnd, dc);
+        std::free(p);
+        return nullptr;
+    }
+    *p = {hwnd, dc, memory};
+    return p;
 }
 
-void* afxp_memory_dc_new(void* window_dc) { return CreateCompatibleDC(static_cast<HDC>(window_dc)); }
-void afxp_memory_dc_free(void* memory_dc) { DeleteDC(static_cast<HDC>(memory_dc)); }
+void afxp_painter_free(void* window, void* painter) {
+    auto* p = static_cast<win32_painter*>(painter);
+    ReleaseDC(static_cast<HWND>(window), p->dc);
+    DeleteDC(p->memory);
+    std::free(p);
+}
 
-void* afxp_dib_create(void* dc, const afxp_bitmap_header* header, void** pixels) {
+void* afxp_bitmap_create(void* painter, int32_t width, int32_t height, uint32_t stride, void** pixels) {
+    // A DIB section's rows are padded to whole 32-bit words; nothing else fits.
+    if (stride != ((static_cast<uint32_t>(width) * 3u + 3u) & ~3u)) return nullptr;
     BITMAPINFO info{};
-    static_assert(sizeof(info.bmiHeader) == sizeof(*header), "bitmap header layout");
-    std::memcpy(&info.bmiHeader, header, sizeof(*header));
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: rows run top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 3u;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(static_cast<HDC>(dc), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // Without a painter (no window yet) the section needs no device context.
+    HDC dc = painter ? static_cast<win32_painter*>(painter)->dc : nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;
     *pixels = bits;
     return bitmap;
 }
 
-void afxp_dib_delete(void* bitmap) { DeleteObject(static_cast<HBITMAP>(bitmap)); }
+void afxp_bitmap_delete(void* bitmap) { DeleteObject(static_cast<HBITMAP>(bitmap)); }
 
-void afxp_blit(void* window_dc, void* memory_dc, void* bitmap, int32_t sx, int32_t sy, int32_t dx,
-               int32_t dy, int32_t width, int32_t height) {
-    HDC mem = static_cast<HDC>(memory_dc);
-    HGDIOBJ previous = SelectObject(mem, static_cast<HBITMAP>(bitmap));
-    BitBlt(static_cast<HDC>(window_dc), dx, dy, width, height, mem, sx, sy, SRCCOPY);
-    SelectObject(mem, previous);
+void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+               int32_t width, int32_t height) {
+    auto* p = static_cast<win32_painter*>(painter);
+    HGDIOBJ previous = SelectObject(p->memory, static_cast<HBITMAP>(bitmap));
+    BitBlt(p->dc, dx, dy, width, height, p->memory, sx, sy, SRCCOPY);
+    SelectObject(p->memory, previous);
 }
 
 int32_t afxp_dpi_aware() {

@@ -23,19 +23,25 @@ void set_pointer(afxp_event* e, int32_t kind, int32_t value, LPARAM lp) {
     e->y = high_word(lp);
 }
 
+// The message as it arrived, for the default window procedure.
+struct win32_message {
+    UINT message;
+    WPARAM wp;
+    LPARAM lp;
+};
+
 // Only translates: every rule about what the toolkit does lives in the
-// portable dispatcher.
+// portable dispatcher. Virtual-key codes are the toolkit's key codes.
 LRESULT CALLBACK afxp_window_procedure(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    const win32_message native{message, wp, lp};
     afxp_event e{};
-    e.sys_message = message;
-    e.sys_wparam = wp;
-    e.sys_lparam = lp;
+    e.native = &native;
     switch (message) {
     case WM_PAINT: e.kind = AFXP_EVENT_PAINT; break;
-    case WM_ERASEBKGND: e.kind = AFXP_EVENT_ERASE; break;
+    case WM_ERASEBKGND: e.kind = AFXP_EVENT_BACKGROUND; break;
     case WM_CLOSE: e.kind = AFXP_EVENT_CLOSE; e.value = static_cast<int32_t>(wp); break;
     case WM_DESTROY: e.kind = AFXP_EVENT_DESTROY; break;
-    case WM_NCCALCSIZE: e.kind = AFXP_EVENT_NCCALCSIZE; break;
+    case WM_NCCALCSIZE: e.kind = AFXP_EVENT_FRAME; break;
     case WM_TIMER: e.kind = AFXP_EVENT_TIMER; e.value = static_cast<int32_t>(wp); break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: e.kind = AFXP_EVENT_KEY_DOWN; e.value = static_cast<int32_t>(wp); break;
@@ -155,9 +161,13 @@ void afxp_timer_start(void* window, uint32_t id, uint32_t period_ms) {
 void afxp_timer_kill(void* window, uint32_t id) { KillTimer(static_cast<HWND>(window), id); }
 
 intptr_t afxp_default(void* window, const afxp_event* event) {
-    return DefWindowProcA(static_cast<HWND>(window), event->sys_message, event->sys_wparam,
-                          event->sys_lparam);
+    const auto* m = static_cast<const win32_message*>(event->native);
+    if (!m) return 0;
+    return DefWindowProcA(static_cast<HWND>(window), m->message, m->wp, m->lp);
 }
+
+// The host's message loop delivers input, paints and timers to the window procedure.
+void afxp_idle() {}
 
 void afxp_paint_begin(void* window, afxp_paint* paint, int32_t rect[4]) {
     RECT r{0, 0, 0, 0};

@@ -47,6 +47,12 @@ TEST_F(ToolkitTest, TemporaryCursorsRememberAndRestoreThePreviousOne) {
         AFXP_CURSOR_RESIZE, AFXP_CURSOR_ARROW, AFXP_CURSOR_HAND, AFXP_CURSOR_WAIT,
         AFXP_CURSOR_HAND, AFXP_CURSOR_HAND};
     EXPECT_EQ(afx_headless_cursor_history(), expected);
+    // On twice with nothing in between, as while a held pointer keeps the
+    // cursor: off goes back to the hand shown before the first.
+    afx_cursor_resize(ctx, true);
+    afx_cursor_resize(ctx, true);
+    afx_cursor_resize(ctx, false);
+    EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_HAND);
 }
 
 TEST_F(ToolkitTest, RestoringWithNothingSavedGivesTheArrowAndOffWithNothingSavedDoesNothing) {

@@ -11,7 +11,7 @@
 #include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_text.h"
-#include "afx/platform/headless/afx_resource_bundle.h"
+#include "afx/platform/afx_resource_bundle.h"
 
 // The library's resources (font atlases 1024..1027), embedded from korvex52.rc.
 void* korvex_text_resources_module();

@@ -81,8 +81,7 @@ TEST_F(ToolkitTest, ChildWindowIsScaledPlacedInsideTheHostAndBoundToItsSlot) {
     EXPECT_EQ(slot.in_use, 1);
     EXPECT_EQ(slot.erase_pending, 1);
     EXPECT_EQ(slot.user, &userTag);
-    EXPECT_NE(slot.dc, nullptr);
-    EXPECT_NE(slot.memory_dc, nullptr);
+    EXPECT_NE(slot.painter, nullptr);
     // Rounding is to nearest: 101 x 0.5 = 50.5 becomes 51.
     const int32_t odd = newChild(101, 3, 0.5f);
     EXPECT_EQ(afx_headless_find(handle(odd))->width, 51);
@@ -234,7 +233,7 @@ TEST_F(ToolkitTest, ClosingReleasesEveryHandleOnceAndFreesTheSlot) {
         afx_headless_window* w = afx_headless_find(native);
         EXPECT_TRUE(w->destroyed);
         if (!bySystem) {
-            EXPECT_TRUE(w->dc_released);  // the toolkit's close gives back the window's DC
+            EXPECT_TRUE(w->painter_released);  // the toolkit's close gives back the window's painter
         }
         EXPECT_FALSE(w->timer_running);
         EXPECT_EQ(ctx->windows[index].in_use, 0);

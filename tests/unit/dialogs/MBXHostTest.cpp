@@ -40,20 +40,33 @@ TEST_F(MBXHostWindow, SizeFollowsTheDesktopHeightAndTheScreenScale) {
     }
 }
 
-TEST_F(MBXHostWindow, SquareAndPortraitScreensKeepThePageOnScreen) {
-    const SizeCase cases[] = {
-        {1080, 1920, 96, 640, 480},  // the page at its own size
-        {1024, 1024, 96, 640, 480},
-        {600, 1024, 96, 600, 450},   // narrower than the page: shrunk to fit across
-        {480, 800, 96, 480, 360},
+TEST_F(MBXHostWindow, SquareAndPortraitScreensKeepThePageInTheWorkAreaAtEveryScale) {
+    // The page at the screen scale (dpi / 96), shrunk only as far as the
+    // work area needs: zoom = min(scale, work width / 640, work height / 480).
+    struct FitCase {
+        int32_t desktopWidth, desktopHeight, workWidth, dpi;
+        int32_t width, height;
     };
-    for (const SizeCase& c : cases) {
+    const FitCase cases[] = {
+        {1080, 1920, 1080, 96, 640, 480},    // portrait at 100 %
+        {1080, 1920, 1080, 144, 960, 720},   // 150 %
+        {1080, 1920, 1080, 192, 1080, 810},  // 200 %: the width runs short
+        {1024, 1024, 1024, 96, 640, 480},    // square at 100 %
+        {1024, 1024, 1024, 144, 960, 720},   // 150 %
+        {1024, 1024, 1024, 192, 1024, 768},  // 200 %
+        {900, 1600, 900, 144, 900, 675},
+        {1080, 1920, 1020, 192, 1020, 765},  // a task bar 60 pixels wide beside the work area
+        {600, 1024, 600, 96, 600, 450},      // narrower than the page even at 100 %
+        {480, 800, 480, 96, 480, 360},
+    };
+    for (const FitCase& c : cases) {
         restartToolkit(c.desktopWidth, c.desktopHeight, c.dpi);
+        afx_headless_set_work_area(c.desktopWidth - c.workWidth, 0, c.desktopWidth, c.desktopHeight);
         host->openAbout();
         ASSERT_NE(window(), nullptr);
-        EXPECT_EQ(window()->width, c.width) << c.desktopWidth << " x " << c.desktopHeight;
-        EXPECT_EQ(window()->height, c.height) << c.desktopWidth << " x " << c.desktopHeight;
-        EXPECT_LE(window()->width, c.desktopWidth);
+        EXPECT_EQ(window()->width, c.width) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_EQ(window()->height, c.height) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_LE(window()->width, c.workWidth);
         EXPECT_LE(window()->height, c.desktopHeight);
     }
 }

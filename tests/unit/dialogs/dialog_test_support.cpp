@@ -10,34 +10,17 @@ void DialogTest::SetUp() {
 }
 
 void DialogTest::TearDown() {
-    if (host) host->release();
-    host = nullptr;
-    if (ctx) {
-        afx_destroy_all(ctx);
-        afx_context_release(ctx);
-        afx_context_free(ctx);
-        ctx = nullptr;
-    }
+    dialog_session_end(this);
     afx_set_module(nullptr);
 }
 
 void DialogTest::restartToolkit(int32_t desktopWidth, int32_t desktopHeight, int32_t dpi) {
-    if (host) host->release();
-    host = nullptr;
-    if (ctx) {
-        afx_destroy_all(ctx);
-        afx_context_release(ctx);
-        afx_context_free(ctx);
-    }
+    dialog_session_end(this);
     afx_headless_reset();
     afx_headless_set_desktop(desktopWidth, desktopHeight);
     afx_headless_set_work_area(0, 0, desktopWidth, desktopHeight);
     afx_headless_set_dpi(dpi, dpi);
-    ctx = afx_context_get(true);
-    ASSERT_NE(ctx, nullptr);
-    afx_set_class_base(ctx, "27D706069AC8");
-    host = MBXHost::acquire();
-    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(dialog_session_start(this));
 }
 
 afx_headless_window* DialogTest::window() const {

@@ -9,6 +9,7 @@
 
 #include "afx/afx_context.h"
 #include "afx/platform/headless/afx_headless.h"
+#include "dialog_session.h"
 #include "dialogs/MBXHost.h"
 
 // The library's resources, embedded from korvex52.rc.
@@ -28,7 +29,7 @@ constexpr PagePoint kBesideOk{200, 316};     // level with the Ok button, off it
 constexpr PagePoint kCloseCentre{14, 14};
 constexpr PagePoint kEmptyPlace{600, 200};   // nothing drawn or clickable here
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ::testing::Test, protected DialogSession {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -51,9 +52,6 @@ protected:
     void paint();
     // What the window shows at a page pixel, 0x00RRGGBB (after paint()).
     uint32_t shownAt(PagePoint p) const;
-
-    afx_context* ctx = nullptr;
-    MBXHost* host = nullptr;
 };
 
 // True when each channel of word (0x00RRGGBB) lies within tolerance of r, g, b.

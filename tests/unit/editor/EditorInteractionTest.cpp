@@ -38,6 +38,12 @@ TEST_F(EditorFixture, HostAutomationMovesTheKnobButNotTheReadOut) {
     EXPECT_FLOAT_EQ(editor->knobValue(kMix), 30.0f);
     EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");
     EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
+    // Beyond 1.0 the knob stops at its end, and a press reads what it shows.
+    plug->setParameter(kMix, 1.5f);
+    press(kKnobCentre[kMix].x - 15, kKnobCentre[kMix].y);
+    EXPECT_FLOAT_EQ(editor->knobValue(kMix), 100.0f);
+    EXPECT_STREQ(editor->displayedText(), "Mix 100.0 %");
+    release(kKnobCentre[kMix].x - 15, kKnobCentre[kMix].y);
 }
 
 TEST_F(EditorFixture, AKnobDragSendsBeginAutomationAndEndInOrder) {
@@ -85,6 +91,15 @@ TEST_F(EditorFixture, ReleasingMixInsideTheDetentSnapsToTheMiddle) {
     release(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
     EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
     EXPECT_EQ(plug->getParameter(kMix), 0.479f);
+
+    // The host closes the editor in the middle of a drag: the edits a
+    // release would end are ended, after the detent's final value.
+    plug->setParameter(kMix, 0.49f);
+    clearCalls();
+    press(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
+    closeEditor();
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3", "end 7",
+                                  "end 8", "end 9"}));
 }
 
 TEST_F(EditorFixture, AWheelStepIntoTheDetentEndsAtExactlyTheMiddle) {
@@ -163,6 +178,20 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTen) {
     // 22.5 s after the last message the read-out goes blank.
     tick(625 - 63);
     EXPECT_STREQ(editor->displayedText(), "                ");
+
+    // Opening again shows the version text but keeps a program named: the
+    // next press steps, also after the host chose a program while closed.
+    click(kNextButton.x, kNextButton.y);  // names program 1
+    closeEditor();
+    openEditor();
+    EXPECT_STREQ(editor->displayedText(), "KORVEX52  V3.1.4");
+    click(kNextButton.x, kNextButton.y);
+    EXPECT_EQ(plug->currentProgram(), 2);
+    closeEditor();
+    plug->dispatcher(effSetProgram, 0, 5, nullptr, 0.0f);
+    openEditor();
+    click(kNextButton.x, kNextButton.y);
+    EXPECT_EQ(plug->currentProgram(), 6);
 }
 
 TEST_F(EditorFixture, AReleaseFiresOnlyThePictureButtonThatWasPressed) {
@@ -243,6 +272,14 @@ TEST_F(EditorFixture, InCircularModeAPressJumpsAndIsSentAtOnce) {
     EXPECT_EQ(editTrail(), (Trail{"begin 3", "set 3 0.5"}));
     EXPECT_STREQ(editor->displayedText(), "Pre Delay 125.0 ms");
     release(kKnobCentre[kPreDelay].x, kKnobCentre[kPreDelay].y - 20);
+
+    // A press in the gap at the bottom does not jump: it sends the value the
+    // host set last, even one that came after the timer's last tick.
+    plug->setParameter(kMix, 0.3f);
+    clearCalls();
+    press(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.3"}));
+    release(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
 }
 
 TEST_F(EditorFixture, APressInTheEditorClosesTheDialogWindow) {

@@ -140,17 +140,25 @@ TEST_F(EditorFixture, RestoredSizesObeyOnlyTheMinimums) {
     EXPECT_EQ(editor->windowWidth(), 2000);
     EXPECT_EQ(editor->windowHeight(), 538);
     EXPECT_FLOAT_EQ(editor->panelZoom(), 1.0f);
+    const float wide[4] = {0.0f, 5000.0f, 0.0f, 600.0f};
+    EXPECT_TRUE(editor->restoreSize(wide));
+    EXPECT_EQ(editor->windowWidth(), 5000);
+    EXPECT_EQ(editor->windowHeight(), 600);
     const float tiny[4] = {0.0f, 10.0f, 0.0f, 10.0f};
     EXPECT_TRUE(editor->restoreSize(tiny));
     EXPECT_EQ(editor->windowWidth(), 184);
     EXPECT_EQ(editor->windowHeight(), 538);
-    EXPECT_EQ(callsOf(audioMasterSizeWindow).size(), 2u);
-    // Whatever a damaged chunk holds: no number means the minimums, and
-    // nothing grows beyond 4096 device pixels.
+    EXPECT_EQ(callsOf(audioMasterSizeWindow).size(), 3u);
+    // Whatever a damaged chunk holds: no number or a negative one means the
+    // minimums, and nothing grows beyond what the host's 16-bit rectangle holds.
     const float damaged[4] = {0.0f, std::nanf(""), 0.0f, 1e30f};
     EXPECT_TRUE(editor->restoreSize(damaged));
     EXPECT_EQ(editor->windowWidth(), 184);
-    EXPECT_EQ(editor->windowHeight(), 4096);
+    EXPECT_EQ(editor->windowHeight(), 32767);
+    const float negative[4] = {0.0f, -400.0f, 0.0f, -1.0f};
+    EXPECT_TRUE(editor->restoreSize(negative));
+    EXPECT_EQ(editor->windowWidth(), 184);
+    EXPECT_EQ(editor->windowHeight(), 538);
 }
 
 TEST_F(EditorFixture, DoubleClickOnTheBarePanelRestoresTheDefaultSize) {

@@ -2,8 +2,8 @@
 # The one-way include chain: every quoted #include of product code and tools
 # must point into a folder its own folder may use. Also keeps each platform
 # backend to itself, windows.h and _WIN32 inside win32/ folders (and the
-# library entry in frame/), and the portable toolkit free of conditional
-# compilation. Prints each offending line; exit status 1 when any.
+# library entry in frame/), X11 headers inside x11/ folders, and the portable
+# toolkit free of conditional compilation. Prints each offending line; exit status 1 when any.
 set -u
 root=${1:?usage: check_includes.sh SOURCE_DIR}
 cd "$root" || exit 2
@@ -13,6 +13,10 @@ cd "$root" || exit 2
 # which files a target builds, so backends never include each other.
 platform_dir() {
   [[ "$1" =~ ^(.*/)?(win32|x11|posix|headless)/ ]] && echo "${BASH_REMATCH[1]}${BASH_REMATCH[2]}"
+}
+# The platform itself: win32, x11, posix or headless; empty for portable code.
+platform_of() {
+  [[ "$1" =~ (^|/)(win32|x11|posix|headless)/ ]] && echo "${BASH_REMATCH[2]}"
 }
 
 # The folder an included path lives in, at the granularity of the chain.
@@ -34,16 +38,17 @@ folder_of() {
 allowed_for() {
   case "$1" in
     dsp/*)               echo "dsp" ;;
+    params/*)            echo "params" ;;
     afx/platform/*)      echo "afx/platform" ;;
     afx/widgets/*)       echo "afx/widgets afx afx/platform resources" ;;
     afx/*)               echo "afx afx/platform resources" ;;
     dialogs/*)           echo "dialogs afx/widgets afx afx/platform resources" ;;
-    editor/*)            echo "editor dialogs afx/widgets afx afx/platform resources frame" ;;
+    editor/*)            echo "editor params dialogs afx/widgets afx afx/platform resources frame" ;;
     # The library's load routine starts and stops the toolkit; the rest of
     # the frame knows only the plug-in ABI and its own classes.
     frame/LibraryEntry.cpp) echo "frame afx" ;;
     frame/*)             echo "frame" ;;
-    plugin/*)            echo "plugin editor dialogs afx/widgets afx afx/platform resources frame dsp" ;;
+    plugin/*)            echo "plugin params editor dialogs afx/widgets afx afx/platform resources frame dsp" ;;
     # The host knows a plug-in only through the ABI; the asset generator
     # draws with the toolkit.
     tools/host/*)        echo "tools/host frame/vst_abi.h" ;;
@@ -62,13 +67,14 @@ status=0
 while IFS= read -r file; do
   allowed=$(allowed_for "$file")
   own_platform=$(platform_dir "$file")
+  own_system=$(platform_of "$file")
   while IFS= read -r line; do
     [[ "${line#*:}" =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]*)\" ]] || continue
     target=${BASH_REMATCH[1]}
     folder=$(folder_of "$target")
     [ -n "$folder" ] || continue  # a sibling include by bare name
-    target_platform=$(platform_dir "$target")
-    if [ -n "$target_platform" ] && [ -n "$own_platform" ] && [ "$target_platform" != "$own_platform" ]; then
+    target_system=$(platform_of "$target")
+    if [ -n "$target_system" ] && [ -n "$own_system" ] && [ "$target_system" != "$own_system" ]; then
       echo "$file:${line%%:*}: includes $target: one platform's code never includes another's"
       status=1
       continue
@@ -83,15 +89,25 @@ while IFS= read -r file; do
       status=1
     fi
   done < <(grep -n '#[[:space:]]*include[[:space:]]*"' "$file")
-done < <(sources dsp frame afx dialogs editor plugin tools tests bench)
+done < <(sources dsp params frame afx dialogs editor plugin tools tests bench)
 
 # windows.h and _WIN32 live only in win32/ folders, and in the frame, whose
-# library entry is declared once for both systems.
-fence=$(sources dsp afx dialogs editor plugin resources tools tests bench |
-          grep -v -E '(^|/)win32/' |
+# library entry is declared once for both systems; png_check, a test tool
+# built for both, switches stdout to binary on Windows.
+fence=$(sources dsp params afx dialogs editor plugin resources tools tests bench |
+          grep -v -E '(^|/)win32/|^tests/integration/png_check\.cpp$' |
           xargs grep -n -E '#[[:space:]]*include[[:space:]]*<windows\.h>|\b_WIN32\b' /dev/null)
 if [ -n "$fence" ]; then
   echo "$fence" | sed 's/$/  <- Windows code outside a win32\/ folder and the frame/'
+  status=1
+fi
+
+# Likewise the X11 headers, only in x11/ folders.
+xfence=$(sources dsp params frame afx dialogs editor plugin resources tools tests bench |
+           grep -v -E '(^|/)x11/' |
+           xargs grep -n -E '#[[:space:]]*include[[:space:]]*<X11/' /dev/null)
+if [ -n "$xfence" ]; then
+  echo "$xfence" | sed 's/$/  <- X11 code outside an x11\/ folder/'
   status=1
 fi
 

@@ -18,52 +18,21 @@
 #include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
+#include "tests/unit/afx/afx_pointer_script.h"
 #include "tests/unit/afx/afx_render_output.h"
 #include "tests/unit/afx/afx_test_scene.h"
+#include "tests/unit/support/win32/real_input.h"
 
 namespace {
 
-constexpr int kHostX = 100, kHostY = 100;
+constexpr int kHostX = kAfxPointerHostX, kHostY = kAfxPointerHostY;
 
-// Runs the message loop for ms milliseconds.
-void pump(DWORD ms) {
-    const DWORD deadline = timeGetTime() + ms;
-    for (;;) {
-        MSG m;
-        while (static_cast<int32_t>(deadline - timeGetTime()) > 0 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        const DWORD now = timeGetTime();
-        if (static_cast<int32_t>(deadline - now) <= 0) return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, deadline - now, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
-
-struct Event {
-    std::string what;
-    int32_t x, y, code;
-};
-std::vector<Event> g_events;
-
-// The events as "what(x,y,code) " each, for comparing whole sequences.
-std::string eventText() {
-    std::string text;
-    for (const Event& e : g_events)
-        text += e.what + "(" + std::to_string(e.x) + "," + std::to_string(e.y) + "," + std::to_string(e.code) + ") ";
-    return text;
-}
-
-void onDown(int32_t x, int32_t y, int32_t b, int32_t, void*) { g_events.push_back({"down", x, y, b}); }
-void onUp(int32_t x, int32_t y, int32_t b, int32_t, void*) { g_events.push_back({"up", x, y, b}); }
-void onDouble(int32_t x, int32_t y, int32_t b, int32_t, void*) { g_events.push_back({"double", x, y, b}); }
-void onMove(int32_t x, int32_t y, int32_t, void*) { g_events.push_back({"move", x, y, 0}); }
-void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) { g_events.push_back({"keyup", z, k, p}); }
+void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("keyup", z, k, p); }
 
 class Win32Toolkit : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_events.clear();
+        afx_pointer_seen().clear();
         afx_set_module(GetModuleHandleA(nullptr));
         ctx = afx_context_get(true);
         ASSERT_NE(ctx, nullptr);
@@ -165,45 +134,22 @@ TEST_F(Win32Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
     afx_test_scene_close(&scene);
 }
 
-// Real input through the system's input queue, as a user's mouse makes it.
-void mouse(int x, int y, DWORD flags, int wheel = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    // Absolute positions are in 1/65536 of the screen; rounding up lands on
-    // the pixel itself whether the system truncates or rounds on the way back.
-    in.mi.dx = (x * 65536 + sw - 1) / sw;
-    in.mi.dy = (y * 65536 + sh - 1) / sh;
-    in.mi.mouseData = static_cast<DWORD>(wheel);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(in));
-    pump(25);
-}
-
 TEST_F(Win32Toolkit, RealPointerInputReachesTheCallbacksWithTheirCodes) {
     const int32_t index = child(200, 150);
     ASSERT_GE(index, 0);
-    afx_window_on_button_down(ctx, index, onDown);
-    afx_window_on_button_up(ctx, index, onUp);
-    afx_window_on_double_click(ctx, index, onDouble);
-    afx_window_on_move(ctx, index, onMove);
-    const int ox = kHostX, oy = kHostY;
-    mouse(ox + 20, oy + 30, 0);                      // no button: not delivered
-    mouse(ox + 20, oy + 30, MOUSEEVENTF_LEFTDOWN);
-    mouse(ox + 40, oy + 50, 0);                      // held: delivered
-    mouse(ox + 40, oy + 50, MOUSEEVENTF_LEFTUP);
-    mouse(ox + 45, oy + 55, 0);                      // released again: not delivered
-    mouse(ox + 100, oy + 80, MOUSEEVENTF_LEFTDOWN);  // two quick clicks: a double click
-    mouse(ox + 100, oy + 80, MOUSEEVENTF_LEFTUP);
-    mouse(ox + 100, oy + 80, MOUSEEVENTF_LEFTDOWN);
-    mouse(ox + 100, oy + 80, MOUSEEVENTF_LEFTUP);
-    mouse(ox + 150, oy + 20, MOUSEEVENTF_RIGHTDOWN);
-    mouse(ox + 150, oy + 20, MOUSEEVENTF_RIGHTUP);
-    mouse(ox + 60, oy + 70, MOUSEEVENTF_WHEEL, WHEEL_DELTA);
-    mouse(ox + 60, oy + 70, MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
-    EXPECT_EQ(eventText(), "down(20,30,0) move(40,50,0) up(40,50,0) "
-                           "down(100,80,0) up(100,80,0) double(100,80,0) up(100,80,0) down(150,20,1) up(150,20,1) "
-                           "down(60,70,2) up(60,70,2) down(60,70,3) up(60,70,2) ");
+    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
+    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
+    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
+    afx_window_on_move(ctx, index, afx_pointer_on_move);
+    afx_pointer_seen().clear();
+    for (const afx_pointer_step& step : kAfxPointerScript) {
+        using A = afx_pointer_action;
+        static const DWORD flags[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTDOWN,
+                                      MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_WHEEL, MOUSEEVENTF_WHEEL};
+        const int wheel = step.action == A::WheelUp ? WHEEL_DELTA : step.action == A::WheelDown ? -WHEEL_DELTA : 0;
+        mouse(kHostX + step.x, kHostY + step.y, flags[static_cast<int>(step.action)], wheel);
+    }
+    EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
     EXPECT_EQ(GetFocus(), hwnd(index));  // a press gives the window the keyboard focus
 }
 
@@ -233,7 +179,7 @@ TEST_F(Win32Toolkit, TheWindowTimerRunsAtTheContextsPeriod) {
 TEST_F(Win32Toolkit, WindowMessagesFollowTheToolkitsRules) {
     const int32_t index = child(120, 80);
     HWND w = hwnd(index);
-    afx_window_on_move(ctx, index, onMove);
+    afx_window_on_move(ctx, index, afx_pointer_on_move);
     afx_window_on_key_up(ctx, index, onKeyUp);
     // Sent moves: the button state decides, read from the thread's key state.
     BYTE keys[256];
@@ -246,17 +192,17 @@ TEST_F(Win32Toolkit, WindowMessagesFollowTheToolkitsRules) {
     SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-7, 9));  // negative: captured, outside
     keys[VK_LBUTTON] = 0;
     SetKeyboardState(keys);
-    EXPECT_EQ(eventText(), "move(-7,9,0) ");
+    EXPECT_EQ(afx_pointer_seen(), "move(-7,9,0) ");
     // Erase: the first one paints, later ones are answered without painting.
     EXPECT_EQ(ctx->windows[index].erase_pending, 0);  // showing the window erased it
     EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(w)), 0), 1);
     // A refused close keeps the window and still tells about the key release.
     static bool allow = false;
     afx_window_on_close_query(ctx, index, [](int32_t, void*) { return allow; });
-    g_events.clear();
+    afx_pointer_seen().clear();
     EXPECT_EQ(SendMessageA(w, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(w));
-    EXPECT_EQ(eventText(), "keyup(0,0,0) ");
+    EXPECT_EQ(afx_pointer_seen(), "keyup(0,0,0) ");
     allow = true;
     SendMessageA(w, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(w));

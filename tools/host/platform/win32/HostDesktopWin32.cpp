@@ -37,16 +37,6 @@ std::vector<TopWindow> processWindows() {
     return windows;
 }
 
-bool findProcessWindow(const std::string& title, TopWindow& found) {
-    for (const TopWindow& window : processWindows()) {
-        if (window.title == title) {
-            found = window;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool captureScreen(const ScreenRect& rect, ScreenPixels& out) {
     if (rect.width <= 0 || rect.height <= 0) return false;
     BITMAPINFO info = {};

@@ -4,10 +4,12 @@
 //   png_check differs A.png B.png X,Y,W,H exit 0 when some pixel in the box differs
 //   png_check pixel A.png X,Y             prints the pixel's RED,GREEN,BLUE
 // Exit 1 with a line saying why when the verdict is no, 2 on bad usage.
-// Pixels are compared as red, green and blue; alpha is ignored. Windows build
-// only: the pictures come from windows under Wine.
+// Pixels are compared as red, green and blue; alpha is ignored. The pictures
+// come from windows under Wine, or from the native editor under X11.
+#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,8 +86,10 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
     // Binary output: under Wine a text-mode CR would end up in the scripts' comparisons.
     _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc < 3) return usage();
     const std::string verb = argv[1];
     Picture a, b;

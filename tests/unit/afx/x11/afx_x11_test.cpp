@@ -1,0 +1,207 @@
+// The X11 backend with real windows on the project's Xvfb display: a toolkit
+// child inside a host window shows exactly what the in-memory backend
+// renders, real pointer input through XTEST gives the same callbacks as the
+// Win32 backend's real input, keys arrive with the toolkit's codes, and the
+// window timer ticks at its period from the host's idle calls alone.
+// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <time.h>
+
+#include <vector>
+
+#include "afx/afx_context.h"
+#include "afx/afx_window.h"
+#include "tests/unit/afx/afx_pointer_script.h"
+#include "tests/unit/afx/afx_test_scene.h"
+
+void* korvex_afx_test_resources_module();
+
+namespace {
+
+long nowMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
+}
+
+// The host's idle calls, every 5 ms or so, for ms milliseconds.
+void idleFor(afx_context* ctx, int ms) {
+    const long end = nowMs() + ms;
+    do {
+        afx_idle(ctx);
+        timespec t{0, 5000000L};
+        nanosleep(&t, nullptr);
+    } while (nowMs() < end);
+    afx_idle(ctx);
+}
+
+class X11Toolkit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr) << "no X display (run through tools/wine-env.sh display)";
+        afx_set_module(korvex_afx_test_resources_module());
+        ctx = afx_context_get(true);
+        afx_set_class_base(ctx, "27D706069AC8");
+        // A frameless host window at a known place, like a DAW's plug-in window.
+        XSetWindowAttributes a{};
+        a.override_redirect = True;
+        a.background_pixel = WhitePixel(display, DefaultScreen(display));
+        host = XCreateWindow(display, DefaultRootWindow(display), kAfxPointerHostX, kAfxPointerHostY, 400, 300, 0,
+                             CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+        XMapRaised(display, host);
+        XSync(display, False);
+    }
+    void TearDown() override {
+        afx_destroy_all(ctx);
+        afx_context_release(ctx);
+        afx_context_free(ctx);
+        XDestroyWindow(display, host);
+        XCloseDisplay(display);
+    }
+    void* hostHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(host)); }
+    Window child(int32_t index) { return static_cast<Window>(reinterpret_cast<uintptr_t>(afx_window_handle(ctx, index))); }
+
+    Display* display = nullptr;
+    Window host = 0;
+    afx_context* ctx = nullptr;
+};
+
+TEST_F(X11Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
+    int32_t w = 0, h = 0;
+    std::vector<uint32_t> expected;
+    ASSERT_TRUE(afx_test_scene_load(KORVEX_SCENE_FILE, &w, &h, &expected)) << KORVEX_SCENE_FILE;
+    afx_test_scene scene;
+    const int32_t index = afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, hostHandle(), &scene);
+    ASSERT_GE(index, 0);
+    ASSERT_TRUE(afx_test_scene_open(&scene, ctx, index));
+    afx_window_on_paint(ctx, index, afx_test_scene_paint);
+    afx_window_show(ctx, index);
+    idleFor(ctx, 100);
+    XImage* image = XGetImage(display, child(index), 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h),
+                              AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    size_t differing = 0;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            differing += (XGetPixel(image, x, y) & 0xFFFFFFu) != expected[static_cast<size_t>(y) * w + x];
+    XDestroyImage(image);
+    EXPECT_EQ(differing, 0u);
+    afx_test_scene_close(&scene);
+}
+
+TEST_F(X11Toolkit, RealPointerInputGivesTheSameCallbacksAsOnWindows) {
+    const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
+    ASSERT_GE(index, 0);
+    afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
+    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
+    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
+    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
+    afx_window_on_move(ctx, index, afx_pointer_on_move);
+    afx_window_show(ctx, index);
+    idleFor(ctx, 50);
+    afx_pointer_seen().clear();
+    // X buttons: 1 left, 3 right, 4 and 5 the wheel's notches up and down.
+    static const unsigned int buttons[] = {0, 1, 1, 3, 3, 4, 5};
+    for (const afx_pointer_step& step : kAfxPointerScript) {
+        using A = afx_pointer_action;
+        XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + step.x, kAfxPointerHostY + step.y,
+                             CurrentTime);
+        const unsigned int button = buttons[static_cast<int>(step.action)];
+        const bool wheel = step.action == A::WheelUp || step.action == A::WheelDown;
+        if (button) XTestFakeButtonEvent(display, button, step.action != A::LeftUp && step.action != A::RightUp, CurrentTime);
+        if (wheel) XTestFakeButtonEvent(display, button, False, CurrentTime);
+        XSync(display, False);
+        idleFor(ctx, 25);
+    }
+    EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
+}
+
+TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
+    const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
+    ASSERT_GE(index, 0);
+    afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
+    afx_window_on_key_down(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
+    afx_window_on_key_up(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
+    afx_window_show(ctx, index);
+    idleFor(ctx, 50);
+    // A press gives the window the keyboard focus.
+    XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + 10, kAfxPointerHostY + 10, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XSync(display, False);
+    idleFor(ctx, 30);
+    afx_pointer_seen().clear();
+    for (KeySym sym : {XK_Escape, XK_a, XK_Return, XK_Left}) {
+        const KeyCode code = XKeysymToKeycode(display, sym);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XSync(display, False);
+        idleFor(ctx, 20);
+    }
+    // Escape 27, A 65, Enter 13, Left 37; pressed 1, released 0.
+    EXPECT_EQ(afx_pointer_seen(), "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) "
+                                  "key(37,1,0) key(37,0,0) ");
+}
+
+TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest) {
+    const int32_t index = afx_splash_new(ctx, 640, 480, 1.0f, nullptr);
+    ASSERT_GE(index, 0);
+    static int queries = 0;
+    queries = 0;
+    afx_window_on_close_query(ctx, index, [](int32_t, void*) { return ++queries > 0; });
+    afx_window_show(ctx, index);
+    idleFor(ctx, 30);
+    const Window w = child(index);
+    // Without a window manager's work area, the screen's centre.
+    XWindowAttributes a{};
+    XGetWindowAttributes(display, w, &a);
+    EXPECT_EQ(a.x, (DisplayWidth(display, DefaultScreen(display)) - 640) / 2);
+    EXPECT_EQ(a.y, (DisplayHeight(display, DefaultScreen(display)) - 480) / 2);
+    // Motif hints: flags 2 (decorations given), decorations 0.
+    const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(display, w, motif, 0, 5, False, motif, &type, &format, &n, &after, &data), Success);
+    ASSERT_EQ(n, 5u);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[0], 2);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[2], 0);
+    XFree(data);
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = w;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, w, False, NoEventMask, &close);
+    XSync(display, False);
+    idleFor(ctx, 30);
+    EXPECT_EQ(queries, 1);
+    EXPECT_EQ(ctx->windows[index].in_use, 0);  // the close query let it go
+}
+
+int g_ticks = 0;
+
+TEST_F(X11Toolkit, TheTimerTicksAtItsPeriodFromIdleCalls) {
+    const int32_t index = afx_window_new(ctx, 50, 50, 1.0f, hostHandle(), nullptr);
+    afx_set_window_timer_period(ctx, 40);
+    g_ticks = 0;
+    afx_window_on_timer(ctx, index, [](void*) { ++g_ticks; });
+    idleFor(ctx, 600);
+    // 600 ms at 40 ms is 15 ticks; a loaded machine stretches the idle calls.
+    EXPECT_GE(g_ticks, 10);
+    EXPECT_LE(g_ticks, 15);
+    afx_window_close(ctx, index);
+    const int before = g_ticks;
+    idleFor(ctx, 120);
+    EXPECT_EQ(g_ticks, before);  // closing stopped it
+}
+
+}  // namespace
