@@ -10,7 +10,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <time.h>
+#include <ctime>
 
 #include <vector>
 
