@@ -71,6 +71,8 @@ MBXManager::~MBXManager() {
 bool MBXManager::push(MBXObject* dialog) {
     if (count == capacity) {
         const int32_t grown = capacity ? capacity * 2 : 4;
+        // The stack holds pointers, so a slot is the size of a pointer.
+        // NOLINTNEXTLINE(bugprone-sizeof-expression)
         void* more = std::realloc(dialogs, sizeof(MBXObject*) * static_cast<size_t>(grown));
         if (!more) return false;
         dialogs = static_cast<MBXObject**>(more);

@@ -160,7 +160,7 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
         case effIdentify:
         case effGetChunk:
         case effSetChunk:
-            return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+            return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
         default: return 0;
     }
 }

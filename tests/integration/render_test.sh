@@ -4,6 +4,11 @@
 # differ in the last bit, so within a small tolerance).
 set -u
 host_exe=$1 dll=$2 wine_env=$3 native_host=$4 native_plugin=$5 work=$6
+# The native side comes from the other build tree: without it the comparison
+# cannot be made, which is a failure, never a pass.
+for built in "$native_host" "$native_plugin"; do
+  [ -f "$built" ] || { echo "needs the native build: $built is missing (make native)"; exit 1; }
+done
 mkdir -p "$work" && rm -f "$work"/*.wav
 win() { "$wine_env" run "$host_exe" "$@"; }
 status=0

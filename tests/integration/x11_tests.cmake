@@ -26,7 +26,7 @@ set_tests_properties(x11.validate PROPERTIES RESOURCE_LOCK x_display TIMEOUT 120
 # The editor as a Linux DAW holds it: opened and closed a hundred times in
 # one window with the X resources counted, and two instances at once.
 find_package(X11 REQUIRED)
-add_executable(editor_x11_tests editor_x11_test.cpp)
+add_executable(editor_x11_tests x11/editor_x11_test.cpp)
 target_include_directories(editor_x11_tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_include_directories(editor_x11_tests SYSTEM PRIVATE /usr/include/stb)
 target_compile_definitions(editor_x11_tests PRIVATE KORVEX_PLUGIN_SO="$<TARGET_FILE:korvex52>"

@@ -108,7 +108,7 @@ private:
             o_.height = static_cast<int>(n[1]);
         } else if (arg == "--click" || arg == "--double-click") {
             if (!value(v)) return "editor: " + arg + " needs a value";
-            const std::string complaint = point(arg, v, a);
+            std::string complaint = point(arg, v, a);  // not const: returned by move
             if (!complaint.empty()) return complaint;
             a.kind = arg == "--click" ? EditorAction::Kind::Click : EditorAction::Kind::DoubleClick;
             o_.actions.push_back(a);
@@ -129,7 +129,7 @@ private:
             if (v.empty()) return "editor: " + arg + " needs a window title";
             a.text = v;
             if (arg == "--click-window") {
-                const std::string complaint = point(arg, w, a);
+                std::string complaint = point(arg, w, a);  // not const: returned by move
                 if (!complaint.empty()) return complaint;
                 a.kind = EditorAction::Kind::ClickWindow;
             } else {

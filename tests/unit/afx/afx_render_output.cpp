@@ -12,7 +12,7 @@ std::string afx_write_render_png(const char* name, int32_t width, int32_t height
         rgb[i * 3 + 1] = static_cast<uint8_t>(pixels[i] >> 8);
         rgb[i * 3 + 2] = static_cast<uint8_t>(pixels[i]);
     }
-    const std::string path = std::string(KORVEX_RENDER_DIR) + "/" + name + ".png";
+    std::string path = std::string(KORVEX_RENDER_DIR) + "/" + name + ".png";
     stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3);
     return path;
 }

@@ -71,6 +71,7 @@ std::vector<int> programsFor(CheckContext& ctx, int numPrograms) {
     if (numPrograms < 1) return {-1};
     const int wanted = std::min(numPrograms, ctx.count(numPrograms));
     std::vector<int> list;
+    list.reserve(static_cast<size_t>(wanted));
     for (int i = 0; i < wanted; ++i) list.push_back(i * numPrograms / wanted);
     return list;
 }

@@ -11,7 +11,7 @@
 #include <X11/cursorfont.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
-#include <time.h>
+#include <ctime>
 
 #include <vector>
 
@@ -53,7 +53,7 @@ public:
                                        InputOnly, CopyFromParent, CWOverrideRedirect | CWCursor, &a);
         XMapRaised(display_, w);
         move(10, 10, false);
-        const std::vector<unsigned long> look = shown();
+        std::vector<unsigned long> look = shown();
         XDestroyWindow(display_, w);
         XFreeCursor(display_, a.cursor);
         return look;

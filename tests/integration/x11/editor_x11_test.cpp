@@ -12,7 +12,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 #include <dlfcn.h>
-#include <time.h>
+#include <ctime>
 #include <unistd.h>
 
 #include <map>
@@ -70,7 +70,7 @@ protected:
         return w;
     }
     // The host's idle calls every 10 ms or so, for about ms milliseconds.
-    static void idle(std::vector<Instance*> instances, int ms) {
+    static void idle(const std::vector<Instance*>& instances, int ms) {
         for (int i = 0; i <= ms; i += 10) {
             for (Instance* instance : instances) instance->call(effEditIdle);
             timespec t{0, 10000000L};

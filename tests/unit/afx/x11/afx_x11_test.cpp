@@ -10,14 +10,14 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <time.h>
+#include <ctime>
 
 #include <vector>
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
-#include "afx_pointer_script.h"
-#include "afx_test_scene.h"
+#include "tests/unit/afx/afx_pointer_script.h"
+#include "tests/unit/afx/afx_test_scene.h"
 
 void* korvex_afx_test_resources_module();
 

@@ -18,9 +18,9 @@
 #include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_window.h"
-#include "afx_pointer_script.h"
-#include "afx_render_output.h"
-#include "afx_test_scene.h"
+#include "tests/unit/afx/afx_pointer_script.h"
+#include "tests/unit/afx/afx_render_output.h"
+#include "tests/unit/afx/afx_test_scene.h"
 #include "tests/unit/support/win32/real_input.h"
 
 namespace {
