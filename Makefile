@@ -7,11 +7,13 @@ DEB_PACKAGES := cmake ninja-build g++ make procps util-linux clang libclang-rt-1
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev \
   g++-mingw-w64-x86-64-posix wine wine64 xvfb \
   libx11-dev libxext-dev libxtst-dev libxres-dev x11-utils \
-  fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
+  ardour
 
 WINE := tools/wine-env.sh
 HOST := tools/korvex-host
 DLL := build/win64/korvex52.dll
+SO := build/native/korvex52.so
 
 .PHONY: deps deps-assets native native-asan win64 test test-native test-asan test-win64 demo bench bench-peers assets golden-update fuzz clean
 
@@ -79,7 +81,10 @@ demo: deps
 	$(HOST) info $(DLL) || status=$$?; \
 	tools/demo-renders.sh $(HOST) $(DLL) build/demo || status=$$?; \
 	tools/demo-linux.sh $(WINE) build/native build/demo || status=$$?; \
-	$(WINE) stop; exit $$status
+	$(WINE) stop; \
+	echo; echo "The plug-ins (SHA-256; every clean build gives the same bytes):"; \
+	sha256sum $(DLL) $(SO) | sed 's/^/  /'; \
+	exit $$status
 
 bench: deps build/bench/build.ninja
 	cmake --build --preset bench

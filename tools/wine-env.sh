@@ -30,7 +30,10 @@ start_display() {
   # -displayfd lets the server pick a free display number and tell us which.
   # -noreset: properties set on the root window (the desktop's Xft.dpi) stay
   # when the last client disconnects.
-  setsid Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
+  # The screen holds the editor's largest window at display scale 2.0
+  # (1840 x 2152 plus the host's frame at 40,40): what lies off the screen
+  # cannot be captured.
+  setsid Xvfb -displayfd 3 -screen 0 2560x2400x24 -nolisten tcp -noreset \
     3>"$state/display.tmp" 9>&- </dev/null >/dev/null 2>&1 &
   echo $! >"$state/xvfb.pid"
   for _ in $(seq 1 100); do

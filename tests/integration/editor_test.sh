@@ -63,6 +63,14 @@ resize)
   expect_line "$work/stored.txt" '^sizeWindow 500 600$'
   expect_line "$work/stored.txt" '^host window ".*": client 500x600 at '
   [ "$(png size "$work/stored.png")" = 500x600 ] || fail "stored size: screenshot is not 500x600"
+  # A stored size larger than the screen: the host window reaches past its
+  # edge, and a picture of it fails in one line instead of coming back black.
+  run "$host_exe" editor --size 3000x3000 --screenshot "$work/huge.png" "$dll" >"$work/huge.txt" 2>&1 &&
+    fail "a capture past the screen's edge succeeded"
+  { [ "$(wc -l <"$work/huge.txt")" = 1 ] &&
+    grep -q "^korvex-host: editor: cannot capture '.*huge.png': .* does not lie wholly on the screen" "$work/huge.txt"; } ||
+    { fail "no one-line refusal of the capture past the screen's edge:"; cat "$work/huge.txt"; }
+  [ ! -e "$work/huge.png" ] || fail "a picture of a window past the screen's edge was written"
   # A stored size below the minimum of 184 x 538 is raised to it.
   editor small --size 100x100 --log-host-calls --list-windows
   expect_line "$work/small.txt" '^sizeWindow 184 538$'

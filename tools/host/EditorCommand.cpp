@@ -146,7 +146,10 @@ void EditorRun::drag(const EditorAction& a) {
 bool EditorRun::screenshot(const ScreenRect& area, const std::string& file, std::string& error) {
     ScreenPixels pixels;
     if (!captureScreen(area, pixels)) {
-        error = "cannot read the screen for '" + file + "'";
+        error = "cannot capture '" + file + "': " + std::to_string(area.width) + "x" +
+                std::to_string(area.height) + " at " + std::to_string(area.x) + "," +
+                std::to_string(area.y) +
+                " does not lie wholly on the screen (or the screen cannot be read)";
         return false;
     }
     return writePng(file, pixels, error);

@@ -32,8 +32,8 @@ std::vector<TopWindow> processWindows();
 // The first of them whose title is exactly title; false when none is.
 bool findProcessWindow(const std::string& title, TopWindow& found);
 
-// What the screen shows in rect; false when the rectangle is empty or the
-// screen cannot be read.
+// What the screen shows in rect; false when the rectangle is empty, does not
+// lie wholly on the screen, or the screen cannot be read.
 bool captureScreen(const ScreenRect& rect, ScreenPixels& out);
 
 enum class PointerEvent { Move, LeftDown, LeftUp };

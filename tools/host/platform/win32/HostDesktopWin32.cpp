@@ -39,6 +39,14 @@ std::vector<TopWindow> processWindows() {
 
 bool captureScreen(const ScreenRect& rect, ScreenPixels& out) {
     if (rect.width <= 0 || rect.height <= 0) return false;
+    // The screen DC gives black, and no error, for whatever lies off the
+    // screen: a picture of a window that does not fit would be silently wrong.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    if (rect.x < left || rect.y < top ||
+        rect.x + rect.width > left + GetSystemMetrics(SM_CXVIRTUALSCREEN) ||
+        rect.y + rect.height > top + GetSystemMetrics(SM_CYVIRTUALSCREEN)) {
+        return false;
+    }
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = rect.width;
