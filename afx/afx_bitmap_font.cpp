@@ -14,7 +14,8 @@ namespace {
 // (where each code's record starts), as the font generator wrote them.
 #include "resources/fonts/bitmap-font.inc"
 
-static_assert(sizeof(kBitmapFontOffsets) / sizeof(kBitmapFontOffsets[0]) == 256, "one record per byte code");
+static_assert(sizeof(kBitmapFontOffsets) / sizeof(kBitmapFontOffsets[0]) == 256,
+              "one record per byte code");
 
 // Text longer than this is measured only this far.
 constexpr int32_t kMeasureLimit = 1024;
@@ -56,12 +57,14 @@ void build(afx_bitmap_font* font) {
 }
 
 // Blends one glyph with its baseline at row y; returns its advance.
-int32_t draw_glyph(const afx_bitmap_font* font, afx_pixbuf* pixbuf, const uint8_t* g, int32_t x, int32_t y) {
+int32_t draw_glyph(const afx_bitmap_font* font, afx_pixbuf* pixbuf, const uint8_t* g, int32_t x,
+                   int32_t y) {
     if (!g) return 0;
     const int32_t w = field(g, AFX_GLYPH_WIDTH), h = field(g, AFX_GLYPH_HEIGHT);
     const int32_t left = x + field(g, AFX_GLYPH_X_OFFSET), top = y - field(g, AFX_GLYPH_Y_OFFSET);
     const uint8_t* coverage = g + AFX_GLYPH_COVERAGE;
-    const int32_t pw = static_cast<int32_t>(pixbuf->width), ph = static_cast<int32_t>(pixbuf->height);
+    const int32_t pw = static_cast<int32_t>(pixbuf->width),
+                  ph = static_cast<int32_t>(pixbuf->height);
     for (int32_t r = 0; r < h; ++r) {
         const int32_t dy = top + r;
         if (dy < 0 || dy >= ph) continue;
@@ -76,7 +79,8 @@ int32_t draw_glyph(const afx_bitmap_font* font, afx_pixbuf* pixbuf, const uint8_
             uint8_t* p = row + static_cast<size_t>(dx) * 4u;
             for (int32_t ch = 0; ch < 3; ++ch) {
                 const int32_t lin = font->decode[p[ch]];
-                const int32_t mixed = lin + (((static_cast<int32_t>(font->colour[ch]) - lin) * a) >> 8);
+                const int32_t mixed =
+                    lin + (((static_cast<int32_t>(font->colour[ch]) - lin) * a) >> 8);
                 p[ch] = font->encode[mixed & 255];
             }
         }
@@ -96,7 +100,8 @@ const uint8_t* shown_glyph(const afx_bitmap_font* font, uint8_t c) {
 
 afx_bitmap_font* afx_bitmap_font_get(bool create) {
     if (!g_font && create) {
-        afx_bitmap_font* font = static_cast<afx_bitmap_font*>(std::calloc(1, sizeof(afx_bitmap_font)));
+        afx_bitmap_font* font =
+            static_cast<afx_bitmap_font*>(std::calloc(1, sizeof(afx_bitmap_font)));
         if (!font) return nullptr;
         build(font);
         g_font = font;
@@ -117,15 +122,16 @@ void afx_bitmap_font_set_colour(afx_bitmap_font* font, uint32_t r, uint32_t g, u
     font->colour[2] = font->decode[b & 255];
 }
 
-int32_t afx_bitmap_font_draw(afx_bitmap_font* font, afx_pixbuf* pixbuf, const char* string, int32_t x,
-                             int32_t y, int32_t max_chars) {
+int32_t afx_bitmap_font_draw(afx_bitmap_font* font, afx_pixbuf* pixbuf, const char* string,
+                             int32_t x, int32_t y, int32_t max_chars) {
     if (!font || !pixbuf || !pixbuf->pixels || !string || max_chars < 1) return x;
     const uint8_t* s = reinterpret_cast<const uint8_t*>(string);
     int32_t i = 0;
     for (; i < max_chars && s[i]; ++i) x += draw_glyph(font, pixbuf, shown_glyph(font, s[i]), x, y);
     if (i == max_chars) {
         // Cut short: the ellipsis tells the reader there was more.
-        for (int32_t dot = 0; dot < 3; ++dot) x += draw_glyph(font, pixbuf, font->glyphs[static_cast<unsigned char>('.')], x, y);
+        for (int32_t dot = 0; dot < 3; ++dot)
+            x += draw_glyph(font, pixbuf, font->glyphs[static_cast<unsigned char>('.')], x, y);
     }
     return x;
 }
@@ -141,5 +147,7 @@ int32_t afx_bitmap_font_width(const afx_bitmap_font* font, const char* string) {
 }
 
 int32_t afx_bitmap_font_height(const afx_bitmap_font* font) { return font ? font->max_height : 0; }
-int32_t afx_bitmap_font_width_max(const afx_bitmap_font* font) { return font ? font->max_width : 0; }
+int32_t afx_bitmap_font_width_max(const afx_bitmap_font* font) {
+    return font ? font->max_width : 0;
+}
 int32_t afx_bitmap_font_baseline(const afx_bitmap_font* font) { return font ? font->baseline : 0; }

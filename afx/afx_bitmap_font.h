@@ -23,15 +23,15 @@ enum afx_bitmap_glyph_field : int32_t {
 
 struct afx_bitmap_font {
     const uint8_t* glyphs[256];  // glyph records; null where a code has none
-    uint8_t decode[256];  // byte to linear light: (i / 255)^1.8
-    uint8_t encode[256];  // linear light to byte: (i / 255)^(1 / 1.8)
-    uint32_t colour[3];   // red, green, blue in linear light
+    uint8_t decode[256];         // byte to linear light: (i / 255)^1.8
+    uint8_t encode[256];         // linear light to byte: (i / 255)^(1 / 1.8)
+    uint32_t colour[3];          // red, green, blue in linear light
     // Over codes 0..254:
     int32_t max_height;
-    int32_t max_width;    // the larger of width and advance
+    int32_t max_width;  // the larger of width and advance
     int32_t max_y_offset;
-    int32_t baseline;     // min(max_y_offset, max_height)
-    int32_t descent;      // 2 x max_height - baseline
+    int32_t baseline;  // min(max_y_offset, max_height)
+    int32_t descent;   // 2 x max_height - baseline
     afx_context* context;
 };
 
@@ -50,8 +50,8 @@ void afx_bitmap_font_set_colour(afx_bitmap_font* font, uint32_t r, uint32_t g, u
 // multi-byte character) draws one "-". When max_chars bytes are used up before
 // the terminator, "..." follows. Pixels outside the pixbuf are skipped; the
 // alpha byte of each pixel stays. A max_chars below 1 draws nothing.
-int32_t afx_bitmap_font_draw(afx_bitmap_font* font, afx_pixbuf* pixbuf, const char* string, int32_t x,
-                             int32_t y, int32_t max_chars);
+int32_t afx_bitmap_font_draw(afx_bitmap_font* font, afx_pixbuf* pixbuf, const char* string,
+                             int32_t x, int32_t y, int32_t max_chars);
 // Width in pixels of what draw would show for the first 1024 bytes, without
 // an ellipsis.
 int32_t afx_bitmap_font_width(const afx_bitmap_font* font, const char* string);

@@ -141,9 +141,15 @@ void afx_mouse_reset(afx_context* context, double x, double y) {
     context->last_mouse_y = y;
 }
 
-void afx_cursor_wait(afx_context* context, bool on) { set_temporary_cursor(context, AFXP_CURSOR_WAIT, on); }
-void afx_cursor_hand(afx_context* context, bool on) { set_temporary_cursor(context, AFXP_CURSOR_HAND, on); }
-void afx_cursor_resize(afx_context* context, bool on) { set_temporary_cursor(context, AFXP_CURSOR_RESIZE, on); }
+void afx_cursor_wait(afx_context* context, bool on) {
+    set_temporary_cursor(context, AFXP_CURSOR_WAIT, on);
+}
+void afx_cursor_hand(afx_context* context, bool on) {
+    set_temporary_cursor(context, AFXP_CURSOR_HAND, on);
+}
+void afx_cursor_resize(afx_context* context, bool on) {
+    set_temporary_cursor(context, AFXP_CURSOR_RESIZE, on);
+}
 
 void afx_cursor_restore(afx_context* context) {
     if (context) context->temporary_cursor = AFXP_CURSOR_ARROW;
@@ -167,11 +173,19 @@ void afx_sleep(int32_t ms) {
 }
 
 afx_lock* afx_lock_new() { return static_cast<afx_lock*>(afxp_lock_new()); }
-void afx_lock_free(afx_lock* lock) { if (lock) afxp_lock_free(lock); }
-void afx_lock_enter(afx_lock* lock) { if (lock) afxp_lock_enter(lock); }
-void afx_lock_leave(afx_lock* lock) { if (lock) afxp_lock_leave(lock); }
+void afx_lock_free(afx_lock* lock) {
+    if (lock) afxp_lock_free(lock);
+}
+void afx_lock_enter(afx_lock* lock) {
+    if (lock) afxp_lock_enter(lock);
+}
+void afx_lock_leave(afx_lock* lock) {
+    if (lock) afxp_lock_leave(lock);
+}
 
-afx_lock* afx_process_lock(afx_context* context) { return context ? context->process_lock : nullptr; }
+afx_lock* afx_process_lock(afx_context* context) {
+    return context ? context->process_lock : nullptr;
+}
 
 void afx_open_url(afx_context*, const char* url) {
     if (url && url[0]) afxp_open_url(url);

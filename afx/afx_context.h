@@ -10,8 +10,8 @@ struct afx_context;
 struct afx_lock;
 
 // Window callbacks. Coordinates are window pixels; index is the window's slot.
-typedef void (*afx_paint_fn)(int32_t x, int32_t y, int32_t width, int32_t height,
-                             int32_t index, void* user);
+typedef void (*afx_paint_fn)(int32_t x, int32_t y, int32_t width, int32_t height, int32_t index,
+                             void* user);
 // button: 0 left, 1 right, 2 wheel up (and every wheel release), 3 wheel down.
 typedef void (*afx_button_fn)(int32_t x, int32_t y, int32_t button, int32_t index, void* user);
 typedef void (*afx_move_fn)(int32_t x, int32_t y, int32_t index, void* user);
@@ -24,8 +24,8 @@ typedef void (*afx_timer_fn)(void* user);
 
 // One slot of the window table.
 struct afx_window {
-    void* window;        // native window
-    void* painter;       // what puts bitmaps on the window (released on close)
+    void* window;   // native window
+    void* painter;  // what puts bitmaps on the window (released on close)
     afx_paint_fn on_paint;
     afx_button_fn on_button_down;
     afx_button_fn on_button_up;
@@ -48,14 +48,15 @@ constexpr uint32_t kAfxWindowTimerId = 1;
 struct afx_context {
     afx_window windows[kAfxWindowSlots];
     uint32_t window_timer_period_ms;
-    float dpi_scale;             // 0 until first computed
+    float dpi_scale;  // 0 until first computed
     double last_mouse_x;
     double last_mouse_y;
     char ui_class[256];
     char splash_class[256];
-    void* saved_cursor;          // cursor current before the last temporary one
-    int32_t temporary_cursor;    // temporary cursor kind switched on and not off since; 0 (the arrow) for none
-    afx_lock* process_lock;       // made with the context, freed with it
+    void* saved_cursor;        // cursor current before the last temporary one
+    int32_t temporary_cursor;  // temporary cursor kind switched on and not off since; 0 (the arrow)
+                               // for none
+    afx_lock* process_lock;    // made with the context, freed with it
 };
 
 // The library's module handle: window classes are registered with it and

@@ -15,7 +15,8 @@ constexpr uint32_t kMaxSide = 0x8000;
 constexpr uint8_t kGripR = 197, kGripG = 142, kGripB = 0;
 
 void* window_painter(afx_context* context, int32_t index) {
-    if (!context || index < 0 || index >= kAfxWindowSlots || !context->windows[index].in_use) return nullptr;
+    if (!context || index < 0 || index >= kAfxWindowSlots || !context->windows[index].in_use)
+        return nullptr;
     return context->windows[index].painter;
 }
 
@@ -34,8 +35,8 @@ void cut_to_bitmap(const afx_dib* dib, int32_t* sx, int32_t* sy, int32_t* w, int
     if (*h > bh - *sy) *h = bh - *sy;
 }
 
-void transfer(afx_window* w, afx_dib* dib, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t width,
-              int32_t height) {
+void transfer(afx_window* w, afx_dib* dib, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+              int32_t width, int32_t height) {
     cut_to_bitmap(dib, &sx, &sy, &width, &height);
     if (width < 1 || height < 1) return;
     afxp_blit(w->painter, dib->bitmap, sx, sy, dx, dy, width, height);
@@ -53,8 +54,9 @@ afx_dib* afx_dib_new(afx_context* context, uint32_t width, uint32_t height, int3
     dib->height = height;
     dib->stride = (width * 3u + 3u) & ~3u;
     void* pixels = nullptr;
-    dib->bitmap = afxp_bitmap_create(window_painter(context, window_index), static_cast<int32_t>(width),
-                                     static_cast<int32_t>(height), dib->stride, &pixels);
+    dib->bitmap =
+        afxp_bitmap_create(window_painter(context, window_index), static_cast<int32_t>(width),
+                           static_cast<int32_t>(height), dib->stride, &pixels);
     if (!dib->bitmap || !pixels) {
         if (dib->bitmap) afxp_bitmap_delete(dib->bitmap);
         std::free(dib);
@@ -71,9 +73,10 @@ void afx_dib_free(afx_context*, afx_dib* dib) {
     std::free(dib);
 }
 
-void afx_present(afx_context* context, int32_t index, afx_dib* dib, int32_t sx, int32_t sy, int32_t dx,
-                 int32_t dy, int32_t width, int32_t height) {
-    if (afx_window* w = presentable(context, index, dib)) transfer(w, dib, sx, sy, dx, dy, width, height);
+void afx_present(afx_context* context, int32_t index, afx_dib* dib, int32_t sx, int32_t sy,
+                 int32_t dx, int32_t dy, int32_t width, int32_t height) {
+    if (afx_window* w = presentable(context, index, dib))
+        transfer(w, dib, sx, sy, dx, dy, width, height);
 }
 
 void afx_present_dimmed(afx_context* context, int32_t index, afx_dib* dib, int32_t sx, int32_t sy,
@@ -116,9 +119,9 @@ void afx_present_striped(afx_context* context, int32_t index, afx_dib* dib, int3
     std::free(saved);
 }
 
-afx_dib* afx_dib_new_pattern(afx_context* context, uint32_t width, uint32_t height, uint32_t r, uint32_t g,
-                             uint32_t b, int32_t grip_size, int32_t grip_margin, int32_t period,
-                             int32_t dot_size, int32_t window_index) {
+afx_dib* afx_dib_new_pattern(afx_context* context, uint32_t width, uint32_t height, uint32_t r,
+                             uint32_t g, uint32_t b, int32_t grip_size, int32_t grip_margin,
+                             int32_t period, int32_t dot_size, int32_t window_index) {
     afx_dib* dib = afx_dib_new(context, width, height, window_index);
     if (!dib) return nullptr;
     // Dots at 2/7 of the colour: (c x 256 / 7) >> 7.

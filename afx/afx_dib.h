@@ -10,9 +10,9 @@ struct afx_context;
 struct afx_pixbuf;
 
 struct afx_dib {
-    void* bitmap;        // the platform's bitmap
-    uint8_t* pixels;     // owned by the bitmap
-    uint32_t stride;     // width x 3 rounded up to 4
+    void* bitmap;     // the platform's bitmap
+    uint8_t* pixels;  // owned by the bitmap
+    uint32_t stride;  // width x 3 rounded up to 4
     uint32_t width;
     uint32_t height;
 };
@@ -27,8 +27,8 @@ void afx_dib_free(afx_context* context, afx_dib* dib);
 // Clipped to the bitmap and to where the source reaches; alpha is ignored.
 // Scale 1.0 copies exactly.
 void afx_dib_scale_from(afx_context* context, const afx_pixbuf* source, afx_dib* dib, int32_t x,
-                        int32_t y, int32_t width, int32_t height, int32_t offset_x, int32_t offset_y,
-                        float scale);
+                        int32_t y, int32_t width, int32_t height, int32_t offset_x,
+                        int32_t offset_y, float scale);
 
 // Copies the rectangle (sx, sy, width, height) of the bitmap to (dx, dy) of the
 // window; the rectangle is first cut to the bitmap.

@@ -43,11 +43,14 @@ int32_t floor_px(float v) { return afx_fx16(v) >> 16; }
 int32_t ceil_px(float v) { return -((-afx_fx16(v)) >> 16); }
 
 // floor(left)..ceil(right) by floor(top)..ceil(bottom), clipped; false when empty.
-bool visit_range(const afx_pen* pen, float left, float right, float top, float bottom, VisitRange* out) {
+bool visit_range(const afx_pen* pen, float left, float right, float top, float bottom,
+                 VisitRange* out) {
     const int32_t x0 = floor_px(left), x1 = ceil_px(right);
     const int32_t y0 = floor_px(top), y1 = ceil_px(bottom);
-    const int32_t lx = first_inside(pen->clip_left), hx = last_inside(pen->clip_right, pen->target->width);
-    const int32_t ly = first_inside(pen->clip_top), hy = last_inside(pen->clip_bottom, pen->target->height);
+    const int32_t lx = first_inside(pen->clip_left),
+                  hx = last_inside(pen->clip_right, pen->target->width);
+    const int32_t ly = first_inside(pen->clip_top),
+                  hy = last_inside(pen->clip_bottom, pen->target->height);
     out->x0 = x0 > lx ? x0 : lx;
     out->x1 = x1 < hx ? x1 : hx;
     out->y0 = y0 > ly ? y0 : ly;
@@ -76,7 +79,7 @@ inline void plot(const afx_pen* pen, uint8_t* row, int32_t x, int64_t distance_f
 // exactly: floor(sqrt(s)) >= t exactly when s >= t * t, and every distance
 // of -32767 or less gives the same full alpha (the ramp is clamped there).
 struct RootBands {
-    uint64_t full_below = 0;       // s below this: full coverage
+    uint64_t full_below = 0;          // s below this: full coverage
     uint64_t none_from = UINT64_MAX;  // s from this on: no coverage
 };
 
@@ -99,7 +102,9 @@ RootBands root_bands(int64_t offset) {
 // (inner - length >= 32768) that they get no coverage.
 uint64_t hole_bound(int64_t inner16) {
     const int64_t root = inner16 - 32767;
-    return root > 0 && root < (int64_t(1) << 32) ? static_cast<uint64_t>(root) * static_cast<uint64_t>(root) : 0;
+    return root > 0 && root < (int64_t(1) << 32)
+               ? static_cast<uint64_t>(root) * static_cast<uint64_t>(root)
+               : 0;
 }
 
 // The distance of a pixel whose squared length is squared, for plot.
@@ -148,7 +153,9 @@ void afx_pen_set_radius(afx_pen* pen, float radius) {
 
 void afx_fill_disc(afx_pen* pen, float cx, float cy, float r) {
     VisitRange v;
-    if (!can_draw(pen) || !finite({cx, cy, r}) || r < 0.0f || !visit_range(pen, cx - r, cx + r, cy - r, cy + r, &v)) return;
+    if (!can_draw(pen) || !finite({cx, cy, r}) || r < 0.0f ||
+        !visit_range(pen, cx - r, cx + r, cy - r, cy + r, &v))
+        return;
     const int64_t cx16 = afx_fx16(cx), cy16 = afx_fx16(cy), r16 = afx_fx16(r);
     const RootBands bands = root_bands(r16);
     for (int32_t y = v.y0; y <= v.y1; ++y) {
@@ -156,15 +163,16 @@ void afx_fill_disc(afx_pen* pen, float cx, float cy, float r) {
         const int64_t dy = (int64_t(y) << 16) - cy16;
         for (int32_t x = v.x0; x <= v.x1; ++x) {
             const int64_t dx = (int64_t(x) << 16) - cx16;
-            plot(pen, row, x, banded_distance(bands, static_cast<uint64_t>(dx * dx + dy * dy), r16));
+            plot(pen, row, x,
+                 banded_distance(bands, static_cast<uint64_t>(dx * dx + dy * dy), r16));
         }
     }
 }
 
 void afx_fill_round_rect(afx_pen* pen, float x, float y, float width, float height) {
     VisitRange v;
-    if (!can_draw(pen) || !finite({x, y, width, height, pen->radius}) || width < 0.0f || height < 0.0f ||
-        !visit_range(pen, x, x + width, y, y + height, &v)) {
+    if (!can_draw(pen) || !finite({x, y, width, height, pen->radius}) || width < 0.0f ||
+        height < 0.0f || !visit_range(pen, x, x + width, y, y + height, &v)) {
         return;
     }
     const int64_t hw = afx_fx16(width * 0.5f), hh = afx_fx16(height * 0.5f);
@@ -180,7 +188,8 @@ void afx_fill_round_rect(afx_pen* pen, float x, float y, float width, float heig
             const int64_t px = (int64_t(xi) << 16) - hw - left;
             int64_t qx = (px < 0 ? -px : px) - (hw - corner);
             if (qx < 0) qx = 0;
-            plot(pen, row, xi, banded_distance(bands, static_cast<uint64_t>(qx * qx + qy * qy), corner + 32768));
+            plot(pen, row, xi,
+                 banded_distance(bands, static_cast<uint64_t>(qx * qx + qy * qy), corner + 32768));
         }
     }
 }
@@ -239,10 +248,11 @@ int64_t stroke_distance(const Segment& s, int64_t px, int64_t py) {
     if (s.length2 != 0) {
         int64_t dot = (px - s.ax) * s.dx + (py - s.ay) * s.dy;
         if (dot < 0) dot = 0;
-        const uint64_t along = static_cast<uint64_t>(dot) < s.length2 ? static_cast<uint64_t>(dot) : s.length2;
+        const uint64_t along =
+            static_cast<uint64_t>(dot) < s.length2 ? static_cast<uint64_t>(dot) : s.length2;
         // Long segments lose the low bits of the divisor rather than overflow.
         t = s.length2 < (uint64_t(1) << 32) ? static_cast<int64_t>((along << 16) / s.length2)
-                                              : static_cast<int64_t>(along / (s.length2 >> 16));
+                                            : static_cast<int64_t>(along / (s.length2 >> 16));
     }
     const int64_t ex = px - (s.ax + ((t * s.dx) >> 16));
     const int64_t ey = py - (s.ay + ((t * s.dy) >> 16));
@@ -256,12 +266,18 @@ int64_t stroke_distance(const Segment& s, int64_t px, int64_t py) {
 void afx_stroke_line(afx_pen* pen, float x1, float y1, float x2, float y2) {
     if (!can_draw(pen) || !finite({x1, y1, x2, y2, pen->radius}) || pen->radius < 0.0f) return;
     if (y2 < y1) {
-        float t = x1; x1 = x2; x2 = t;
-        t = y1; y1 = y2; y2 = t;
+        float t = x1;
+        x1 = x2;
+        x2 = t;
+        t = y1;
+        y1 = y2;
+        y2 = t;
     }
     Segment s;
-    s.ax = afx_fx16(x1); s.ay = afx_fx16(y1);
-    s.bx = afx_fx16(x2); s.by = afx_fx16(y2);
+    s.ax = afx_fx16(x1);
+    s.ay = afx_fx16(y1);
+    s.bx = afx_fx16(x2);
+    s.by = afx_fx16(y2);
     s.dx = s.bx - s.ax;
     s.dy = s.by - s.ay;
     s.length2 = static_cast<uint64_t>(s.dx * s.dx) + static_cast<uint64_t>(s.dy * s.dy);
@@ -280,14 +296,18 @@ void afx_stroke_line(afx_pen* pen, float x1, float y1, float x2, float y2) {
     const int32_t step = major_d < 0 ? -1 : 1;
     const int64_t major_len = major_d < 0 ? -major_d : major_d;
     const int64_t increment = major_len == 0 ? 0 : minor_d * 65536 / major_len;
-    const int32_t first = (step > 0 ? static_cast<int32_t>(major_a >> 16) : -static_cast<int32_t>((-major_a) >> 16)) -
-                          step * reach;
-    const int32_t last = (step > 0 ? -static_cast<int32_t>((-major_b) >> 16) : static_cast<int32_t>(major_b >> 16)) +
-                         step * reach;
+    const int32_t first =
+        (step > 0 ? static_cast<int32_t>(major_a >> 16) : -static_cast<int32_t>((-major_a) >> 16)) -
+        step * reach;
+    const int32_t last =
+        (step > 0 ? -static_cast<int32_t>((-major_b) >> 16) : static_cast<int32_t>(major_b >> 16)) +
+        step * reach;
     int64_t minor = minor_a + (((int64_t(first) * 65536 - major_a) * step * increment) >> 16);
 
-    const int32_t lx = first_inside(pen->clip_left), hx = last_inside(pen->clip_right, pen->target->width);
-    const int32_t ly = first_inside(pen->clip_top), hy = last_inside(pen->clip_bottom, pen->target->height);
+    const int32_t lx = first_inside(pen->clip_left),
+                  hx = last_inside(pen->clip_right, pen->target->width);
+    const int32_t ly = first_inside(pen->clip_top),
+                  hy = last_inside(pen->clip_bottom, pen->target->height);
     const int32_t major_lo = x_major ? lx : ly, major_hi = x_major ? hx : hy;
     const int32_t minor_lo = x_major ? ly : lx, minor_hi = x_major ? hy : hx;
     for (int32_t i = first;; i += step, minor += increment) {
@@ -297,7 +317,8 @@ void afx_stroke_line(afx_pen* pen, float x1, float y1, float x2, float y2) {
             const int32_t j1 = centre + reach < minor_hi ? centre + reach : minor_hi;
             for (int32_t j = j0; j <= j1; ++j) {
                 const int32_t x = x_major ? i : j, y = x_major ? j : i;
-                plot(pen, row_of(pen, y), x, stroke_distance(s, int64_t(x) << 16, int64_t(y) << 16));
+                plot(pen, row_of(pen, y), x,
+                     stroke_distance(s, int64_t(x) << 16, int64_t(y) << 16));
             }
         }
         if (i == last) break;

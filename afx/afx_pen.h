@@ -20,9 +20,9 @@ struct afx_pixbuf;
 struct afx_pen {
     uint32_t r, g, b, a;  // colour, 0..255 each
     int32_t clip_left, clip_right, clip_top, clip_bottom;
-    int32_t radius_fx8;   // truncate(radius x 256)
-    float radius;         // half the stroke width of lines; corner radius of rectangles
-    afx_pixbuf* target;   // not owned
+    int32_t radius_fx8;  // truncate(radius x 256)
+    float radius;        // half the stroke width of lines; corner radius of rectangles
+    afx_pixbuf* target;  // not owned
 };
 
 // Black, alpha 255, clip box zero, radius 0, no target.

@@ -33,8 +33,14 @@ uint8_t* at(const afx_pixbuf* p, int32_t x, int32_t y) {
 
 // Clips the rectangle (x, y, w, h) to 0..width x 0..height; false when empty.
 bool clip(int32_t* x, int32_t* y, int32_t* w, int32_t* h, uint32_t width, uint32_t height) {
-    if (*x < 0) { *w += *x; *x = 0; }
-    if (*y < 0) { *h += *y; *y = 0; }
+    if (*x < 0) {
+        *w += *x;
+        *x = 0;
+    }
+    if (*y < 0) {
+        *h += *y;
+        *y = 0;
+    }
     if (static_cast<int64_t>(*x) + *w > width) *w = static_cast<int32_t>(width) - *x;
     if (static_cast<int64_t>(*y) + *h > height) *h = static_cast<int32_t>(height) - *y;
     return *w > 0 && *h > 0;
@@ -62,7 +68,8 @@ afx_pixbuf* afx_pixbuf_new_from_pixdata(const void* bytes, uint32_t size_bytes, 
     const uint8_t* b = static_cast<const uint8_t*>(bytes);
     if (!b || size_bytes < kHeaderBytes) return nullptr;
     if (read_be32(b) != kPixdataMagic) {
-        if (!quiet) std::fputs("afx_pixbuf_new_from_inline - pixbuf is not a pixbuf test failed\n", stderr);
+        if (!quiet)
+            std::fputs("afx_pixbuf_new_from_inline - pixbuf is not a pixbuf test failed\n", stderr);
         return nullptr;
     }
     const uint32_t stride = read_be32(b + 12);
@@ -89,8 +96,12 @@ static afx_pixbuf* from_resource(int32_t id, bool quiet) {
     return bytes ? afx_pixbuf_new_from_pixdata(bytes, size, quiet) : nullptr;
 }
 
-afx_pixbuf* afx_pixbuf_new_from_inline(afx_context*, int32_t id) { return from_resource(id, false); }
-afx_pixbuf* afx_pixbuf_new_from_inline_quiet(afx_context*, int32_t id) { return from_resource(id, true); }
+afx_pixbuf* afx_pixbuf_new_from_inline(afx_context*, int32_t id) {
+    return from_resource(id, false);
+}
+afx_pixbuf* afx_pixbuf_new_from_inline_quiet(afx_context*, int32_t id) {
+    return from_resource(id, true);
+}
 
 afx_pixbuf* afx_pixbuf_new(afx_context* context, uint32_t width, uint32_t height) {
     if (width == 0 || height == 0 || width > 0x8000u || height > 0x8000u) return nullptr;
@@ -125,7 +136,8 @@ void afx_pixbuf_fill(afx_context*, afx_pixbuf* p, uint32_t r, uint32_t g, uint32
         p->bytes_per_pixel = 4;
     }
     const uint32_t word = pack(r, g, b, a);
-    for (uint32_t y = 0; y < p->height; ++y) afx_fill_row(word, at(p, 0, int32_t(y)), int32_t(p->width));
+    for (uint32_t y = 0; y < p->height; ++y)
+        afx_fill_row(word, at(p, 0, int32_t(y)), int32_t(p->width));
 }
 
 void afx_pixbuf_clear(afx_context* context, afx_pixbuf* p) {
@@ -142,47 +154,59 @@ void afx_pixbuf_fill_rect(afx_context*, afx_pixbuf* p, int32_t x, int32_t y, int
 
 void afx_pixbuf_set_pixel(afx_context*, afx_pixbuf* p, int32_t x, int32_t y, uint32_t r, uint32_t g,
                           uint32_t b, uint32_t a) {
-    if (!p || !p->pixels || x < 0 || y < 0 || uint32_t(x) >= p->width || uint32_t(y) >= p->height) return;
+    if (!p || !p->pixels || x < 0 || y < 0 || uint32_t(x) >= p->width || uint32_t(y) >= p->height)
+        return;
     const uint32_t word = pack(r, g, b, a);
     std::memcpy(at(p, x, y), &word, 4);
 }
 
 uint32_t afx_pixbuf_pixel(const afx_pixbuf* p, int32_t x, int32_t y) {
-    if (!p || !p->pixels || x < 0 || y < 0 || uint32_t(x) >= p->width || uint32_t(y) >= p->height) return 0;
+    if (!p || !p->pixels || x < 0 || y < 0 || uint32_t(x) >= p->width || uint32_t(y) >= p->height)
+        return 0;
     uint32_t word;
     std::memcpy(&word, at(p, x, y), 4);
     return word;
 }
 
-void afx_pixbuf_blend_hline(afx_context*, afx_pixbuf* p, int32_t x1, int32_t y, int32_t x2, uint32_t r,
-                            uint32_t g, uint32_t b, uint32_t a) {
+void afx_pixbuf_blend_hline(afx_context*, afx_pixbuf* p, int32_t x1, int32_t y, int32_t x2,
+                            uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
     if (!p || !p->pixels) return;
-    if (x2 < x1) { const int32_t t = x1; x1 = x2; x2 = t; }
+    if (x2 < x1) {
+        const int32_t t = x1;
+        x1 = x2;
+        x2 = t;
+    }
     int32_t w = x2 - x1 + 1, h = 1;
     if (!clip(&x1, &y, &w, &h, p->width, p->height)) return;
     afx_blend_colour_row(pack(r, g, b, a), at(p, x1, y), w);
 }
 
-void afx_pixbuf_blend_vline(afx_context*, afx_pixbuf* p, int32_t x, int32_t y1, int32_t y2, uint32_t r,
-                            uint32_t g, uint32_t b, uint32_t a) {
+void afx_pixbuf_blend_vline(afx_context*, afx_pixbuf* p, int32_t x, int32_t y1, int32_t y2,
+                            uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
     if (!p || !p->pixels) return;
-    if (y2 < y1) { const int32_t t = y1; y1 = y2; y2 = t; }
+    if (y2 < y1) {
+        const int32_t t = y1;
+        y1 = y2;
+        y2 = t;
+    }
     int32_t w = 1, h = y2 - y1 + 1;
     if (!clip(&x, &y1, &w, &h, p->width, p->height)) return;
     const uint32_t colour = pack(r, g, b, a);
-    for (int32_t row = 0; row < h; ++row) afx_blend_colour_row_scalar(colour, at(p, x, y1 + row), 1);
+    for (int32_t row = 0; row < h; ++row)
+        afx_blend_colour_row_scalar(colour, at(p, x, y1 + row), 1);
 }
 
-void afx_pixbuf_copy(afx_context*, const afx_pixbuf* s, afx_pixbuf* d, int32_t sx, int32_t sy, int32_t dx,
-                     int32_t dy, int32_t w, int32_t h) {
+void afx_pixbuf_copy(afx_context*, const afx_pixbuf* s, afx_pixbuf* d, int32_t sx, int32_t sy,
+                     int32_t dx, int32_t dy, int32_t w, int32_t h) {
     if (!clip_transfer(s, d, &sx, &sy, &dx, &dy, &w, &h)) return;
     for (int32_t row = 0; row < h; ++row) {
         std::memmove(at(d, dx, dy + row), at(s, sx, sy + row), size_t(w) * 4u);
     }
 }
 
-void afx_pixbuf_blend(afx_context*, const afx_pixbuf* s, afx_pixbuf* d, int32_t sx, int32_t sy, int32_t dx,
-                      int32_t dy, int32_t w, int32_t h) {
+void afx_pixbuf_blend(afx_context*, const afx_pixbuf* s, afx_pixbuf* d, int32_t sx, int32_t sy,
+                      int32_t dx, int32_t dy, int32_t w, int32_t h) {
     if (!clip_transfer(s, d, &sx, &sy, &dx, &dy, &w, &h)) return;
-    for (int32_t row = 0; row < h; ++row) afx_blend_row(at(s, sx, sy + row), at(d, dx, dy + row), w);
+    for (int32_t row = 0; row < h; ++row)
+        afx_blend_row(at(s, sx, sy + row), at(d, dx, dy + row), w);
 }

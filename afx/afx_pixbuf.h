@@ -25,7 +25,9 @@ struct afx_pixbuf {
 // One channel of the blend rule.
 inline uint32_t afx_blend_channel(uint32_t old, uint32_t colour, uint32_t alpha) {
     const int32_t d = static_cast<int32_t>(colour) - static_cast<int32_t>(old);
-    return static_cast<uint32_t>(static_cast<int32_t>(old) + ((d * static_cast<int32_t>(alpha)) >> 8)) & 0xFFu;
+    return static_cast<uint32_t>(static_cast<int32_t>(old) +
+                                 ((d * static_cast<int32_t>(alpha)) >> 8)) &
+           0xFFu;
 }
 
 // A pixbuf over the pixel-data resource id (type "BINARY") of the library: the
@@ -70,4 +72,5 @@ void afx_pixbuf_copy(afx_context* context, const afx_pixbuf* source, afx_pixbuf*
 // Blends a rectangle: each source pixel's alpha blends its colour over the
 // destination, whose alpha stays.
 void afx_pixbuf_blend(afx_context* context, const afx_pixbuf* source, afx_pixbuf* destination,
-                      int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t width, int32_t height);
+                      int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t width,
+                      int32_t height);

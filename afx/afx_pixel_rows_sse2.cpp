@@ -37,7 +37,9 @@ inline __m128i blend4(__m128i src, __m128i dst) {
     return _mm_or_si128(_mm_andnot_si128(kAlphaMask, blended), _mm_and_si128(kAlphaMask, dst));
 }
 
-inline __m128i load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline __m128i load(const uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
 inline void store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 }  // namespace

@@ -28,10 +28,8 @@ struct cubic_table {
         const int64_t den = 131072;
         for (int64_t p = 0; p < 256; ++p) {
             const int64_t p2 = p * p, p3 = p2 * p;
-            const int64_t num[4] = {-p3 + 512 * p2 - 65536 * p,
-                                    3 * p3 - 1280 * p2 + 2 * 16777216,
-                                    -3 * p3 + 1024 * p2 + 65536 * p,
-                                    p3 - 256 * p2};
+            const int64_t num[4] = {-p3 + 512 * p2 - 65536 * p, 3 * p3 - 1280 * p2 + 2 * 16777216,
+                                    -3 * p3 + 1024 * p2 + 65536 * p, p3 - 256 * p2};
             int64_t remainder[4];
             int32_t sum = 0;
             for (int k = 0; k < 4; ++k) {
@@ -42,7 +40,8 @@ struct cubic_table {
             }
             for (; sum < 256; ++sum) {
                 int best = 0;
-                for (int k = 1; k < 4; ++k) if (remainder[k] > remainder[best]) best = k;
+                for (int k = 1; k < 4; ++k)
+                    if (remainder[k] > remainder[best]) best = k;
                 ++w[p][best];
                 remainder[best] = -1;
             }
@@ -62,15 +61,28 @@ inline int32_t clampi(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : 
 const int32_t* afx_cubic_weights(uint32_t phase) { return table().w[phase & 255u]; }
 
 void afx_dib_scale_from(afx_context*, const afx_pixbuf* source, afx_dib* dib, int32_t x, int32_t y,
-                        int32_t width, int32_t height, int32_t offset_x, int32_t offset_y, float scale) {
+                        int32_t width, int32_t height, int32_t offset_x, int32_t offset_y,
+                        float scale) {
     if (!source || !source->pixels || !dib || !dib->pixels || !(scale > 0.0f)) return;
     if (width < 1 || height < 1) return;
     // A region that starts left of or above the source's placement starts
     // where the source does, so source column 0 always lands at offset_x.
-    if (x < offset_x) { width -= offset_x - x; x = offset_x; }
-    if (y < offset_y) { height -= offset_y - y; y = offset_y; }
-    if (x < 0) { width += x; x = 0; }
-    if (y < 0) { height += y; y = 0; }
+    if (x < offset_x) {
+        width -= offset_x - x;
+        x = offset_x;
+    }
+    if (y < offset_y) {
+        height -= offset_y - y;
+        y = offset_y;
+    }
+    if (x < 0) {
+        width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        height += y;
+        y = 0;
+    }
     const int32_t bw = static_cast<int32_t>(dib->width), bh = static_cast<int32_t>(dib->height);
     if (width < 1 || height < 1 || x >= bw || y >= bh || offset_x >= bw || offset_y >= bh) return;
     width = clampi(width, 0, kMaxRegion < bw - x ? kMaxRegion : bw - x);
@@ -78,20 +90,24 @@ void afx_dib_scale_from(afx_context*, const afx_pixbuf* source, afx_dib* dib, in
 
     const int64_t step = static_cast<int64_t>(65536.0f / scale);
     const int32_t c0 = x - offset_x, r0 = y - offset_y;
-    const int32_t sw = static_cast<int32_t>(source->width), sh = static_cast<int32_t>(source->height);
+    const int32_t sw = static_cast<int32_t>(source->width),
+                  sh = static_cast<int32_t>(source->height);
 
     int32_t columns = 0;
     while (columns < width && ((c0 + columns) * step >> 16) <= sw - 1) ++columns;
     const int32_t first = clampi(static_cast<int32_t>((r0 * step) >> 16) - 1, 0, sh - 1);
-    const int32_t last = clampi(static_cast<int32_t>(((r0 + height - 1) * step) >> 16) + 3, 0, sh - 1);
+    const int32_t last =
+        clampi(static_cast<int32_t>(((r0 + height - 1) * step) >> 16) + 3, 0, sh - 1);
     if (columns < 1 || last < first) return;
     const int32_t rows = last - first + 1;
 
     // One allocation: the columns' taps, then the scratch rows, row by row
     // (each needed source row filtered across every destination column).
-    const size_t column_bytes = (sizeof(afx_resample_column) * static_cast<size_t>(columns) + 15u) & ~size_t(15);
+    const size_t column_bytes =
+        (sizeof(afx_resample_column) * static_cast<size_t>(columns) + 15u) & ~size_t(15);
     uint8_t* block = static_cast<uint8_t*>(
-        std::malloc(column_bytes + sizeof(uint32_t) * static_cast<size_t>(columns) * static_cast<size_t>(rows)));
+        std::malloc(column_bytes +
+                    sizeof(uint32_t) * static_cast<size_t>(columns) * static_cast<size_t>(rows)));
     if (!block) return;
     afx_resample_column* taps = reinterpret_cast<afx_resample_column*>(block);
     uint32_t* scratch = reinterpret_cast<uint32_t*>(block + column_bytes);
@@ -114,9 +130,11 @@ void afx_dib_scale_from(afx_context*, const afx_pixbuf* source, afx_dib* dib, in
         if (sy > sh - 1) break;
         const uint32_t* tap_rows[4];
         for (int k = 0; k < 4; ++k) {
-            tap_rows[k] = scratch + static_cast<size_t>(clampi(sy - first - 1 + k, 0, rows - 1)) * columns;
+            tap_rows[k] =
+                scratch + static_cast<size_t>(clampi(sy - first - 1 + k, 0, rows - 1)) * columns;
         }
-        uint8_t* out = dib->pixels + static_cast<size_t>(y + j) * dib->stride + static_cast<size_t>(x) * 3u;
+        uint8_t* out =
+            dib->pixels + static_cast<size_t>(y + j) * dib->stride + static_cast<size_t>(x) * 3u;
         afx_resample_vrow(tap_rows, afx_cubic_weights(static_cast<uint32_t>(p >> 8)), out, columns);
     }
     std::free(block);

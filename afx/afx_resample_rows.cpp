@@ -60,13 +60,14 @@ void afx_resample_vrow_scalar(const uint32_t* const rows[4], const int32_t w[4],
     }
 }
 
-void afx_resample_hrow(const uint8_t* source_row, int32_t source_width, const afx_resample_column* columns,
-                       uint32_t* out, int32_t count) {
+void afx_resample_hrow(const uint8_t* source_row, int32_t source_width,
+                       const afx_resample_column* columns, uint32_t* out, int32_t count) {
     if (g_vector) afx_resample_hrow_vector(source_row, source_width, columns, out, count);
     else afx_resample_hrow_scalar(source_row, source_width, columns, out, count);
 }
 
-void afx_resample_vrow(const uint32_t* const rows[4], const int32_t w[4], uint8_t* out, int32_t count) {
+void afx_resample_vrow(const uint32_t* const rows[4], const int32_t w[4], uint8_t* out,
+                       int32_t count) {
     if (g_vector) afx_resample_vrow_vector(rows, w, out, count);
     else afx_resample_vrow_scalar(rows, w, out, count);
 }

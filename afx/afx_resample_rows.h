@@ -32,6 +32,7 @@ void afx_resample_vrow_vector(const uint32_t* const rows[4], const int32_t w[4],
                               int32_t count);
 
 // The kernels the resampler uses, chosen once like the pixbuf row kernels.
-void afx_resample_hrow(const uint8_t* source_row, int32_t source_width, const afx_resample_column* columns,
-                       uint32_t* out, int32_t count);
-void afx_resample_vrow(const uint32_t* const rows[4], const int32_t w[4], uint8_t* out, int32_t count);
+void afx_resample_hrow(const uint8_t* source_row, int32_t source_width,
+                       const afx_resample_column* columns, uint32_t* out, int32_t count);
+void afx_resample_vrow(const uint32_t* const rows[4], const int32_t w[4], uint8_t* out,
+                       int32_t count);

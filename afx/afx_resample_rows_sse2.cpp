@@ -23,12 +23,13 @@ struct weight_pairs {
 };
 
 weight_pairs make_pairs(const int32_t* w) {
-    return {_mm_set_epi16(static_cast<short>(w[1]), static_cast<short>(w[0]), static_cast<short>(w[1]),
-                          static_cast<short>(w[0]), static_cast<short>(w[1]), static_cast<short>(w[0]),
-                          static_cast<short>(w[1]), static_cast<short>(w[0])),
-            _mm_set_epi16(static_cast<short>(w[3]), static_cast<short>(w[2]), static_cast<short>(w[3]),
-                          static_cast<short>(w[2]), static_cast<short>(w[3]), static_cast<short>(w[2]),
-                          static_cast<short>(w[3]), static_cast<short>(w[2]))};
+    return {
+        _mm_set_epi16(static_cast<short>(w[1]), static_cast<short>(w[0]), static_cast<short>(w[1]),
+                      static_cast<short>(w[0]), static_cast<short>(w[1]), static_cast<short>(w[0]),
+                      static_cast<short>(w[1]), static_cast<short>(w[0])),
+        _mm_set_epi16(static_cast<short>(w[3]), static_cast<short>(w[2]), static_cast<short>(w[3]),
+                      static_cast<short>(w[2]), static_cast<short>(w[3]), static_cast<short>(w[2]),
+                      static_cast<short>(w[3]), static_cast<short>(w[2]))};
 }
 
 struct pair_table {
@@ -48,7 +49,8 @@ inline __m128i load(const void* p) { return _mm_loadu_si128(static_cast<const __
 // One filtered pixel as four 32-bit sums from two pixels interleaved per
 // channel in each of near (taps -1, 0) and far (taps +1, +2).
 inline __m128i sum4(__m128i near_taps, __m128i far_taps, const weight_pairs& w) {
-    return _mm_add_epi32(_mm_madd_epi16(near_taps, w.near_pair), _mm_madd_epi16(far_taps, w.far_pair));
+    return _mm_add_epi32(_mm_madd_epi16(near_taps, w.near_pair),
+                         _mm_madd_epi16(far_taps, w.far_pair));
 }
 
 // Four pixels' sums to four pixels of bytes, each channel clamped to 0..255.
@@ -62,7 +64,8 @@ inline __m128i to_bytes(__m128i s0, __m128i s1, __m128i s2, __m128i s3) {
 inline __m128i filter_taps(__m128i px, const weight_pairs& w) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i lo = _mm_unpacklo_epi8(px, zero), hi = _mm_unpackhi_epi8(px, zero);
-    return sum4(_mm_unpacklo_epi16(lo, _mm_srli_si128(lo, 8)), _mm_unpacklo_epi16(hi, _mm_srli_si128(hi, 8)), w);
+    return sum4(_mm_unpacklo_epi16(lo, _mm_srli_si128(lo, 8)),
+                _mm_unpacklo_epi16(hi, _mm_srli_si128(hi, 8)), w);
 }
 
 // The four taps of one column, read as one load when none needs clamping.
@@ -78,7 +81,8 @@ inline __m128i column_taps(const uint8_t* row, int32_t width, int32_t first) {
 
 // Red and blue change places in each pixel of a 16-bit-lane register.
 inline __m128i swap_red_blue(__m128i v) {
-    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, _MM_SHUFFLE(3, 0, 1, 2)),
+                               _MM_SHUFFLE(3, 0, 1, 2));
 }
 
 // Four pixel words to their low three bytes each, packed into 12 bytes at out.
@@ -104,12 +108,16 @@ void afx_resample_hrow_vector(const uint8_t* source_row, int32_t source_width,
         __m128i s[4];
         for (int k = 0; k < 4; ++k) {
             const afx_resample_column& c = columns[i + k];
-            s[k] = filter_taps(column_taps(source_row, source_width, c.first_tap), table.phase[c.phase & 255u]);
+            s[k] = filter_taps(column_taps(source_row, source_width, c.first_tap),
+                               table.phase[c.phase & 255u]);
         }
         // Sums are red, green, blue, alpha; the row is kept in the bitmap's order.
-        const __m128i lo = swap_red_blue(_mm_packs_epi32(_mm_srai_epi32(s[0], 8), _mm_srai_epi32(s[1], 8)));
-        const __m128i hi = swap_red_blue(_mm_packs_epi32(_mm_srai_epi32(s[2], 8), _mm_srai_epi32(s[3], 8)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+        const __m128i lo =
+            swap_red_blue(_mm_packs_epi32(_mm_srai_epi32(s[0], 8), _mm_srai_epi32(s[1], 8)));
+        const __m128i hi =
+            swap_red_blue(_mm_packs_epi32(_mm_srai_epi32(s[2], 8), _mm_srai_epi32(s[3], 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
     }
     afx_resample_hrow_scalar(source_row, source_width, columns + i, out + i, count - i);
 }
@@ -130,10 +138,11 @@ void afx_resample_vrow_vector(const uint32_t* const rows[4], const int32_t w[4],
             const __m128i bl = _mm_unpacklo_epi8(b, zero), bh = _mm_unpackhi_epi8(b, zero);
             const __m128i cl = _mm_unpacklo_epi8(c, zero), ch = _mm_unpackhi_epi8(c, zero);
             const __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
-            store_bgr4(out, to_bytes(sum4(_mm_unpacklo_epi16(al, bl), _mm_unpacklo_epi16(cl, dl), pair),
-                                     sum4(_mm_unpackhi_epi16(al, bl), _mm_unpackhi_epi16(cl, dl), pair),
-                                     sum4(_mm_unpacklo_epi16(ah, bh), _mm_unpacklo_epi16(ch, dh), pair),
-                                     sum4(_mm_unpackhi_epi16(ah, bh), _mm_unpackhi_epi16(ch, dh), pair)));
+            store_bgr4(
+                out, to_bytes(sum4(_mm_unpacklo_epi16(al, bl), _mm_unpacklo_epi16(cl, dl), pair),
+                              sum4(_mm_unpackhi_epi16(al, bl), _mm_unpackhi_epi16(cl, dl), pair),
+                              sum4(_mm_unpacklo_epi16(ah, bh), _mm_unpacklo_epi16(ch, dh), pair),
+                              sum4(_mm_unpackhi_epi16(ah, bh), _mm_unpackhi_epi16(ch, dh), pair)));
         }
     }
     const uint32_t* const rest[4] = {rows[0] + i, rows[1] + i, rows[2] + i, rows[3] + i};

@@ -29,14 +29,14 @@ struct afx_glyph {
 // A distance-field font compiled into the library.
 struct afx_font_desc {
     const char* name;
-    uint32_t base_size;     // pixels per em at which the atlas was made
+    uint32_t base_size;  // pixels per em at which the atlas was made
     uint32_t reserved0;
     uint32_t reserved1;
-    uint32_t atlas_width;   // as generated; drawing uses the loaded atlas's size
+    uint32_t atlas_width;  // as generated; drawing uses the loaded atlas's size
     uint32_t atlas_height;
-    uint32_t glyph_count;   // codes 32..126
+    uint32_t glyph_count;  // codes 32..126
     const afx_glyph* glyphs;
-    uint32_t atlas_id;      // pixel-data resource of the atlas
+    uint32_t atlas_id;  // pixel-data resource of the atlas
     uint32_t reserved2;
 };
 
@@ -51,20 +51,20 @@ extern const int32_t afx_font_count;
 const afx_font_desc* afx_font_find(const char* name);
 
 struct afx_text {
-    uint32_t r, g, b, a;                        // colour, 0..255 each
+    uint32_t r, g, b, a;                                   // colour, 0..255 each
     int32_t clip_left, clip_right, clip_top, clip_bottom;  // pixels, exclusive on every side
     float box_left, box_right, box_top, box_bottom;        // layout box, pixels
-    float scale;              // drawing size / base size
-    float smoothing;          // threshold half-width, 0.25 / (scale x 2.5)
-    float gain;               // applied to the distance before the threshold
-    float baseline_offset;    // font units: line height - (line height - cap height) / 2
-    float cap_height;         // font units: height of the glyph "H"
-    float line_height;        // font units
-    float pen_x, pen_y;       // pixels; pen y is the baseline
+    float scale;                                           // drawing size / base size
+    float smoothing;        // threshold half-width, 0.25 / (scale x 2.5)
+    float gain;             // applied to the distance before the threshold
+    float baseline_offset;  // font units: line height - (line height - cap height) / 2
+    float cap_height;       // font units: height of the glyph "H"
+    float line_height;      // font units
+    float pen_x, pen_y;     // pixels; pen y is the baseline
     const afx_glyph* glyphs;
     afx_font_desc font;
-    afx_pixbuf* target;       // not owned
-    afx_pixbuf* atlas;        // owned; null when the font's atlas did not load
+    afx_pixbuf* target;  // not owned
+    afx_pixbuf* atlas;   // owned; null when the font's atlas did not load
 };
 
 // Sets up a fresh record (its memory is taken as uninitialised): black,
@@ -99,8 +99,7 @@ void afx_text_draw(afx_text* text, const char* string);
 // Formats and draws, wrapping per character: a character that would cross
 // the layout box's right edge starts a new line, even when the line is still
 // empty, and is drawn there.
-void afx_text_printf(afx_text* text, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void afx_text_printf(afx_text* text, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Measures, in pixels at the current size.
 // Width of the string's last line. A "\n" also moves the pen as

@@ -43,7 +43,8 @@ struct PixelRange {
 // The pixels that a glyph box at (left, top) of the given size touches,
 // strictly inside the clip box and inside the target whatever the box says.
 // False when there are none.
-bool pixel_range(const afx_text* text, float left, float top, float width, float height, PixelRange* r) {
+bool pixel_range(const afx_text* text, float left, float top, float width, float height,
+                 PixelRange* r) {
     // Far outside any pixbuf (or not a number): nothing to draw, and the
     // pixel range must stay inside 32-bit integers.
     if (!(std::fabs(left) < kFarAway && std::fabs(top) < kFarAway)) return false;
@@ -51,9 +52,11 @@ bool pixel_range(const afx_text* text, float left, float top, float width, float
     const int32_t target_width = static_cast<int32_t>(text->target->width);
     const int32_t target_height = static_cast<int32_t>(text->target->height);
     r->x0 = std::max({static_cast<int32_t>(std::floor(left)), text->clip_left + 1, 0});
-    r->x1 = std::min({static_cast<int32_t>(std::ceil(left + width)), text->clip_right, target_width});
+    r->x1 =
+        std::min({static_cast<int32_t>(std::ceil(left + width)), text->clip_right, target_width});
     r->y0 = std::max({static_cast<int32_t>(std::floor(top)), text->clip_top + 1, 0});
-    r->y1 = std::min({static_cast<int32_t>(std::ceil(top + height)), text->clip_bottom, target_height});
+    r->y1 =
+        std::min({static_cast<int32_t>(std::ceil(top + height)), text->clip_bottom, target_height});
     return r->x0 < r->x1 && r->y0 < r->y1;
 }
 
@@ -80,21 +83,25 @@ Sampler sampler_for(const afx_text* text, const afx_glyph& g) {
 
 // Blends the text colour into target row y, columns x0..x1 (exclusive), by
 // the coverage sampled along atlas row ay from atlas column ax_first on.
-void blend_row(afx_text* text, const Sampler& s, int64_t ay, int64_t ax_first, int32_t x0, int32_t x1, int32_t y) {
+void blend_row(afx_text* text, const Sampler& s, int64_t ay, int64_t ax_first, int32_t x0,
+               int32_t x1, int32_t y) {
     const afx_pixbuf* atlas = text->atlas;
     const int64_t fy = (ay >> 8) & 255;
     const uint8_t* row0 = atlas->pixels + static_cast<size_t>(ay >> 16) * atlas->stride;
     const uint8_t* row1 = row0 + atlas->stride;
     afx_pixbuf* target = text->target;
-    uint8_t* out = target->pixels + static_cast<size_t>(y) * target->stride + static_cast<size_t>(x0) * 4u;
+    uint8_t* out =
+        target->pixels + static_cast<size_t>(y) * target->stride + static_cast<size_t>(x0) * 4u;
     int64_t ax_run = ax_first;
     for (int32_t x = x0; x < x1; ++x, ax_run += s.inverse, out += 4) {
         const int64_t ax = std::clamp(ax_run, s.origin_x, s.max_x);
         const int64_t fx = (ax >> 8) & 255;
         const size_t px = static_cast<size_t>(ax >> 16) * 4u;
         const int64_t d = (row0[px] * (256 - fx) * (256 - fy) + row0[px + 4] * fx * (256 - fy) +
-                           row1[px] * (256 - fx) * fy + row1[px + 4] * fx * fy) >> 8;
-        const uint32_t alpha = (text->a * static_cast<uint32_t>(coverage_of(d, s.gain, s.width))) >> 8;
+                           row1[px] * (256 - fx) * fy + row1[px + 4] * fx * fy) >>
+                          8;
+        const uint32_t alpha =
+            (text->a * static_cast<uint32_t>(coverage_of(d, s.gain, s.width))) >> 8;
         if (alpha == 0) continue;  // the blend would leave the pixel as it is
         out[0] = static_cast<uint8_t>(afx_blend_channel(out[0], text->r, alpha));
         out[1] = static_cast<uint8_t>(afx_blend_channel(out[1], text->g, alpha));
@@ -103,12 +110,14 @@ void blend_row(afx_text* text, const Sampler& s, int64_t ay, int64_t ax_first, i
 }
 
 void draw_glyph(afx_text* text, const afx_glyph& g) {
-    if (!text->target || !text->target->pixels || !text->atlas || g.width <= 0 || g.height <= 0) return;
+    if (!text->target || !text->target->pixels || !text->atlas || g.width <= 0 || g.height <= 0)
+        return;
     const float scale = text->scale;
     const float left = text->pen_x - static_cast<float>(g.origin_x) * scale;
     const float top = text->pen_y - static_cast<float>(g.origin_y) * scale;
     PixelRange r;
-    if (!pixel_range(text, left, top, static_cast<float>(g.width) * scale, static_cast<float>(g.height) * scale, &r))
+    if (!pixel_range(text, left, top, static_cast<float>(g.width) * scale,
+                     static_cast<float>(g.height) * scale, &r))
         return;
     const Sampler s = sampler_for(text, g);
     const int64_t left_fx = static_cast<int64_t>(static_cast<double>(left) * 65536.0);
@@ -117,9 +126,11 @@ void draw_glyph(afx_text* text, const afx_glyph& g) {
     // divided by 65536 rounding down. Rounding toward zero, as it is usually
     // written, differs only where lx is negative, and there the position lies
     // left of the glyph box and is clamped to its edge either way.
-    const int64_t ax_first = s.origin_x + fx16_floor((static_cast<int64_t>(r.x0) * kOne - left_fx) * s.inverse);
+    const int64_t ax_first =
+        s.origin_x + fx16_floor((static_cast<int64_t>(r.x0) * kOne - left_fx) * s.inverse);
     for (int32_t y = r.y0; y < r.y1; ++y) {
-        const int64_t ay = s.origin_y + fx16_floor((static_cast<int64_t>(y) * kOne - top_fx) * s.inverse);
+        const int64_t ay =
+            s.origin_y + fx16_floor((static_cast<int64_t>(y) * kOne - top_fx) * s.inverse);
         blend_row(text, s, std::clamp(ay, s.origin_y, s.max_y), ax_first, r.x0, r.x1, y);
     }
 }

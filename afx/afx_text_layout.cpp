@@ -68,7 +68,8 @@ size_t link_marker(const unsigned char* p) {
 //   line.wrap()      starts the next line before an overflowing character,
 //                    and says whether that character goes on it.
 template <class Line>
-void break_lines(const afx_text* text, const char* string, float right, bool skip_links, Line& line) {
+void break_lines(const afx_text* text, const char* string, float right, bool skip_links,
+                 Line& line) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(string); *p; ++p) {
         if (skip_links) {
             const size_t marker = link_marker(p);

@@ -69,8 +69,8 @@ int32_t afx_splash_new(afx_context* context, int32_t width, int32_t height, floa
     afxp_work_area(work);
     const int32_t x = (work[2] - w - work[0]) / 2;
     const int32_t y = (work[3] - h - work[1]) / 2;
-    void* window = afxp_window_create(module, context->splash_class, AFXP_CLASS_SPLASH, x, y, w, h,
-                                      nullptr);
+    void* window =
+        afxp_window_create(module, context->splash_class, AFXP_CLASS_SPLASH, x, y, w, h, nullptr);
     if (!window) return -1;
     return adopt_window(context, window, user);
 }
@@ -99,7 +99,8 @@ void afx_window_show(afx_context* context, int32_t index) {
 }
 
 void afx_window_resize(afx_context* context, int32_t index, int32_t width, int32_t height) {
-    if (afx_window* slot = slot_in_use(context, index)) afxp_window_resize(slot->window, width, height);
+    if (afx_window* slot = slot_in_use(context, index))
+        afxp_window_resize(slot->window, width, height);
 }
 
 void afx_window_set_title(afx_context* context, int32_t index, const char* text) {
@@ -126,8 +127,8 @@ void* afx_window_handle(afx_context* context, int32_t index) {
     return slot ? slot->window : nullptr;
 }
 
-#define AFX_CALLBACK_SETTER(name, field, type)                        \
-    void name(afx_context* context, int32_t index, type fn) {         \
+#define AFX_CALLBACK_SETTER(name, field, type)                                \
+    void name(afx_context* context, int32_t index, type fn) {                 \
         if (afx_window* slot = slot_in_use(context, index)) slot->field = fn; \
     }
 AFX_CALLBACK_SETTER(afx_window_on_paint, on_paint, afx_paint_fn)
@@ -152,8 +153,8 @@ void afx_set_window_timer_period(afx_context* context, uint32_t ms) {
     if (context) context->window_timer_period_ms = ms;
 }
 
-void afx_invalidate(afx_context* context, int32_t index, int32_t x, int32_t y,
-                    int32_t width, int32_t height) {
+void afx_invalidate(afx_context* context, int32_t index, int32_t x, int32_t y, int32_t width,
+                    int32_t height) {
     if (afx_window* slot = slot_in_use(context, index)) {
         afxp_window_invalidate(slot->window, x, y, width, height);
     }

@@ -43,8 +43,8 @@ void afx_window_on_timer(afx_context* context, int32_t index, afx_timer_fn fn);
 void afx_set_window_timer_period(afx_context* context, uint32_t ms);
 
 // Marks a rectangle of the window for repainting, without erasing.
-void afx_invalidate(afx_context* context, int32_t index, int32_t x, int32_t y,
-                    int32_t width, int32_t height);
+void afx_invalidate(afx_context* context, int32_t index, int32_t x, int32_t y, int32_t width,
+                    int32_t height);
 void afx_capture(afx_context* context, int32_t index);
 void afx_release_capture(afx_context* context);
 // Takes the keyboard focus away from every window of the thread.

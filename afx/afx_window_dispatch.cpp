@@ -83,50 +83,44 @@ intptr_t dispatch(afx_context* context, void* window, int32_t index, const afxp_
     afx_window* w = slot_of(context, window, index);
     if (!w) return afxp_default(window, e);
     switch (e->kind) {
-    case AFXP_EVENT_PAINT:
-        return paint(w, index, window);
-    case AFXP_EVENT_BACKGROUND:
-        // Only the first erase after creation paints the class's black
-        // background; later ones would flash between two paints.
-        if (w->erase_pending) {
-            w->erase_pending = 0;
+        case AFXP_EVENT_PAINT: return paint(w, index, window);
+        case AFXP_EVENT_BACKGROUND:
+            // Only the first erase after creation paints the class's black
+            // background; later ones would flash between two paints.
+            if (w->erase_pending) {
+                w->erase_pending = 0;
+                return afxp_default(window, e);
+            }
+            return 1;
+        case AFXP_EVENT_CLOSE: return close_request(context, w, index, window, e);
+        case AFXP_EVENT_DESTROY: return destroyed(w, window);
+        case AFXP_EVENT_TIMER:
+            if (w->on_timer) w->on_timer(w->user);
+            return 0;
+        case AFXP_EVENT_KEY_DOWN:
+            if (w->on_key_down) w->on_key_down(0, e->value, 1, index, w->user);
             return afxp_default(window, e);
-        }
-        return 1;
-    case AFXP_EVENT_CLOSE:
-        return close_request(context, w, index, window, e);
-    case AFXP_EVENT_DESTROY:
-        return destroyed(w, window);
-    case AFXP_EVENT_TIMER:
-        if (w->on_timer) w->on_timer(w->user);
-        return 0;
-    case AFXP_EVENT_KEY_DOWN:
-        if (w->on_key_down) w->on_key_down(0, e->value, 1, index, w->user);
-        return afxp_default(window, e);
-    case AFXP_EVENT_KEY_UP:
-        if (w->on_key_up) w->on_key_up(0, e->value, 0, index, w->user);
-        return afxp_default(window, e);
-    case AFXP_EVENT_MOVE:
-        if (!w->track_all_moves && !afxp_buttons_held()) return 0;
-        if (w->on_move) w->on_move(e->x, e->y, index, w->user);
-        return 0;
-    case AFXP_EVENT_BUTTON_DOWN:
-        afxp_window_focus(window);
-        if (w->on_button_down) w->on_button_down(e->x, e->y, e->value, index, w->user);
-        return 0;
-    case AFXP_EVENT_BUTTON_UP:
-        if (w->on_button_up) w->on_button_up(e->x, e->y, e->value, index, w->user);
-        return 0;
-    case AFXP_EVENT_DOUBLE_CLICK:
-        afxp_window_focus(window);
-        if (w->on_double_click) w->on_double_click(e->x, e->y, e->value, index, w->user);
-        return 0;
-    case AFXP_EVENT_WHEEL:
-        return wheel(w, index, e);
-    case AFXP_EVENT_DROP_FILES:
-        return drop_files(context, w, index, window, e);
-    default:
-        return afxp_default(window, e);
+        case AFXP_EVENT_KEY_UP:
+            if (w->on_key_up) w->on_key_up(0, e->value, 0, index, w->user);
+            return afxp_default(window, e);
+        case AFXP_EVENT_MOVE:
+            if (!w->track_all_moves && !afxp_buttons_held()) return 0;
+            if (w->on_move) w->on_move(e->x, e->y, index, w->user);
+            return 0;
+        case AFXP_EVENT_BUTTON_DOWN:
+            afxp_window_focus(window);
+            if (w->on_button_down) w->on_button_down(e->x, e->y, e->value, index, w->user);
+            return 0;
+        case AFXP_EVENT_BUTTON_UP:
+            if (w->on_button_up) w->on_button_up(e->x, e->y, e->value, index, w->user);
+            return 0;
+        case AFXP_EVENT_DOUBLE_CLICK:
+            afxp_window_focus(window);
+            if (w->on_double_click) w->on_double_click(e->x, e->y, e->value, index, w->user);
+            return 0;
+        case AFXP_EVENT_WHEEL: return wheel(w, index, e);
+        case AFXP_EVENT_DROP_FILES: return drop_files(context, w, index, window, e);
+        default: return afxp_default(window, e);
     }
 }
 

@@ -33,8 +33,8 @@ using Clock = std::chrono::steady_clock;
 constexpr float kRate = 48000.0f;
 constexpr int kHostBlock = 512;
 constexpr int kSubBlock = ReverbEngine::kMaxSubBlock;
-constexpr int kBurstBlocks = static_cast<int>(kRate) / kHostBlock;         // about 1 s
-constexpr int kSilentBlocks = 10 * static_cast<int>(kRate) / kHostBlock;   // about 10 s
+constexpr int kBurstBlocks = static_cast<int>(kRate) / kHostBlock;        // about 1 s
+constexpr int kSilentBlocks = 10 * static_cast<int>(kRate) / kHostBlock;  // about 10 s
 constexpr int kLastSecondBlocks = kBurstBlocks;
 
 enum class Way { kReference, kGeneric, kAvx2, kAvx512 };
@@ -79,7 +79,8 @@ public:
                     engine_.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
                 }
             } else {
-                engine_.processBlock(in.left + from, in.right + from, out.left + from, out.right + from, kSubBlock);
+                engine_.processBlock(in.left + from, in.right + from, out.left + from,
+                                     out.right + from, kSubBlock);
             }
         }
         engine_.takeOverload();
@@ -152,7 +153,8 @@ Result measure(Way way) {
         for (int n = 0; n < kHostBlock; ++n) {
             r.subnormals += (subnormal(tail.left[n]) ? 1 : 0) + (subnormal(tail.right[n]) ? 1 : 0);
             if (b >= kSilentBlocks - kLastSecondBlocks) {
-                r.lastPeak = std::max(r.lastPeak, std::max(std::fabs(tail.left[n]), std::fabs(tail.right[n])));
+                r.lastPeak = std::max(r.lastPeak,
+                                      std::max(std::fabs(tail.left[n]), std::fabs(tail.right[n])));
             }
         }
         if (b >= kSilentBlocks - kLastSecondBlocks) lastNs.push_back(silenceNs.back());
@@ -166,19 +168,24 @@ Result measure(Way way) {
 }  // namespace
 
 int main() {
-    std::printf("bench-denormal: 1 s full-scale burst, then 10 s of silence, against noise throughout;\n"
-                "48 kHz, host blocks of %d frames, RT60 0 s, damping 10, mix 100 %%; median time per block\n\n",
-                kHostBlock);
-    std::printf("%-22s %12s %14s %10s %17s %10s %12s %10s\n", "path", "noise us", "silence us", "ratio",
-                "last second us", "ratio", "last peak", "subnormal");
+    std::printf(
+        "bench-denormal: 1 s full-scale burst, then 10 s of silence, against noise throughout;\n"
+        "48 kHz, host blocks of %d frames, RT60 0 s, damping 10, mix 100 %%; median time per "
+        "block\n\n",
+        kHostBlock);
+    std::printf("%-22s %12s %14s %10s %17s %10s %12s %10s\n", "path", "noise us", "silence us",
+                "ratio", "last second us", "ratio", "last peak", "subnormal");
     std::vector<Way> ways = {Way::kReference, Way::kGeneric};
-    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx2)) ways.push_back(Way::kAvx2);
-    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx512)) ways.push_back(Way::kAvx512);
+    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx2))
+        ways.push_back(Way::kAvx2);
+    if (ReverbEngine::blockPathAvailable(ReverbEngine::BlockPath::kAvx512))
+        ways.push_back(Way::kAvx512);
     for (Way way : ways) {
         const Result r = measure(way);
-        std::printf("%-22s %12.2f %14.2f %10.3f %17.2f %10.3f %12.3g %10d\n", wayName(way), r.noiseNs / 1000.0,
-                    r.silenceNs / 1000.0, r.silenceNs / r.noiseNs, r.lastSecondNs / 1000.0,
-                    r.lastSecondNs / r.noiseNs, static_cast<double>(r.lastPeak), r.subnormals);
+        std::printf("%-22s %12.2f %14.2f %10.3f %17.2f %10.3f %12.3g %10d\n", wayName(way),
+                    r.noiseNs / 1000.0, r.silenceNs / 1000.0, r.silenceNs / r.noiseNs,
+                    r.lastSecondNs / 1000.0, r.lastSecondNs / r.noiseNs,
+                    static_cast<double>(r.lastPeak), r.subnormals);
     }
     return 0;
 }

@@ -41,7 +41,8 @@ struct OpenEditor {
         afx_set_class_base(ctx, "27D706069AC8");
         afx_bitmap_font_get(true);
         afxp_class_register(nullptr, "host", AFXP_CLASS_SPLASH);
-        void* parent = afxp_window_create(nullptr, "host", AFXP_CLASS_SPLASH, 0, 0, 1000, 1200, nullptr);
+        void* parent =
+            afxp_window_create(nullptr, "host", AFXP_CLASS_SPLASH, 0, 0, 1000, 1200, nullptr);
         plug = new CPlug(quietHost, 10, 10);
         editor = static_cast<CEditorGUI*>(plug->getEditor());
         plug->dispatcher(effEditOpen, 0, 0, parent, 0.0f);
@@ -67,7 +68,8 @@ void BM_Baseline_CopyWindowSurface(benchmark::State& state) {
         benchmark::DoNotOptimize(to.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(to.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(to.size()));
 }
 BENCHMARK(BM_Baseline_CopyWindowSurface);
 

@@ -35,9 +35,10 @@ int main(int argc, char** argv) {
 
     ReverbEngine engine;
     if (!perFrame) {
-        const ReverbEngine::BlockPath path = std::strcmp(way, "avx512") == 0 ? ReverbEngine::BlockPath::kAvx512
-                                             : std::strcmp(way, "avx2") == 0 ? ReverbEngine::BlockPath::kAvx2
-                                                                              : ReverbEngine::BlockPath::kGeneric;
+        const ReverbEngine::BlockPath path =
+            std::strcmp(way, "avx512") == 0 ? ReverbEngine::BlockPath::kAvx512
+            : std::strcmp(way, "avx2") == 0 ? ReverbEngine::BlockPath::kAvx2
+                                            : ReverbEngine::BlockPath::kGeneric;
         if (!engine.selectBlockPath(path)) {
             std::fprintf(stderr, "engine-render: this processor cannot run the %s loops\n", way);
             return 1;
@@ -79,15 +80,18 @@ int main(int argc, char** argv) {
                     engine.processSample(inL[n], inR[n], outL[n], outR[n]);
                 }
             } else {
-                engine.processBlock(&inL[start], &inR[start], &outL[start], &outR[start], kSubBlock);
+                engine.processBlock(&inL[start], &inR[start], &outL[start], &outR[start],
+                                    kSubBlock);
             }
         }
         engine.takeOverload();
-        sum += std::fabs(static_cast<double>(outL[kHostBlock - 1])) + std::fabs(static_cast<double>(outR[0]));
+        sum += std::fabs(static_cast<double>(outL[kHostBlock - 1])) +
+               std::fabs(static_cast<double>(outR[0]));
     }
     timespec end{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    const double ns = 1e9 * static_cast<double>(end.tv_sec - start.tv_sec) + static_cast<double>(end.tv_nsec - start.tv_nsec);
+    const double ns = 1e9 * static_cast<double>(end.tv_sec - start.tv_sec) +
+                      static_cast<double>(end.tv_nsec - start.tv_nsec);
     std::printf("%s: %ld blocks, %.2f ns per frame, checksum %.9g\n", way, blocks,
                 ns / static_cast<double>(blocks * kHostBlock), sum);
     return 0;

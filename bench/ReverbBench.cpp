@@ -41,8 +41,8 @@ struct Buffers {
 
 void setCounters(benchmark::State& state, double sampleRate) {
     const double frames = static_cast<double>(kHostBlock);
-    state.counters["time_per_frame"] =
-        benchmark::Counter(frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["time_per_frame"] = benchmark::Counter(
+        frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["x_realtime"] =
         benchmark::Counter(frames / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
@@ -72,7 +72,8 @@ void processBlock(ReverbEngine& engine, Buffers& b, Way way) {
                 engine.processSample(b.inL[n], b.inR[n], b.outL[n], b.outR[n]);
             }
         } else {
-            engine.processBlock(&b.inL[start], &b.inR[start], &b.outL[start], &b.outR[start], kSubBlock);
+            engine.processBlock(&b.inL[start], &b.inR[start], &b.outL[start], &b.outR[start],
+                                kSubBlock);
         }
     }
     engine.takeOverload();
@@ -146,7 +147,8 @@ void BM_EngineStatic(benchmark::State& state) {
     if (!chooseWay(state, engine)) return;
     prepareTypical(engine, rate);
     Buffers b;
-    for (int warm = 0; warm < 200; ++warm) processBlock(engine, b, static_cast<Way>(state.range(1)));
+    for (int warm = 0; warm < 200; ++warm)
+        processBlock(engine, b, static_cast<Way>(state.range(1)));
     for (auto _ : state) {
         processBlock(engine, b, static_cast<Way>(state.range(1)));
         benchmark::DoNotOptimize(b.outL.data());

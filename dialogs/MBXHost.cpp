@@ -59,7 +59,8 @@ void MBXHost::release() {
 }
 
 MBXHost::MBXHost()
-    : toolkit(afx_context_get(false)), manager(new (std::nothrow) MBXManager(afx_context_get(false))) {}
+    : toolkit(afx_context_get(false)),
+      manager(new (std::nothrow) MBXManager(afx_context_get(false))) {}
 
 MBXHost::~MBXHost() {
     close();
@@ -180,7 +181,9 @@ void MBXHost::onButtonDown(int32_t x, int32_t y, int32_t button, int32_t index, 
     if (!host) return;
     afx_capture(host->toolkit, index);
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->pointerDown(host->page().toPageX(x), host->page().toPageY(y), button, 0), true);
+    host->afterEvent(
+        host->manager->pointerDown(host->page().toPageX(x), host->page().toPageY(y), button, 0),
+        true);
 }
 
 void MBXHost::onButtonUp(int32_t x, int32_t y, int32_t button, int32_t, void* user) {
@@ -188,14 +191,16 @@ void MBXHost::onButtonUp(int32_t x, int32_t y, int32_t button, int32_t, void* us
     if (!host) return;
     afx_release_capture(host->toolkit);
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->pointerUp(host->page().toPageX(x), host->page().toPageY(y), button), true);
+    host->afterEvent(
+        host->manager->pointerUp(host->page().toPageX(x), host->page().toPageY(y), button), true);
 }
 
 void MBXHost::onDoubleClick(int32_t x, int32_t y, int32_t button, int32_t, void* user) {
     MBXHost* host = static_cast<MBXHost*>(user);
     if (!host) return;
     afx_mouse_reset(host->toolkit, x, y);
-    host->afterEvent(host->manager->doubleClick(host->page().toPageX(x), host->page().toPageY(y), button), true);
+    host->afterEvent(
+        host->manager->doubleClick(host->page().toPageX(x), host->page().toPageY(y), button), true);
 }
 
 void MBXHost::onMove(int32_t x, int32_t y, int32_t, void* user) {
@@ -203,7 +208,9 @@ void MBXHost::onMove(int32_t x, int32_t y, int32_t, void* user) {
     if (!host) return;
     const float dx = host->page().toPageTravel(afx_mouse_dx(host->toolkit, x));
     const float dy = host->page().toPageTravel(afx_mouse_dy(host->toolkit, y));
-    host->afterEvent(host->manager->pointerMove(host->page().toPageX(x), host->page().toPageY(y), dx, dy), false);
+    host->afterEvent(
+        host->manager->pointerMove(host->page().toPageX(x), host->page().toPageY(y), dx, dy),
+        false);
 }
 
 void MBXHost::onKeyDown(int32_t, int32_t key, int32_t, int32_t, void* user) {

@@ -20,9 +20,20 @@ constexpr uint32_t kDarkenNumerator = 192;  // over 256
 
 // Virtual key codes of the keys that have handlers of their own.
 enum : int32_t {
-    kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyShift = 16, kKeyControl = 17,
-    kKeyEscape = 27, kKeyPageUp = 33, kKeyPageDown = 34, kKeyEnd = 35, kKeyHome = 36,
-    kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40,
+    kKeyBackspace = 8,
+    kKeyTab = 9,
+    kKeyEnter = 13,
+    kKeyShift = 16,
+    kKeyControl = 17,
+    kKeyEscape = 27,
+    kKeyPageUp = 33,
+    kKeyPageDown = 34,
+    kKeyEnd = 35,
+    kKeyHome = 36,
+    kKeyLeft = 37,
+    kKeyUp = 38,
+    kKeyRight = 39,
+    kKeyDown = 40,
 };
 
 using KeyHandler = bool (MBXObject::*)();
@@ -113,7 +124,8 @@ void MBXManager::paintBackground() {
 }
 
 void MBXManager::clearPage() {
-    if (page && background) afx_pixbuf_copy(context, background, page, 0, 0, 0, 0, kPageWidth, kPageHeight);
+    if (page && background)
+        afx_pixbuf_copy(context, background, page, 0, 0, 0, 0, kPageWidth, kPageHeight);
 }
 
 void MBXManager::setActive(bool on) {
@@ -144,7 +156,10 @@ void MBXManager::dirtyRectangle(int32_t* x, int32_t* y, int32_t* width, int32_t*
         int32_t* d = dirtyBox;
         const bool empty = d[0] == 0 && d[1] == 0 && d[2] == 0 && d[3] == 0;
         if (empty) {
-            d[0] = bx; d[1] = by; d[2] = bx + bw; d[3] = by + bh;
+            d[0] = bx;
+            d[1] = by;
+            d[2] = bx + bw;
+            d[3] = by + bh;
         } else {
             if (bx < d[0]) d[0] = bx;
             if (by < d[1]) d[1] = by;

@@ -91,7 +91,7 @@ private:
     afx_context* context;
     afx_pixbuf* background = nullptr;
     afx_pixbuf* page = nullptr;
-    MBXObject** dialogs = nullptr;   // the stack; the last entry is on top
+    MBXObject** dialogs = nullptr;  // the stack; the last entry is on top
     int32_t count = 0;
     int32_t capacity = 0;
     uint8_t active = 0;

@@ -99,7 +99,9 @@ void MBXMessage::setTextSize(float pixels) {
     afx_text_set_line_height(&text, pixels);
 }
 
-float MBXMessage::centredX(float width) const { return (static_cast<float>(pageWidth) - width) / 2.0f; }
+float MBXMessage::centredX(float width) const {
+    return (static_cast<float>(pageWidth) - width) / 2.0f;
+}
 
 void MBXMessage::drawHeading() {
     afx_set_colour(&text, 255, 255, 255, 255);
@@ -108,12 +110,14 @@ void MBXMessage::drawHeading() {
     afx_text_move_to(&text, centredX(afx_text_width(&text, kProductName)), kHeadingBaseline);
     afx_text_printf(&text, "%s", kProductName);
     setTextSize(kLineSize);
-    afx_text_move_to(&text, centredX(afx_text_width(&text, kProductLine)), kHeadingBaseline + headingLine);
+    afx_text_move_to(&text, centredX(afx_text_width(&text, kProductLine)),
+                     kHeadingBaseline + headingLine);
     afx_text_printf(&text, "%s", kProductLine);
 }
 
 void MBXMessage::beginPage() {
-    afx_pixbuf_copy(manager.toolkit(), backgroundSurface, pageSurface, 0, 0, 0, 0, pageWidth, pageHeight);
+    afx_pixbuf_copy(manager.toolkit(), backgroundSurface, pageSurface, 0, 0, 0, 0, pageWidth,
+                    pageHeight);
     afx_text_set_target(&text, pageSurface);
     drawHeading();
 }
@@ -143,14 +147,20 @@ void MBXMessage::draw() {
 void MBXMessage::markDirty(int32_t x, int32_t y, int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return;
     if (dirty[2] <= 0 || dirty[3] <= 0) {
-        dirty[0] = x; dirty[1] = y; dirty[2] = width; dirty[3] = height;
+        dirty[0] = x;
+        dirty[1] = y;
+        dirty[2] = width;
+        dirty[3] = height;
         return;
     }
     const int32_t left = x < dirty[0] ? x : dirty[0];
     const int32_t top = y < dirty[1] ? y : dirty[1];
     const int32_t right = x + width > dirty[0] + dirty[2] ? x + width : dirty[0] + dirty[2];
     const int32_t bottom = y + height > dirty[1] + dirty[3] ? y + height : dirty[1] + dirty[3];
-    dirty[0] = left; dirty[1] = top; dirty[2] = right - left; dirty[3] = bottom - top;
+    dirty[0] = left;
+    dirty[1] = top;
+    dirty[2] = right - left;
+    dirty[3] = bottom - top;
 }
 
 void MBXMessage::redrawIfDirty(afx_push_button* button) {
@@ -201,7 +211,9 @@ bool MBXMessage::onPointerDown(int32_t x, int32_t y, int32_t button, int32_t) {
     return true;
 }
 
-bool MBXMessage::onDoubleClick(int32_t x, int32_t y, int32_t button) { return onPointerDown(x, y, button, 0); }
+bool MBXMessage::onDoubleClick(int32_t x, int32_t y, int32_t button) {
+    return onPointerDown(x, y, button, 0);
+}
 
 bool MBXMessage::trackButton(afx_push_button* button, int32_t x, int32_t y) {
     const bool over = afx_push_button_hit(button, x, y);

@@ -60,11 +60,11 @@ protected:
     // Grows the dirty box by a rectangle of page pixels.
     void markDirty(int32_t x, int32_t y, int32_t width, int32_t height);
 
-    afx_text text;          // draws the page's own lines
+    afx_text text;  // draws the page's own lines
     afx_push_button ok;
     afx_push_button closer;
     afx_text_box versionTag;
-    afx_pixbuf* closeImage;  // two 24 x 24 frames: at rest, highlighted
+    afx_pixbuf* closeImage;           // two 24 x 24 frames: at rest, highlighted
     int32_t dirty[4] = {0, 0, 0, 0};  // x, y, width, height; zero size: nothing
 
 private:

@@ -18,8 +18,12 @@ struct PageMapping {
     int32_t offsetY;
 
     // A window position on the page, rounded to the nearest page pixel.
-    int32_t toPageX(int32_t x) const { return static_cast<int32_t>(static_cast<float>(x - offsetX) / zoom + 0.5f); }
-    int32_t toPageY(int32_t y) const { return static_cast<int32_t>(static_cast<float>(y - offsetY) / zoom + 0.5f); }
+    int32_t toPageX(int32_t x) const {
+        return static_cast<int32_t>(static_cast<float>(x - offsetX) / zoom + 0.5f);
+    }
+    int32_t toPageY(int32_t y) const {
+        return static_cast<int32_t>(static_cast<float>(y - offsetY) / zoom + 0.5f);
+    }
     // Pointer travel in window pixels as a distance on the page.
     float toPageTravel(float windowPixels) const { return windowPixels / zoom; }
     // A page rectangle in window pixels: corner and size each zoomed and
@@ -29,5 +33,7 @@ struct PageMapping {
     }
 
 private:
-    int32_t scaled(int32_t v) const { return static_cast<int32_t>(static_cast<float>(v) * zoom + 0.5f); }
+    int32_t scaled(int32_t v) const {
+        return static_cast<int32_t>(static_cast<float>(v) * zoom + 0.5f);
+    }
 };

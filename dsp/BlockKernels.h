@@ -63,15 +63,15 @@ struct AllpassChain {
 
 // Input trims and the clipped mono sum that feeds the pre-delay.
 struct FeedStage {
-    int32_t frames;          // 1 .. kMaxSubBlockFrames
-    const float* in[2];      // kBufferFrames each, finite beyond frames
+    int32_t frames;      // 1 .. kMaxSubBlockFrames
+    const float* in[2];  // kBufferFrames each, finite beyond frames
     Track inTrim[2];
-    bool muted;              // no reverb feed: only the trimmed inputs
-    float clipUpper;         // soft clipper thresholds, applied to input / 24
+    bool muted;       // no reverb feed: only the trimmed inputs
+    float clipUpper;  // soft clipper thresholds, applied to input / 24
     float clipLower;
-    float* trimmed[2];       // out: (in * 0.5) * trim, kBufferFrames each
-    float* feed;             // out: the clipped mono sum (unless muted)
-    bool overload;           // out: the clipper was driven past its thresholds
+    float* trimmed[2];  // out: (in * 0.5) * trim, kBufferFrames each
+    float* feed;        // out: the clipped mono sum (unless muted)
+    bool overload;      // out: the clipper was driven past its thresholds
 };
 
 // Pre-delay: writes frames inputs, then reads frames interpolated outputs.
@@ -81,11 +81,11 @@ struct FeedStage {
 struct PreDelayStage {
     int32_t frames;
     float* samples;
-    int32_t length;          // more than 2 * kBufferFrames
+    int32_t length;  // more than 2 * kBufferFrames
     int32_t writePosition;
-    Track delay;             // in samples; per frame: in range beyond frames too
-    const float* input;      // kBufferFrames
-    float* output;           // out: kBufferFrames
+    Track delay;         // in samples; per frame: in range beyond frames too
+    const float* input;  // kBufferFrames
+    float* output;       // out: kBufferFrames
 };
 
 // Behind the all-passes: the output clippers, the mix and wet-only
@@ -93,8 +93,8 @@ struct PreDelayStage {
 struct MixStage {
     float clipUpper[2];
     float clipLower[2];
-    const float* in[2];      // the raw input: the effect crossfade's off signal
-    const float* trimmed[2]; // the trimmed, halved input: the dry path
+    const float* in[2];       // the raw input: the effect crossfade's off signal
+    const float* trimmed[2];  // the trimmed, halved input: the dry path
     Track mute[2];
     Track wetOnly[2];
     Track effect[2];
@@ -102,19 +102,19 @@ struct MixStage {
     Track wetSame;
     Track wetCross;
     Track dry;
-    float sameGain;          // wet-only matrix: own side
-    float crossGain;         // wet-only matrix: other side
-    float* out[2];           // out: kBufferFrames each
+    float sameGain;   // wet-only matrix: own side
+    float crossGain;  // wet-only matrix: other side
+    float* out[2];    // out: kBufferFrames each
 };
 
 // Combs, all-passes and the mix behind them.
 struct NetworkStage {
     int32_t frames;
-    const float* delayed;    // the pre-delay's output; nullptr: muted, silence
+    const float* delayed;  // the pre-delay's output; nullptr: muted, silence
     CombBank combs[2];
     AllpassChain allpasses[2];
     MixStage mix;
-    bool overload[2];        // out: an output clipper was driven too hard
+    bool overload[2];  // out: an output clipper was driven too hard
 };
 
 struct Kernels {

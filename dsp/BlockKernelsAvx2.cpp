@@ -39,10 +39,12 @@ struct Avx2 {
     static F unordered(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_UNORD_Q); }
     static F select(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
     static bool any(F mask) { return _mm256_movemask_ps(mask) != 0; }
-    static bool allBitsZero(F a) { return _mm256_testz_si256(_mm256_castps_si256(a), _mm256_castps_si256(a)) != 0; }
+    static bool allBitsZero(F a) {
+        return _mm256_testz_si256(_mm256_castps_si256(a), _mm256_castps_si256(a)) != 0;
+    }
     static F firstLanes(int32_t count) {
-        return _mm256_castsi256_ps(
-            _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+        return _mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(count),
+                                                      _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
     }
     static F keepAtLeast(F x, F m, F bound) { return bitAnd(x, notLt(m, bound)); }
     static bool crossedAny(F u, F upper, F lower, F valid) {
@@ -76,7 +78,8 @@ struct Avx2 {
     }
 
     static I ramp(int32_t start) {
-        return _mm256_add_epi32(_mm256_set1_epi32(start), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        return _mm256_add_epi32(_mm256_set1_epi32(start),
+                                _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     }
     static I iset1(int32_t x) { return _mm256_set1_epi32(x); }
     static I iadd(I a, I b) { return _mm256_add_epi32(a, b); }

@@ -29,7 +29,8 @@ struct Avx512 {
     static void store(float* p, F v) { _mm512_storeu_ps(p, v); }
     // The left channel's eight values in the low lanes, the right's above.
     static F loadHalves(const float* low, const float* high) {
-        return _mm512_insertf32x8(_mm512_castps256_ps512(_mm256_loadu_ps(low)), _mm256_loadu_ps(high), 1);
+        return _mm512_insertf32x8(_mm512_castps256_ps512(_mm256_loadu_ps(low)),
+                                  _mm256_loadu_ps(high), 1);
     }
     static void storeHalves(float* low, float* high, F v) {
         _mm256_storeu_ps(low, _mm512_castps512_ps256(v));
@@ -64,9 +65,12 @@ struct Avx512 {
         return fromMask(static_cast<__mmask16>(lanes));
     }
     // With mask registers, these two need no widening.
-    static F keepAtLeast(F x, F m, F bound) { return _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(m, bound, _CMP_NLT_UQ), x); }
+    static F keepAtLeast(F x, F m, F bound) {
+        return _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(m, bound, _CMP_NLT_UQ), x);
+    }
     static bool crossedAny(F u, F upper, F lower, F valid) {
-        const __mmask16 crossed = _mm512_cmp_ps_mask(u, upper, _CMP_GT_OQ) | _mm512_cmp_ps_mask(u, lower, _CMP_LT_OQ) |
+        const __mmask16 crossed = _mm512_cmp_ps_mask(u, upper, _CMP_GT_OQ) |
+                                  _mm512_cmp_ps_mask(u, lower, _CMP_LT_OQ) |
                                   _mm512_cmp_ps_mask(u, u, _CMP_UNORD_Q);
         return (crossed & toMask(valid)) != 0;
     }
@@ -97,8 +101,9 @@ struct Avx512 {
     }
 
     static I ramp(int32_t start) {
-        return _mm512_add_epi32(_mm512_set1_epi32(start),
-                                _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
+        return _mm512_add_epi32(
+            _mm512_set1_epi32(start),
+            _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     }
     static I iset1(int32_t x) { return _mm512_set1_epi32(x); }
     static I iadd(I a, I b) { return _mm512_add_epi32(a, b); }

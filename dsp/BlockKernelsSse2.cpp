@@ -32,10 +32,13 @@ struct Sse2 {
     static F ge(F a, F b) { return _mm_cmpge_ps(a, b); }
     static F notLt(F a, F b) { return _mm_cmpnlt_ps(a, b); }
     static F unordered(F a, F b) { return _mm_cmpunord_ps(a, b); }
-    static F select(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
+    static F select(F mask, F a, F b) {
+        return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+    }
     static bool any(F mask) { return _mm_movemask_ps(mask) != 0; }
     static bool allBitsZero(F a) {
-        return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_setzero_si128())) == 0xFFFF;
+        return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_castps_si128(a), _mm_setzero_si128())) ==
+               0xFFFF;
     }
     static F firstLanes(int32_t count) {
         return _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(count), _mm_setr_epi32(0, 1, 2, 3)));
@@ -46,7 +49,9 @@ struct Sse2 {
     }
     static void transpose(F* r) { _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]); }
 
-    static I ramp(int32_t start) { return _mm_add_epi32(_mm_set1_epi32(start), _mm_setr_epi32(0, 1, 2, 3)); }
+    static I ramp(int32_t start) {
+        return _mm_add_epi32(_mm_set1_epi32(start), _mm_setr_epi32(0, 1, 2, 3));
+    }
     static I iset1(int32_t x) { return _mm_set1_epi32(x); }
     static I iadd(I a, I b) { return _mm_add_epi32(a, b); }
     static I isub(I a, I b) { return _mm_sub_epi32(a, b); }

@@ -31,8 +31,8 @@ namespace loops {
 // The comb low-pass step, damping * state + complement * sample; fused, the
 // state's product is the one folded in, which shortens the recurrence.
 template <class V>
-KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, typename V::F complement,
-                                    typename V::F sample) {
+KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state,
+                                    typename V::F complement, typename V::F sample) {
     if constexpr (V::kFused) {
         return V::mulAdd(damping, state, V::mul(complement, sample));
     } else {
@@ -43,8 +43,8 @@ KORVEX_INLINE typename V::F lowPass(typename V::F damping, typename V::F state, 
 // Writes state * feedback + input back into the loops: r holds the group's
 // low-pass states frame by frame (one comb per lane) and is used up.
 template <class V>
-KORVEX_INLINE void writeBack(float* const* rows, int32_t n, const float* input, typename V::F feedback,
-                             typename V::F* r) {
+KORVEX_INLINE void writeBack(float* const* rows, int32_t n, const float* input,
+                             typename V::F feedback, typename V::F* r) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     if constexpr (V::kFused) {
@@ -69,7 +69,8 @@ KORVEX_INLINE bool flushClears(float* const* rows, int32_t n, const typename V::
     F mask = V::set1(0.0f);
     auto collect = [&mask](F x) {
         const F m = magnitude<V>(x);
-        mask = V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBoundFloat)), V::gt(m, V::set1(0.0f))));
+        mask =
+            V::bitOr(mask, V::bitAnd(V::lt(m, V::set1(kFlushBoundFloat)), V::gt(m, V::set1(0.0f))));
     };
     for (int k = 0; k < V::kWidth; ++k) collect(V::load(rows[k] + n));
     for (int j = 0; j < V::kWidth; ++j) collect(states[j]);
@@ -85,7 +86,8 @@ template <class V, bool kSplit>
 __attribute__((noinline)) bool combChunkWithFlush(float* const* rows, int32_t n, const float* input,
                                                   typename V::F damping, typename V::F complement,
                                                   typename V::F feedback, typename V::F& state,
-                                                  typename V::F* sums, const typename V::F* states) {
+                                                  typename V::F* sums,
+                                                  const typename V::F* states) {
     using F = typename V::F;
     constexpr int W = V::kWidth;
     if (!flushClears<V>(rows, n, states)) return false;
@@ -165,8 +167,8 @@ KORVEX_INLINE void combGroup(float* const* rows, int32_t n, const float* input, 
         F reached[W];
         for (int j = 0; j < W; ++j) reached[j] = r[j];
         F again[2] = {before[0], before[1]};
-        if (combChunkWithFlush<V, kSplit>(rows, n, input, lanes.damping, lanes.complement, lanes.feedback,
-                                          lanes.state, again, reached)) {
+        if (combChunkWithFlush<V, kSplit>(rows, n, input, lanes.damping, lanes.complement,
+                                          lanes.feedback, lanes.state, again, reached)) {
             sums[0] = again[0];
             if (kSplit) sums[1] = again[1];
             return;

@@ -38,7 +38,8 @@ KORVEX_INLINE float combFrame(float* sample, float damping, float complement, fl
 // comb order); with one, the two channels'.
 template <class V, bool kFeedSilent>
 KORVEX_INLINE void combPair(float* const* rowsA, float* const* rowsB, CombLanes<V>& lanesA,
-                            CombLanes<V>& lanesB, const float* input, float* wetA, float* wetB, int32_t whole) {
+                            CombLanes<V>& lanesB, const float* input, float* wetA, float* wetB,
+                            int32_t whole) {
     using F = typename V::F;
     // In locals: the states then stay in registers from chunk to chunk
     // instead of passing through memory on their chains.
@@ -61,8 +62,8 @@ KORVEX_INLINE void combPair(float* const* rowsA, float* const* rowsB, CombLanes<
 // With sixteen lanes, one group holds all sixteen combs: the left channel's
 // in the first eight lanes, the right's in the last eight.
 template <class V, bool kFeedSilent>
-KORVEX_INLINE void combsAsOneGroup(float* const* rows, CombLanes<V>& lanes, const float* input, float* wetL,
-                                   float* wetR, int32_t whole) {
+KORVEX_INLINE void combsAsOneGroup(float* const* rows, CombLanes<V>& lanes, const float* input,
+                                   float* wetL, float* wetR, int32_t whole) {
     using F = typename V::F;
     CombLanes<V> all = lanes;  // in registers from chunk to chunk
     for (int32_t n = 0; n < whole; n += V::kWidth) {
@@ -75,8 +76,8 @@ KORVEX_INLINE void combsAsOneGroup(float* const* rows, CombLanes<V>& lanes, cons
 }
 
 template <class V>
-KORVEX_INLINE void combsBothChannels(NetworkStage& s, float* const* const* rows, const float* input, bool feedSilent,
-                                     float* wetL, float* wetR, int32_t whole) {
+KORVEX_INLINE void combsBothChannels(NetworkStage& s, float* const* const* rows, const float* input,
+                                     bool feedSilent, float* wetL, float* wetR, int32_t whole) {
     float* all[2 * kCombsPerChannel];
     for (int k = 0; k < kCombsPerChannel; ++k) {
         all[k] = rows[0][k];
@@ -84,8 +85,10 @@ KORVEX_INLINE void combsBothChannels(NetworkStage& s, float* const* const* rows,
     }
     const CombBank& left = s.combs[0];
     const CombBank& right = s.combs[1];
-    CombLanes<V> lanes{V::loadHalves(left.damping, right.damping), V::loadHalves(left.complement, right.complement),
-                       V::loadHalves(left.feedback, right.feedback), V::loadHalves(left.state, right.state)};
+    CombLanes<V> lanes{V::loadHalves(left.damping, right.damping),
+                       V::loadHalves(left.complement, right.complement),
+                       V::loadHalves(left.feedback, right.feedback),
+                       V::loadHalves(left.state, right.state)};
     if (feedSilent) {
         combsAsOneGroup<V, true>(all, lanes, input, wetL, wetR, whole);
     } else {
@@ -107,8 +110,8 @@ KORVEX_INLINE bool feedSilent(const float* delayed, int32_t whole) {
 // With fewer lanes than combs: one channel's combs fill one or two groups of
 // kWidth, run two groups at a time.
 template <class V>
-KORVEX_INLINE void combsInGroups(NetworkStage& s, float* const* const* rows, const float* input, bool silent,
-                                 float* wetL, float* wetR, int32_t whole) {
+KORVEX_INLINE void combsInGroups(NetworkStage& s, float* const* const* rows, const float* input,
+                                 bool silent, float* wetL, float* wetR, int32_t whole) {
     constexpr int W = V::kWidth;
     constexpr int kPerChannel = kCombsPerChannel / W;
     constexpr int kGroups = 2 * kPerChannel;
@@ -128,7 +131,8 @@ KORVEX_INLINE void combsInGroups(NetworkStage& s, float* const* const* rows, con
         if (silent) {
             combPair<V, true>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
         } else {
-            combPair<V, false>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB, whole);
+            combPair<V, false>(rowsA, rowsB, lanes[pair], lanes[pair + 1], input, wetA, wetB,
+                               whole);
         }
     }
     for (int g = 0; g < kGroups; ++g) {
@@ -140,8 +144,8 @@ KORVEX_INLINE void combsInGroups(NetworkStage& s, float* const* const* rows, con
 // One channel's frames short of a whole vector, one comb at a time, after
 // the whole vectors; delayed == nullptr: muted, silence.
 template <class V>
-KORVEX_INLINE void combTail(CombBank& bank, float* const* rows, const float* delayed, float* wet, int32_t whole,
-                            int32_t frames) {
+KORVEX_INLINE void combTail(CombBank& bank, float* const* rows, const float* delayed, float* wet,
+                            int32_t whole, int32_t frames) {
     // The whole last vector: the lanes past the sub-block hold silence.
     if (whole < frames) {
         for (int32_t n = whole; n < whole + V::kWidth; ++n) wet[n] = 0.0f;
@@ -149,8 +153,8 @@ KORVEX_INLINE void combTail(CombBank& bank, float* const* rows, const float* del
     for (int k = 0; k < kCombsPerChannel; ++k) {
         for (int32_t n = whole; n < frames; ++n) {
             const float input = delayed != nullptr ? delayed[n] : 0.0f;
-            wet[n] += combFrame<V>(rows[k] + n, bank.damping[k], bank.complement[k], bank.feedback[k],
-                                   bank.state[k], input);
+            wet[n] += combFrame<V>(rows[k] + n, bank.damping[k], bank.complement[k],
+                                   bank.feedback[k], bank.state[k], input);
         }
     }
 }
@@ -161,7 +165,8 @@ KORVEX_INLINE void combTail(CombBank& bank, float* const* rows, const float* del
 template <class V>
 __attribute__((noinline)) void combs(NetworkStage& s, float* wetL, float* wetR) {
     constexpr int W = V::kWidth;
-    static_assert(W == 4 || W == 8 || W == 16, "one channel's combs fill two groups or one, or half of one");
+    static_assert(W == 4 || W == 8 || W == 16,
+                  "one channel's combs fill two groups or one, or half of one");
     const int32_t frames = s.frames;
     const int32_t whole = frames - frames % W;
 

@@ -40,7 +40,8 @@ KORVEX_INLINE void feedLoop(FeedStage& s) {
         V::store(trimmedR + n, xR);
         if constexpr (!kMuted) {
             // Only the lanes within the sub-block may report an overload.
-            const F valid = n + V::kWidth <= frames ? V::firstLanes(V::kWidth) : V::firstLanes(frames - n);
+            const F valid =
+                n + V::kWidth <= frames ? V::firstLanes(V::kWidth) : V::firstLanes(frames - n);
             const F sum = V::mul(V::add(xL, xR), V::set1(kFeedLevel));
             V::store(out + n, softClip<V>(sum, upper, lower, valid, flags));
         }

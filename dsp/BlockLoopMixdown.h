@@ -24,7 +24,8 @@ namespace loops {
 enum class Fade { kMoving, kOff, kOn };
 
 template <class V, Fade kFade, bool kOnFinite>
-KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename V::F on, typename V::F off) {
+KORVEX_INLINE typename V::F crossfade(const Track& position, int32_t n, typename V::F on,
+                                      typename V::F off) {
     if constexpr (kFade == Fade::kOff) {
         if constexpr (kOnFinite) {
             return off;
@@ -65,10 +66,13 @@ struct MixVectors {
     F cross;
 
     KORVEX_INLINE explicit MixVectors(const MixStage& m)
-        : heldSame(V::set1(m.wetSame.value)), heldCross(V::set1(m.wetCross.value)), heldDry(V::set1(m.dry.value)),
+        : heldSame(V::set1(m.wetSame.value)),
+          heldCross(V::set1(m.wetCross.value)),
+          heldDry(V::set1(m.dry.value)),
           heldTrim{V::set1(m.outTrim[0].value), V::set1(m.outTrim[1].value)},
           upper{V::set1(m.clipUpper[0]), V::set1(m.clipUpper[1])},
-          lower{V::set1(m.clipLower[0]), V::set1(m.clipLower[1])}, same(V::set1(m.sameGain)),
+          lower{V::set1(m.clipLower[0]), V::set1(m.clipLower[1])},
+          same(V::set1(m.sameGain)),
           cross(V::set1(m.crossGain)) {}
 };
 
@@ -89,8 +93,10 @@ __attribute__((noinline)) void mixdownLoop(NetworkStage& s, const float* wetL, c
         const F wL = softClip<V>(V::load(wetL + n), v.upper[0], v.lower[0], valid, flagsL);
         const F wR = softClip<V>(V::load(wetR + n), v.upper[1], v.lower[1], valid, flagsR);
         // Dry path, faded towards silence by mute.
-        const F dL = crossfade<V, kMute, true>(m.mute[0], n, V::set1(0.0f), V::load(m.trimmed[0] + n));
-        const F dR = crossfade<V, kMute, true>(m.mute[1], n, V::set1(0.0f), V::load(m.trimmed[1] + n));
+        const F dL =
+            crossfade<V, kMute, true>(m.mute[0], n, V::set1(0.0f), V::load(m.trimmed[0] + n));
+        const F dR =
+            crossfade<V, kMute, true>(m.mute[1], n, V::set1(0.0f), V::load(m.trimmed[1] + n));
         // Wet-only matrix and the mix matrix.
         const F g1 = gain<V, kSteady>(m.wetSame, v.heldSame, n);
         const F g2 = gain<V, kSteady>(m.wetCross, v.heldCross, n);
@@ -100,15 +106,19 @@ __attribute__((noinline)) void mixdownLoop(NetworkStage& s, const float* wetL, c
         F pL = mixL;
         F pR = mixR;
         if constexpr (kWetOnly != Fade::kOff) {
-            pL = crossfade<V, kWetOnly, true>(m.wetOnly[0], n, productSum<V>(v.same, wL, v.cross, wR), mixL);
-            pR = crossfade<V, kWetOnly, true>(m.wetOnly[1], n, productSum<V>(v.same, wR, v.cross, wL), mixR);
+            pL = crossfade<V, kWetOnly, true>(m.wetOnly[0], n,
+                                              productSum<V>(v.same, wL, v.cross, wR), mixL);
+            pR = crossfade<V, kWetOnly, true>(m.wetOnly[1], n,
+                                              productSum<V>(v.same, wR, v.cross, wL), mixR);
         }
         // Output trims, then the effect crossfade against the raw input; the
         // output is flushed as in processSample, so no denormal reaches the host.
         const F yL = V::mul(gain<V, kSteady>(m.outTrim[0], v.heldTrim[0], n), pL);
         const F yR = V::mul(gain<V, kSteady>(m.outTrim[1], v.heldTrim[1], n), pR);
-        V::store(m.out[0] + n, flush<V>(crossfade<V, kEffect, false>(m.effect[0], n, yL, V::load(m.in[0] + n))));
-        V::store(m.out[1] + n, flush<V>(crossfade<V, kEffect, false>(m.effect[1], n, yR, V::load(m.in[1] + n))));
+        V::store(m.out[0] + n,
+                 flush<V>(crossfade<V, kEffect, false>(m.effect[0], n, yL, V::load(m.in[0] + n))));
+        V::store(m.out[1] + n,
+                 flush<V>(crossfade<V, kEffect, false>(m.effect[1], n, yR, V::load(m.in[1] + n))));
     }
     s.overload[0] = V::any(flagsL);
     s.overload[1] = V::any(flagsR);
@@ -129,19 +139,23 @@ KORVEX_INLINE void mixdown(NetworkStage& s, const float* wetL, const float* wetR
     const MixStage& m = s.mix;
     const Fade mute = restsAt(m.mute[0]);
     const Fade wetOnly = restsAt(m.wetOnly[0]);
-    const bool settled = mute != Fade::kMoving && wetOnly != Fade::kMoving && restsAt(m.mute[1]) == mute &&
-                         restsAt(m.wetOnly[1]) == wetOnly && restsAt(m.effect[0]) == Fade::kOn &&
-                         restsAt(m.effect[1]) == Fade::kOn;
-    if (!settled) return mixdownLoop<V, Fade::kMoving, Fade::kMoving, Fade::kMoving, false>(s, wetL, wetR);
+    const bool settled = mute != Fade::kMoving && wetOnly != Fade::kMoving &&
+                         restsAt(m.mute[1]) == mute && restsAt(m.wetOnly[1]) == wetOnly &&
+                         restsAt(m.effect[0]) == Fade::kOn && restsAt(m.effect[1]) == Fade::kOn;
+    if (!settled)
+        return mixdownLoop<V, Fade::kMoving, Fade::kMoving, Fade::kMoving, false>(s, wetL, wetR);
     // Steady: no gain ramps either, the common case of a sub-block.
-    const bool steady = m.wetSame.frames == nullptr && m.wetCross.frames == nullptr && m.dry.frames == nullptr &&
-                        m.outTrim[0].frames == nullptr && m.outTrim[1].frames == nullptr;
+    const bool steady = m.wetSame.frames == nullptr && m.wetCross.frames == nullptr &&
+                        m.dry.frames == nullptr && m.outTrim[0].frames == nullptr &&
+                        m.outTrim[1].frames == nullptr;
     if (mute == Fade::kOff && wetOnly == Fade::kOff) {
         if (steady) return mixdownLoop<V, Fade::kOff, Fade::kOff, Fade::kOn, true>(s, wetL, wetR);
         return mixdownLoop<V, Fade::kOff, Fade::kOff, Fade::kOn, false>(s, wetL, wetR);
     }
-    if (mute == Fade::kOff) return mixdownLoop<V, Fade::kOff, Fade::kOn, Fade::kOn, false>(s, wetL, wetR);
-    if (wetOnly == Fade::kOff) return mixdownLoop<V, Fade::kOn, Fade::kOff, Fade::kOn, false>(s, wetL, wetR);
+    if (mute == Fade::kOff)
+        return mixdownLoop<V, Fade::kOff, Fade::kOn, Fade::kOn, false>(s, wetL, wetR);
+    if (wetOnly == Fade::kOff)
+        return mixdownLoop<V, Fade::kOn, Fade::kOff, Fade::kOn, false>(s, wetL, wetR);
     mixdownLoop<V, Fade::kOn, Fade::kOn, Fade::kOn, false>(s, wetL, wetR);
 }
 

@@ -37,7 +37,8 @@ KORVEX_INLINE void preDelayWrite(const Line& line, const float* input, int32_t f
 // samples on from the first frame, at the same fraction, so the samples come
 // in two plain rows. False, nothing written, where that does not hold.
 template <class V>
-KORVEX_INLINE bool preDelayReadSteady(const Line& line, float delay, float* output, int32_t frames) {
+KORVEX_INLINE bool preDelayReadSteady(const Line& line, float delay, float* output,
+                                      int32_t frames) {
     using F = typename V::F;
     if (line.position + frames > line.length) return false;
     const float first = static_cast<float>(line.position) - delay;
@@ -49,14 +50,16 @@ KORVEX_INLINE bool preDelayReadSteady(const Line& line, float delay, float* outp
     const F keep = V::sub(V::set1(1.0f), frac);
     const float* const a = line.samples + start;
     for (int32_t n = 0; n < frames; n += V::kWidth) {
-        V::store(output + n, flush<V>(productSum<V>(keep, V::load(a + n), frac, V::load(a + n + 1))));
+        V::store(output + n,
+                 flush<V>(productSum<V>(keep, V::load(a + n), frac, V::load(a + n + 1))));
     }
     return true;
 }
 
 // Any delay within the line: each lane finds its own read position.
 template <class V>
-KORVEX_INLINE void preDelayReadEach(const Line& line, const Track& delay, float* output, int32_t frames) {
+KORVEX_INLINE void preDelayReadEach(const Line& line, const Track& delay, float* output,
+                                    int32_t frames) {
     using F = typename V::F;
     using I = typename V::I;
     const I length = V::iset1(line.length);

@@ -45,7 +45,8 @@ struct Window {
             row = line.samples + line.position;
             return;
         }
-        const int32_t first = line.length - line.position < frames ? line.length - line.position : frames;
+        const int32_t first =
+            line.length - line.position < frames ? line.length - line.position : frames;
         copyFloats<V>(stage, line.samples + line.position, first);
         copyFloats<V>(stage + first, line.samples, frames - first);
         V::store(stage + frames, V::set1(0.0f));  // the lanes past the sub-block
@@ -54,7 +55,8 @@ struct Window {
 
     KORVEX_INLINE void close(const Line& line, int32_t frames) {
         if (!staged) return;
-        const int32_t first = line.length - line.position < frames ? line.length - line.position : frames;
+        const int32_t first =
+            line.length - line.position < frames ? line.length - line.position : frames;
         copyFloats<V>(line.samples + line.position, stage, first);
         copyFloats<V>(line.samples, stage + first, frames - first);
     }

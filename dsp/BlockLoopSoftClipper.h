@@ -43,7 +43,9 @@ KORVEX_INLINE typename V::F softClip(typename V::F x, typename V::F upper, typen
     // number throughout and short of the flat ends: the cubic is the answer.
     if (V::crossedAny(u, upper, lower, valid)) {
         const F notNumber = V::unordered(u, u);
-        flags = V::bitOr(flags, V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid));
+        flags = V::bitOr(
+            flags,
+            V::bitAnd(V::bitOr(V::bitOr(V::gt(u, upper), V::lt(u, lower)), notNumber), valid));
         shaped = V::select(notNumber, V::set1(0.0f), shaped);
         shaped = V::select(V::le(u, V::set1(-Curve::kKnee)), V::set1(-Curve::kCeiling), shaped);
         shaped = V::select(V::ge(u, V::set1(Curve::kKnee)), V::set1(Curve::kCeiling), shaped);

@@ -47,14 +47,16 @@ constexpr bool hasVectorArithmetic() {
     static_assert(std::is_same_v<decltype(V::kWidth), const int>, "kWidth: the lanes of a vector");
     static_assert(V::kWidth <= block::kWidestVector && kMaxSubBlockFrames % V::kWidth == 0,
                   "a vector fits the room behind a sub-block, and a sub-block is whole vectors");
-    static_assert(sizeof(F) == sizeof(float) * V::kWidth && sizeof(typename V::I) == sizeof(int32_t) * V::kWidth,
+    static_assert(sizeof(F) == sizeof(float) * V::kWidth &&
+                      sizeof(typename V::I) == sizeof(int32_t) * V::kWidth,
                   "F holds kWidth floats, I kWidth 32-bit integers");
-    static_assert(std::is_same_v<decltype(V::kFused), const bool>, "kFused: whether mulAdd rounds once");
-    [[maybe_unused]] F (*const load)(const float*) = &V::load;      // unaligned
-    [[maybe_unused]] void (*const store)(float*, F) = &V::store;    // unaligned
-    [[maybe_unused]] F (*const set1)(float) = &V::set1;             // one value in every lane
+    static_assert(std::is_same_v<decltype(V::kFused), const bool>,
+                  "kFused: whether mulAdd rounds once");
+    [[maybe_unused]] F (*const load)(const float*) = &V::load;    // unaligned
+    [[maybe_unused]] void (*const store)(float*, F) = &V::store;  // unaligned
+    [[maybe_unused]] F (*const set1)(float) = &V::set1;           // one value in every lane
     [[maybe_unused]] const Binary arithmetic[] = {&V::add, &V::sub, &V::mul, &V::div};
-    [[maybe_unused]] const Binary min = &V::min;                    // a < b ? a : b: a NaN in a gives b
+    [[maybe_unused]] const Binary min = &V::min;  // a < b ? a : b: a NaN in a gives b
     [[maybe_unused]] void (*const transpose)(F*) = &V::transpose;  // kWidth rows in place
     if constexpr (V::kFused) {
         // a * b + c and c - a * b, each rounded once; one float from memory
@@ -78,11 +80,13 @@ constexpr bool hasVectorMasks() {
     using Binary = F (*)(F, F);
     [[maybe_unused]] const Binary bits[] = {&V::bitAnd, &V::andNot, &V::bitOr};  // andNot: ~a & b
     // lt, le, gt, ge are false for NaN, notLt true.
-    [[maybe_unused]] const Binary compare[] = {&V::lt, &V::le, &V::gt, &V::ge, &V::notLt, &V::unordered};
-    [[maybe_unused]] F (*const select)(F, F, F) = &V::select;  // (mask, a, b)
-    [[maybe_unused]] bool (*const any)(F) = &V::any;           // a mask lane is set
+    [[maybe_unused]] const Binary compare[] = {&V::lt, &V::le,    &V::gt,
+                                               &V::ge, &V::notLt, &V::unordered};
+    [[maybe_unused]] F (*const select)(F, F, F) = &V::select;         // (mask, a, b)
+    [[maybe_unused]] bool (*const any)(F) = &V::any;                  // a mask lane is set
     [[maybe_unused]] bool (*const allBitsZero)(F) = &V::allBitsZero;  // every lane +0
-    [[maybe_unused]] F (*const firstLanes)(int32_t) = &V::firstLanes;  // a mask of the first count lanes
+    [[maybe_unused]] F (*const firstLanes)(int32_t) =
+        &V::firstLanes;  // a mask of the first count lanes
     // keepAtLeast(x, m, bound): x where m is not below bound, else +0.
     [[maybe_unused]] F (*const keepAtLeast)(F, F, F) = &V::keepAtLeast;
     // crossedAny(u, upper, lower, valid): a valid lane above upper, below
@@ -96,12 +100,13 @@ template <class V>
 constexpr bool hasVectorIndices() {
     using F = typename V::F;
     using I = typename V::I;
-    [[maybe_unused]] I (*const fromInt[])(int32_t) = {&V::ramp, &V::iset1};  // ramp(start): start + lane
+    [[maybe_unused]] I (*const fromInt[])(int32_t) = {&V::ramp,
+                                                      &V::iset1};  // ramp(start): start + lane
     [[maybe_unused]] I (*const integer[])(I, I) = {&V::iadd, &V::isub, &V::igt, &V::iand};
     [[maybe_unused]] int32_t (*const lane0)(I) = &V::lane0;
-    [[maybe_unused]] bool (*const same)(I, I) = &V::same;        // all lanes equal
+    [[maybe_unused]] bool (*const same)(I, I) = &V::same;  // all lanes equal
     [[maybe_unused]] F (*const toFloat)(I) = &V::toFloat;
-    [[maybe_unused]] I (*const truncate)(F) = &V::truncate;      // towards zero
+    [[maybe_unused]] I (*const truncate)(F) = &V::truncate;            // towards zero
     [[maybe_unused]] F (*const gather)(const float*, I) = &V::gather;  // one index per lane
     return true;
 }
@@ -124,7 +129,9 @@ KORVEX_INLINE typename V::F flush(typename V::F x) {
 }
 
 // The flush for one frame.
-KORVEX_INLINE float flushFrame(float x) { return x > -kFlushBoundFloat && x < kFlushBoundFloat ? 0.0f : x; }
+KORVEX_INLINE float flushFrame(float x) {
+    return x > -kFlushBoundFloat && x < kFlushBoundFloat ? 0.0f : x;
+}
 
 // Larger than any magnitude a finite sample has.
 constexpr float kNoSmaller = 3.0e38f;
@@ -151,7 +158,8 @@ KORVEX_INLINE typename V::F addProduct(typename V::F sum, typename V::F a, typen
 
 // a * b + c * d, added in that order; fused, c * d joins the sum unrounded.
 template <class V>
-KORVEX_INLINE typename V::F productSum(typename V::F a, typename V::F b, typename V::F c, typename V::F d) {
+KORVEX_INLINE typename V::F productSum(typename V::F a, typename V::F b, typename V::F c,
+                                       typename V::F d) {
     if constexpr (V::kFused) {
         return V::mulAdd(c, d, V::mul(a, b));
     } else {

@@ -18,7 +18,8 @@ bool DelayMemory::replace(int32_t lengthSamples, int32_t mirrored) {
     // as unspecified as those of new memory, and the instance is spared an
     // allocation and the first touch of fresh pages.
     if (lengthSamples == length_ && mirrored == mirrored_) return true;
-    float* fresh = new (std::nothrow) float[static_cast<std::size_t>(lengthSamples) + static_cast<std::size_t>(mirrored)];
+    float* fresh = new (std::nothrow) float[static_cast<std::size_t>(lengthSamples) +
+                                            static_cast<std::size_t>(mirrored)];
     if (fresh == nullptr) return false;
     delete[] samples_;
     samples_ = fresh;

@@ -22,7 +22,8 @@ constexpr float floatBelow(float x) {
     while (binade > x) binade /= 2.0f;
     return x - binade / 8388608.0f;  // 2^23: the units in the last place per binade
 }
-static_assert(static_cast<double>(kFlushBoundFloat) >= kFlushBound, "the float bound keeps no float the rule flushes");
+static_assert(static_cast<double>(kFlushBoundFloat) >= kFlushBound,
+              "the float bound keeps no float the rule flushes");
 static_assert(static_cast<double>(floatBelow(kFlushBoundFloat)) < kFlushBound,
               "the float bound flushes no float the rule keeps");
 

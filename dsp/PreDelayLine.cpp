@@ -28,7 +28,8 @@ void PreDelayLine::upcomingDelays(float* delays, int32_t frames) const {
 void PreDelayLine::skip(int32_t frames) {
     writePosition_ += frames;
     if (writePosition_ >= memory_.length()) writePosition_ -= memory_.length();
-    for (int32_t n = 0; n < frames && glideStepsLeft_ != 0; ++n) stepGlide(currentDelay_, glideStepsLeft_);
+    for (int32_t n = 0; n < frames && glideStepsLeft_ != 0; ++n)
+        stepGlide(currentDelay_, glideStepsLeft_);
 }
 
 void PreDelayLine::glideTo(float targetSamples, int32_t steps) {

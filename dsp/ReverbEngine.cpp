@@ -221,7 +221,8 @@ void ReverbEngine::applyCombFeedback() {
     const float fs = sampleRate_;
     const float loopSeconds = (fs / kTuningRate * kLongestCombSamples) / fs;
     combFeedback_ =
-        std::pow(10.0f, -(3.0f / (current_.rt60Seconds + 0.01f)) * loopSeconds) * kRoomScale + kRoomOffset;
+        std::pow(10.0f, -(3.0f / (current_.rt60Seconds + 0.01f)) * loopSeconds) * kRoomScale +
+        kRoomOffset;
     for (auto& side : comb_) {
         for (CombFilter& comb : side) comb.setFeedback(combFeedback_);
     }
@@ -303,7 +304,8 @@ void ReverbEngine::updateControls(int32_t frames) {
     if (takeOverSwitch(effectPending_, effectOn_, effectFader_) && effectOn_) clear();
 }
 
-bool ReverbEngine::takeOverSwitch(const std::atomic<bool>& pending, bool& current, SwitchFader (&faders)[2]) {
+bool ReverbEngine::takeOverSwitch(const std::atomic<bool>& pending, bool& current,
+                                  SwitchFader (&faders)[2]) {
     const bool on = pending.load(kRelaxed);
     if (on == current) return false;
     current = on;

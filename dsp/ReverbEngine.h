@@ -34,7 +34,7 @@ public:
     // The seven continuous controls in the engine's own units.
     struct Controls {
         float rt60Seconds;
-        float damping;     // 0 (bright) to 10 (dark)
+        float damping;  // 0 (bright) to 10 (dark)
         float mixPercent;
         float widthPercent;
         float inTrimDb;
@@ -136,7 +136,9 @@ private:
     // The wet-only matrix at the current width.
     WetSplit wetOnlyGains() const { return splitByWidth(kWetOnlyGain, widthFraction_); }
 
-    bool effectSettled() const { return effectFader_[kLeft].settled() && effectFader_[kRight].settled(); }
+    bool effectSettled() const {
+        return effectFader_[kLeft].settled() && effectFader_[kRight].settled();
+    }
     // Effect out and its crossfade finished (or no delay memory): the input
     // passes bit for bit and nothing in the network moves.
     bool standsStill() const { return !hasDelayMemory_ || (!effectOn_ && effectSettled()); }
@@ -152,7 +154,8 @@ private:
     // faders then crossfading towards the new state.
     bool takeOverSwitch(const std::atomic<bool>& pending, bool& current, SwitchFader (&faders)[2]);
     float preDelayTargetSamples() const;
-    void processSubBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    void processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
+                         int32_t frames);
     int32_t effectTracks(int32_t frames);
     void runFeed(int32_t frames);
     void runPreDelay(int32_t frames);

@@ -14,7 +14,8 @@ using block::kBufferFrames;
 using block::Track;
 
 // A sub-block's row of every comb and all-pass loop lies in one piece.
-static_assert(kMirroredLoopSamples >= kMaxSubBlockFrames, "the loops mirror at least a sub-block behind their ends");
+static_assert(kMirroredLoopSamples >= kMaxSubBlockFrames,
+              "the loops mirror at least a sub-block behind their ends");
 
 // Asked once per process: the answers cannot change while it runs.
 bool avx2Usable() {
@@ -128,13 +129,15 @@ void ReverbEngine::runPreDelay(int32_t frames) {
     bool fits = preDelayLoopFits(delay.value, frames, length);
     if (preDelay_.gliding()) {
         preDelay_.upcomingDelays(s.delays, frames);
-        for (int32_t n = 0; fits && n < frames; ++n) fits = preDelayLoopFits(s.delays[n], frames, length);
+        for (int32_t n = 0; fits && n < frames; ++n)
+            fits = preDelayLoopFits(s.delays[n], frames, length);
         padFrom(s.delays, frames);
         delay = {s.delays, 0.0f};
     }
     if (fits) {
-        block::PreDelayStage stage{frames, preDelay_.samples(), length, preDelay_.writePosition(),
-                                   delay,  s.feed,              s.delayed};
+        block::PreDelayStage stage{
+            frames,   preDelay_.samples(), length, preDelay_.writePosition(), delay, s.feed,
+            s.delayed};
         kernels_->preDelay(stage);
         preDelay_.skip(frames);
     } else {
@@ -181,7 +184,8 @@ void ReverbEngine::loopsToStage() {
             bank.state[i] = comb_[side][i].filterState();
         }
         block::AllpassChain& chain = networkStage_.allpasses[side];
-        for (int i = 0; i < kAllpassesPerChannel; ++i) chain.lines[i].position = allpass_[side][i].position();
+        for (int i = 0; i < kAllpassesPerChannel; ++i)
+            chain.lines[i].position = allpass_[side][i].position();
     }
     loopsInStage_ = true;
 }
@@ -189,9 +193,11 @@ void ReverbEngine::loopsToStage() {
 void ReverbEngine::loopsToElements() {
     for (int side = kLeft; side <= kRight; ++side) {
         const block::CombBank& bank = networkStage_.combs[side];
-        for (int i = 0; i < kCombsPerChannel; ++i) comb_[side][i].resume(bank.lines[i].position, bank.state[i]);
+        for (int i = 0; i < kCombsPerChannel; ++i)
+            comb_[side][i].resume(bank.lines[i].position, bank.state[i]);
         const block::AllpassChain& chain = networkStage_.allpasses[side];
-        for (int i = 0; i < kAllpassesPerChannel; ++i) allpass_[side][i].resume(chain.lines[i].position);
+        for (int i = 0; i < kAllpassesPerChannel; ++i)
+            allpass_[side][i].resume(chain.lines[i].position);
     }
     loopsInStage_ = false;
 }
@@ -202,8 +208,10 @@ void ReverbEngine::runFeed(int32_t frames) {
     feed.frames = frames;
     feed.in[kLeft] = s.in[kLeft];
     feed.in[kRight] = s.in[kRight];
-    feed.inTrim[kLeft] = rampTrack(inTrim_[kLeft], s.inTrim[kLeft], frames, ReadRamp::kBeforeAdvance);
-    feed.inTrim[kRight] = rampTrack(inTrim_[kRight], s.inTrim[kRight], frames, ReadRamp::kBeforeAdvance);
+    feed.inTrim[kLeft] =
+        rampTrack(inTrim_[kLeft], s.inTrim[kLeft], frames, ReadRamp::kBeforeAdvance);
+    feed.inTrim[kRight] =
+        rampTrack(inTrim_[kRight], s.inTrim[kRight], frames, ReadRamp::kBeforeAdvance);
     feed.muted = muteOn_;
     feed.clipUpper = inputClipper_.upperThreshold();
     feed.clipLower = inputClipper_.lowerThreshold();
@@ -226,7 +234,8 @@ void ReverbEngine::layOutMix(int32_t frames, bool effectMoving) {
         mix.wetOnly[side] = faderTrack(wetOnlyFader_[side], s.wetOnly[side], frames);
         mix.effect[side] = effectMoving ? Track{s.effect[side], 0.0f}
                                         : Track{nullptr, effectFader_[side].position()};
-        mix.outTrim[side] = rampTrack(outTrim_[side], s.outTrim[side], frames, ReadRamp::kBeforeAdvance);
+        mix.outTrim[side] =
+            rampTrack(outTrim_[side], s.outTrim[side], frames, ReadRamp::kBeforeAdvance);
     }
     mix.wetSame = rampTrack(wetSame_, s.wetSame, frames, ReadRamp::kAfterAdvance);
     mix.wetCross = rampTrack(wetCross_, s.wetCross, frames, ReadRamp::kAfterAdvance);

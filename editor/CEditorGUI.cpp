@@ -20,7 +20,7 @@ namespace {
 
 constexpr int32_t kIconId = 200;
 constexpr uint32_t kTimerMs = 40;
-constexpr uint32_t kSurround = 112;      // grey of the dotted surround
+constexpr uint32_t kSurround = 112;  // grey of the dotted surround
 
 int32_t roundedPixels(float value) { return static_cast<int32_t>(value + 0.5f); }
 
@@ -209,8 +209,8 @@ void CEditorGUI::rescaleStale(int32_t x, int32_t y, int32_t w, int32_t h) {
         const int32_t left = std::max(r.x, x), top = std::max(r.y, y);
         const int32_t right = std::min(r.x + r.w, x + w), bottom = std::min(r.y + r.h, y + h);
         if (right > left && bottom > top) {
-            afx_dib_scale_from(context, panelSurface, windowSurface, left, top, right - left, bottom - top,
-                               panelX, panelY, zoom);
+            afx_dib_scale_from(context, panelSurface, windowSurface, left, top, right - left,
+                               bottom - top, panelX, panelY, zoom);
         }
         const bool inside = r.x >= x && r.y >= y && r.x + r.w <= x + w && r.y + r.h <= y + h;
         if (!inside) staleRects[kept++] = r;  // the rest comes with a later paint

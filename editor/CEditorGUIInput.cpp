@@ -23,11 +23,11 @@ namespace ZEPHRA2F9C41D07 {
 namespace {
 
 enum : int32_t { kLeft = 0, kRight = 1, kWheelUp = 2, kWheelDown = 3 };
-constexpr int32_t kGripPixels = 20;       // window pixels from the bottom-right corner
+constexpr int32_t kGripPixels = 20;  // window pixels from the bottom-right corner
 constexpr int32_t kDetentKnobs[4] = {kInTrim, kWidth, kMix, kOutTrim};
 // Ended on every release: the knobs without a detent and the switches.
 constexpr int32_t kPlainEdits[6] = {kRT60, kDamping, kPreDelay, kWetOnly, kMute, kEffect};
-constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, kRT60, kDamping,
+constexpr int32_t kDoubleClickOrder[kNumKnobParameters] = {kInTrim, kPreDelay, kRT60,   kDamping,
                                                            kMix,    kWidth,    kOutTrim};
 
 }  // namespace
@@ -229,8 +229,8 @@ void CEditorGUI::onDoubleClick(int32_t x, int32_t y) {
         redrawControl(i);
         return;
     }
-    bool onControl = afx_toggle_button_hit(effectButton, px, py) || afx_switch_hit(wetOnlySwitch, px, py) ||
-                     afx_switch_hit(muteSwitch, px, py);
+    bool onControl = afx_toggle_button_hit(effectButton, px, py) ||
+                     afx_switch_hit(wetOnlySwitch, px, py) || afx_switch_hit(muteSwitch, px, py);
     for (afx_filmstrip* p : pictures) onControl = afx_filmstrip_hit(p, px, py) || onControl;
     if (onControl) {
         onLeftPress(x, y);

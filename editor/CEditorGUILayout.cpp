@@ -40,8 +40,8 @@ bool make(T*& control) {
 }
 
 // The knob's default is the parameter's (a detent at 50 percent, or none at 0).
-void configureKnob(afx_knob* knob, const PanelBox& box, afx_rgb cap, float defaultValue, uint32_t mode,
-                   float value) {
+void configureKnob(afx_knob* knob, const PanelBox& box, afx_rgb cap, float defaultValue,
+                   uint32_t mode, float value) {
     afx_knob_set_cap_colour(knob, cap.r, cap.g, cap.b);
     afx_knob_set_arc_colour(knob, 253, 125, 43);
     afx_knob_set_pointer_colour(knob, 224, 224, 224);
@@ -150,7 +150,8 @@ bool CEditorGUI::createControls() {
     if (!panelImage) panelImage = afx_pixbuf_new_from_inline(context, kPanelImageId);
     if (!panelImage) return false;
     for (int32_t i = 0; i < kPictureCount; ++i) {
-        if (!pictureImages[i]) pictureImages[i] = afx_pixbuf_new_from_inline(context, kPictureImageIds[i]);
+        if (!pictureImages[i])
+            pictureImages[i] = afx_pixbuf_new_from_inline(context, kPictureImageIds[i]);
         if (!pictureImages[i]) return false;
     }
     // The read-out sizes its text strip for its box and character count.
@@ -162,7 +163,8 @@ bool CEditorGUI::createControls() {
 
 void CEditorGUI::configureControls() {
     // Restore colours, then the picture every control restores from.
-    for (afx_knob* knob : knobs) afx_knob_set_background_colour(knob, kRestoreGrey, kRestoreGrey, kRestoreGrey);
+    for (afx_knob* knob : knobs)
+        afx_knob_set_background_colour(knob, kRestoreGrey, kRestoreGrey, kRestoreGrey);
     afx_switch_set_background_colour(wetOnlySwitch, kRestoreGrey, kRestoreGrey, kRestoreGrey);
     afx_switch_set_background_colour(muteSwitch, kRestoreGrey, kRestoreGrey, kRestoreGrey);
     afx_toggle_button_set_background_colour(effectButton, kRestoreGrey, kRestoreGrey, kRestoreGrey);
@@ -178,7 +180,8 @@ void CEditorGUI::configureControls() {
     switchColours(wetOnlySwitch);
     switchColours(muteSwitch);
     afx_led_set_lamp_colour(overloadLamp, 240, 39, 16);
-    for (int32_t i = 0; i < kPictureCount; ++i) afx_filmstrip_set_strip(pictures[i], pictureImages[i]);
+    for (int32_t i = 0; i < kPictureCount; ++i)
+        afx_filmstrip_set_strip(pictures[i], pictureImages[i]);
 
     // Geometry and state, every value from the mirrors: what arrived while
     // the window was closed is in them, so nothing pending is left to take.
@@ -190,8 +193,8 @@ void CEditorGUI::configureControls() {
     afx_image_set_x(background, u(at.panel.x));
     afx_image_set_y(background, u(at.panel.y));
     for (int32_t i = 0; i < kKnobCount; ++i) {
-        configureKnob(knobs[i], at.knobs[i], kKnobCaps[i], parameterDefault(i), static_cast<uint32_t>(knobMode),
-                      paramMirror.value(i));
+        configureKnob(knobs[i], at.knobs[i], kKnobCaps[i], parameterDefault(i),
+                      static_cast<uint32_t>(knobMode), paramMirror.value(i));
     }
     configureSwitch(wetOnlySwitch, at.wetOnly, editorShowsOn(paramMirror.value(kWetOnly)));
     configureSwitch(muteSwitch, at.mute, editorShowsOn(paramMirror.value(kMute)));
@@ -344,7 +347,8 @@ float CEditorGUI::knobValue(int32_t parameter) const {
 }
 
 uint32_t CEditorGUI::knobDragMode(int32_t parameter) const {
-    if (parameter < 0 || parameter >= kKnobCount || !controlsReady) return static_cast<uint32_t>(knobMode);
+    if (parameter < 0 || parameter >= kKnobCount || !controlsReady)
+        return static_cast<uint32_t>(knobMode);
     return afx_knob_get_mode(knobs[parameter]);
 }
 

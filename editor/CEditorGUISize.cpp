@@ -84,7 +84,8 @@ bool CEditorGUI::applySize(const ERect& wanted) {
     return true;
 }
 
-void CEditorGUI::resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth, int32_t newHeight) {
+void CEditorGUI::resizeHost(int32_t oldWidth, int32_t oldHeight, int32_t newWidth,
+                            int32_t newHeight) {
     int32_t outerWidth = 0, outerHeight = 0;
     if (parentWindow && afx_native_window_size(parentWindow, &outerWidth, &outerHeight)) {
         afx_native_window_resize(parentWindow, outerWidth + newWidth - oldWidth,
@@ -118,10 +119,12 @@ void CEditorGUI::followResizeDrag(float dx, float dyUp) {
 void CEditorGUI::resizeToDrag() {
     const int32_t oldWidth = width, oldHeight = height;
     ERect wanted{};
-    wanted.right = static_cast<VstInt16>(std::min(std::max(rounded(dragWidth), rounded(kMinWindowWidth * dpiScale)),
-                                                  rounded(kMaxDragWidth * dpiScale)));
-    wanted.bottom = static_cast<VstInt16>(std::min(
-        std::max(rounded(dragHeight), rounded(kMinWindowHeight * dpiScale)), rounded(kMaxDragHeight * dpiScale)));
+    wanted.right = static_cast<VstInt16>(
+        std::min(std::max(rounded(dragWidth), rounded(kMinWindowWidth * dpiScale)),
+                 rounded(kMaxDragWidth * dpiScale)));
+    wanted.bottom = static_cast<VstInt16>(
+        std::min(std::max(rounded(dragHeight), rounded(kMinWindowHeight * dpiScale)),
+                 rounded(kMaxDragHeight * dpiScale)));
     applySize(wanted);
     resizeHost(oldWidth, oldHeight, width, height);
 }

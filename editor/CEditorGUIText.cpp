@@ -28,8 +28,8 @@ constexpr int32_t kBlankTick = 63;        // about 22.5 s after a message
 // parameter's unit. A knob at its detent names the detent exactly, as the
 // text of the parameter's default.
 constexpr const char* kKnobTexts[kNumKnobParameters] = {
-    "RT60 Time %.1f sec", "Damping %.1f", "Mix %.1f %%", "Pre Delay %.1f ms",
-    "Width %.1f %%", "Output %.1f dB", "Input %.1f dB",
+    "RT60 Time %.1f sec", "Damping %.1f",   "Mix %.1f %%",   "Pre Delay %.1f ms",
+    "Width %.1f %%",      "Output %.1f dB", "Input %.1f dB",
 };
 // The switches' texts, off then on: Wet-Only, Mute, Effect.
 constexpr const char* kSwitchTexts[kNumParameters - kNumKnobParameters][2] = {
@@ -80,7 +80,8 @@ void CEditorGUI::writeValueText(int32_t index, float v) {
         const float shown = parameterInUnits(index, detent ? parameterDefault(index) : v);
         std::snprintf(message, kMessageLimit, kKnobTexts[index], static_cast<double>(shown));
     } else if (index < kNumParameters) {
-        std::snprintf(message, kMessageLimit, "%s", kSwitchTexts[index - kKnobCount][editorShowsOn(v) ? 1 : 0]);
+        std::snprintf(message, kMessageLimit, "%s",
+                      kSwitchTexts[index - kKnobCount][editorShowsOn(v) ? 1 : 0]);
     }
 }
 

@@ -14,20 +14,25 @@ struct PanelBox {
 };
 
 struct PanelLayout {
-    PanelBox panel;                       // the background picture: the whole panel
-    PanelBox knobs[kNumKnobParameters];   // by parameter; the 2r square, r = 22
+    PanelBox panel;                      // the background picture: the whole panel
+    PanelBox knobs[kNumKnobParameters];  // by parameter; the 2r square, r = 22
     PanelBox wetOnly;
     PanelBox mute;
     PanelBox effect;
-    PanelBox lamp;                        // the lamp's 2r square, r = 6
-    PanelBox display;                     // the one-line read-out
-    PanelBox pictures[4];                 // info, previous, next, name plate: one frame each
+    PanelBox lamp;         // the lamp's 2r square, r = 6
+    PanelBox display;      // the one-line read-out
+    PanelBox pictures[4];  // info, previous, next, name plate: one frame each
 };
 
 constexpr PanelLayout kPanelLayout = {
     {0, 0, 144, 538},
-    {{78, 193, 44, 44}, {21, 230, 44, 44}, {78, 336, 44, 44}, {21, 156, 44, 44},
-     {78, 276, 44, 44}, {21, 382, 44, 44}, {78, 110, 44, 44}},
+    {{78, 193, 44, 44},
+     {21, 230, 44, 44},
+     {78, 336, 44, 44},
+     {21, 156, 44, 44},
+     {78, 276, 44, 44},
+     {21, 382, 44, 44},
+     {78, 110, 44, 44}},
     {27, 320, 32, 16},
     {84, 396, 32, 16},
     {48, 446, 48, 24},

@@ -39,10 +39,8 @@ VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value
 }
 
 void AudioEffect::setFlag(VstInt32 flag, bool state) {
-    if (state)
-        cEffect.flags |= flag;
-    else
-        cEffect.flags &= ~flag;
+    if (state) cEffect.flags |= flag;
+    else cEffect.flags &= ~flag;
 }
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
@@ -67,10 +65,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         case effSetSampleRate: setSampleRate(opt); break;
         case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); break;
         case effMainsChanged:
-            if (value == 0)
-                suspend();
-            else
-                resume();
+            if (value == 0) suspend();
+            else resume();
             break;
         case effEditGetRect:
             if (editor) return editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
@@ -86,8 +82,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
             break;
         case effIdentify: return vstFourCC('N', 'v', 'E', 'f');
         case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
-        case effSetChunk:
-            return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
+        case effSetChunk: return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
         default: break;
     }
     return 0;

@@ -82,8 +82,7 @@ public:
     static VstIntPtr dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
                                          VstIntPtr value, void* ptr, float opt);
     static void processClass(AEffect* e, float** inputs, float** outputs, VstInt32 frames);
-    static void processClassReplacing(AEffect* e, float** inputs, float** outputs,
-                                      VstInt32 frames);
+    static void processClassReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 frames);
     static void processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
                                             VstInt32 frames);
     static void setParameterClass(AEffect* e, VstInt32 index, float value);

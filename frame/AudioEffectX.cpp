@@ -22,17 +22,22 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetPlugCategory: return getPlugCategory();
         case effOfflineNotify:
             return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value),
-                                 index != 0) ? 1 : 0;
+                                 index != 0)
+                       ? 1
+                       : 0;
         case effOfflinePrepare:
             return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))
-                       ? 1 : 0;
+                       ? 1
+                       : 0;
         case effOfflineRun:
-            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))
-                       ? 1 : 0;
+            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
+                                                                                               : 0;
         case effProcessVarIo: return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
         case effSetSpeakerArrangement:
             return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                                         static_cast<VstSpeakerArrangement*>(ptr)) ? 1 : 0;
+                                         static_cast<VstSpeakerArrangement*>(ptr))
+                       ? 1
+                       : 0;
         case effSetBypass: return setBypass(value != 0) ? 1 : 0;
         case effGetEffectName: return getEffectName(text) ? 1 : 0;
         case effGetVendorString: return getVendorString(text) ? 1 : 0;
@@ -69,7 +74,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effEndSetProgram: return endSetProgram() ? 1 : 0;
         case effGetSpeakerArrangement:
             return getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(value),
-                                         static_cast<VstSpeakerArrangement**>(ptr)) ? 1 : 0;
+                                         static_cast<VstSpeakerArrangement**>(ptr))
+                       ? 1
+                       : 0;
         case effShellGetNextPlugin: return getNextShellPlugin(text);
         case effStartProcess: return startProcess();
         case effStopProcess: return stopProcess();
@@ -114,8 +121,7 @@ VstInt32 AudioEffectX::getOutputLatency() {
     return static_cast<VstInt32>(callHost(audioMasterGetOutputLatency));
 }
 
-bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** in,
-                                         VstSpeakerArrangement** out) {
+bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** in, VstSpeakerArrangement** out) {
     if (in) *in = nullptr;
     if (out) *out = nullptr;
     return false;
@@ -172,7 +178,8 @@ namespace {
 size_t arrangementBytes(VstInt32 channels) {
     // The record carries eight speakers inline; larger layouts extend it.
     VstInt32 extra = channels > 8 ? channels - 8 : 0;
-    return sizeof(VstSpeakerArrangement) + static_cast<size_t>(extra) * sizeof(VstSpeakerProperties);
+    return sizeof(VstSpeakerArrangement) +
+           static_cast<size_t>(extra) * sizeof(VstSpeakerProperties);
 }
 }  // namespace
 

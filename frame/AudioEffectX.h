@@ -26,8 +26,7 @@ public:
     virtual bool beginEdit(VstInt32 index);
     virtual bool endEdit(VstInt32 index);
     // Writes program index's name; true when a name was written.
-    virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/,
-                                       char* /*text*/) {
+    virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/, char* /*text*/) {
         return false;
     }
     virtual bool beginSetProgram() { return false; }
@@ -42,9 +41,7 @@ public:
     virtual VstInt32 getInputLatency();
     virtual VstInt32 getOutputLatency();
     virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
-    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) {
-        return false;
-    }
+    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*p*/) { return false; }
     virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/,
                                        VstSpeakerArrangement* /*out*/) {
         return false;

@@ -10,7 +10,7 @@ namespace {
 void* g_module = nullptr;
 // Window classes are "<base>-UI" and "<base>-SPLASH".
 constexpr const char* kWindowClassBase = "27D706069AC8";
-}
+}  // namespace
 
 void* libraryModule() { return g_module; }
 

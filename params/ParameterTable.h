@@ -23,9 +23,9 @@ enum ParameterIndex : int {
     kEffect,
     kNumParameters,
     kNumKnobParameters = kWetOnly,  // 0 to 6 turn on knobs; 7 to 9 are switches
-    kOverload = 10,      // pseudo-parameter: the engine's overload report, editor only
-    kEditorWidth = 98,   // editor width in unscaled pixels, stored in programs
-    kEditorHeight = 99,  // editor height in unscaled pixels, stored in programs
+    kOverload = 10,                 // pseudo-parameter: the engine's overload report, editor only
+    kEditorWidth = 98,              // editor width in unscaled pixels, stored in programs
+    kEditorHeight = 99,             // editor height in unscaled pixels, stored in programs
 };
 
 // Programs in the bank: the host's program indices run 0 to 9.
@@ -41,25 +41,24 @@ struct ParameterFacts {
 };
 
 constexpr ParameterFacts kParameterFacts[kNumParameters] = {
-    {"RT60 Time", 0.0f, ParameterUnit::Seconds},
-    {"Damping", 0.0f, ParameterUnit::Damping},
-    {"Mix", 0.5f, ParameterUnit::Percent},
-    {"Pre Delay", 0.0f, ParameterUnit::Millis},
-    {"Width", 0.5f, ParameterUnit::Percent},
-    {"Out Trim", 0.5f, ParameterUnit::Decibels},
-    {"In Trim", 0.5f, ParameterUnit::Decibels},
-    {"Wet Only", 0.0f, ParameterUnit::OnOff},
-    {"Mute", 0.0f, ParameterUnit::OnOff},
-    {"Effect", 1.0f, ParameterUnit::InOut},
+    {"RT60 Time", 0.0f, ParameterUnit::Seconds}, {"Damping", 0.0f, ParameterUnit::Damping},
+    {"Mix", 0.5f, ParameterUnit::Percent},       {"Pre Delay", 0.0f, ParameterUnit::Millis},
+    {"Width", 0.5f, ParameterUnit::Percent},     {"Out Trim", 0.5f, ParameterUnit::Decibels},
+    {"In Trim", 0.5f, ParameterUnit::Decibels},  {"Wet Only", 0.0f, ParameterUnit::OnOff},
+    {"Mute", 0.0f, ParameterUnit::OnOff},        {"Effect", 1.0f, ParameterUnit::InOut},
 };
 
 constexpr bool isParameter(int index) { return index >= 0 && index < kNumParameters; }
 
 // The name of parameter 0 to 9 ("RT60 Time" ...); an empty text otherwise.
-constexpr const char* parameterName(int index) { return isParameter(index) ? kParameterFacts[index].name : ""; }
+constexpr const char* parameterName(int index) {
+    return isParameter(index) ? kParameterFacts[index].name : "";
+}
 
 // The default normalised value of parameter 0 to 9; 0.0 otherwise.
-constexpr float parameterDefault(int index) { return isParameter(index) ? kParameterFacts[index].defaultValue : 0.0f; }
+constexpr float parameterDefault(int index) {
+    return isParameter(index) ? kParameterFacts[index].defaultValue : 0.0f;
+}
 
 // The value in the parameter's unit (seconds, 0-10, percent, ms, dB, or the
 // switch value itself), as the engine receives it and the displays print it;
@@ -113,8 +112,12 @@ inline void formatParameterDisplay(int index, float value, char* text, size_t ca
         case ParameterUnit::Millis: std::snprintf(text, capacity, "%.2f ms", shown); break;
         case ParameterUnit::Decibels: std::snprintf(text, capacity, "%.2f dB", shown); break;
         // Every switch text is three characters; "On " and "In " end in a blank.
-        case ParameterUnit::OnOff: std::snprintf(text, capacity, "%s", displayShowsOn(value) ? "On " : "Off"); break;
-        case ParameterUnit::InOut: std::snprintf(text, capacity, "%s", displayShowsOn(value) ? "In " : "Out"); break;
+        case ParameterUnit::OnOff:
+            std::snprintf(text, capacity, "%s", displayShowsOn(value) ? "On " : "Off");
+            break;
+        case ParameterUnit::InOut:
+            std::snprintf(text, capacity, "%s", displayShowsOn(value) ? "In " : "Out");
+            break;
     }
 }
 

@@ -159,8 +159,7 @@ VstIntPtr CPlug::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
         case effMainsChanged:
         case effIdentify:
         case effGetChunk:
-        case effSetChunk:
-            return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+        case effSetChunk: return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
         default: return 0;
     }
 }

@@ -14,11 +14,11 @@ constexpr int kProgramNameBytes = 24;
 
 struct ProgramRecord {
     uint32_t magic;
-    int32_t index;                   // position in the bank, 0 to 9
-    float values[kNumParameters];    // normalised parameter values in index order
-    float editorWidth;               // unscaled pixels
-    float editorHeight;              // unscaled pixels
-    char name[kProgramNameBytes];    // zero-terminated unless it fills the field
+    int32_t index;                 // position in the bank, 0 to 9
+    float values[kNumParameters];  // normalised parameter values in index order
+    float editorWidth;             // unscaled pixels
+    float editorHeight;            // unscaled pixels
+    char name[kProgramNameBytes];  // zero-terminated unless it fills the field
 };
 
 static_assert(sizeof(ProgramRecord) == 80, "a program record is exactly 80 bytes");

@@ -13,38 +13,50 @@
 // What a backend translates its native events into. The portable dispatcher
 // (afx_window_dispatch) applies the toolkit's rules to these.
 enum afxp_event_kind : int32_t {
-    AFXP_EVENT_OTHER = 0,      // anything else: default processing
-    AFXP_EVENT_PAINT,          // part of the window needs painting
-    AFXP_EVENT_BACKGROUND,     // the system offers to fill the background
-    AFXP_EVENT_CLOSE,          // close request; value = the key code that asked, or 0
-    AFXP_EVENT_DESTROY,        // the window is being destroyed
-    AFXP_EVENT_FRAME,          // the system asks how much frame the window has
-    AFXP_EVENT_TIMER,          // value = timer id
-    AFXP_EVENT_KEY_DOWN,       // value = key code (afxp_key)
-    AFXP_EVENT_KEY_UP,         // value = key code (afxp_key)
-    AFXP_EVENT_MOVE,           // pointer moved to (x, y)
-    AFXP_EVENT_BUTTON_DOWN,    // value = 0 left, 1 right
-    AFXP_EVENT_BUTTON_UP,      // value = 0 left, 1 right
-    AFXP_EVENT_DOUBLE_CLICK,   // value = 0 left
-    AFXP_EVENT_WHEEL,          // value = wheel travel, 120 a notch, positive away from the user
-    AFXP_EVENT_DROP_FILES,     // drop = the backend's record of the dropped files
+    AFXP_EVENT_OTHER = 0,     // anything else: default processing
+    AFXP_EVENT_PAINT,         // part of the window needs painting
+    AFXP_EVENT_BACKGROUND,    // the system offers to fill the background
+    AFXP_EVENT_CLOSE,         // close request; value = the key code that asked, or 0
+    AFXP_EVENT_DESTROY,       // the window is being destroyed
+    AFXP_EVENT_FRAME,         // the system asks how much frame the window has
+    AFXP_EVENT_TIMER,         // value = timer id
+    AFXP_EVENT_KEY_DOWN,      // value = key code (afxp_key)
+    AFXP_EVENT_KEY_UP,        // value = key code (afxp_key)
+    AFXP_EVENT_MOVE,          // pointer moved to (x, y)
+    AFXP_EVENT_BUTTON_DOWN,   // value = 0 left, 1 right
+    AFXP_EVENT_BUTTON_UP,     // value = 0 left, 1 right
+    AFXP_EVENT_DOUBLE_CLICK,  // value = 0 left
+    AFXP_EVENT_WHEEL,         // value = wheel travel, 120 a notch, positive away from the user
+    AFXP_EVENT_DROP_FILES,    // drop = the backend's record of the dropped files
 };
 
 // The key codes the toolkit's key callbacks receive. Letters and digits are
 // their upper-case ASCII codes; every backend maps its own key names to these.
 enum afxp_key : int32_t {
-    AFXP_KEY_BACKSPACE = 8, AFXP_KEY_TAB = 9, AFXP_KEY_ENTER = 13, AFXP_KEY_SHIFT = 16,
-    AFXP_KEY_CONTROL = 17, AFXP_KEY_ALT = 18, AFXP_KEY_ESCAPE = 27, AFXP_KEY_SPACE = 32,
-    AFXP_KEY_PAGE_UP = 33, AFXP_KEY_PAGE_DOWN = 34, AFXP_KEY_END = 35, AFXP_KEY_HOME = 36,
-    AFXP_KEY_LEFT = 37, AFXP_KEY_UP = 38, AFXP_KEY_RIGHT = 39, AFXP_KEY_DOWN = 40,
+    AFXP_KEY_BACKSPACE = 8,
+    AFXP_KEY_TAB = 9,
+    AFXP_KEY_ENTER = 13,
+    AFXP_KEY_SHIFT = 16,
+    AFXP_KEY_CONTROL = 17,
+    AFXP_KEY_ALT = 18,
+    AFXP_KEY_ESCAPE = 27,
+    AFXP_KEY_SPACE = 32,
+    AFXP_KEY_PAGE_UP = 33,
+    AFXP_KEY_PAGE_DOWN = 34,
+    AFXP_KEY_END = 35,
+    AFXP_KEY_HOME = 36,
+    AFXP_KEY_LEFT = 37,
+    AFXP_KEY_UP = 38,
+    AFXP_KEY_RIGHT = 39,
+    AFXP_KEY_DOWN = 40,
     AFXP_KEY_DELETE = 46,
 };
 
 struct afxp_event {
-    int32_t kind;       // afxp_event_kind
-    int32_t x, y;       // pointer in window pixels
-    int32_t value;      // see afxp_event_kind
-    void* drop;         // the backend's dropped-files record (AFXP_EVENT_DROP_FILES)
+    int32_t kind;   // afxp_event_kind
+    int32_t x, y;   // pointer in window pixels
+    int32_t value;  // see afxp_event_kind
+    void* drop;     // the backend's dropped-files record (AFXP_EVENT_DROP_FILES)
     // The backend's own record of what arrived, handed back to afxp_default.
     const void* native;
 };
@@ -56,7 +68,10 @@ struct afxp_paint {
 
 enum afxp_class_kind : int32_t { AFXP_CLASS_UI = 0, AFXP_CLASS_SPLASH = 1 };
 enum afxp_cursor_kind : int32_t {
-    AFXP_CURSOR_ARROW = 0, AFXP_CURSOR_WAIT, AFXP_CURSOR_HAND, AFXP_CURSOR_RESIZE
+    AFXP_CURSOR_ARROW = 0,
+    AFXP_CURSOR_WAIT,
+    AFXP_CURSOR_HAND,
+    AFXP_CURSOR_RESIZE
 };
 
 // ---- Up-call, implemented by the portable toolkit ------------------------
@@ -75,8 +90,8 @@ bool afxp_class_register(void* module, const char* name, afxp_class_kind kind);
 void afxp_class_unregister(void* module, const char* name);
 // A child window (parent given) or a frameless top-level window (parent null)
 // of class_name; null on failure.
-void* afxp_window_create(void* module, const char* class_name, afxp_class_kind kind,
-                         int32_t x, int32_t y, int32_t width, int32_t height, void* parent);
+void* afxp_window_create(void* module, const char* class_name, afxp_class_kind kind, int32_t x,
+                         int32_t y, int32_t width, int32_t height, void* parent);
 void afxp_window_destroy(void* window);
 // The slot index kept in the window's user data.
 void afxp_window_set_slot(void* window, int32_t slot);

@@ -8,10 +8,10 @@
 enum afx_resource_type : uint32_t { AFX_RESOURCE_BINARY = 0, AFX_RESOURCE_ICON = 1 };
 
 struct afx_resource_entry {
-    uint32_t type;              // afx_resource_type
+    uint32_t type;  // afx_resource_type
     uint32_t id;
     const unsigned char* data;
-    const unsigned char* end;   // one past the last byte
+    const unsigned char* end;  // one past the last byte
 };
 
 struct afx_resource_bundle {
@@ -21,7 +21,8 @@ struct afx_resource_bundle {
 
 // The entry of type and id in the bundle a module handle points at; null when
 // there is none.
-inline const afx_resource_entry* afx_resource_bundle_find(const void* module, uint32_t type, uint32_t id) {
+inline const afx_resource_entry* afx_resource_bundle_find(const void* module, uint32_t type,
+                                                          uint32_t id) {
     const afx_resource_bundle* bundle = static_cast<const afx_resource_bundle*>(module);
     if (!bundle) return nullptr;
     for (uint32_t i = 0; i < bundle->count; ++i) {

@@ -70,8 +70,9 @@ void afx_caption_draw(afx_widget* w, const char* caption, float x, float baselin
     afx_text_draw(&w->text, caption);
 }
 
-void afx_widget_restore_rect(afx_pixbuf* target, const afx_pixbuf* background, const afx_rgb& colour,
-                             int32_t x, int32_t y, int32_t width, int32_t height) {
+void afx_widget_restore_rect(afx_pixbuf* target, const afx_pixbuf* background,
+                             const afx_rgb& colour, int32_t x, int32_t y, int32_t width,
+                             int32_t height) {
     if (background) {
         afx_pixbuf_copy(nullptr, background, target, x, y, x, y, width, height);
     } else {

@@ -13,11 +13,11 @@
 struct afx_pixbuf;
 
 struct afx_widget {
-    afx_text text;     // "DejaVu Sans" after initialisation
+    afx_text text;  // "DejaVu Sans" after initialisation
     afx_pen pen;
-    uint32_t x, y;     // logical pixels
+    uint32_t x, y;  // logical pixels
     uint32_t width, height;
-    uint32_t radius;   // corner radius [1]
+    uint32_t radius;  // corner radius [1]
 };
 
 // Text state, pen, zero geometry, corner radius 1. Release with afx_widget_release.
@@ -38,18 +38,20 @@ void afx_caption_free(char** caption);
 
 // Gets the text state ready for a caption in the box: colour, target, size,
 // line height = the box's height. Returns the caption's measured width.
-float afx_caption_prepare(afx_widget* widget, afx_pixbuf* target, const char* caption, float font_size,
-                          const afx_rgb& colour);
+float afx_caption_prepare(afx_widget* widget, afx_pixbuf* target, const char* caption,
+                          float font_size, const afx_rgb& colour);
 // The baseline that puts the middle of the capitals at the middle of the
 // box: y + height - ceil(height - ascent). After afx_caption_prepare.
 float afx_caption_baseline(const afx_widget* widget);
 // Left edge of a caption for alignment 0 (x + indent) or 1 (centred on the
 // box, by the truncated width).
-float afx_caption_x(const afx_widget* widget, uint32_t alignment, float indent, float caption_width);
+float afx_caption_x(const afx_widget* widget, uint32_t alignment, float indent,
+                    float caption_width);
 // Draws the caption with its pen at (x, baseline).
 void afx_caption_draw(afx_widget* widget, const char* caption, float x, float baseline);
 
 // Restores a rectangle from the background picture (same coordinates in both
 // buffers), or without one fills it with the colour (opaque).
-void afx_widget_restore_rect(afx_pixbuf* target, const afx_pixbuf* background, const afx_rgb& colour,
-                             int32_t x, int32_t y, int32_t width, int32_t height);
+void afx_widget_restore_rect(afx_pixbuf* target, const afx_pixbuf* background,
+                             const afx_rgb& colour, int32_t x, int32_t y, int32_t width,
+                             int32_t height);

@@ -32,7 +32,9 @@ void afx_filmstrip_set_value(afx_filmstrip* s, float value) {
     s->value = afx_clamp(value, 0.0f, 100.0f);
     s->shown_value = s->value;
 }
-void afx_filmstrip_show(afx_filmstrip* s, float value) { s->shown_value = afx_clamp(value, 0.0f, 100.0f); }
+void afx_filmstrip_show(afx_filmstrip* s, float value) {
+    s->shown_value = afx_clamp(value, 0.0f, 100.0f);
+}
 float afx_filmstrip_get_value(const afx_filmstrip* s) { return s->value; }
 void afx_filmstrip_set_centre_x(afx_filmstrip* s, uint32_t x) { s->centre_x = x; }
 void afx_filmstrip_set_centre_y(afx_filmstrip* s, uint32_t y) { s->centre_y = y; }
@@ -52,10 +54,13 @@ bool afx_filmstrip_is_hover(const afx_filmstrip* s) { return s->hover != 0; }
 void afx_filmstrip_set_latched(afx_filmstrip* s, bool on) { s->latched = on ? 1 : 0; }
 bool afx_filmstrip_is_latched(const afx_filmstrip* s) { return s->latched != 0; }
 void afx_filmstrip_set_strip(afx_filmstrip* s, const afx_pixbuf* pixbuf) { s->strip = pixbuf; }
-void afx_filmstrip_set_background(afx_filmstrip* s, const afx_pixbuf* pixbuf) { s->background = pixbuf; }
+void afx_filmstrip_set_background(afx_filmstrip* s, const afx_pixbuf* pixbuf) {
+    s->background = pixbuf;
+}
 
 int32_t afx_filmstrip_frame(const afx_filmstrip* s, float value) {
-    return afx_value_to_index(afx_clamp(value, 0.0f, 100.0f) / 100.0f, static_cast<int32_t>(s->frame_count));
+    return afx_value_to_index(afx_clamp(value, 0.0f, 100.0f) / 100.0f,
+                              static_cast<int32_t>(s->frame_count));
 }
 
 bool afx_filmstrip_hit(afx_filmstrip* s, int32_t x, int32_t y) {
@@ -67,7 +72,8 @@ bool afx_filmstrip_hit(afx_filmstrip* s, int32_t x, int32_t y) {
     return true;
 }
 
-void afx_filmstrip_dirty_rect(const afx_filmstrip* s, int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
+void afx_filmstrip_dirty_rect(const afx_filmstrip* s, int32_t* x, int32_t* y, int32_t* width,
+                              int32_t* height) {
     *x = s->origin_x + frame_left(s);
     *y = s->origin_y + frame_top(s);
     *width = static_cast<int32_t>(s->frame_width);

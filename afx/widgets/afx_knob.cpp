@@ -10,9 +10,9 @@ namespace {
 
 constexpr float kDegreesPerRadian = 57.29577951f;
 constexpr float kPi = 3.1415927f;
-constexpr float kDetentHalfWidth = 2.0f;     // percent either side of the default
-constexpr int32_t kWheelPositions = 49;      // 0 .. 48
-constexpr float kCapShare = 0.55f;           // cap radius / knob radius
+constexpr float kDetentHalfWidth = 2.0f;  // percent either side of the default
+constexpr int32_t kWheelPositions = 49;   // 0 .. 48
+constexpr float kCapShare = 0.55f;        // cap radius / knob radius
 
 void set(afx_rgb* c, uint32_t r, uint32_t g, uint32_t b) {
     c->r = r;
@@ -20,8 +20,12 @@ void set(afx_rgb* c, uint32_t r, uint32_t g, uint32_t b) {
     c->b = b;
 }
 
-float centre_x(const afx_knob* k) { return static_cast<float>(k->x) + static_cast<float>(k->radius); }
-float centre_y(const afx_knob* k) { return static_cast<float>(k->y) + static_cast<float>(k->radius); }
+float centre_x(const afx_knob* k) {
+    return static_cast<float>(k->x) + static_cast<float>(k->radius);
+}
+float centre_y(const afx_knob* k) {
+    return static_cast<float>(k->y) + static_cast<float>(k->radius);
+}
 
 // Degrees taken modulo 360 into 0..360.
 float wrap_degrees(float degrees) {
@@ -68,7 +72,8 @@ float turn_degrees(const afx_knob* k, float old_x, float old_y) {
 // False when there is nothing to move.
 bool smooth(afx_knob* k, float* delta) {
     if (*delta == 0.0f) return false;
-    if ((*delta > 0.0f && k->last_delta < 0.0f) || (*delta < 0.0f && k->last_delta > 0.0f)) k->last_delta = 0.0f;
+    if ((*delta > 0.0f && k->last_delta < 0.0f) || (*delta < 0.0f && k->last_delta > 0.0f))
+        k->last_delta = 0.0f;
     if (std::fabs(*delta) > std::fabs(k->last_delta)) {
         *delta = k->last_delta + (*delta - k->last_delta) * k->smoothing_factor;
     }
@@ -119,11 +124,21 @@ void afx_knob_release(afx_knob* k) { k->background_pixbuf = nullptr; }
 void afx_knob_set_x(afx_knob* k, uint32_t x) { k->x = x; }
 void afx_knob_set_y(afx_knob* k, uint32_t y) { k->y = y; }
 void afx_knob_set_radius(afx_knob* k, uint32_t radius) { k->radius = radius; }
-void afx_knob_set_background(afx_knob* k, const afx_pixbuf* pixbuf) { k->background_pixbuf = pixbuf; }
-void afx_knob_set_background_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) { set(&k->background, r, g, b); }
-void afx_knob_set_cap_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) { set(&k->cap, r, g, b); }
-void afx_knob_set_arc_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) { set(&k->arc, r, g, b); }
-void afx_knob_set_pointer_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) { set(&k->pointer, r, g, b); }
+void afx_knob_set_background(afx_knob* k, const afx_pixbuf* pixbuf) {
+    k->background_pixbuf = pixbuf;
+}
+void afx_knob_set_background_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) {
+    set(&k->background, r, g, b);
+}
+void afx_knob_set_cap_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) {
+    set(&k->cap, r, g, b);
+}
+void afx_knob_set_arc_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) {
+    set(&k->arc, r, g, b);
+}
+void afx_knob_set_pointer_colour(afx_knob* k, uint32_t r, uint32_t g, uint32_t b) {
+    set(&k->pointer, r, g, b);
+}
 void afx_knob_set_shadow(afx_knob* k, bool on) { k->shadow_on = on ? 1 : 0; }
 
 void afx_knob_set_mode(afx_knob* k, uint32_t mode) { k->mode = mode; }
@@ -161,7 +176,8 @@ void afx_knob_drag(afx_knob* k, float dx, float dy) {
     k->pointer_x += dx;
     k->pointer_y -= dy;  // dy is positive upwards, the screen's y downwards
     float delta = dy;
-    if (k->mode == kAfxKnobCircular || k->mode == kAfxKnobRelative) delta = turn_degrees(k, old_x, old_y);
+    if (k->mode == kAfxKnobCircular || k->mode == kAfxKnobRelative)
+        delta = turn_degrees(k, old_x, old_y);
     if (k->smoothing && !smooth(k, &delta)) return;
     k->last_delta = delta;
     k->value = afx_clamp(k->value + delta, 0.0f, 100.0f);
@@ -169,7 +185,8 @@ void afx_knob_drag(afx_knob* k, float dx, float dy) {
 
 void afx_knob_step(afx_knob* k, int32_t notches) {
     const int32_t last = kWheelPositions - 1;
-    int32_t index = static_cast<int32_t>(k->value / 100.0f * static_cast<float>(last) + 0.5f) + notches;
+    int32_t index =
+        static_cast<int32_t>(k->value / 100.0f * static_cast<float>(last) + 0.5f) + notches;
     if (index < 0) index = 0;
     if (index > last) index = last;
     k->value = static_cast<float>(index) / static_cast<float>(last) * 100.0f;
@@ -187,7 +204,8 @@ bool afx_knob_in_dead_zone(const afx_knob* k) {
 void afx_knob_set_refresh(afx_knob* k, bool on) { k->refresh = on ? 1 : 0; }
 bool afx_knob_get_refresh(const afx_knob* k) { return k->refresh != 0; }
 
-void afx_knob_dirty_rect(const afx_knob* k, int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
+void afx_knob_dirty_rect(const afx_knob* k, int32_t* x, int32_t* y, int32_t* width,
+                         int32_t* height) {
     const int32_t side = 2 * static_cast<int32_t>(k->radius);
     *x = static_cast<int32_t>(k->x) - 2;
     *y = static_cast<int32_t>(k->y) - 2;
@@ -201,8 +219,8 @@ void afx_knob_restore(const afx_knob* k, afx_pixbuf* target) {
     if (k->background_pixbuf) {
         afx_pixbuf_copy(k->context, k->background_pixbuf, target, x, y, x, y, w, h);
     } else {
-        afx_pixbuf_fill_rect(k->context, target, x + 2, y + 2, w - 2, h - 2, k->background.r, k->background.g,
-                             k->background.b);
+        afx_pixbuf_fill_rect(k->context, target, x + 2, y + 2, w - 2, h - 2, k->background.r,
+                             k->background.g, k->background.b);
     }
 }
 
@@ -229,7 +247,8 @@ void afx_knob_draw(afx_knob* k, afx_pixbuf* target) {
     const float ux = -std::sin(t), uy = std::cos(t);  // 0 points straight down
     afx_set_colour(pen, k->pointer.r, k->pointer.g, k->pointer.b, 255);
     afx_pen_set_radius(pen, 2.0f);
-    afx_stroke_line(pen, cx + 0.3f * cap * ux, cy + 0.3f * cap * uy, cx + 0.75f * cap * ux, cy + 0.75f * cap * uy);
+    afx_stroke_line(pen, cx + 0.3f * cap * ux, cy + 0.3f * cap * uy, cx + 0.75f * cap * ux,
+                    cy + 0.75f * cap * uy);
 }
 
 bool afx_knob_redraw(afx_knob* k, afx_pixbuf* target) {

@@ -23,31 +23,31 @@ constexpr uint32_t kAfxKnobDefault = 3;
 
 struct afx_knob {
     afx_pen pen;
-    uint32_t x, y;          // top-left corner of the 2r x 2r box
-    uint32_t radius;        // r; the centre is (x + r, y + r)
-    afx_rgb shadow;         // [0, 0, 0]
-    uint32_t shadow_alpha;  // [32]
-    afx_rgb background;     // restore colour without a background pixbuf [0, 0, 0]
-    afx_rgb track;          // [64, 64, 64]
-    afx_rgb arc;            // value indicator [127, 79, 127]
-    afx_rgb pointer;        // [224, 224, 224]
-    afx_rgb cap;            // [96, 96, 96]
-    afx_rgb outer_ring;     // [22, 22, 22]
-    afx_rgb inner_ring;     // [80, 80, 80], drawn with alpha 64
-    float value;            // percent [0]
-    float indicator_width;  // percent [1]
-    float default_value;    // [0]: none
-    float last_delta;       // [0]
-    float smoothing_factor; // [0.28]
-    float pointer_x, pointer_y;             // last known pointer position
-    float press_start_deg, press_end_deg;   // clickable sweep [-135, 135]
-    float track_start_deg, track_end_deg;   // drawn track, 0 down, clockwise [45, 315]
-    float dead_radius;      // pixels [6]
-    uint32_t mode;          // kAfxKnob... [Circular]
+    uint32_t x, y;                         // top-left corner of the 2r x 2r box
+    uint32_t radius;                       // r; the centre is (x + r, y + r)
+    afx_rgb shadow;                        // [0, 0, 0]
+    uint32_t shadow_alpha;                 // [32]
+    afx_rgb background;                    // restore colour without a background pixbuf [0, 0, 0]
+    afx_rgb track;                         // [64, 64, 64]
+    afx_rgb arc;                           // value indicator [127, 79, 127]
+    afx_rgb pointer;                       // [224, 224, 224]
+    afx_rgb cap;                           // [96, 96, 96]
+    afx_rgb outer_ring;                    // [22, 22, 22]
+    afx_rgb inner_ring;                    // [80, 80, 80], drawn with alpha 64
+    float value;                           // percent [0]
+    float indicator_width;                 // percent [1]
+    float default_value;                   // [0]: none
+    float last_delta;                      // [0]
+    float smoothing_factor;                // [0.28]
+    float pointer_x, pointer_y;            // last known pointer position
+    float press_start_deg, press_end_deg;  // clickable sweep [-135, 135]
+    float track_start_deg, track_end_deg;  // drawn track, 0 down, clockwise [45, 315]
+    float dead_radius;                     // pixels [6]
+    uint32_t mode;                         // kAfxKnob... [Circular]
     uint8_t dragging;
-    uint8_t refresh;        // kept for the owner
-    uint8_t smoothing;      // [1]
-    uint8_t shadow_on;      // drop shadow under the cap [0]
+    uint8_t refresh;    // kept for the owner
+    uint8_t smoothing;  // [1]
+    uint8_t shadow_on;  // drop shadow under the cap [0]
     afx_context* context;
     const afx_pixbuf* background_pixbuf;  // not owned [none]
 };
@@ -105,7 +105,8 @@ void afx_knob_set_refresh(afx_knob* knob, bool on);
 bool afx_knob_get_refresh(const afx_knob* knob);
 
 // (x - 2, y - 2, 2r + 4, 2r + 4): the outer ring reaches beyond the box.
-void afx_knob_dirty_rect(const afx_knob* knob, int32_t* x, int32_t* y, int32_t* width, int32_t* height);
+void afx_knob_dirty_rect(const afx_knob* knob, int32_t* x, int32_t* y, int32_t* width,
+                         int32_t* height);
 // Copies the dirty rectangle from the background picture, or without one
 // fills (x, y, 2r + 2, 2r + 2) with the background colour.
 void afx_knob_restore(const afx_knob* knob, afx_pixbuf* target);

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr int32_t kTextColumn = 8;     // where the text starts in the strip
-constexpr int32_t kWindowColumn = 6;   // first strip column shown at offset 0
-constexpr int32_t kScrollSlack = 8;    // a text this much wider than the read-out still fits
+constexpr int32_t kTextColumn = 8;    // where the text starts in the strip
+constexpr int32_t kWindowColumn = 6;  // first strip column shown at offset 0
+constexpr int32_t kScrollSlack = 8;   // a text this much wider than the read-out still fits
 
 void set(afx_rgb* c, uint32_t r, uint32_t g, uint32_t b) { *c = afx_rgb{r, g, b}; }
 
@@ -74,13 +74,19 @@ void afx_lcd_set_width(afx_lcd* lcd, uint32_t width) { lcd->width = width; }
 void afx_lcd_set_height(afx_lcd* lcd, uint32_t height) { lcd->height = height; }
 void afx_lcd_set_origin_x(afx_lcd* lcd, int32_t x) { lcd->origin_x = x; }
 void afx_lcd_set_origin_y(afx_lcd* lcd, int32_t y) { lcd->origin_y = y; }
-void afx_lcd_set_background_colour(afx_lcd* lcd, uint32_t r, uint32_t g, uint32_t b) { set(&lcd->background, r, g, b); }
-void afx_lcd_set_background(afx_lcd* lcd, const afx_pixbuf* pixbuf) { lcd->background_pixbuf = pixbuf; }
+void afx_lcd_set_background_colour(afx_lcd* lcd, uint32_t r, uint32_t g, uint32_t b) {
+    set(&lcd->background, r, g, b);
+}
+void afx_lcd_set_background(afx_lcd* lcd, const afx_pixbuf* pixbuf) {
+    lcd->background_pixbuf = pixbuf;
+}
 void afx_lcd_set_text_colour(afx_lcd* lcd, uint32_t r, uint32_t g, uint32_t b) {
     set(&lcd->text_colour, r, g, b);
     if (lcd->font) afx_bitmap_font_set_colour(lcd->font, r, g, b);
 }
-void afx_lcd_set_frame_colour(afx_lcd* lcd, uint32_t r, uint32_t g, uint32_t b) { set(&lcd->frame_colour, r, g, b); }
+void afx_lcd_set_frame_colour(afx_lcd* lcd, uint32_t r, uint32_t g, uint32_t b) {
+    set(&lcd->frame_colour, r, g, b);
+}
 void afx_lcd_set_visible(afx_lcd* lcd, bool on) { lcd->visible = on ? 1 : 0; }
 void afx_lcd_set_frame(afx_lcd* lcd, bool on) { lcd->frame = on ? 1 : 0; }
 void afx_lcd_set_shadow(afx_lcd* lcd, bool on) { lcd->shadow = on ? 1 : 0; }
@@ -95,10 +101,13 @@ bool afx_lcd_prepare(afx_lcd* lcd) {
     if (!lcd->font) return false;
     const int64_t widest = int64_t(afx_bitmap_font_width_max(lcd->font));
     const int64_t all_chars = widest * (lcd->max_chars > 0 ? lcd->max_chars : 0);
-    lcd->strip_width = static_cast<uint32_t>(all_chars > lcd->width ? all_chars : widest + lcd->width);
+    lcd->strip_width =
+        static_cast<uint32_t>(all_chars > lcd->width ? all_chars : widest + lcd->width);
     if (lcd->prepared) return true;
     const int32_t tallest = afx_bitmap_font_height(lcd->font);
-    if (!lcd->strip) lcd->strip = afx_pixbuf_new(lcd->context, lcd->strip_width, 2u * static_cast<uint32_t>(tallest));
+    if (!lcd->strip)
+        lcd->strip =
+            afx_pixbuf_new(lcd->context, lcd->strip_width, 2u * static_cast<uint32_t>(tallest));
     if (!lcd->strip) return false;
     lcd->baseline_row = static_cast<uint32_t>(tallest);
     lcd->top_row = static_cast<uint32_t>(tallest - afx_bitmap_font_baseline(lcd->font));
@@ -110,11 +119,13 @@ bool afx_lcd_prepare(afx_lcd* lcd) {
 void afx_lcd_set_text(afx_lcd* lcd, const char* text) {
     if (!lcd->strip || !lcd->font || !text) return;
     const afx_rgb& ink = lcd->text_colour;
-    afx_pixbuf_fill(lcd->context, lcd->strip, lcd->background.r, lcd->background.g, lcd->background.b, 255);
+    afx_pixbuf_fill(lcd->context, lcd->strip, lcd->background.r, lcd->background.g,
+                    lcd->background.b, 255);
     const int32_t baseline = static_cast<int32_t>(lcd->baseline_row);
     if (lcd->shadow) {
         afx_bitmap_font_set_colour(lcd->font, dimmed(ink.r), dimmed(ink.g), dimmed(ink.b));
-        afx_bitmap_font_draw(lcd->font, lcd->strip, text, kTextColumn + 1, baseline, lcd->max_chars);
+        afx_bitmap_font_draw(lcd->font, lcd->strip, text, kTextColumn + 1, baseline,
+                             lcd->max_chars);
         afx_bitmap_font_set_colour(lcd->font, ink.r, ink.g, ink.b);
     }
     lcd->scroll_position = 0.0f;
@@ -127,11 +138,15 @@ void afx_lcd_set_text(afx_lcd* lcd, const char* text) {
 
 void afx_lcd_draw(afx_lcd* lcd, afx_pixbuf* target) {
     if (lcd->strip) {
-        const int32_t sx = lcd->scroll_offset + kWindowColumn, sy = static_cast<int32_t>(lcd->top_row);
+        const int32_t sx = lcd->scroll_offset + kWindowColumn,
+                      sy = static_cast<int32_t>(lcd->top_row);
         int32_t w = static_cast<int32_t>(lcd->width), h = static_cast<int32_t>(lcd->height);
-        if (sx + w > static_cast<int32_t>(lcd->strip->width)) w = static_cast<int32_t>(lcd->strip->width) - sx;
-        if (sy + h > static_cast<int32_t>(lcd->strip->height)) h = static_cast<int32_t>(lcd->strip->height) - sy;
-        afx_pixbuf_blend(lcd->context, lcd->strip, target, sx, sy, lcd->origin_x + static_cast<int32_t>(lcd->x),
+        if (sx + w > static_cast<int32_t>(lcd->strip->width))
+            w = static_cast<int32_t>(lcd->strip->width) - sx;
+        if (sy + h > static_cast<int32_t>(lcd->strip->height))
+            h = static_cast<int32_t>(lcd->strip->height) - sy;
+        afx_pixbuf_blend(lcd->context, lcd->strip, target, sx, sy,
+                         lcd->origin_x + static_cast<int32_t>(lcd->x),
                          lcd->origin_y + static_cast<int32_t>(lcd->y), w, h);
     }
     if (!lcd->scrolling) return;
@@ -150,13 +165,15 @@ void afx_lcd_draw(afx_lcd* lcd, afx_pixbuf* target) {
 void afx_lcd_restore(const afx_lcd* lcd, afx_pixbuf* target) {
     if (!lcd->background_pixbuf) return;
     const int32_t x = static_cast<int32_t>(lcd->x), y = static_cast<int32_t>(lcd->y);
-    afx_pixbuf_copy(lcd->context, lcd->background_pixbuf, target, x, y, lcd->origin_x + x, lcd->origin_y + y,
-                    static_cast<int32_t>(lcd->width), static_cast<int32_t>(lcd->height));
+    afx_pixbuf_copy(lcd->context, lcd->background_pixbuf, target, x, y, lcd->origin_x + x,
+                    lcd->origin_y + y, static_cast<int32_t>(lcd->width),
+                    static_cast<int32_t>(lcd->height));
 }
 
 bool afx_lcd_needs_draw(const afx_lcd* lcd) { return lcd->scrolling || lcd->visible; }
 
-void afx_lcd_dirty_rect(const afx_lcd* lcd, int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
+void afx_lcd_dirty_rect(const afx_lcd* lcd, int32_t* x, int32_t* y, int32_t* width,
+                        int32_t* height) {
     *x = lcd->origin_x + static_cast<int32_t>(lcd->x);
     *y = lcd->origin_y + static_cast<int32_t>(lcd->y);
     *width = static_cast<int32_t>(lcd->width);

@@ -18,27 +18,27 @@ struct afx_pixbuf;
 
 struct afx_lcd {
     afx_context* context;
-    afx_bitmap_font* font;          // not owned
-    afx_pixbuf* strip;              // owned, created by afx_lcd_prepare
+    afx_bitmap_font* font;                // not owned
+    afx_pixbuf* strip;                    // owned, created by afx_lcd_prepare
     const afx_pixbuf* background_pixbuf;  // not owned
-    uint32_t x, y, width, height;   // logical pixels
-    int32_t origin_x, origin_y;     // added to every drawing position
+    uint32_t x, y, width, height;         // logical pixels
+    int32_t origin_x, origin_y;           // added to every drawing position
     uint32_t strip_width;
-    uint32_t baseline_row;          // of the text in the strip [14]
-    uint32_t top_row;               // first strip row shown
-    uint32_t reserved;              // 0
+    uint32_t baseline_row;  // of the text in the strip [14]
+    uint32_t top_row;       // first strip row shown
+    uint32_t reserved;      // 0
     afx_rgb text_colour;
-    afx_rgb frame_colour;           // [95, 95, 95]
-    afx_rgb background;             // the strip's fill
-    int32_t scroll_offset;          // pixels
-    int32_t max_chars;              // drawn at most, then "..."
-    int32_t text_width;             // pixels, of the last text set
+    afx_rgb frame_colour;   // [95, 95, 95]
+    afx_rgb background;     // the strip's fill
+    int32_t scroll_offset;  // pixels
+    int32_t max_chars;      // drawn at most, then "..."
+    int32_t text_width;     // pixels, of the last text set
     float scroll_position;
-    float scroll_speed;             // pixels per draw [0]
+    float scroll_speed;  // pixels per draw [0]
     uint8_t prepared;
     uint8_t visible;
-    uint8_t frame;                  // draw a one-pixel frame
-    uint8_t shadow;                 // a dim copy of the text one pixel right
+    uint8_t frame;   // draw a one-pixel frame
+    uint8_t shadow;  // a dim copy of the text one pixel right
     uint8_t scrolling;
 };
 
@@ -82,4 +82,5 @@ void afx_lcd_restore(const afx_lcd* lcd, afx_pixbuf* target);
 // Scrolling or visible.
 bool afx_lcd_needs_draw(const afx_lcd* lcd);
 // (origin x + x, origin y + y, width, height).
-void afx_lcd_dirty_rect(const afx_lcd* lcd, int32_t* x, int32_t* y, int32_t* width, int32_t* height);
+void afx_lcd_dirty_rect(const afx_lcd* lcd, int32_t* x, int32_t* y, int32_t* width,
+                        int32_t* height);

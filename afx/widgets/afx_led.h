@@ -13,16 +13,16 @@ struct afx_context;
 struct afx_pixbuf;
 
 struct afx_led {
-    afx_text text;       // the vector kinds' common layout; a lamp shows no text
+    afx_text text;  // the vector kinds' common layout; a lamp shows no text
     afx_pen pen;
-    uint32_t x, y;       // top-left corner of the 2 radius x 2 radius box
-    uint32_t radius;     // the lamp's centre is (x + radius, y + radius)
+    uint32_t x, y;           // top-left corner of the 2 radius x 2 radius box
+    uint32_t radius;         // the lamp's centre is (x + radius, y + radius)
     uint32_t corner_radius;  // [1], unused by the round lamp
-    afx_rgb background;  // restore colour without a background picture
+    afx_rgb background;      // restore colour without a background picture
     afx_rgb lamp;
-    afx_rgb ring;        // [22, 22, 22]
+    afx_rgb ring;  // [22, 22, 22]
     uint8_t on;
-    uint8_t drawn_on;    // the state last drawn
+    uint8_t drawn_on;  // the state last drawn
     uint8_t dirty;
     afx_context* context;
     const afx_pixbuf* background_pixbuf;  // not owned
@@ -46,7 +46,8 @@ void afx_led_set_background(afx_led* led, const afx_pixbuf* pixbuf);
 // Inside the 2 radius box, edges included.
 bool afx_led_hit(const afx_led* led, int32_t x, int32_t y);
 // (x - 1, y - 1, 2 radius + 2, 2 radius + 2).
-void afx_led_dirty_rect(const afx_led* led, int32_t* x, int32_t* y, int32_t* width, int32_t* height);
+void afx_led_dirty_rect(const afx_led* led, int32_t* x, int32_t* y, int32_t* width,
+                        int32_t* height);
 // Copies the dirty rectangle from the background picture, or fills
 // (x, y, 2 radius + 1, 2 radius + 1) with the background colour; clears dirty.
 void afx_led_restore(afx_led* led, afx_pixbuf* target);

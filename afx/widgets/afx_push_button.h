@@ -13,7 +13,7 @@ struct afx_pixbuf;
 
 struct afx_push_button {
     afx_widget widget;
-    afx_rgb background;      // restore colour without a background picture
+    afx_rgb background;  // restore colour without a background picture
     afx_rgb fill;
     afx_rgb pressed_fill;
     afx_rgb hover_fill;
@@ -40,12 +40,14 @@ void afx_push_button_release(afx_push_button* button);
 // Width and height also set the font size to half the smaller side.
 void afx_push_button_set_width(afx_push_button* button, uint32_t width);
 void afx_push_button_set_height(afx_push_button* button, uint32_t height);
-void afx_push_button_set_background_colour(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
+void afx_push_button_set_background_colour(afx_push_button* button, uint32_t r, uint32_t g,
+                                           uint32_t b);
 void afx_push_button_set_fill(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
 void afx_push_button_set_pressed_fill(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
 void afx_push_button_set_hover_fill(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
 void afx_push_button_set_text_colour(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
-void afx_push_button_set_pressed_text_colour(afx_push_button* button, uint32_t r, uint32_t g, uint32_t b);
+void afx_push_button_set_pressed_text_colour(afx_push_button* button, uint32_t r, uint32_t g,
+                                             uint32_t b);
 void afx_push_button_set_alignment(afx_push_button* button, uint32_t alignment);
 // Keeps a copy; null removes the caption.
 void afx_push_button_set_caption(afx_push_button* button, const char* caption);
@@ -66,9 +68,10 @@ void afx_push_button_set_image(afx_push_button* button, const afx_pixbuf* pixbuf
 // Inside the box, edges included; never while hidden.
 bool afx_push_button_hit(const afx_push_button* button, int32_t x, int32_t y);
 // The box grown by the corner radius and a pixel, not left of or above 0.
-void afx_push_button_dirty_rect(const afx_push_button* button, int32_t* x, int32_t* y, int32_t* width,
-                                int32_t* height);
-// Nothing while hidden and clean; otherwise clears dirty and restores (x, y, width + 1, height + 1).
+void afx_push_button_dirty_rect(const afx_push_button* button, int32_t* x, int32_t* y,
+                                int32_t* width, int32_t* height);
+// Nothing while hidden and clean; otherwise clears dirty and restores (x, y, width + 1, height +
+// 1).
 void afx_push_button_restore(afx_push_button* button, afx_pixbuf* target);
 // Nothing while hidden.
 void afx_push_button_draw(afx_push_button* button, afx_pixbuf* target);

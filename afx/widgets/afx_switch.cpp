@@ -73,14 +73,30 @@ void afx_switch_set_height(afx_switch* s, uint32_t height) {
     s->widget.height = height;
     s->font_size = half_smaller_side(s->widget);
 }
-void afx_switch_set_background_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->background, r, g, b); }
-void afx_switch_set_thumb_highlight_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->thumb_highlight, r, g, b); }
-void afx_switch_set_thumb_highlight_alpha(afx_switch* s, uint32_t alpha) { s->thumb_highlight_alpha = alpha; }
-void afx_switch_set_thumb_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->thumb, r, g, b); }
-void afx_switch_set_track_on_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->track_on, r, g, b); }
-void afx_switch_set_track_off_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->track_off, r, g, b); }
-void afx_switch_set_frame_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->frame, r, g, b); }
-void afx_switch_set_text_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) { set(&s->text_colour, r, g, b); }
+void afx_switch_set_background_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->background, r, g, b);
+}
+void afx_switch_set_thumb_highlight_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->thumb_highlight, r, g, b);
+}
+void afx_switch_set_thumb_highlight_alpha(afx_switch* s, uint32_t alpha) {
+    s->thumb_highlight_alpha = alpha;
+}
+void afx_switch_set_thumb_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->thumb, r, g, b);
+}
+void afx_switch_set_track_on_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->track_on, r, g, b);
+}
+void afx_switch_set_track_off_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->track_off, r, g, b);
+}
+void afx_switch_set_frame_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->frame, r, g, b);
+}
+void afx_switch_set_text_colour(afx_switch* s, uint32_t r, uint32_t g, uint32_t b) {
+    set(&s->text_colour, r, g, b);
+}
 void afx_switch_set_thumb_side(afx_switch* s, uint32_t side) { s->thumb_side = side; }
 void afx_switch_set_font_size(afx_switch* s, float pixels) { s->font_size = pixels; }
 void afx_switch_set_on(afx_switch* s, bool on) { s->on = on ? 1 : 0; }
@@ -90,10 +106,16 @@ void afx_switch_set_pressed(afx_switch* s, bool on) { s->pressed = on ? 1 : 0; }
 bool afx_switch_is_pressed(const afx_switch* s) { return s->pressed != 0; }
 void afx_switch_set_dirty(afx_switch* s, bool on) { s->dirty = on ? 1 : 0; }
 void afx_switch_set_thumb_highlight(afx_switch* s, bool on) { s->thumb_highlight_on = on ? 1 : 0; }
-void afx_switch_set_caption(afx_switch* s, const char* caption) { afx_caption_set(&s->caption, caption); }
-void afx_switch_set_background(afx_switch* s, const afx_pixbuf* pixbuf) { s->background_pixbuf = pixbuf; }
+void afx_switch_set_caption(afx_switch* s, const char* caption) {
+    afx_caption_set(&s->caption, caption);
+}
+void afx_switch_set_background(afx_switch* s, const afx_pixbuf* pixbuf) {
+    s->background_pixbuf = pixbuf;
+}
 
-bool afx_switch_hit(const afx_switch* s, int32_t x, int32_t y) { return afx_widget_hit(&s->widget, x, y); }
+bool afx_switch_hit(const afx_switch* s, int32_t x, int32_t y) {
+    return afx_widget_hit(&s->widget, x, y);
+}
 
 float afx_switch_thumb_left(const afx_switch* s) {
     const Layout l = layout_of(s);
@@ -101,7 +123,8 @@ float afx_switch_thumb_left(const afx_switch* s) {
     return thumb_on_right(s) ? middle : middle - l.thumb_width;
 }
 
-void afx_switch_dirty_rect(const afx_switch* s, int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
+void afx_switch_dirty_rect(const afx_switch* s, int32_t* x, int32_t* y, int32_t* width,
+                           int32_t* height) {
     const afx_widget& w = s->widget;
     *x = static_cast<int32_t>(w.x);
     *y = static_cast<int32_t>(w.y);
@@ -125,16 +148,18 @@ void afx_switch_draw(afx_switch* s, afx_pixbuf* target) {
     afx_pen_set_radius(pen, static_cast<float>(w->radius));
     fill_box(pen, s->frame, 255, static_cast<float>(w->x), static_cast<float>(w->y), width,
              static_cast<float>(w->height));
-    fill_box(pen, s->on ? s->track_on : s->track_off, 255, l.track_left, l.track_top, l.track_width, l.track_height);
+    fill_box(pen, s->on ? s->track_on : s->track_off, 255, l.track_left, l.track_top, l.track_width,
+             l.track_height);
     const float thumb_left = afx_switch_thumb_left(s);
     fill_box(pen, s->thumb, 255, thumb_left, l.thumb_top, l.thumb_width, l.thumb_height);
     if (s->thumb_highlight_on) {
-        fill_box(pen, s->thumb_highlight, s->thumb_highlight_alpha, thumb_left + 1.0f, l.thumb_top + 1.0f,
-                 l.thumb_width - 2.0f, l.thumb_height - 2.0f);
+        fill_box(pen, s->thumb_highlight, s->thumb_highlight_alpha, thumb_left + 1.0f,
+                 l.thumb_top + 1.0f, l.thumb_width - 2.0f, l.thumb_height - 2.0f);
     }
     if (!s->on || !s->caption) return;
     // Centred in the half the thumb leaves free: the right half for thumb side 0.
-    const float caption_width = std::floor(afx_caption_prepare(w, target, s->caption, s->font_size, s->text_colour));
+    const float caption_width =
+        std::floor(afx_caption_prepare(w, target, s->caption, s->font_size, s->text_colour));
     float x = static_cast<float>(w->x) + (0.5f * width - caption_width) / 2.0f;
     if (s->thumb_side == 0) x += 0.5f * width;
     afx_caption_draw(w, s->caption, x, afx_caption_baseline(w));

@@ -13,21 +13,21 @@ struct afx_pixbuf;
 
 struct afx_switch {
     afx_widget widget;
-    afx_rgb background;           // restore colour without a background picture
-    afx_rgb thumb_highlight;      // [0, 0, 0]
+    afx_rgb background;              // restore colour without a background picture
+    afx_rgb thumb_highlight;         // [0, 0, 0]
     uint32_t thumb_highlight_alpha;  // [32]
-    afx_rgb thumb;                // [64, 64, 64]
-    afx_rgb track_on;             // [127, 79, 127]
-    afx_rgb track_off;            // [40, 40, 40]
-    afx_rgb frame;                // [22, 22, 22]
-    afx_rgb text_colour;          // [240, 240, 240]
-    uint32_t thumb_side;          // [0]
-    float font_size;              // [12]
+    afx_rgb thumb;                   // [64, 64, 64]
+    afx_rgb track_on;                // [127, 79, 127]
+    afx_rgb track_off;               // [40, 40, 40]
+    afx_rgb frame;                   // [22, 22, 22]
+    afx_rgb text_colour;             // [240, 240, 240]
+    uint32_t thumb_side;             // [0]
+    float font_size;                 // [12]
     uint8_t on;
     uint8_t pressed;
     uint8_t dirty;
-    uint8_t thumb_highlight_on;   // shade the thumb
-    char* caption;                // owned, or none; shown only while on
+    uint8_t thumb_highlight_on;  // shade the thumb
+    char* caption;               // owned, or none; shown only while on
     afx_context* context;
     const afx_pixbuf* background_pixbuf;  // not owned
 };
@@ -66,7 +66,8 @@ bool afx_switch_hit(const afx_switch* sw, int32_t x, int32_t y);
 // or on the left half (that minus the thumb width).
 float afx_switch_thumb_left(const afx_switch* sw);
 // (x, y, width + 1, height + 1): what the frame covers.
-void afx_switch_dirty_rect(const afx_switch* sw, int32_t* x, int32_t* y, int32_t* width, int32_t* height);
+void afx_switch_dirty_rect(const afx_switch* sw, int32_t* x, int32_t* y, int32_t* width,
+                           int32_t* height);
 // Clears dirty and restores (x, y, width + 1, height + 1).
 void afx_switch_restore(afx_switch* sw, afx_pixbuf* target);
 // Frame, track, thumb, shade, and the caption while on.

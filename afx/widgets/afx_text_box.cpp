@@ -9,7 +9,9 @@ constexpr float kInset = 4.0f;  // pixels of fill left of the text
 
 void set(afx_rgb* c, uint32_t r, uint32_t g, uint32_t b) { *c = afx_rgb{r, g, b}; }
 
-float font_for(const afx_widget& w) { return 0.6f * static_cast<float>(w.width < w.height ? w.width : w.height); }
+float font_for(const afx_widget& w) {
+    return 0.6f * static_cast<float>(w.width < w.height ? w.width : w.height);
+}
 
 }  // namespace
 
@@ -38,18 +40,31 @@ void afx_text_box_set_height(afx_text_box* t, uint32_t height) {
     t->widget.height = height;
     t->font_size = font_for(t->widget);
 }
-void afx_text_box_set_fill(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) { set(&t->fill, r, g, b); }
-void afx_text_box_set_text_colour(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) { set(&t->text_colour, r, g, b); }
+void afx_text_box_set_fill(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) {
+    set(&t->fill, r, g, b);
+}
+void afx_text_box_set_text_colour(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) {
+    set(&t->text_colour, r, g, b);
+}
 void afx_text_box_set_alignment(afx_text_box* t, uint32_t alignment) { t->alignment = alignment; }
 void afx_text_box_set_font_size(afx_text_box* t, float pixels) { t->font_size = pixels; }
 void afx_text_box_set_hidden(afx_text_box* t, bool on) { t->hidden = on ? 1 : 0; }
-void afx_text_box_set_caption(afx_text_box* t, const char* caption) { afx_caption_set(&t->caption, caption); }
-void afx_text_box_set_background(afx_text_box* t, const afx_pixbuf* pixbuf) { t->background_pixbuf = pixbuf; }
-void afx_text_box_set_background_colour(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) { set(&t->background, r, g, b); }
+void afx_text_box_set_caption(afx_text_box* t, const char* caption) {
+    afx_caption_set(&t->caption, caption);
+}
+void afx_text_box_set_background(afx_text_box* t, const afx_pixbuf* pixbuf) {
+    t->background_pixbuf = pixbuf;
+}
+void afx_text_box_set_background_colour(afx_text_box* t, uint32_t r, uint32_t g, uint32_t b) {
+    set(&t->background, r, g, b);
+}
 
-bool afx_text_box_hit(const afx_text_box* t, int32_t x, int32_t y) { return afx_widget_hit(&t->widget, x, y); }
+bool afx_text_box_hit(const afx_text_box* t, int32_t x, int32_t y) {
+    return afx_widget_hit(&t->widget, x, y);
+}
 
-void afx_text_box_dirty_rect(const afx_text_box* t, int32_t* x, int32_t* y, int32_t* width, int32_t* height) {
+void afx_text_box_dirty_rect(const afx_text_box* t, int32_t* x, int32_t* y, int32_t* width,
+                             int32_t* height) {
     const afx_widget& w = t->widget;
     *x = static_cast<int32_t>(w.x);
     *y = static_cast<int32_t>(w.y);
@@ -67,14 +82,12 @@ void afx_text_box_restore(afx_text_box* t, afx_pixbuf* target) {
 float afx_text_box_caption_x(const afx_text_box* t, float caption_width) {
     const float x = static_cast<float>(t->widget.x), width = static_cast<float>(t->widget.width);
     switch (t->alignment) {
-        case 1:
-            return x + (width - std::trunc(caption_width)) / 2.0f;
+        case 1: return x + (width - std::trunc(caption_width)) / 2.0f;
         case 2:
             // Too wide: the end stays inside the box and the start is cut.
             if (caption_width > width - kInset) return x - (caption_width - (width - kInset));
             return x + kInset;
-        default:
-            return x + kInset;
+        default: return x + kInset;
     }
 }
 

@@ -15,13 +15,13 @@ struct afx_text_box {
     afx_widget widget;
     afx_rgb fill;
     afx_rgb text_colour;
-    uint32_t alignment;   // 0 left, 1 centre, 2 keep the end visible [0]
-    float font_size;      // pixels [0]; width and height set it
+    uint32_t alignment;  // 0 left, 1 centre, 2 keep the end visible [0]
+    float font_size;     // pixels [0]; width and height set it
     uint8_t hidden;
-    char* caption;        // owned, or none
+    char* caption;  // owned, or none
     afx_context* context;
     const afx_pixbuf* background_pixbuf;  // not owned
-    afx_rgb background;   // restore colour without a background picture
+    afx_rgb background;                   // restore colour without a background picture
 };
 
 void afx_text_box_init(afx_text_box* box, afx_context* context);
@@ -45,7 +45,8 @@ void afx_text_box_set_background_colour(afx_text_box* box, uint32_t r, uint32_t 
 // Inside the box, edges included.
 bool afx_text_box_hit(const afx_text_box* box, int32_t x, int32_t y);
 // (x, y, width + 1, height + 1).
-void afx_text_box_dirty_rect(const afx_text_box* box, int32_t* x, int32_t* y, int32_t* width, int32_t* height);
+void afx_text_box_dirty_rect(const afx_text_box* box, int32_t* x, int32_t* y, int32_t* width,
+                             int32_t* height);
 // Nothing while hidden; otherwise restores the dirty rectangle.
 void afx_text_box_restore(afx_text_box* box, afx_pixbuf* target);
 // Left edge of the text for a measured width, by the alignment.

@@ -58,8 +58,9 @@ Signal testSignal(double seconds) {
         const float pan = 0.5f + 0.4f * noise();
         for (size_t n = 0; n < 24000 && start + n < frames; ++n) {
             const double t = static_cast<double>(n) / s.rate;
-            const double v = 0.25 * std::exp(-4.0 * t) *
-                             (std::sin(twoPi * pitch * t) + 0.5 * std::sin(twoPi * 2.0 * pitch * t));
+            const double v =
+                0.25 * std::exp(-4.0 * t) *
+                (std::sin(twoPi * pitch * t) + 0.5 * std::sin(twoPi * 2.0 * pitch * t));
             s.left[start + n] += static_cast<float>(v) * (1.0f - pan);
             s.right[start + n] += static_cast<float>(v) * pan;
         }
@@ -73,7 +74,8 @@ Signal testSignal(double seconds) {
     }
     for (size_t n = 0; n < frames; ++n) {
         const double t = static_cast<double>(n) / s.rate;
-        const float pad = static_cast<float>(0.03 * (std::sin(twoPi * 220.0 * t) + std::sin(twoPi * 277.2 * t)));
+        const float pad =
+            static_cast<float>(0.03 * (std::sin(twoPi * 220.0 * t) + std::sin(twoPi * 277.2 * t)));
         s.left[n] += pad;
         s.right[n] += pad;
     }
@@ -109,7 +111,8 @@ double timeInstance(const Contender& c, const Signal& s, double& rms) {
     for (size_t from = 0; from < s.frames(); from += kMaxBlock) {
         const int n = static_cast<int>(std::min<size_t>(kMaxBlock, s.frames() - from));
         instance->process(&s.left[from], &s.right[from], outL.data(), outR.data(), n);
-        energy += static_cast<double>(outL[0]) * outL[0] + static_cast<double>(outR[n - 1]) * outR[n - 1];
+        energy +=
+            static_cast<double>(outL[0]) * outL[0] + static_cast<double>(outR[n - 1]) * outR[n - 1];
     }
     const double seconds = threadSeconds() - start;
     rms = std::sqrt(energy / (2.0 * static_cast<double>((s.frames() + kMaxBlock - 1) / kMaxBlock)));
@@ -129,8 +132,11 @@ double timeProcess(const std::vector<std::string>& argv) {
     }
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1.0;
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec); };
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1.0;
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -165,24 +171,30 @@ std::vector<Row> contenders(const std::string& plugin) {
     }
     add("KORVEX52 engine, per-frame reference", kOurSetting, true,
         [](double rate) { return createOurEngine(OurPath::kPerFrame, rate); });
-    add("zita-reverb (LADSPA, rev-plugins)", "RT-low/mid 2 s, delay 40 ms, mix 0.3", false, [](double rate) {
-        return createLadspa("/usr/lib/ladspa/zita-reverbs.so", "zita-reverb",
-                            {{"Delay", 0.04f}, {"RT-low", 2.0f}, {"RT-mid", 2.0f}, {"Output mix", 0.3f}}, rate);
-    });
-    add("freeverb3 (LADSPA, cmt)", "room 0.88 (loop gain as ours at 2 s), damp 0.3, wet 0.3, dry 0.7", false,
+    add("zita-reverb (LADSPA, rev-plugins)", "RT-low/mid 2 s, delay 40 ms, mix 0.3", false,
         [](double rate) {
+            return createLadspa(
+                "/usr/lib/ladspa/zita-reverbs.so", "zita-reverb",
+                {{"Delay", 0.04f}, {"RT-low", 2.0f}, {"RT-mid", 2.0f}, {"Output mix", 0.3f}}, rate);
+        });
+    add("freeverb3 (LADSPA, cmt)",
+        "room 0.88 (loop gain as ours at 2 s), damp 0.3, wet 0.3, dry 0.7", false, [](double rate) {
             return createLadspa("/usr/lib/ladspa/cmt.so", "freeverb3",
-                                {{"Room Size", 0.88f}, {"Damping", 0.3f}, {"Wet Level", 0.3f},
-                                 {"Dry Level", 0.7f}, {"Width", 1.0f}},
+                                {{"Room Size", 0.88f},
+                                 {"Damping", 0.3f},
+                                 {"Wet Level", 0.3f},
+                                 {"Dry Level", 0.7f},
+                                 {"Width", 1.0f}},
                                 rate);
         });
-    add("Plate reverb (LV2, swh-lv2)", "time 2 s, damping 0.3, wet 0.3 (mono in)", false, [](double rate) {
-        return createLv2("http://plugin.org.uk/swh-plugins/plate", {{"time", 2.0f}, {"damping", 0.3f}, {"wet", 0.3f}},
-                         rate);
-    });
+    add("Plate reverb (LV2, swh-lv2)", "time 2 s, damping 0.3, wet 0.3 (mono in)", false,
+        [](double rate) {
+            return createLv2("http://plugin.org.uk/swh-plugins/plate",
+                             {{"time", 2.0f}, {"damping", 0.3f}, {"wet", 0.3f}}, rate);
+        });
     add("Dragonfly Plate (LV2)", "decay 2 s, dry 70 %, wet 30 %", false, [](double rate) {
-        return createLv2("urn:dragonfly:plate", {{"decay", 2.0f}, {"dry_level", 70.0f}, {"early_level", 30.0f}},
-                         rate);
+        return createLv2("urn:dragonfly:plate",
+                         {{"decay", 2.0f}, {"dry_level", 70.0f}, {"early_level", 30.0f}}, rate);
     });
     return rows;
 }
@@ -196,9 +208,11 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
 
     // sox: with the reverb, and without any effect (its own reading and
     // writing), both to the null output.
-    const std::vector<std::string> soxReverb = {"sox", "-q", "-t", "f32", "-r", rate, "-c", "2", raw,
-                                                "-n", "reverb", "50", "50", "100", "100", "0", "0"};
-    const std::vector<std::string> soxPlain = {"sox", "-q", "-t", "f32", "-r", rate, "-c", "2", raw, "-n"};
+    const std::vector<std::string> soxReverb = {"sox", "-q",  "-t",  "f32", "-r",     rate,
+                                                "-c",  "2",   raw,   "-n",  "reverb", "50",
+                                                "50",  "100", "100", "0",   "0"};
+    const std::vector<std::string> soxPlain = {"sox", "-q", "-t", "f32", "-r",
+                                               rate,  "-c", "2",  raw,   "-n"};
     std::vector<double> soxWith, soxWithout;
 
     // Our engine per frame at the common rates, on each sub-block path.
@@ -208,8 +222,8 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     const int pathCount = avx2IsSecondPath() ? 3 : 2;
     std::vector<double> perRate[3][3];
 
-    std::printf("bench-peers: %.0f s of %.0f Hz stereo, %d rounds, blocks of %d frames\n", seconds, signal.rate,
-                rounds, kMaxBlock);
+    std::printf("bench-peers: %.0f s of %.0f Hz stereo, %d rounds, blocks of %d frames\n", seconds,
+                signal.rate, rounds, kMaxBlock);
     for (int round = 0; round < rounds; ++round) {
         for (size_t k = 0; k < rows.size(); ++k) {
             Row& row = rows[(k + static_cast<size_t>(round)) % rows.size()];
@@ -234,7 +248,8 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
                 Signal atRate = signal;
                 atRate.rate = rates[r];
                 const OurPath path = paths[p];
-                const Contender c{"", "", true, [path](double rate) { return createOurEngine(path, rate); }};
+                const Contender c{"", "", true,
+                                  [path](double rate) { return createOurEngine(path, rate); }};
                 double rms = 0.0;
                 perRate[p][r].push_back(timeInstance(c, atRate, rms));
             }
@@ -247,18 +262,20 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
         return 1;
     }
     const double ours = median(rows[0].seconds);
-    std::printf("\n%-40s %-66s %9s %9s %9s %10s\n", "contender", "setting", "CPU s", "min s", "x ours", "out rms");
+    std::printf("\n%-40s %-66s %9s %9s %9s %10s\n", "contender", "setting", "CPU s", "min s",
+                "x ours", "out rms");
     double fastestPeer = -1.0;
     std::string fastestName;
     for (const Row& row : rows) {
         if (row.failed || row.seconds.empty()) {
-            std::printf("%-40s %-66s %9s\n", row.contender.name.c_str(), row.contender.setting.c_str(), "failed");
+            std::printf("%-40s %-66s %9s\n", row.contender.name.c_str(),
+                        row.contender.setting.c_str(), "failed");
             continue;
         }
         const double m = median(row.seconds);
         std::printf("%-40s %-66s %9.4f %9.4f %9.2f %10.4f\n", row.contender.name.c_str(),
-                    row.contender.setting.c_str(), m, *std::min_element(row.seconds.begin(), row.seconds.end()),
-                    m / ours, row.rms);
+                    row.contender.setting.c_str(), m,
+                    *std::min_element(row.seconds.begin(), row.seconds.end()), m / ours, row.rms);
         if (!row.contender.ours && (fastestPeer < 0.0 || m < fastestPeer)) {
             fastestPeer = m;
             fastestName = row.contender.name;
@@ -267,7 +284,8 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     if (!soxWith.empty()) {
         const double m = median(soxWith) - median(soxWithout);
         std::printf("%-40s %-66s %9.4f %9s %9.2f %10s\n", "sox reverb (whole process - no effect)",
-                    "reverberance 50 %, HF damping 50 %, room 100 %, depth 100 %", m, "-", m / ours, "-");
+                    "reverberance 50 %, HF damping 50 %, room 100 %, depth 100 %", m, "-", m / ours,
+                    "-");
         if (fastestPeer < 0.0 || m < fastestPeer) {
             fastestPeer = m;
             fastestName = "sox reverb";
@@ -288,8 +306,10 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     }
 
     const LifeTimes life = measureCreateClose(plugin, 200);
-    std::printf("\ninstance create + close (entry point, effOpen, effClose; no editor): median %.3f ms, worst %.3f ms\n",
-                life.medianMs, life.worstMs);
+    std::printf(
+        "\ninstance create + close (entry point, effOpen, effClose; no editor): median %.3f ms, "
+        "worst %.3f ms\n",
+        life.medianMs, life.worstMs);
 
     releaseLv2();
     if (fastestPeer <= 0.0) {
@@ -298,7 +318,8 @@ int run(int rounds, double seconds, const std::string& work, const std::string& 
     }
     std::printf("\nfastest peer: %s\n", fastestName.c_str());
     std::printf("generic path/fastest peer: %.3f\n", median(rows[1].seconds) / fastestPeer);
-    if (avx2IsSecondPath()) std::printf("avx2 path/fastest peer: %.3f\n", median(rows[2].seconds) / fastestPeer);
+    if (avx2IsSecondPath())
+        std::printf("avx2 path/fastest peer: %.3f\n", median(rows[2].seconds) / fastestPeer);
     std::printf("ours/fastest peer: %.3f\n", ours / fastestPeer);
     return 0;
 }

@@ -15,7 +15,8 @@ class Instance {
 public:
     virtual ~Instance() = default;
     // Processes frames (1 to kMaxBlock) stereo frames; outputs may not alias inputs.
-    virtual void process(const float* inL, const float* inR, float* outL, float* outR, int frames) = 0;
+    virtual void process(const float* inL, const float* inR, float* outL, float* outR,
+                         int frames) = 0;
 };
 
 struct Contender {

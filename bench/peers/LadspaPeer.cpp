@@ -44,10 +44,12 @@ public:
         return true;
     }
 
-    void process(const float* inL, const float* inR, float* outL, float* outR, int frames) override {
+    void process(const float* inL, const float* inR, float* outL, float* outR,
+                 int frames) override {
         // The ports take non-const buffers; the plug-in only reads the inputs.
         descriptor_->connect_port(handle_, audioIn_[0], const_cast<float*>(inL));
-        if (audioIn_.size() > 1) descriptor_->connect_port(handle_, audioIn_[1], const_cast<float*>(inR));
+        if (audioIn_.size() > 1)
+            descriptor_->connect_port(handle_, audioIn_[1], const_cast<float*>(inR));
         descriptor_->connect_port(handle_, audioOut_[0], outL);
         descriptor_->connect_port(handle_, audioOut_[1], outR);
         descriptor_->run(handle_, static_cast<unsigned long>(frames));

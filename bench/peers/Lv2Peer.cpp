@@ -52,14 +52,17 @@ public:
     explicit Lv2Instance(double sampleRate) : rate_(static_cast<float>(sampleRate)) {
         urid_map_ = {nullptr, mapUri};
         urid_unmap_ = {nullptr, unmapUri};
-        options_[0] = {LV2_OPTIONS_INSTANCE, 0, map(LV2_PARAMETERS__sampleRate), sizeof(float),
+        options_[0] = {LV2_OPTIONS_INSTANCE, 0,     map(LV2_PARAMETERS__sampleRate), sizeof(float),
                        map(LV2_ATOM__Float), &rate_};
-        options_[1] = {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t),
-                       map(LV2_ATOM__Int), &maxBlock_};
-        options_[2] = {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__minBlockLength), sizeof(int32_t),
-                       map(LV2_ATOM__Int), &minBlock_};
-        options_[3] = {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__nominalBlockLength), sizeof(int32_t),
-                       map(LV2_ATOM__Int), &maxBlock_};
+        options_[1] = {
+            LV2_OPTIONS_INSTANCE, 0,         map(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t),
+            map(LV2_ATOM__Int),   &maxBlock_};
+        options_[2] = {
+            LV2_OPTIONS_INSTANCE, 0,         map(LV2_BUF_SIZE__minBlockLength), sizeof(int32_t),
+            map(LV2_ATOM__Int),   &minBlock_};
+        options_[3] = {
+            LV2_OPTIONS_INSTANCE, 0,         map(LV2_BUF_SIZE__nominalBlockLength), sizeof(int32_t),
+            map(LV2_ATOM__Int),   &maxBlock_};
         options_[4] = {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr};
         schedule_ = {this, scheduleWork};
         featureList_[0] = {LV2_URID__map, &urid_map_};
@@ -78,7 +81,8 @@ public:
         }
     }
 
-    bool open(const LilvPlugin* plugin, const std::vector<std::pair<std::string, float>>& controls) {
+    bool open(const LilvPlugin* plugin,
+              const std::vector<std::pair<std::string, float>>& controls) {
         instance_ = lilv_plugin_instantiate(plugin, rate_, features_);
         if (!instance_) return false;
         worker_ = static_cast<const LV2_Worker_Interface*>(
@@ -125,7 +129,8 @@ public:
         return true;
     }
 
-    void process(const float* inL, const float* inR, float* outL, float* outR, int frames) override {
+    void process(const float* inL, const float* inR, float* outL, float* outR,
+                 int frames) override {
         // Empty event sequences in, room for events out, as hosts do each cycle.
         for (uint32_t p : atomIn_) {
             auto* seq = reinterpret_cast<LV2_Atom_Sequence*>(atoms_[p].data());
@@ -140,25 +145,30 @@ public:
             seq->atom.type = map(LV2_ATOM__Chunk);
         }
         lilv_instance_connect_port(instance_, audioIn_[0], const_cast<float*>(inL));
-        if (audioIn_.size() > 1) lilv_instance_connect_port(instance_, audioIn_[1], const_cast<float*>(inR));
+        if (audioIn_.size() > 1)
+            lilv_instance_connect_port(instance_, audioIn_[1], const_cast<float*>(inR));
         lilv_instance_connect_port(instance_, audioOut_[0], outL);
         lilv_instance_connect_port(instance_, audioOut_[1], outR);
         lilv_instance_run(instance_, static_cast<uint32_t>(frames));
     }
 
 private:
-    static LV2_Worker_Status respond(LV2_Worker_Respond_Handle handle, uint32_t size, const void* data) {
+    static LV2_Worker_Status respond(LV2_Worker_Respond_Handle handle, uint32_t size,
+                                     const void* data) {
         auto* self = static_cast<Lv2Instance*>(handle);
         if (self->worker_ && self->worker_->work_response) {
-            return self->worker_->work_response(lilv_instance_get_handle(self->instance_), size, data);
+            return self->worker_->work_response(lilv_instance_get_handle(self->instance_), size,
+                                                data);
         }
         return LV2_WORKER_SUCCESS;
     }
 
-    static LV2_Worker_Status scheduleWork(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data) {
+    static LV2_Worker_Status scheduleWork(LV2_Worker_Schedule_Handle handle, uint32_t size,
+                                          const void* data) {
         auto* self = static_cast<Lv2Instance*>(handle);
         if (!self->worker_ || !self->instance_) return LV2_WORKER_ERR_UNKNOWN;
-        return self->worker_->work(lilv_instance_get_handle(self->instance_), respond, self, size, data);
+        return self->worker_->work(lilv_instance_get_handle(self->instance_), respond, self, size,
+                                   data);
     }
 
     float rate_;

@@ -48,7 +48,8 @@ public:
         dispatch(effect_, effMainsChanged, 0);
         dispatch(effect_, effClose);
     }
-    void process(const float* inL, const float* inR, float* outL, float* outR, int frames) override {
+    void process(const float* inL, const float* inR, float* outL, float* outR,
+                 int frames) override {
         float* inputs[2] = {const_cast<float*>(inL), const_cast<float*>(inR)};
         float* outputs[2] = {outL, outR};
         effect_->processReplacing(effect_, inputs, outputs, frames);
@@ -73,12 +74,14 @@ public:
         engine_.setEffectOn(1.0f);
         engine_.prepare(static_cast<float>(sampleRate));
     }
-    void process(const float* inL, const float* inR, float* outL, float* outR, int frames) override {
+    void process(const float* inL, const float* inR, float* outL, float* outR,
+                 int frames) override {
         for (int done = 0; done < frames; done += kSubBlock) {
             const int n = std::min(kSubBlock, frames - done);
             engine_.updateControls(n);
             if (path_ == OurPath::kPerFrame) {
-                for (int i = done; i < done + n; ++i) engine_.processSample(inL[i], inR[i], outL[i], outR[i]);
+                for (int i = done; i < done + n; ++i)
+                    engine_.processSample(inL[i], inR[i], outL[i], outR[i]);
             } else {
                 engine_.processBlock(inL + done, inR + done, outL + done, outR + done, n);
             }

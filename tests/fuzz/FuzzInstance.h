@@ -87,8 +87,9 @@ public:
         std::vector<unsigned char> copy(initialBank);
         dispatch(effSetChunk, 0, static_cast<VstIntPtr>(copy.size()), copy.data());
         dispatch(effSetProgram, 0, 0);
-        FUZZ_CHECK(sameApartFromEditorSize(chunk(false), initialBank) && dispatch(effGetProgram) == 0,
-                   "the instance did not return to its first state");
+        FUZZ_CHECK(
+            sameApartFromEditorSize(chunk(false), initialBank) && dispatch(effGetProgram) == 0,
+            "the instance did not return to its first state");
     }
 
     // Bank chunks equal in every byte but the editor-size fields (12 and 13

@@ -17,11 +17,13 @@ constexpr int32_t kGap = 8;
 void put(const afx_pixbuf* src, afx_pixbuf* dst, int32_t x, int32_t y, int32_t scale) {
     for (int32_t j = 0; j < int32_t(src->height) * scale; ++j)
         for (int32_t i = 0; i < int32_t(src->width) * scale; ++i) {
-            const uint8_t* s = src->pixels + (size_t(j / scale) * src->width + size_t(i / scale)) * 4u;
+            const uint8_t* s =
+                src->pixels + (size_t(j / scale) * src->width + size_t(i / scale)) * 4u;
             const uint32_t under = afx_pixbuf_pixel(dst, x + i, y + j);
             uint8_t c[3];
             for (int k = 0; k < 3; ++k)
-                c[k] = uint8_t((s[k] * s[3] + (under >> (8 * k) & 255u) * (255u - s[3]) + 127u) / 255u);
+                c[k] = uint8_t((s[k] * s[3] + (under >> (8 * k) & 255u) * (255u - s[3]) + 127u) /
+                               255u);
             afx_pixbuf_set_pixel(nullptr, dst, x + i, y + j, c[0], c[1], c[2], 255);
         }
 }

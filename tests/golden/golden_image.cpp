@@ -47,7 +47,9 @@ int channel_delta(uint32_t a, uint32_t b) {
 
 }  // namespace
 
-std::string golden_reviewed_path(const char* name) { return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png"; }
+std::string golden_reviewed_path(const char* name) {
+    return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png";
+}
 
 std::string golden_output_path(const char* name, const char* kind) {
     return std::string(KORVEX_GOLDEN_OUT_DIR) + "/" + name + "." + kind + ".png";
@@ -67,7 +69,8 @@ GoldenPicture golden_picture(const afx_pixbuf* p) {
     for (uint32_t y = 0; y < p->height; ++y) {
         const uint8_t* row = p->pixels + size_t(y) * p->stride;
         for (uint32_t x = 0; x < p->width; ++x)
-            picture.pixels[size_t(y) * p->width + x] = uint32_t(row[x * 4]) << 16 | uint32_t(row[x * 4 + 1]) << 8 | row[x * 4 + 2];
+            picture.pixels[size_t(y) * p->width + x] =
+                uint32_t(row[x * 4]) << 16 | uint32_t(row[x * 4 + 1]) << 8 | row[x * 4 + 2];
     }
     return picture;
 }
@@ -81,7 +84,8 @@ bool golden_write_png(const char* path, const GoldenPicture& picture) {
         rgb[i * 3 + 2] = uint8_t(picture.pixels[i]);
     }
     std::vector<uint8_t> png;
-    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 3, rgb.data(), picture.width * 3))
+    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 3, rgb.data(),
+                                picture.width * 3))
         return false;
     std::FILE* f = std::fopen(path, "wb");
     if (!f) return false;
@@ -94,7 +98,8 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     if (!f) return false;
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     std::fclose(f);
     int w = 0, h = 0, channels = 0;
     uint8_t* rgb = stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 3);
@@ -103,7 +108,8 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     picture->height = h;
     picture->pixels.resize(size_t(w) * h);
     for (size_t i = 0; i < picture->pixels.size(); ++i)
-        picture->pixels[i] = uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2];
+        picture->pixels[i] =
+            uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2];
     stbi_image_free(rgb);
     return true;
 }
@@ -146,7 +152,8 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
         golden_write_png(expected_png.c_str(), expected);
         return ::testing::AssertionFailure()
                << name << ": rendered " << actual.width << " x " << actual.height << ", reviewed "
-               << expected.width << " x " << expected.height << "; see " << actual_png << " and " << expected_png;
+               << expected.width << " x " << expected.height << "; see " << actual_png << " and "
+               << expected_png;
     }
     size_t differing = 0, first = 0;
     int largest = 0;
@@ -166,11 +173,13 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     golden_write_png(expected_png.c_str(), expected);
     golden_write_png(diff_png.c_str(), diff_picture(expected, actual));
     char where[160];
-    std::snprintf(where, sizeof(where), "first at (%d, %d): 0x%06X, reviewed 0x%06X; all within x %d..%d, y %d..%d",
+    std::snprintf(where, sizeof(where),
+                  "first at (%d, %d): 0x%06X, reviewed 0x%06X; all within x %d..%d, y %d..%d",
                   int(first % size_t(actual.width)), int(first / size_t(actual.width)),
-                  unsigned(actual.pixels[first]), unsigned(expected.pixels[first]), int(left), int(right), int(top),
-                  int(bottom));
+                  unsigned(actual.pixels[first]), unsigned(expected.pixels[first]), int(left),
+                  int(right), int(top), int(bottom));
     return ::testing::AssertionFailure()
-           << name << ": " << differing << " pixels differ (up to " << largest << " per channel), " << where
-           << "\n  actual:   " << actual_png << "\n  expected: " << expected_png << "\n  diff:     " << diff_png;
+           << name << ": " << differing << " pixels differ (up to " << largest << " per channel), "
+           << where << "\n  actual:   " << actual_png << "\n  expected: " << expected_png
+           << "\n  diff:     " << diff_png;
 }

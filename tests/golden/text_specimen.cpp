@@ -24,7 +24,8 @@ const Scheme kSchemes[] = {
 };
 
 const char kPrintable[] =
-    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+    " !\"#$%&'()*+,-./"
+    "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
 
 struct SampleLine {
     float px;
@@ -59,7 +60,8 @@ float line(afx_text* text, const afx_font_desc* font, float px, float x, float y
 
 // Lays out (and with a target draws) one scheme's panel from row top;
 // returns the panel's height.
-int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const Scheme& s, int32_t top) {
+int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const Scheme& s,
+              int32_t top) {
     const afx_font_desc* heading = afx_font_find("DejaVu Sans");
     const afx_font_desc* label = afx_font_find("Arial Small");
     float y = float(top + kMargin);
@@ -83,11 +85,13 @@ int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const 
 
     // The read-out's bitmap font, 1:1.
     y += 16.0f;
-    y += line(text, heading, 14.0f, kMargin, y, s.label, "Bitmap font (value read-out), 1:1") + 6.0f;
+    y +=
+        line(text, heading, 14.0f, kMargin, y, s.label, "Bitmap font (value read-out), 1:1") + 6.0f;
     const char* rows[] = {
         kPrintable,
         "KORVEX52  V3.1.4     RT60 Time 1.20 sec     Pre Delay 25.0 ms     Mix 35.0 %",
-        "UTF-8 \"Caf\xC3\xA9 \xE2\x82\xAC" "5\" and Latin-1 \"\xE9\" show a dash; controls \x01\x09\x7f show a box",
+        "UTF-8 \"Caf\xC3\xA9 \xE2\x82\xAC"
+        "5\" and Latin-1 \"\xE9\" show a dash; controls \x01\x09\x7f show a box",
     };
     afx_bitmap_font_set_colour(bitmap, s.text.r, s.text.g, s.text.b);
     const int32_t row_step = afx_bitmap_font_height(bitmap) + 5;
@@ -98,7 +102,8 @@ int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const 
     }
     // Cut at the read-out's limit: the ellipsis.
     if (sheet) {
-        const int32_t x = afx_bitmap_font_draw(bitmap, sheet, "Cut at 24 bytes: ", kMargin, baseline, 64);
+        const int32_t x =
+            afx_bitmap_font_draw(bitmap, sheet, "Cut at 24 bytes: ", kMargin, baseline, 64);
         afx_bitmap_font_draw(bitmap, sheet, "Out Trim -6.0 dB, In Trim 0.0 dB", x, baseline, 24);
     }
     baseline += row_step;
@@ -121,7 +126,8 @@ afx_pixbuf* render_text_specimen() {
         afx_text_set_target(&text, sheet);
         for (int32_t i = 0; i < 2; ++i) {
             const Colour& bg = kSchemes[i].background;
-            afx_pixbuf_fill_rect(nullptr, sheet, 0, i * panel_height, kSpecimenWidth, panel_height, bg.r, bg.g, bg.b);
+            afx_pixbuf_fill_rect(nullptr, sheet, 0, i * panel_height, kSpecimenWidth, panel_height,
+                                 bg.r, bg.g, bg.b);
             panel(&text, bitmap, sheet, kSchemes[i], i * panel_height);
         }
     }

@@ -34,7 +34,8 @@ bool exists(const std::string& path) {
 TEST_F(TextSpecimen, MatchesTheReviewedSheet) {
     EXPECT_EQ(sheet->width, uint32_t(kSpecimenWidth));
 #ifdef KORVEX_ASSET_PREVIEW_DIR
-    EXPECT_TRUE(golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/text-specimen.png", golden_picture(sheet)));
+    EXPECT_TRUE(
+        golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/text-specimen.png", golden_picture(sheet)));
 #endif
     EXPECT_TRUE(golden_match("text-specimen", sheet));
 }
@@ -47,7 +48,8 @@ TEST_F(TextSpecimen, OneChangedPixelFailsAndLeavesExpectedActualAndDiff) {
     corner.width = 160;
     corner.height = 48;
     for (int32_t y = 0; y < corner.height; ++y) {
-        for (int32_t x = 0; x < corner.width; ++x) corner.pixels.push_back(whole.pixels[size_t(y) * whole.width + x]);
+        for (int32_t x = 0; x < corner.width; ++x)
+            corner.pixels.push_back(whole.pixels[size_t(y) * whole.width + x]);
     }
     GoldenPicture changed = corner;
     changed.pixels[size_t(30) * 160 + 20] ^= 0x000100u;
@@ -60,12 +62,14 @@ TEST_F(TextSpecimen, OneChangedPixelFailsAndLeavesExpectedActualAndDiff) {
 
     const ::testing::AssertionResult against = golden_compare("golden-selftest", corner, changed);
     EXPECT_FALSE(against);
-    EXPECT_NE(std::string(against.message()).find("1 pixels differ (up to 1 per channel), first at (20, 30)"),
+    EXPECT_NE(std::string(against.message())
+                  .find("1 pixels differ (up to 1 per channel), first at (20, 30)"),
               std::string::npos)
         << against.message();
     GoldenPicture actual, expected, diff;
     ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "actual").c_str(), &actual));
-    ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "expected").c_str(), &expected));
+    ASSERT_TRUE(
+        golden_read_png(golden_output_path("golden-selftest", "expected").c_str(), &expected));
     ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "diff").c_str(), &diff));
     EXPECT_EQ(actual.pixels, changed.pixels);
     EXPECT_EQ(expected.pixels, corner.pixels);

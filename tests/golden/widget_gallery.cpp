@@ -194,7 +194,8 @@ void text_boxes(afx_pixbuf* sheet, int32_t top) {
         afx_text_box_set_fill(&t, 236, 236, 236);
         afx_text_box_set_text_colour(&t, 24, 24, 24);
         afx_text_box_set_alignment(&t, alignment);
-        afx_text_box_set_caption(&t, alignment < 2 ? "Plate Reverb" : "C:/Presets/Plates/Long Dark Hall.fxp");
+        afx_text_box_set_caption(
+            &t, alignment < 2 ? "Plate Reverb" : "C:/Presets/Plates/Long Dark Hall.fxp");
         afx_text_box_set_background_colour(&t, kGrey, kGrey, kGrey);
         afx_text_box_redraw(&t, sheet);
         afx_text_box_release(&t);
@@ -229,8 +230,15 @@ afx_pixbuf* button_strip(uint32_t width, bool arrow) {
 }
 
 void film_strips(afx_pixbuf* sheet, int32_t top, const afx_pixbuf* arrow, const afx_pixbuf* plate) {
-    const struct { const afx_pixbuf* strip; uint32_t width; int32_t centre_x; float value; } items[] = {
-        {arrow, 32, kLeft + 20, 0}, {arrow, 32, kLeft + 60, 100}, {plate, 140, kLeft + 170, 0}, {plate, 140, kLeft + 318, 100}};
+    const struct {
+        const afx_pixbuf* strip;
+        uint32_t width;
+        int32_t centre_x;
+        float value;
+    } items[] = {{arrow, 32, kLeft + 20, 0},
+                 {arrow, 32, kLeft + 60, 100},
+                 {plate, 140, kLeft + 170, 0},
+                 {plate, 140, kLeft + 318, 100}};
     for (const auto& it : items) {
         afx_filmstrip f;
         afx_filmstrip_init(&f, nullptr);
@@ -246,7 +254,11 @@ void film_strips(afx_pixbuf* sheet, int32_t top, const afx_pixbuf* arrow, const 
 }
 
 void read_outs(afx_pixbuf* sheet, afx_bitmap_font* font, int32_t top) {
-    const struct { const char* text; int32_t max_chars; bool frame, shadow; } items[] = {
+    const struct {
+        const char* text;
+        int32_t max_chars;
+        bool frame, shadow;
+    } items[] = {
         {"Mix 35.00 %", 64, false, false},
         {"KORVEX52  V3.1.4  Plate Reverb", 12, false, false},
         {"RT60 Time 1.2 sec", 64, true, false},
@@ -279,7 +291,8 @@ afx_pixbuf* render_widget_gallery() {
     afx_text text;
     afx_text_init(&text);
     afx_bitmap_font* font = afx_bitmap_font_get(true);
-    afx_pixbuf* sheet = text.atlas && font ? afx_pixbuf_new(nullptr, kGalleryWidth, kGalleryHeight) : nullptr;
+    afx_pixbuf* sheet =
+        text.atlas && font ? afx_pixbuf_new(nullptr, kGalleryWidth, kGalleryHeight) : nullptr;
     if (!sheet) {
         afx_text_release(&text);
         return nullptr;

@@ -25,7 +25,8 @@ TEST_F(WidgetGallery, MatchesTheReviewedGallery) {
     EXPECT_EQ(sheet->width, uint32_t(kGalleryWidth));
     EXPECT_EQ(sheet->height, uint32_t(kGalleryHeight));
 #ifdef KORVEX_ASSET_PREVIEW_DIR
-    EXPECT_TRUE(golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/widget-gallery.png", golden_picture(sheet)));
+    EXPECT_TRUE(
+        golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/widget-gallery.png", golden_picture(sheet)));
 #endif
     EXPECT_TRUE(golden_match("widget-gallery", sheet));
 }

@@ -79,7 +79,8 @@ long countDifferences(const Picture& a, const Picture& b, const Box& box) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: png_check size A | same A B | differs A B X,Y,W,H | pixel A X,Y\n");
+    std::fprintf(stderr,
+                 "usage: png_check size A | same A B | differs A B X,Y,W,H | pixel A X,Y\n");
     return 2;
 }
 

@@ -15,11 +15,11 @@ struct afx_pixbuf;
 constexpr uint8_t kPanelFace = 40;
 
 struct ArtImage {
-  int32_t id;
-  int32_t width, height;
-  int32_t frameWidth, frameHeight;  // one frame; the frames are stacked top to bottom
-  const char* file;                 // relative to resources/
-  const char* what;
+    int32_t id;
+    int32_t width, height;
+    int32_t frameWidth, frameHeight;  // one frame; the frames are stacked top to bottom
+    const char* file;                 // relative to resources/
+    const char* what;
 };
 
 constexpr int kArtImageCount = 12;
@@ -27,8 +27,8 @@ extern const ArtImage kArtImages[kArtImageCount];
 
 // A control's box on the panel, ends excluded: x < right, y < bottom.
 struct PanelBox {
-  int32_t x, y, width, height;
-  const char* what;
+    int32_t x, y, width, height;
+    const char* what;
 };
 constexpr int kPanelBoxCount = 16;
 extern const PanelBox kPanelBoxes[kPanelBoxCount];

@@ -20,184 +20,194 @@ namespace {
 const int32_t kIconSizes[] = {16, 24, 32, 48, 256};
 
 void appendBytes(void* context, void* data, int size) {
-  auto* out = static_cast<std::vector<uint8_t>*>(context);
-  const uint8_t* p = static_cast<const uint8_t*>(data);
-  out->insert(out->end(), p, p + size);
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), p, p + size);
 }
 
 std::vector<uint8_t> pngOf(int32_t w, int32_t h, const uint8_t* rgba) {
-  std::vector<uint8_t> bytes;
-  stbi_write_png_to_func(appendBytes, &bytes, w, h, 4, rgba, w * 4);
-  return bytes;
+    std::vector<uint8_t> bytes;
+    stbi_write_png_to_func(appendBytes, &bytes, w, h, 4, rgba, w * 4);
+    return bytes;
 }
 
 void le(std::vector<uint8_t>& out, uint32_t v, int n) {
-  for (int i = 0; i < n; ++i) out.push_back(uint8_t(v >> (8 * i)));
+    for (int i = 0; i < n; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
 // An opaque RGBA canvas the sheet is laid out on.
 struct Sheet {
-  int32_t w, h;
-  std::vector<uint8_t> rgba;
-  Sheet(int32_t width, int32_t height) : w(width), h(height), rgba(size_t(width) * height * 4u) {
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-      rgba[i] = rgba[i + 1] = rgba[i + 2] = 92;
-      rgba[i + 3] = 255;
+    int32_t w, h;
+    std::vector<uint8_t> rgba;
+    Sheet(int32_t width, int32_t height) : w(width), h(height), rgba(size_t(width) * height * 4u) {
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            rgba[i] = rgba[i + 1] = rgba[i + 2] = 92;
+            rgba[i + 3] = 255;
+        }
     }
-  }
-  void put(const uint8_t* src, int32_t sw, int32_t sh, int32_t x, int32_t y, int32_t scale) {
-    for (int32_t j = 0; j < sh * scale; ++j)
-      for (int32_t i = 0; i < sw * scale; ++i) {
-        const int32_t dx = x + i, dy = y + j;
-        if (dx < 0 || dy < 0 || dx >= w || dy >= h) continue;
-        const uint8_t* s = src + (size_t(j / scale) * sw + size_t(i / scale)) * 4u;
-        uint8_t* d = &rgba[(size_t(dy) * w + size_t(dx)) * 4u];
-        const int a = s[3];
-        for (int c = 0; c < 3; ++c) d[c] = uint8_t((s[c] * a + d[c] * (255 - a) + 127) / 255);
-      }
-  }
+    void put(const uint8_t* src, int32_t sw, int32_t sh, int32_t x, int32_t y, int32_t scale) {
+        for (int32_t j = 0; j < sh * scale; ++j)
+            for (int32_t i = 0; i < sw * scale; ++i) {
+                const int32_t dx = x + i, dy = y + j;
+                if (dx < 0 || dy < 0 || dx >= w || dy >= h) continue;
+                const uint8_t* s = src + (size_t(j / scale) * sw + size_t(i / scale)) * 4u;
+                uint8_t* d = &rgba[(size_t(dy) * w + size_t(dx)) * 4u];
+                const int a = s[3];
+                for (int c = 0; c < 3; ++c)
+                    d[c] = uint8_t((s[c] * a + d[c] * (255 - a) + 127) / 255);
+            }
+    }
 };
 
 }  // namespace
 
 std::vector<uint8_t> encodeIco(const std::vector<int32_t>& sizes) {
-  std::vector<std::vector<uint8_t>> images;
-  for (int32_t s : sizes) {
-    const std::vector<uint8_t> rgba = drawProductMark(s);
-    std::vector<uint8_t> img;
-    if (s >= 256) {
-      img = pngOf(s, s, rgba.data());
-    } else {
-      // BITMAPINFOHEADER with doubled height (colour rows then the AND mask),
-      // rows bottom to top in blue, green, red, alpha.
-      le(img, 40, 4);
-      le(img, uint32_t(s), 4);
-      le(img, uint32_t(s * 2), 4);
-      le(img, 1, 2);
-      le(img, 32, 2);
-      le(img, 0, 4);
-      const uint32_t maskStride = uint32_t(((s + 31) / 32) * 4);
-      le(img, uint32_t(s * s * 4) + maskStride * uint32_t(s), 4);
-      for (int i = 0; i < 4; ++i) le(img, 0, 4);
-      for (int32_t y = s - 1; y >= 0; --y)
-        for (int32_t x = 0; x < s; ++x) {
-          const uint8_t* p = &rgba[(size_t(y) * s + size_t(x)) * 4u];
-          img.push_back(p[2]);
-          img.push_back(p[1]);
-          img.push_back(p[0]);
-          img.push_back(p[3]);
+    std::vector<std::vector<uint8_t>> images;
+    for (int32_t s : sizes) {
+        const std::vector<uint8_t> rgba = drawProductMark(s);
+        std::vector<uint8_t> img;
+        if (s >= 256) {
+            img = pngOf(s, s, rgba.data());
+        } else {
+            // BITMAPINFOHEADER with doubled height (colour rows then the AND mask),
+            // rows bottom to top in blue, green, red, alpha.
+            le(img, 40, 4);
+            le(img, uint32_t(s), 4);
+            le(img, uint32_t(s * 2), 4);
+            le(img, 1, 2);
+            le(img, 32, 2);
+            le(img, 0, 4);
+            const uint32_t maskStride = uint32_t(((s + 31) / 32) * 4);
+            le(img, uint32_t(s * s * 4) + maskStride * uint32_t(s), 4);
+            for (int i = 0; i < 4; ++i) le(img, 0, 4);
+            for (int32_t y = s - 1; y >= 0; --y)
+                for (int32_t x = 0; x < s; ++x) {
+                    const uint8_t* p = &rgba[(size_t(y) * s + size_t(x)) * 4u];
+                    img.push_back(p[2]);
+                    img.push_back(p[1]);
+                    img.push_back(p[0]);
+                    img.push_back(p[3]);
+                }
+            img.insert(img.end(), size_t(maskStride) * size_t(s), uint8_t(0));
         }
-      img.insert(img.end(), size_t(maskStride) * size_t(s), uint8_t(0));
+        images.push_back(img);
     }
-    images.push_back(img);
-  }
-  std::vector<uint8_t> out;
-  le(out, 0, 2);
-  le(out, 1, 2);
-  le(out, uint32_t(sizes.size()), 2);
-  uint32_t offset = 6u + 16u * uint32_t(sizes.size());
-  for (size_t i = 0; i < sizes.size(); ++i) {
-    out.push_back(uint8_t(sizes[i] >= 256 ? 0 : sizes[i]));
-    out.push_back(uint8_t(sizes[i] >= 256 ? 0 : sizes[i]));
-    out.push_back(0);
-    out.push_back(0);
+    std::vector<uint8_t> out;
+    le(out, 0, 2);
     le(out, 1, 2);
-    le(out, 32, 2);
-    le(out, uint32_t(images[i].size()), 4);
-    le(out, offset, 4);
-    offset += uint32_t(images[i].size());
-  }
-  for (const auto& img : images) out.insert(out.end(), img.begin(), img.end());
-  return out;
+    le(out, uint32_t(sizes.size()), 2);
+    uint32_t offset = 6u + 16u * uint32_t(sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        out.push_back(uint8_t(sizes[i] >= 256 ? 0 : sizes[i]));
+        out.push_back(uint8_t(sizes[i] >= 256 ? 0 : sizes[i]));
+        out.push_back(0);
+        out.push_back(0);
+        le(out, 1, 2);
+        le(out, 32, 2);
+        le(out, uint32_t(images[i].size()), 4);
+        le(out, offset, 4);
+        offset += uint32_t(images[i].size());
+    }
+    for (const auto& img : images) out.insert(out.end(), img.begin(), img.end());
+    return out;
 }
 
 bool runArtworkStage(const AssetContext& context) {
-  std::printf("artwork: panel, buttons, dialog images, icons\n");
-  afx_set_module(korvex_assets_fonts_module());
-  bool ok = true;
-  std::string rc =
-      "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make assets`.\n"
-      "// Pictures drawn from code: pixel-data resources (BINARY) and the two icons; files relative to "
-      "resources/.\n";
-  std::vector<afx_pixbuf*> drawn;
-  for (const ArtImage& a : kArtImages) {
-    afx_pixbuf* pb = drawArtImage(a.id);
-    if (!pb) {
-      std::fprintf(stderr, "korvex-assets: image %d did not draw (fonts missing?)\n", int(a.id));
-      ok = false;
-      drawn.push_back(nullptr);
-      continue;
+    std::printf("artwork: panel, buttons, dialog images, icons\n");
+    afx_set_module(korvex_assets_fonts_module());
+    bool ok = true;
+    std::string rc =
+        "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make "
+        "assets`.\n"
+        "// Pictures drawn from code: pixel-data resources (BINARY) and the two icons; files "
+        "relative to "
+        "resources/.\n";
+    std::vector<afx_pixbuf*> drawn;
+    for (const ArtImage& a : kArtImages) {
+        afx_pixbuf* pb = drawArtImage(a.id);
+        if (!pb) {
+            std::fprintf(stderr, "korvex-assets: image %d did not draw (fonts missing?)\n",
+                         int(a.id));
+            ok = false;
+            drawn.push_back(nullptr);
+            continue;
+        }
+        std::vector<uint8_t> rgba(pb->pixels, pb->pixels + size_t(a.width) * a.height * 4u);
+        ok = writeFileIfChanged(context.outDir + "/" + a.file,
+                                encodePixdata(a.width, a.height, rgba)) &&
+             ok;
+        char line[160];
+        std::snprintf(line, sizeof(line), "%d BINARY \"%s\"\n", int(a.id), a.file);
+        rc += line;
+        drawn.push_back(pb);
     }
-    std::vector<uint8_t> rgba(pb->pixels, pb->pixels + size_t(a.width) * a.height * 4u);
-    ok = writeFileIfChanged(context.outDir + "/" + a.file, encodePixdata(a.width, a.height, rgba)) && ok;
-    char line[160];
-    std::snprintf(line, sizeof(line), "%d BINARY \"%s\"\n", int(a.id), a.file);
-    rc += line;
-    drawn.push_back(pb);
-  }
-  const std::vector<int32_t> sizes(std::begin(kIconSizes), std::end(kIconSizes));
-  const std::vector<uint8_t> ico = encodeIco(sizes);
-  ok = writeFileIfChanged(context.outDir + "/images/200-editor.ico", ico) && ok;
-  ok = writeFileIfChanged(context.outDir + "/images/260-dialog.ico", ico) && ok;
-  rc += "200 ICON \"images/200-editor.ico\"\n260 ICON \"images/260-dialog.ico\"\n";
-  ok = writeFileIfChanged(context.outDir + "/images/images.rc", rc) && ok;
+    const std::vector<int32_t> sizes(std::begin(kIconSizes), std::end(kIconSizes));
+    const std::vector<uint8_t> ico = encodeIco(sizes);
+    ok = writeFileIfChanged(context.outDir + "/images/200-editor.ico", ico) && ok;
+    ok = writeFileIfChanged(context.outDir + "/images/260-dialog.ico", ico) && ok;
+    rc += "200 ICON \"images/200-editor.ico\"\n260 ICON \"images/260-dialog.ico\"\n";
+    ok = writeFileIfChanged(context.outDir + "/images/images.rc", rc) && ok;
 
-  // Contact sheet: the panel, then every other image and the icon sizes, at
-  // 1:1 on the left and 3x on the right.
-  const int32_t gap = 12;
-  const auto layout = [&](int32_t scale, int32_t x0, Sheet* sheet) {
-    int32_t x = x0, y = gap, rowH = 0, maxX = x0;
-    for (size_t i = 0; i < drawn.size(); ++i) {
-      const ArtImage& a = kArtImages[i < size_t(kArtImageCount) ? i : 0];
-      if (!drawn[i]) continue;
-      const int32_t w = a.width * scale, h = a.height * scale;
-      if (i > 0 && x + w > x0 + 520 * scale && x > x0) {
+    // Contact sheet: the panel, then every other image and the icon sizes, at
+    // 1:1 on the left and 3x on the right.
+    const int32_t gap = 12;
+    const auto layout = [&](int32_t scale, int32_t x0, Sheet* sheet) {
+        int32_t x = x0, y = gap, rowH = 0, maxX = x0;
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            const ArtImage& a = kArtImages[i < size_t(kArtImageCount) ? i : 0];
+            if (!drawn[i]) continue;
+            const int32_t w = a.width * scale, h = a.height * scale;
+            if (i > 0 && x + w > x0 + 520 * scale && x > x0) {
+                x = x0;
+                y += rowH + gap;
+                rowH = 0;
+            }
+            if (sheet) sheet->put(drawn[i]->pixels, a.width, a.height, x, y, scale);
+            x += w + gap;
+            rowH = h > rowH ? h : rowH;
+            maxX = x > maxX ? x : maxX;
+        }
         x = x0;
         y += rowH + gap;
-        rowH = 0;
-      }
-      if (sheet) sheet->put(drawn[i]->pixels, a.width, a.height, x, y, scale);
-      x += w + gap;
-      rowH = h > rowH ? h : rowH;
-      maxX = x > maxX ? x : maxX;
+        int32_t iconRow = 0;
+        for (int32_t s : kIconSizes) {
+            if (sheet) {
+                const std::vector<uint8_t> mark = drawProductMark(s);
+                sheet->put(mark.data(), s, s, x, y, s >= 256 ? 1 : scale);
+            }
+            const int32_t w = s >= 256 ? s : s * scale;
+            x += w + gap;
+            iconRow = w > iconRow ? w : iconRow;
+        }
+        maxX = x > maxX ? x : maxX;
+        return std::make_pair(maxX, y + iconRow + gap);
+    };
+    // Beside everything, the panel once more with each control's box tinted,
+    // to judge the labels against what the editor draws there.
+    if (drawn[0]) {
+        afx_pixbuf* over = drawArtImage(128);
+        for (const PanelBox& b : kPanelBoxes)
+            for (int32_t j = 0; j < b.height; ++j)
+                afx_pixbuf_blend_hline(nullptr, over, b.x, b.y + j, b.x + b.width - 1, 60, 110, 200,
+                                       110);
+        drawn.push_back(over);
+        Sheet big(144 * 3, 538 * 3);
+        big.put(over->pixels, 144, 538, 0, 0, 3);
+        ok = writeFileIfChanged(context.previewDir + "/panel-boxes-x3.png",
+                                pngOf(big.w, big.h, big.rgba.data())) &&
+             ok;
     }
-    x = x0;
-    y += rowH + gap;
-    int32_t iconRow = 0;
-    for (int32_t s : kIconSizes) {
-      if (sheet) {
-        const std::vector<uint8_t> mark = drawProductMark(s);
-        sheet->put(mark.data(), s, s, x, y, s >= 256 ? 1 : scale);
-      }
-      const int32_t w = s >= 256 ? s : s * scale;
-      x += w + gap;
-      iconRow = w > iconRow ? w : iconRow;
-    }
-    maxX = x > maxX ? x : maxX;
-    return std::make_pair(maxX, y + iconRow + gap);
-  };
-  // Beside everything, the panel once more with each control's box tinted,
-  // to judge the labels against what the editor draws there.
-  if (drawn[0]) {
-    afx_pixbuf* over = drawArtImage(128);
-    for (const PanelBox& b : kPanelBoxes)
-      for (int32_t j = 0; j < b.height; ++j)
-        afx_pixbuf_blend_hline(nullptr, over, b.x, b.y + j, b.x + b.width - 1, 60, 110, 200, 110);
-    drawn.push_back(over);
-    Sheet big(144 * 3, 538 * 3);
-    big.put(over->pixels, 144, 538, 0, 0, 3);
-    ok = writeFileIfChanged(context.previewDir + "/panel-boxes-x3.png", pngOf(big.w, big.h, big.rgba.data())) && ok;
-  }
-  makeDirectories(context.previewDir);
-  const auto one = layout(1, gap, nullptr);
-  const auto three = layout(3, one.first, nullptr);
-  Sheet sheet(three.first, three.second > one.second ? three.second : one.second);
-  layout(1, gap, &sheet);
-  layout(3, one.first, &sheet);
-  makeDirectories(context.previewDir);
-  ok = writeFileIfChanged(context.previewDir + "/contact-sheet.png", pngOf(sheet.w, sheet.h, sheet.rgba.data())) &&
-       ok;
-  for (afx_pixbuf* pb : drawn) afx_pixbuf_free(nullptr, pb);
-  afx_set_module(nullptr);
-  return ok;
+    makeDirectories(context.previewDir);
+    const auto one = layout(1, gap, nullptr);
+    const auto three = layout(3, one.first, nullptr);
+    Sheet sheet(three.first, three.second > one.second ? three.second : one.second);
+    layout(1, gap, &sheet);
+    layout(3, one.first, &sheet);
+    makeDirectories(context.previewDir);
+    ok = writeFileIfChanged(context.previewDir + "/contact-sheet.png",
+                            pngOf(sheet.w, sheet.h, sheet.rgba.data())) &&
+         ok;
+    for (afx_pixbuf* pb : drawn) afx_pixbuf_free(nullptr, pb);
+    afx_set_module(nullptr);
+    return ok;
 }

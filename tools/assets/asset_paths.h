@@ -8,11 +8,11 @@
 #include <vector>
 
 struct AssetContext {
-  std::string outDir;        // the committed resources folder ("resources")
-  std::string previewDir;    // previews for people to look at ("build/assets")
-  std::string npmDir;        // node_modules holding the npm-published web fonts
-  std::string systemFontDir; // Debian's TrueType fonts
-  std::string docDir;        // Debian's package documents (licence texts)
+    std::string outDir;         // the committed resources folder ("resources")
+    std::string previewDir;     // previews for people to look at ("build/assets")
+    std::string npmDir;         // node_modules holding the npm-published web fonts
+    std::string systemFontDir;  // Debian's TrueType fonts
+    std::string docDir;         // Debian's package documents (licence texts)
 };
 
 // The defaults that `korvex-assets --out resources` runs with.

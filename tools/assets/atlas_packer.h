@@ -4,12 +4,12 @@
 #include <vector>
 
 struct PackItem {
-  int width = 0, height = 0;  // box size in pixels (may be 0 x 0)
-  int x = 0, y = 0;           // placed top-left corner (output)
+    int width = 0, height = 0;  // box size in pixels (may be 0 x 0)
+    int x = 0, y = 0;           // placed top-left corner (output)
 };
 
 struct PackedSize {
-  int width = 0, height = 0;
+    int width = 0, height = 0;
 };
 
 // Shelf packing, tallest boxes first (ties in input order). Every box keeps

@@ -9,20 +9,21 @@
 namespace {
 
 BitmapGlyph boxGlyph() {
-  BitmapGlyph g;
-  g.width = kBoxGlyphWidth;
-  g.height = kBoxGlyphHeight;
-  g.advance = kBoxGlyphAdvance;
-  g.xOffset = 0;
-  g.yOffset = kBoxGlyphYOffset;
-  g.coverage.assign(size_t(g.width) * g.height, 0);
-  for (int row = 0; row < g.height; ++row) {
-    for (int column = 0; column < g.width; ++column) {
-      const bool edge = row == 0 || row == g.height - 1 || column == 0 || column == g.width - 1;
-      g.coverage[size_t(row) * g.width + column] = edge ? 255 : 0;
+    BitmapGlyph g;
+    g.width = kBoxGlyphWidth;
+    g.height = kBoxGlyphHeight;
+    g.advance = kBoxGlyphAdvance;
+    g.xOffset = 0;
+    g.yOffset = kBoxGlyphYOffset;
+    g.coverage.assign(size_t(g.width) * g.height, 0);
+    for (int row = 0; row < g.height; ++row) {
+        for (int column = 0; column < g.width; ++column) {
+            const bool edge =
+                row == 0 || row == g.height - 1 || column == 0 || column == g.width - 1;
+            g.coverage[size_t(row) * g.width + column] = edge ? 255 : 0;
+        }
     }
-  }
-  return g;
+    return g;
 }
 
 // Rows and columns at a glyph's rim whose coverage never reaches this are
@@ -31,46 +32,49 @@ BitmapGlyph boxGlyph() {
 constexpr int kSliverCoverage = 24;
 
 void trimSlivers(BitmapGlyph& g) {
-  auto rowMax = [&g](int row) {
-    return *std::max_element(g.coverage.begin() + row * g.width, g.coverage.begin() + (row + 1) * g.width);
-  };
-  auto columnMax = [&g](int column) {
-    int most = 0;
-    for (int row = 0; row < g.height; ++row) most = std::max(most, int(g.coverage[size_t(row) * g.width + column]));
-    return most;
-  };
-  int top = 0, bottom = g.height, left = 0, right = g.width;
-  while (top < bottom && rowMax(top) <= kSliverCoverage) ++top;
-  while (bottom > top && rowMax(bottom - 1) <= kSliverCoverage) --bottom;
-  while (left < right && columnMax(left) <= kSliverCoverage) ++left;
-  while (right > left && columnMax(right - 1) <= kSliverCoverage) --right;
-  std::vector<uint8_t> kept;
-  for (int row = top; row < bottom; ++row) {
-    kept.insert(kept.end(), g.coverage.begin() + row * g.width + left, g.coverage.begin() + row * g.width + right);
-  }
-  g.coverage = kept;
-  g.xOffset = int8_t(g.xOffset + left);
-  g.yOffset = int8_t(g.yOffset - top);
-  g.width = uint8_t(right - left);
-  g.height = uint8_t(bottom - top);
+    auto rowMax = [&g](int row) {
+        return *std::max_element(g.coverage.begin() + row * g.width,
+                                 g.coverage.begin() + (row + 1) * g.width);
+    };
+    auto columnMax = [&g](int column) {
+        int most = 0;
+        for (int row = 0; row < g.height; ++row)
+            most = std::max(most, int(g.coverage[size_t(row) * g.width + column]));
+        return most;
+    };
+    int top = 0, bottom = g.height, left = 0, right = g.width;
+    while (top < bottom && rowMax(top) <= kSliverCoverage) ++top;
+    while (bottom > top && rowMax(bottom - 1) <= kSliverCoverage) --bottom;
+    while (left < right && columnMax(left) <= kSliverCoverage) ++left;
+    while (right > left && columnMax(right - 1) <= kSliverCoverage) --right;
+    std::vector<uint8_t> kept;
+    for (int row = top; row < bottom; ++row) {
+        kept.insert(kept.end(), g.coverage.begin() + row * g.width + left,
+                    g.coverage.begin() + row * g.width + right);
+    }
+    g.coverage = kept;
+    g.xOffset = int8_t(g.xOffset + left);
+    g.yOffset = int8_t(g.yOffset - top);
+    g.width = uint8_t(right - left);
+    g.height = uint8_t(bottom - top);
 }
 
 BitmapGlyph renderGlyph(const FontFile& font, int codepoint, double scale) {
-  BitmapGlyph g;
-  const int glyph = font.glyphIndex(codepoint);
-  g.advance = uint8_t(std::lround(font.advanceUnits(glyph) * scale));
-  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  const float s = float(scale);
-  stbtt_GetGlyphBitmapBox(&font.info(), glyph, s, s, &x0, &y0, &x1, &y1);
-  if (x1 <= x0 || y1 <= y0) return g;  // blank: space, no-break space
-  g.width = uint8_t(x1 - x0);
-  g.height = uint8_t(y1 - y0);
-  g.xOffset = int8_t(x0);
-  g.yOffset = int8_t(-y0);
-  g.coverage.assign(size_t(g.width) * g.height, 0);
-  stbtt_MakeGlyphBitmap(&font.info(), g.coverage.data(), g.width, g.height, g.width, s, s, glyph);
-  trimSlivers(g);
-  return g;
+    BitmapGlyph g;
+    const int glyph = font.glyphIndex(codepoint);
+    g.advance = uint8_t(std::lround(font.advanceUnits(glyph) * scale));
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    const float s = float(scale);
+    stbtt_GetGlyphBitmapBox(&font.info(), glyph, s, s, &x0, &y0, &x1, &y1);
+    if (x1 <= x0 || y1 <= y0) return g;  // blank: space, no-break space
+    g.width = uint8_t(x1 - x0);
+    g.height = uint8_t(y1 - y0);
+    g.xOffset = int8_t(x0);
+    g.yOffset = int8_t(-y0);
+    g.coverage.assign(size_t(g.width) * g.height, 0);
+    stbtt_MakeGlyphBitmap(&font.info(), g.coverage.data(), g.width, g.height, g.width, s, s, glyph);
+    trimSlivers(g);
+    return g;
 }
 
 bool isControl(int code) { return code < 32 || (code >= 127 && code < 160); }
@@ -78,80 +82,82 @@ bool isControl(int code) { return code < 32 || (code >= 127 && code < 160); }
 }  // namespace
 
 bool buildBitmapFont(const FontFile& font, double emPixels, BitmapFont& out, std::string& error) {
-  const double scale = font.scaleForEm(emPixels);
-  for (int code = 0; code < kBitmapGlyphCount; ++code) {
-    if (isControl(code)) {
-      out.glyphs[code] = boxGlyph();
-      continue;
+    const double scale = font.scaleForEm(emPixels);
+    for (int code = 0; code < kBitmapGlyphCount; ++code) {
+        if (isControl(code)) {
+            out.glyphs[code] = boxGlyph();
+            continue;
+        }
+        // Latin-1 codes are their own Unicode code points.
+        if (font.glyphIndex(code) == 0) {
+            if (code < 128) {
+                error = "bitmap font source lacks code " + std::to_string(code);
+                return false;
+            }
+            out.glyphs[code] = boxGlyph();
+            continue;
+        }
+        out.glyphs[code] = renderGlyph(font, code, scale);
     }
-    // Latin-1 codes are their own Unicode code points.
-    if (font.glyphIndex(code) == 0) {
-      if (code < 128) {
-        error = "bitmap font source lacks code " + std::to_string(code);
-        return false;
-      }
-      out.glyphs[code] = boxGlyph();
-      continue;
-    }
-    out.glyphs[code] = renderGlyph(font, code, scale);
-  }
-  return true;
+    return true;
 }
 
 std::vector<uint8_t> bitmapFontRecords(const BitmapFont& font, std::vector<uint32_t>& offsets) {
-  std::vector<uint8_t> bytes;
-  offsets.assign(kBitmapGlyphCount, 0);
-  for (int code = 0; code < kBitmapGlyphCount; ++code) {
-    const BitmapGlyph& g = font.glyphs[code];
-    offsets[code] = uint32_t(bytes.size());
-    bytes.push_back(g.width);
-    bytes.push_back(g.height);
-    bytes.push_back(g.advance);
-    bytes.push_back(0);
-    bytes.push_back(uint8_t(g.xOffset));
-    bytes.push_back(uint8_t(g.yOffset));
-    bytes.insert(bytes.end(), g.coverage.begin(), g.coverage.end());
-  }
-  return bytes;
+    std::vector<uint8_t> bytes;
+    offsets.assign(kBitmapGlyphCount, 0);
+    for (int code = 0; code < kBitmapGlyphCount; ++code) {
+        const BitmapGlyph& g = font.glyphs[code];
+        offsets[code] = uint32_t(bytes.size());
+        bytes.push_back(g.width);
+        bytes.push_back(g.height);
+        bytes.push_back(g.advance);
+        bytes.push_back(0);
+        bytes.push_back(uint8_t(g.xOffset));
+        bytes.push_back(uint8_t(g.yOffset));
+        bytes.insert(bytes.end(), g.coverage.begin(), g.coverage.end());
+    }
+    return bytes;
 }
 
 std::string bitmapFontInc(const BitmapFont& font, const std::string& sourceNote) {
-  std::vector<uint32_t> offsets;
-  const std::vector<uint8_t> records = bitmapFontRecords(font, offsets);
-  std::string text =
-      "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make assets`.\n"
-      "// The read-out's bitmap font: one record per byte code, back to back: width, height,\n"
-      "// advance, 0, x offset, y offset (signed: rows above the baseline), then width x height\n"
-      "// coverage bytes row by row. kBitmapFontOffsets gives each code's record.\n";
-  text += "// Source: " + sourceNote + "\n";
-  char line[256];
-  std::snprintf(line, sizeof(line), "static const unsigned char kBitmapFontRecords[%zu] = {\n",
-                records.size());
-  text += line;
-  for (int code = 0; code < kBitmapGlyphCount; ++code) {
-    const size_t begin = offsets[code];
-    const size_t end = code + 1 < kBitmapGlyphCount ? offsets[code + 1] : records.size();
-    std::snprintf(line, sizeof(line), "  // %d", code);
+    std::vector<uint32_t> offsets;
+    const std::vector<uint8_t> records = bitmapFontRecords(font, offsets);
+    std::string text =
+        "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make "
+        "assets`.\n"
+        "// The read-out's bitmap font: one record per byte code, back to back: width, height,\n"
+        "// advance, 0, x offset, y offset (signed: rows above the baseline), then width x height\n"
+        "// coverage bytes row by row. kBitmapFontOffsets gives each code's record.\n";
+    text += "// Source: " + sourceNote + "\n";
+    char line[256];
+    std::snprintf(line, sizeof(line), "static const unsigned char kBitmapFontRecords[%zu] = {\n",
+                  records.size());
     text += line;
-    if (code > 32 && code < 127) {
-      std::snprintf(line, sizeof(line), " '%c'", char(code));
-      text += code == '\\' ? " backslash" : line;
+    for (int code = 0; code < kBitmapGlyphCount; ++code) {
+        const size_t begin = offsets[code];
+        const size_t end = code + 1 < kBitmapGlyphCount ? offsets[code + 1] : records.size();
+        std::snprintf(line, sizeof(line), "  // %d", code);
+        text += line;
+        if (code > 32 && code < 127) {
+            std::snprintf(line, sizeof(line), " '%c'", char(code));
+            text += code == '\\' ? " backslash" : line;
+        }
+        for (size_t i = begin; i < end; ++i) {
+            if ((i - begin) % 16 == 0) text += "\n ";
+            std::snprintf(line, sizeof(line), " %u,", unsigned(records[i]));
+            text += line;
+        }
+        text += "\n";
     }
-    for (size_t i = begin; i < end; ++i) {
-      if ((i - begin) % 16 == 0) text += "\n ";
-      std::snprintf(line, sizeof(line), " %u,", unsigned(records[i]));
-      text += line;
-    }
-    text += "\n";
-  }
-  text += "};\n";
-  std::snprintf(line, sizeof(line), "static const unsigned short kBitmapFontOffsets[%d] = {", kBitmapGlyphCount);
-  text += line;
-  for (int code = 0; code < kBitmapGlyphCount; ++code) {
-    if (code % 12 == 0) text += "\n ";
-    std::snprintf(line, sizeof(line), " %u,", unsigned(offsets[code]));
+    text += "};\n";
+    std::snprintf(line, sizeof(line), "static const unsigned short kBitmapFontOffsets[%d] = {",
+                  kBitmapGlyphCount);
     text += line;
-  }
-  text += "\n};\n";
-  return text;
+    for (int code = 0; code < kBitmapGlyphCount; ++code) {
+        if (code % 12 == 0) text += "\n ";
+        std::snprintf(line, sizeof(line), " %u,", unsigned(offsets[code]));
+        text += line;
+    }
+    text += "\n};\n";
+    return text;
 }

@@ -25,18 +25,18 @@ constexpr int kBoxGlyphYOffset = 10;  // two rows hang below the baseline, like 
 constexpr int kBoxGlyphAdvance = 7;
 
 struct BitmapGlyph {
-  uint8_t width = 0, height = 0, advance = 0;
-  int8_t xOffset = 0, yOffset = 0;
-  std::vector<uint8_t> coverage;  // width x height
+    uint8_t width = 0, height = 0, advance = 0;
+    int8_t xOffset = 0, yOffset = 0;
+    std::vector<uint8_t> coverage;  // width x height
 };
 
 struct BitmapFontSource {
-  std::string path;  // TrueType file
-  double emPixels;   // size the glyphs are rendered at
+    std::string path;  // TrueType file
+    double emPixels;   // size the glyphs are rendered at
 };
 
 struct BitmapFont {
-  BitmapGlyph glyphs[kBitmapGlyphCount];
+    BitmapGlyph glyphs[kBitmapGlyphCount];
 };
 
 // Renders all 256 glyphs: printable ASCII and Latin-1 (160..255) from the

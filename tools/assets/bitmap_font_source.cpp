@@ -11,5 +11,5 @@ const char* const kBitmapFontLicenceFile = "fonts-dejavu-extra/copyright";
 const char* const kBitmapFontLicenceOut = "LICENSE-DejaVu.txt";
 
 std::string bitmapFontPath(const AssetContext& context) {
-  return context.systemFontDir + "/" + kBitmapFontFile;
+    return context.systemFontDir + "/" + kBitmapFontFile;
 }

@@ -6,7 +6,7 @@
 
 #include "asset_paths.h"
 
-extern const char* const kBitmapFontFile;         // relative to the system font folder
+extern const char* const kBitmapFontFile;  // relative to the system font folder
 extern const char* const kBitmapFontPackage;
 extern const double kBitmapFontEmPixels;
 extern const char* const kBitmapFontLicenceFile;  // relative to the Debian doc folder

@@ -7,15 +7,15 @@
 #include <stb_truetype.h>
 
 struct OutlineSegment {
-  double x0, y0, x1, y1;
+    double x0, y0, x1, y1;
 };
 
 // Pixel space: x to the right, y downwards, the pen at (0, 0) on the baseline.
 struct GlyphOutline {
-  std::vector<OutlineSegment> segments;
-  // Extent of the ink; all zero for a glyph without contours (space).
-  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
-  bool empty() const { return segments.empty(); }
+    std::vector<OutlineSegment> segments;
+    // Extent of the ink; all zero for a glyph without contours (space).
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+    bool empty() const { return segments.empty(); }
 };
 
 // Flattens the glyph's contours at `scale` pixels per font unit; curves are

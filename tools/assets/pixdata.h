@@ -15,4 +15,5 @@ constexpr size_t kPixdataHeaderBytes = 24;
 std::vector<uint8_t> encodePixdata(int width, int height, const std::vector<uint8_t>& rgba);
 
 // Checks magic, type, length and stride; false for anything else.
-bool decodePixdata(const std::vector<uint8_t>& bytes, int& width, int& height, std::vector<uint8_t>& rgba);
+bool decodePixdata(const std::vector<uint8_t>& bytes, int& width, int& height,
+                   std::vector<uint8_t>& rgba);

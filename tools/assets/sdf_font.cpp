@@ -19,106 +19,110 @@ constexpr double kFlattenTolerancePx = 0.005;
 constexpr int kAtlasGap = 1;
 
 struct GlyphField {
-  SdfGlyph record{};
-  std::vector<uint8_t> values;  // width x height
+    SdfGlyph record{};
+    std::vector<uint8_t> values;  // width x height
 };
 
-GlyphField renderGlyphField(const FontFile& font, int code, const SdfFontSpec& recipe, double scale) {
-  GlyphField field;
-  const int glyph = font.glyphIndex(code);
-  const GlyphOutline outline = flattenGlyph(font.info(), glyph, scale, kFlattenTolerancePx);
-  SdfGlyph& g = field.record;
-  g.code = code;
-  g.advance = int32_t(std::lround(font.advanceUnits(glyph) * scale));
-  if (outline.empty()) return field;  // space: nothing to draw, only the advance
+GlyphField renderGlyphField(const FontFile& font, int code, const SdfFontSpec& recipe,
+                            double scale) {
+    GlyphField field;
+    const int glyph = font.glyphIndex(code);
+    const GlyphOutline outline = flattenGlyph(font.info(), glyph, scale, kFlattenTolerancePx);
+    SdfGlyph& g = field.record;
+    g.code = code;
+    g.advance = int32_t(std::lround(font.advanceUnits(glyph) * scale));
+    if (outline.empty()) return field;  // space: nothing to draw, only the advance
 
-  // Whole-pixel box around the ink, grown by the padding on every side.
-  const int left = int(std::floor(outline.minX)) - recipe.paddingPx;
-  const int top = int(std::floor(outline.minY)) - recipe.paddingPx;
-  const int right = int(std::ceil(outline.maxX)) + recipe.paddingPx;
-  const int bottom = int(std::ceil(outline.maxY)) + recipe.paddingPx;
-  g.width = right - left;
-  g.height = bottom - top;
-  g.originX = -left;
-  g.originY = -top;
-  field.values.resize(size_t(g.width) * size_t(g.height));
-  for (int row = 0; row < g.height; ++row) {
-    for (int column = 0; column < g.width; ++column) {
-      // Each atlas pixel holds the distance at its centre.
-      const double d = signedDistance(outline, left + column + 0.5, top + row + 0.5);
-      field.values[size_t(row) * size_t(g.width) + size_t(column)] = sdfValueForDistance(d);
+    // Whole-pixel box around the ink, grown by the padding on every side.
+    const int left = int(std::floor(outline.minX)) - recipe.paddingPx;
+    const int top = int(std::floor(outline.minY)) - recipe.paddingPx;
+    const int right = int(std::ceil(outline.maxX)) + recipe.paddingPx;
+    const int bottom = int(std::ceil(outline.maxY)) + recipe.paddingPx;
+    g.width = right - left;
+    g.height = bottom - top;
+    g.originX = -left;
+    g.originY = -top;
+    field.values.resize(size_t(g.width) * size_t(g.height));
+    for (int row = 0; row < g.height; ++row) {
+        for (int column = 0; column < g.width; ++column) {
+            // Each atlas pixel holds the distance at its centre.
+            const double d = signedDistance(outline, left + column + 0.5, top + row + 0.5);
+            field.values[size_t(row) * size_t(g.width) + size_t(column)] = sdfValueForDistance(d);
+        }
     }
-  }
-  return field;
+    return field;
 }
 
 }  // namespace
 
 uint8_t sdfValueForDistance(double distancePx) {
-  const double value = std::floor(kSdfOnEdgeValue + kSdfValuePerPixel * distancePx + 0.5);
-  return uint8_t(std::min(255.0, std::max(0.0, value)));
+    const double value = std::floor(kSdfOnEdgeValue + kSdfValuePerPixel * distancePx + 0.5);
+    return uint8_t(std::min(255.0, std::max(0.0, value)));
 }
 
-bool buildSdfFont(const FontFile& font, const SdfFontSpec& recipe, SdfFont& out, std::string& error) {
-  out = SdfFont();
-  out.recipe = recipe;
-  const double scale = font.scaleForEm(recipe.baseSize);
-  std::vector<GlyphField> fields;
-  std::vector<PackItem> items;
-  for (int code = kFirstSdfCode; code <= kLastSdfCode; ++code) {
-    if (font.glyphIndex(code) == 0) {
-      error = std::string(recipe.name) + " has no glyph for code " + std::to_string(code);
-      return false;
+bool buildSdfFont(const FontFile& font, const SdfFontSpec& recipe, SdfFont& out,
+                  std::string& error) {
+    out = SdfFont();
+    out.recipe = recipe;
+    const double scale = font.scaleForEm(recipe.baseSize);
+    std::vector<GlyphField> fields;
+    std::vector<PackItem> items;
+    for (int code = kFirstSdfCode; code <= kLastSdfCode; ++code) {
+        if (font.glyphIndex(code) == 0) {
+            error = std::string(recipe.name) + " has no glyph for code " + std::to_string(code);
+            return false;
+        }
+        fields.push_back(renderGlyphField(font, code, recipe, scale));
+        PackItem item;
+        // An empty glyph still gets one packed pixel: its table entry points at a
+        // zero pixel whose neighbours are zero too, whatever a sampler reads.
+        item.width = std::max(1, int(fields.back().record.width));
+        item.height = std::max(1, int(fields.back().record.height));
+        items.push_back(item);
     }
-    fields.push_back(renderGlyphField(font, code, recipe, scale));
-    PackItem item;
-    // An empty glyph still gets one packed pixel: its table entry points at a
-    // zero pixel whose neighbours are zero too, whatever a sampler reads.
-    item.width = std::max(1, int(fields.back().record.width));
-    item.height = std::max(1, int(fields.back().record.height));
-    items.push_back(item);
-  }
 
-  const PackedSize size = packShelves(items, kAtlasGap);
-  out.atlasWidth = size.width;
-  out.atlasHeight = size.height;
-  out.red.assign(size_t(size.width) * size_t(size.height), 0);
-  for (size_t i = 0; i < fields.size(); ++i) {
-    SdfGlyph g = fields[i].record;
-    g.atlasX = items[i].x;
-    g.atlasY = items[i].y;
-    for (int row = 0; row < g.height; ++row) {
-      std::copy_n(fields[i].values.begin() + long(row) * g.width, g.width,
-                  out.red.begin() + long(g.atlasY + row) * size.width + g.atlasX);
+    const PackedSize size = packShelves(items, kAtlasGap);
+    out.atlasWidth = size.width;
+    out.atlasHeight = size.height;
+    out.red.assign(size_t(size.width) * size_t(size.height), 0);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        SdfGlyph g = fields[i].record;
+        g.atlasX = items[i].x;
+        g.atlasY = items[i].y;
+        for (int row = 0; row < g.height; ++row) {
+            std::copy_n(fields[i].values.begin() + long(row) * g.width, g.width,
+                        out.red.begin() + long(g.atlasY + row) * size.width + g.atlasX);
+        }
+        out.glyphs.push_back(g);
     }
-    out.glyphs.push_back(g);
-  }
-  return true;
+    return true;
 }
 
 std::vector<uint8_t> sdfAtlasPixdata(const SdfFont& font) {
-  std::vector<uint8_t> rgba(font.red.size() * 4);
-  for (size_t i = 0; i < font.red.size(); ++i) {
-    rgba[i * 4 + 0] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = font.red[i];
-    rgba[i * 4 + 3] = 255;
-  }
-  return encodePixdata(font.atlasWidth, font.atlasHeight, rgba);
+    std::vector<uint8_t> rgba(font.red.size() * 4);
+    for (size_t i = 0; i < font.red.size(); ++i) {
+        rgba[i * 4 + 0] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = font.red[i];
+        rgba[i * 4 + 3] = 255;
+    }
+    return encodePixdata(font.atlasWidth, font.atlasHeight, rgba);
 }
 
 std::string sdfGlyphTableInc(const SdfFont& font, const std::string& sourceNote) {
-  std::string text;
-  char line[160];
-  std::snprintf(line, sizeof(line),
-                "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make assets`.\n"
-                "// Glyph table of \"%s\": base size %d px, atlas resource %d (%d x %d).\n",
-                font.recipe.name, font.recipe.baseSize, font.recipe.resourceId, font.atlasWidth, font.atlasHeight);
-  text += line;
-  text += "// Source: " + sourceNote + "\n";
-  text += "// code, atlas x, atlas y, width, height, origin x, origin y, advance\n";
-  for (const SdfGlyph& g : font.glyphs) {
-    std::snprintf(line, sizeof(line), "{%4d, %4d, %4d, %3d, %3d, %3d, %3d, %3d},\n", g.code, g.atlasX,
-                  g.atlasY, g.width, g.height, g.originX, g.originY, g.advance);
+    std::string text;
+    char line[160];
+    std::snprintf(line, sizeof(line),
+                  "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with "
+                  "`make assets`.\n"
+                  "// Glyph table of \"%s\": base size %d px, atlas resource %d (%d x %d).\n",
+                  font.recipe.name, font.recipe.baseSize, font.recipe.resourceId, font.atlasWidth,
+                  font.atlasHeight);
     text += line;
-  }
-  return text;
+    text += "// Source: " + sourceNote + "\n";
+    text += "// code, atlas x, atlas y, width, height, origin x, origin y, advance\n";
+    for (const SdfGlyph& g : font.glyphs) {
+        std::snprintf(line, sizeof(line), "{%4d, %4d, %4d, %3d, %3d, %3d, %3d, %3d},\n", g.code,
+                      g.atlasX, g.atlasY, g.width, g.height, g.originX, g.originY, g.advance);
+        text += line;
+    }
+    return text;
 }

@@ -31,31 +31,32 @@ constexpr double kSdfValuePerPixel = 27.0;
 
 // One record of the glyph table, field for field as the library compiles it.
 struct SdfGlyph {
-  int32_t code;
-  int32_t atlasX, atlasY;    // top-left of the glyph box in the atlas
-  int32_t width, height;     // glyph box (0 x 0 for an empty glyph)
-  int32_t originX, originY;  // box left = pen x - originX; box top = baseline - originY
-  int32_t advance;           // pen advance, rounded to whole atlas pixels
+    int32_t code;
+    int32_t atlasX, atlasY;    // top-left of the glyph box in the atlas
+    int32_t width, height;     // glyph box (0 x 0 for an empty glyph)
+    int32_t originX, originY;  // box left = pen x - originX; box top = baseline - originY
+    int32_t advance;           // pen advance, rounded to whole atlas pixels
 };
 
 struct SdfFontSpec {
-  const char* fileStem;  // output file names: "<fileStem>.pixdata", "<fileStem>.glyphs.inc"
-  const char* name;      // display name as the library lists it
-  int baseSize;          // em size in pixels at which the atlas is made
-  int resourceId;        // resource id of the atlas image
-  int paddingPx;         // distance field kept around each glyph's ink
+    const char* fileStem;  // output file names: "<fileStem>.pixdata", "<fileStem>.glyphs.inc"
+    const char* name;      // display name as the library lists it
+    int baseSize;          // em size in pixels at which the atlas is made
+    int resourceId;        // resource id of the atlas image
+    int paddingPx;         // distance field kept around each glyph's ink
 };
 
 struct SdfFont {
-  SdfFontSpec recipe{};
-  int atlasWidth = 0, atlasHeight = 0;
-  std::vector<uint8_t> red;       // atlasWidth x atlasHeight distance values
-  std::vector<SdfGlyph> glyphs;   // kSdfGlyphCount records in code order
+    SdfFontSpec recipe{};
+    int atlasWidth = 0, atlasHeight = 0;
+    std::vector<uint8_t> red;      // atlasWidth x atlasHeight distance values
+    std::vector<SdfGlyph> glyphs;  // kSdfGlyphCount records in code order
 };
 
 // Rasterises every glyph's distance field and packs the atlas. False with a
 // reason when the font lacks one of the codes.
-bool buildSdfFont(const FontFile& font, const SdfFontSpec& recipe, SdfFont& out, std::string& error);
+bool buildSdfFont(const FontFile& font, const SdfFontSpec& recipe, SdfFont& out,
+                  std::string& error);
 
 // The distance value stored for a signed distance (pixels, inside positive).
 uint8_t sdfValueForDistance(double distancePx);

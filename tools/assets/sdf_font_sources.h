@@ -9,12 +9,12 @@
 #include "sdf_font.h"
 
 struct SdfFontSource {
-  SdfFontSpec recipe;
-  const char* package;      // where the font file comes from, for the record
-  const char* fontFile;     // relative to the system font folder or the npm folder
-  bool fromNpm;             // true: an npm web-font package; false: a Debian font package
-  const char* licenceFile;  // relative to the Debian doc folder or the npm folder
-  const char* licenceOut;   // licence text's name beside the outputs
+    SdfFontSpec recipe;
+    const char* package;      // where the font file comes from, for the record
+    const char* fontFile;     // relative to the system font folder or the npm folder
+    bool fromNpm;             // true: an npm web-font package; false: a Debian font package
+    const char* licenceFile;  // relative to the Debian doc folder or the npm folder
+    const char* licenceOut;   // licence text's name beside the outputs
 };
 
 constexpr int kSdfFontCount = 4;

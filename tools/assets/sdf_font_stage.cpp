@@ -10,128 +10,142 @@
 
 namespace {
 
-const char* const kSampleText = "RT60 Time 2.45 sec  Damping 37 %  The quick brown fox jumps over the lazy dog";
-const char* const kGlyphText = "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+const char* const kSampleText =
+    "RT60 Time 2.45 sec  Damping 37 %  The quick brown fox jumps over the lazy dog";
+const char* const kGlyphText =
+    "!\"#$%&'()*+,-./"
+    "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
 const int kSampleSizes[] = {8, 12, 16, 24, 32, 64};
 
 bool copyLicence(const AssetContext& context, const SdfFontSource& source) {
-  std::vector<uint8_t> text;
-  const std::string from = sdfLicencePath(context, source);
-  if (!readFileBytes(from, text)) {
-    std::fprintf(stderr, "korvex-assets: missing licence text %s\n", from.c_str());
-    return false;
-  }
-  return writeFileIfChanged(context.outDir + "/fonts/" + source.licenceOut, text);
+    std::vector<uint8_t> text;
+    const std::string from = sdfLicencePath(context, source);
+    if (!readFileBytes(from, text)) {
+        std::fprintf(stderr, "korvex-assets: missing licence text %s\n", from.c_str());
+        return false;
+    }
+    return writeFileIfChanged(context.outDir + "/fonts/" + source.licenceOut, text);
 }
 
 // White on the panel's dark grey and dark on light, each size on its own line.
 PreviewCanvas textPreview(const SdfFont& font) {
-  PreviewCanvas canvas(1500, 2 * 250 + 110, Rgb{34, 36, 40});
-  for (int half = 0; half < 2; ++half) {
-    const Rgb ink = half == 0 ? Rgb{255, 255, 255} : Rgb{20, 20, 24};
-    double baseline = half * 300 + 4;
-    if (half == 1) {
-      for (int y = 300; y < canvas.height(); ++y) canvas.drawGrey(std::vector<uint8_t>(1500, 236), 1500, 1, 0, y);
+    PreviewCanvas canvas(1500, 2 * 250 + 110, Rgb{34, 36, 40});
+    for (int half = 0; half < 2; ++half) {
+        const Rgb ink = half == 0 ? Rgb{255, 255, 255} : Rgb{20, 20, 24};
+        double baseline = half * 300 + 4;
+        if (half == 1) {
+            for (int y = 300; y < canvas.height(); ++y)
+                canvas.drawGrey(std::vector<uint8_t>(1500, 236), 1500, 1, 0, y);
+        }
+        for (int size : kSampleSizes) {
+            baseline += size * 1.15 + 4;
+            char label[32];
+            std::snprintf(label, sizeof(label), "%d px  ", size);
+            const double x = canvas.drawSdfText(font, label, 8.0, baseline, size, ink);
+            canvas.drawSdfText(font, kSampleText, x, baseline, size, ink);
+        }
     }
-    for (int size : kSampleSizes) {
-      baseline += size * 1.15 + 4;
-      char label[32];
-      std::snprintf(label, sizeof(label), "%d px  ", size);
-      const double x = canvas.drawSdfText(font, label, 8.0, baseline, size, ink);
-      canvas.drawSdfText(font, kSampleText, x, baseline, size, ink);
-    }
-  }
-  return canvas;
+    return canvas;
 }
 
 bool writePreviews(const AssetContext& context, const SdfFont& font) {
-  PreviewCanvas atlas(font.atlasWidth, font.atlasHeight, Rgb{0, 0, 0});
-  atlas.drawGrey(font.red, font.atlasWidth, font.atlasHeight, 0, 0);
-  const std::string stem = context.previewDir + "/" + font.recipe.fileStem;
-  bool ok = writeFileIfChanged(stem + "-atlas.png", atlas.png());
-  const PreviewCanvas text = textPreview(font);
-  ok = writeFileIfChanged(stem + "-text.png", text.png()) && ok;
+    PreviewCanvas atlas(font.atlasWidth, font.atlasHeight, Rgb{0, 0, 0});
+    atlas.drawGrey(font.red, font.atlasWidth, font.atlasHeight, 0, 0);
+    const std::string stem = context.previewDir + "/" + font.recipe.fileStem;
+    bool ok = writeFileIfChanged(stem + "-atlas.png", atlas.png());
+    const PreviewCanvas text = textPreview(font);
+    ok = writeFileIfChanged(stem + "-text.png", text.png()) && ok;
 
-  // The small sizes six times enlarged, to judge edge smoothness pixel by pixel.
-  PreviewCanvas small(130, 72, Rgb{34, 36, 40});
-  double baseline = 2;
-  for (int size : {8, 10, 12, 16}) {
-    baseline += size * 1.15 + 2;
-    small.drawSdfText(font, "Rev 2.45 Hamburg", 3.0, baseline, size, Rgb{255, 255, 255});
-  }
-  ok = writeFileIfChanged(stem + "-small-x6.png", small.magnified(6).png()) && ok;
+    // The small sizes six times enlarged, to judge edge smoothness pixel by pixel.
+    PreviewCanvas small(130, 72, Rgb{34, 36, 40});
+    double baseline = 2;
+    for (int size : {8, 10, 12, 16}) {
+        baseline += size * 1.15 + 2;
+        small.drawSdfText(font, "Rev 2.45 Hamburg", 3.0, baseline, size, Rgb{255, 255, 255});
+    }
+    ok = writeFileIfChanged(stem + "-small-x6.png", small.magnified(6).png()) && ok;
 
-  // Every glyph at the base size, where a flaw in the field would show.
-  PreviewCanvas glyphs(1560, 4 * 80 + 20, Rgb{255, 255, 255});
-  const std::string all = kGlyphText;
-  for (size_t row = 0; row * 24 < all.size(); ++row) {
-    glyphs.drawSdfText(font, all.substr(row * 24, 24), 8.0, 70.0 + 80.0 * row, 64.0, Rgb{0, 0, 0});
-  }
-  return writeFileIfChanged(stem + "-glyphs.png", glyphs.png()) && ok;
+    // Every glyph at the base size, where a flaw in the field would show.
+    PreviewCanvas glyphs(1560, 4 * 80 + 20, Rgb{255, 255, 255});
+    const std::string all = kGlyphText;
+    for (size_t row = 0; row * 24 < all.size(); ++row) {
+        glyphs.drawSdfText(font, all.substr(row * 24, 24), 8.0, 70.0 + 80.0 * row, 64.0,
+                           Rgb{0, 0, 0});
+    }
+    return writeFileIfChanged(stem + "-glyphs.png", glyphs.png()) && ok;
 }
 
 // One X-macro row per font, for the library's font table and resource list.
 std::string fontListInc(const SdfFont* fonts) {
-  std::string inc =
-      "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make assets`.\n"
-      "// The distance-field fonts, one row each for an X-macro the includer defines:\n"
-      "// KORVEX_SDF_FONT(resource id, name, base size, atlas width, atlas height, glyph count,\n"
-      "//                 atlas file, glyph table file); files relative to resources/.\n";
-  char line[256];
-  for (int i = 0; i < kSdfFontCount; ++i) {
-    const SdfFont& f = fonts[i];
-    std::snprintf(line, sizeof(line),
-                  "KORVEX_SDF_FONT(%d, \"%s\", %d, %d, %d, %zu, \"fonts/%s.pixdata\", \"fonts/%s.glyphs.inc\")\n",
-                  f.recipe.resourceId, f.recipe.name, f.recipe.baseSize, f.atlasWidth, f.atlasHeight, f.glyphs.size(),
-                  f.recipe.fileStem, f.recipe.fileStem);
-    inc += line;
-  }
-  return inc;
+    std::string inc =
+        "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make "
+        "assets`.\n"
+        "// The distance-field fonts, one row each for an X-macro the includer defines:\n"
+        "// KORVEX_SDF_FONT(resource id, name, base size, atlas width, atlas height, glyph count,\n"
+        "//                 atlas file, glyph table file); files relative to resources/.\n";
+    char line[256];
+    for (int i = 0; i < kSdfFontCount; ++i) {
+        const SdfFont& f = fonts[i];
+        std::snprintf(line, sizeof(line),
+                      "KORVEX_SDF_FONT(%d, \"%s\", %d, %d, %d, %zu, \"fonts/%s.pixdata\", "
+                      "\"fonts/%s.glyphs.inc\")\n",
+                      f.recipe.resourceId, f.recipe.name, f.recipe.baseSize, f.atlasWidth,
+                      f.atlasHeight, f.glyphs.size(), f.recipe.fileStem, f.recipe.fileStem);
+        inc += line;
+    }
+    return inc;
 }
 
 // The atlases as lines of the library's resource script.
 std::string fontListRc(const SdfFont* fonts) {
-  std::string rc =
-      "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make assets`.\n"
-      "// Distance-field font atlases, pixel-data resources of type BINARY; files relative to resources/.\n";
-  char line[160];
-  for (int i = 0; i < kSdfFontCount; ++i) {
-    std::snprintf(line, sizeof(line), "%d BINARY \"fonts/%s.pixdata\"\n", fonts[i].recipe.resourceId,
-                  fonts[i].recipe.fileStem);
-    rc += line;
-  }
-  return rc;
+    std::string rc =
+        "// Generated by korvex-assets (tools/assets); do not edit. Regenerate with `make "
+        "assets`.\n"
+        "// Distance-field font atlases, pixel-data resources of type BINARY; files relative to "
+        "resources/.\n";
+    char line[160];
+    for (int i = 0; i < kSdfFontCount; ++i) {
+        std::snprintf(line, sizeof(line), "%d BINARY \"fonts/%s.pixdata\"\n",
+                      fonts[i].recipe.resourceId, fonts[i].recipe.fileStem);
+        rc += line;
+    }
+    return rc;
 }
 
 }  // namespace
 
 bool runSdfFontStage(const AssetContext& context) {
-  std::printf("fonts: distance-field atlases\n");
-  std::unique_ptr<SdfFont[]> fonts(new SdfFont[kSdfFontCount]);
-  bool ok = true;
-  for (int i = 0; i < kSdfFontCount; ++i) {
-    const SdfFontSource& source = kSdfFontSources[i];
-    FontFile font;
-    std::string error;
-    if (!font.load(sdfFontPath(context, source), error)) {
-      std::fprintf(stderr, "korvex-assets: %s\n", error.c_str());
-      if (source.fromNpm) {
-        std::fprintf(stderr, "  the web fonts come from npm: run `npm ci --prefix tools/assets` first\n");
-      }
-      return false;
+    std::printf("fonts: distance-field atlases\n");
+    std::unique_ptr<SdfFont[]> fonts(new SdfFont[kSdfFontCount]);
+    bool ok = true;
+    for (int i = 0; i < kSdfFontCount; ++i) {
+        const SdfFontSource& source = kSdfFontSources[i];
+        FontFile font;
+        std::string error;
+        if (!font.load(sdfFontPath(context, source), error)) {
+            std::fprintf(stderr, "korvex-assets: %s\n", error.c_str());
+            if (source.fromNpm) {
+                std::fprintf(
+                    stderr,
+                    "  the web fonts come from npm: run `npm ci --prefix tools/assets` first\n");
+            }
+            return false;
+        }
+        if (!buildSdfFont(font, source.recipe, fonts[i], error)) {
+            std::fprintf(stderr, "korvex-assets: %s\n", error.c_str());
+            return false;
+        }
+        const std::string out = context.outDir + "/fonts/" + source.recipe.fileStem;
+        ok = writeFileIfChanged(out + ".pixdata", sdfAtlasPixdata(fonts[i])) && ok;
+        ok = writeFileIfChanged(out + ".glyphs.inc",
+                                sdfGlyphTableInc(fonts[i], sdfFontSourceNote(source, font))) &&
+             ok;
+        ok = copyLicence(context, source) && ok;
+        ok = writePreviews(context, fonts[i]) && ok;
+        std::printf("  %-12s atlas %d x %d\n", source.recipe.name, fonts[i].atlasWidth,
+                    fonts[i].atlasHeight);
     }
-    if (!buildSdfFont(font, source.recipe, fonts[i], error)) {
-      std::fprintf(stderr, "korvex-assets: %s\n", error.c_str());
-      return false;
-    }
-    const std::string out = context.outDir + "/fonts/" + source.recipe.fileStem;
-    ok = writeFileIfChanged(out + ".pixdata", sdfAtlasPixdata(fonts[i])) && ok;
-    ok = writeFileIfChanged(out + ".glyphs.inc", sdfGlyphTableInc(fonts[i], sdfFontSourceNote(source, font))) && ok;
-    ok = copyLicence(context, source) && ok;
-    ok = writePreviews(context, fonts[i]) && ok;
-    std::printf("  %-12s atlas %d x %d\n", source.recipe.name, fonts[i].atlasWidth, fonts[i].atlasHeight);
-  }
-  ok = writeFileIfChanged(context.outDir + "/fonts/fonts.inc", fontListInc(fonts.get())) && ok;
-  ok = writeFileIfChanged(context.outDir + "/fonts/fonts.rc", fontListRc(fonts.get())) && ok;
-  return ok;
+    ok = writeFileIfChanged(context.outDir + "/fonts/fonts.inc", fontListInc(fonts.get())) && ok;
+    ok = writeFileIfChanged(context.outDir + "/fonts/fonts.rc", fontListRc(fonts.get())) && ok;
+    return ok;
 }

@@ -54,8 +54,9 @@ int runCompare(const Arguments& args) {
         }
     }
     const double relative = peak > 0.0 ? worst / peak : worst;
-    std::printf("frames %zu, peak %.9g, differing samples %zu, largest difference %.9g "
-                "(%.3g of peak) at frame %zu\n",
-                a.frames(), peak, differing, worst, relative, worstFrame);
+    std::printf(
+        "frames %zu, peak %.9g, differing samples %zu, largest difference %.9g "
+        "(%.3g of peak) at frame %zu\n",
+        a.frames(), peak, differing, worst, relative, worstFrame);
     return relative <= tolerance ? 0 : 1;
 }

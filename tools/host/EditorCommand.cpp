@@ -159,8 +159,8 @@ void EditorRun::listWindows() {
     const ScreenRect own = window_->clientRect();
     for (const TopWindow& w : processWindows()) {
         if (w.handle == window_->handle()) {
-            std::printf("host window \"%s\": client %dx%d at %d,%d\n", w.title.c_str(),
-                        own.width, own.height, own.x, own.y);
+            std::printf("host window \"%s\": client %dx%d at %d,%d\n", w.title.c_str(), own.width,
+                        own.height, own.x, own.y);
         } else {
             std::printf("window \"%s\": %dx%d at %d,%d\n", w.title.c_str(), w.frame.width,
                         w.frame.height, w.frame.x, w.frame.y);
@@ -197,7 +197,9 @@ bool EditorRun::perform(const EditorAction& a, std::string& error) {
         case Kind::Pause: runFor(a.ms); return true;
         // Reports wait first: the editor redraws on its own timer, and a
         // picture or list taken at once would show the moment before.
-        case Kind::Screenshot: runFor(o_.waitMs); return screenshot(window_->clientRect(), a.file, error);
+        case Kind::Screenshot:
+            runFor(o_.waitMs);
+            return screenshot(window_->clientRect(), a.file, error);
         case Kind::ScreenshotWindow:
             runFor(o_.waitMs);
             if (!findProcessWindow(a.text, other)) {
@@ -205,8 +207,14 @@ bool EditorRun::perform(const EditorAction& a, std::string& error) {
                 return false;
             }
             return screenshot(other.client, a.file, error);
-        case Kind::ListWindows: runFor(o_.waitMs); listWindows(); return true;
-        case Kind::PrintParams: runFor(o_.waitMs); printParams(); return true;
+        case Kind::ListWindows:
+            runFor(o_.waitMs);
+            listWindows();
+            return true;
+        case Kind::PrintParams:
+            runFor(o_.waitMs);
+            printParams();
+            return true;
     }
     return true;
 }

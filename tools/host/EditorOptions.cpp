@@ -56,7 +56,8 @@ public:
             complaint = option(args_[i_]);
             if (!complaint.empty()) return complaint;
         }
-        if (o_.pluginPath.empty()) return "editor: missing plug-in path (korvex-host editor PLUGIN)";
+        if (o_.pluginPath.empty())
+            return "editor: missing plug-in path (korvex-host editor PLUGIN)";
         return "";
     }
 

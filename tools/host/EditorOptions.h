@@ -30,11 +30,11 @@ struct EditorAction {
 };
 
 struct EditorOptions {
-    int waitMs = 500;              // pumping before the first action and before each report
-    int width = 0, height = 0;     // --size; 0 keeps the stored size
+    int waitMs = 500;           // pumping before the first action and before each report
+    int width = 0, height = 0;  // --size; 0 keeps the stored size
     bool bypass = false;
     bool logHostCalls = false;
-    StateOptions state;            // --bank, --preset, --program, --param
+    StateOptions state;  // --bank, --preset, --program, --param
     std::vector<EditorAction> actions;
     std::string pluginPath;
 };

@@ -39,10 +39,13 @@ std::string fourCC(VstInt32 id) {
 }
 
 std::string flagNames(VstInt32 flags) {
-    static const struct { VstInt32 bit; const char* name; } kFlags[] = {
-        {effFlagsHasEditor, "editor"},       {effFlagsCanReplacing, "replacing"},
-        {effFlagsProgramChunks, "chunks"},   {effFlagsIsSynth, "synth"},
-        {effFlagsNoSoundInStop, "no-tail"},  {effFlagsCanDoubleReplacing, "double"},
+    static const struct {
+        VstInt32 bit;
+        const char* name;
+    } kFlags[] = {
+        {effFlagsHasEditor, "editor"},      {effFlagsCanReplacing, "replacing"},
+        {effFlagsProgramChunks, "chunks"},  {effFlagsIsSynth, "synth"},
+        {effFlagsNoSoundInStop, "no-tail"}, {effFlagsCanDoubleReplacing, "double"},
     };
     std::string names;
     for (const auto& f : kFlags) {
@@ -109,11 +112,14 @@ int runInfo(const Arguments& args) {
     for (const std::string& arg : args) {
         if (arg == "--json") json = true;
         else if (arg == "--trace") trace = true;
-        else if (!arg.empty() && arg[0] == '-') return usageError("info: unknown option '" + arg + "'");
+        else if (!arg.empty() && arg[0] == '-')
+            return usageError("info: unknown option '" + arg + "'");
         else if (path.empty()) path = arg;
         else return usageError("info: unexpected argument '" + arg + "'");
     }
-    if (path.empty()) return usageError("info: missing plug-in path (korvex-host info [--json] [--trace] PLUGIN)");
+    if (path.empty())
+        return usageError(
+            "info: missing plug-in path (korvex-host info [--json] [--trace] PLUGIN)");
 
     PluginInstance plug;
     if (trace) plug.setTrace(stderr);
@@ -128,9 +134,7 @@ int runInfo(const Arguments& args) {
     id.vendorVersion = static_cast<long long>(plug.dispatch(effGetVendorVersion));
     id.vstVersion = static_cast<long long>(plug.dispatch(effGetVstVersion));
     const AEffect& e = *plug.effect();
-    if (json)
-        printJson(plug, e, id);
-    else
-        printText(plug, e, id);
+    if (json) printJson(plug, e, id);
+    else printText(plug, e, id);
     return 0;
 }

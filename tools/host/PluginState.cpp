@@ -164,10 +164,8 @@ bool savePresetFile(PluginInstance& plug, PresetFileKind kind, std::vector<unsig
     file.pluginId = effect.uniqueID;
     file.pluginVersion = effect.version;
     file.count = preset ? effect.numParams : effect.numPrograms;
-    if (preset)
-        file.programName = plug.text(effGetProgramName);
-    else
-        file.currentProgram = static_cast<int32_t>(plug.dispatch(effGetProgram));
+    if (preset) file.programName = plug.text(effGetProgramName);
+    else file.currentProgram = static_cast<int32_t>(plug.dispatch(effGetProgram));
     bytes = encodePresetFile(file);
     return true;
 }

@@ -43,16 +43,11 @@ std::string wrongKind(uint32_t found, PresetFileKind expected) {
     const char* wanted =
         expected == PresetFileKind::Preset ? "'FPCh' (a preset)" : "'FBCh' (a bank)";
     std::string what;
-    if (found == kPresetChunkMagic)
-        what = "a preset";
-    else if (found == kBankChunkMagic)
-        what = "a bank";
-    else if (found == kPresetParamsMagic)
-        what = "a preset stored as a parameter list, not a chunk";
-    else if (found == kBankParamsMagic)
-        what = "a bank stored as parameter lists, not a chunk";
-    else
-        what = "not a known kind";
+    if (found == kPresetChunkMagic) what = "a preset";
+    else if (found == kBankChunkMagic) what = "a bank";
+    else if (found == kPresetParamsMagic) what = "a preset stored as a parameter list, not a chunk";
+    else if (found == kBankParamsMagic) what = "a bank stored as parameter lists, not a chunk";
+    else what = "not a known kind";
     return "wrong magic: '" + fourCharacters(static_cast<int32_t>(found)) + "' is " + what +
            ", expected " + wanted;
 }

@@ -69,8 +69,7 @@ std::string parseOptions(const Arguments& args, RenderOptions& o) {
             o.paths.push_back(arg);
         }
     }
-    if (o.paths.size() < 2 || o.paths.size() > 3)
-        return "render: expected PLUGIN [IN.wav] OUT.wav";
+    if (o.paths.size() < 2 || o.paths.size() > 3) return "render: expected PLUGIN [IN.wav] OUT.wav";
     return "";
 }
 

@@ -89,8 +89,7 @@ bool parseWav(const std::vector<unsigned char>& bytes, StereoAudio& audio, std::
                 std::to_string(bits) + " bits): use 16- or 24-bit PCM or 32-bit float";
         return false;
     }
-    if (channels == 0 || rate == 0 || rate > 1536000 ||
-        blockAlign != channels * (bits / 8)) {
+    if (channels == 0 || rate == 0 || rate > 1536000 || blockAlign != channels * (bits / 8)) {
         error = "inconsistent fmt chunk (channels, rate or block size)";
         return false;
     }
@@ -102,8 +101,8 @@ bool parseWav(const std::vector<unsigned char>& bytes, StereoAudio& audio, std::
     for (size_t i = 0; i < frames; ++i) {
         const unsigned char* frame = data + i * blockAlign;
         audio.left[i] = decodeSample(frame, format, bits);
-        audio.right[i] = channels > 1 ? decodeSample(frame + bytesPerSample, format, bits)
-                                      : audio.left[i];
+        audio.right[i] =
+            channels > 1 ? decodeSample(frame + bytesPerSample, format, bits) : audio.left[i];
     }
     return true;
 }

@@ -13,7 +13,8 @@ int usageError(const std::string& message) {
 int main(int argc, char** argv) {
     initHostPlatform();
     if (argc < 2)
-        return usageError("missing command (info, render, compare, testsignal, preset, bank, validate, editor)");
+        return usageError(
+            "missing command (info, render, compare, testsignal, preset, bank, validate, editor)");
     const std::string command = argv[1];
     Arguments args(argv + 2, argv + argc);
     if (command == "info") return runInfo(args);
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
             "       korvex-host bank load PLUGIN IN.fxb\n"
             "       korvex-host validate [--strictness 1..10] [--seed N] [--require-editor]\n"
             "                            [--only TEXT] PLUGIN\n"
-            "       korvex-host editor [--wait MS] [--size WxH] [--program N] [--param KEY=VALUE]...\n"
+            "       korvex-host editor [--wait MS] [--size WxH] [--program N] [--param "
+            "KEY=VALUE]...\n"
             "                          [--bypass] [--log-host-calls] [ACTION]... PLUGIN\n"
             "         actions, in the order given (coordinates in the window's client area):\n"
             "           --click X,Y  --double-click X,Y  --drag X1,Y1,X2,Y2[,STEPS]  --pause MS\n"

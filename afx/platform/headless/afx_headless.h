@@ -22,15 +22,15 @@ struct afx_headless_window {
     afxp_class_kind kind = AFXP_CLASS_UI;
     void* parent = nullptr;
     int32_t x = 0, y = 0, width = 0, height = 0;
-    int32_t slot = 0;                 // the user data
+    int32_t slot = 0;  // the user data
     bool visible = false;
     bool destroyed = false;
     bool accepts_files = false;
     std::string title;
-    int32_t icon = 0;                 // last icon id set, 0 for none
+    int32_t icon = 0;  // last icon id set, 0 for none
     bool timer_running = false;
     uint32_t timer_period_ms = 0;
-    int32_t erase_count = 0;          // erases the default procedure carried out
+    int32_t erase_count = 0;  // erases the default procedure carried out
     int32_t paint_count = 0;
     bool painter_released = false;
     std::vector<afx_headless_rect> invalidations;  // every invalidation, in order

@@ -80,12 +80,21 @@ afxp_event make_event(int32_t kind, int32_t x, int32_t y, int32_t value) {
 // ---- Test-side API -----------------------------------------------------------
 
 void afx_headless_reset() { state() = headless_state(); }
-void afx_headless_set_dpi(int32_t x, int32_t y) { state().dpi_x = x; state().dpi_y = y; }
+void afx_headless_set_dpi(int32_t x, int32_t y) {
+    state().dpi_x = x;
+    state().dpi_y = y;
+}
 void afx_headless_set_dpi_aware(int32_t s) { state().dpi_aware = s; }
-void afx_headless_set_desktop(int32_t w, int32_t h) { state().desktop_w = w; state().desktop_h = h; }
+void afx_headless_set_desktop(int32_t w, int32_t h) {
+    state().desktop_w = w;
+    state().desktop_h = h;
+}
 void afx_headless_set_work_area(int32_t l, int32_t t, int32_t r, int32_t b) {
     int32_t* a = state().work;
-    a[0] = l; a[1] = t; a[2] = r; a[3] = b;
+    a[0] = l;
+    a[1] = t;
+    a[2] = r;
+    a[3] = b;
 }
 void afx_headless_set_ticks(uint32_t ms) { state().ticks = ms; }
 uint32_t afx_headless_slept_ms() { return state().slept; }
@@ -191,7 +200,9 @@ intptr_t afx_headless_drop(void* window, const char* path) {
 void* afx_headless_capture_window() { return state().capture; }
 void* afx_headless_focus_window() { return state().focus; }
 afxp_cursor_kind afx_headless_cursor() { return state().cursor; }
-const std::vector<afxp_cursor_kind>& afx_headless_cursor_history() { return state().cursor_history; }
+const std::vector<afxp_cursor_kind>& afx_headless_cursor_history() {
+    return state().cursor_history;
+}
 const std::vector<std::string>& afx_headless_opened_urls() { return state().urls; }
 
 // ---- The platform fence --------------------------------------------------------
@@ -228,7 +239,8 @@ void* afxp_window_create(void*, const char* class_name, afxp_class_kind kind, in
     w.class_name = class_name;
     w.kind = kind;
     w.parent = parent;
-    w.x = x; w.y = y;
+    w.x = x;
+    w.y = y;
     w.width = std::max(width, 0);
     w.height = std::max(height, 0);
     w.framebuffer.assign(static_cast<size_t>(w.width) * w.height, kUnpaintedColour);
@@ -273,7 +285,8 @@ void afxp_window_resize(void* window, int32_t width, int32_t height) {
     std::vector<uint32_t> grown(static_cast<size_t>(width) * height, kUnpaintedColour);
     for (int32_t y = 0; y < std::min(height, w->height); ++y) {
         for (int32_t x = 0; x < std::min(width, w->width); ++x) {
-            grown[static_cast<size_t>(y) * width + x] = w->framebuffer[static_cast<size_t>(y) * w->width + x];
+            grown[static_cast<size_t>(y) * width + x] =
+                w->framebuffer[static_cast<size_t>(y) * w->width + x];
         }
     }
     w->framebuffer.swap(grown);
@@ -288,7 +301,9 @@ void afxp_window_set_title(void* window, const char* text) {
 
 bool afxp_window_set_icon(void* module, void* window, int32_t id) {
     afx_headless_window* w = live(window);
-    if (!w || id < 0 || !afx_resource_bundle_find(module, AFX_RESOURCE_ICON, static_cast<uint32_t>(id))) return false;
+    if (!w || id < 0 ||
+        !afx_resource_bundle_find(module, AFX_RESOURCE_ICON, static_cast<uint32_t>(id)))
+        return false;
     w->icon = id;
     return true;
 }
@@ -325,16 +340,13 @@ intptr_t afxp_default(void* window, const afxp_event* event) {
     afx_headless_window* w = live(window);
     if (!w) return 0;
     switch (event->kind) {
-    case AFXP_EVENT_BACKGROUND:
-        // The class background is the stock black brush.
-        fill_framebuffer(w, 0x00000000u);
-        ++w->erase_count;
-        return 1;
-    case AFXP_EVENT_CLOSE:
-        afxp_window_destroy(window);
-        return 0;
-    default:
-        return 0;
+        case AFXP_EVENT_BACKGROUND:
+            // The class background is the stock black brush.
+            fill_framebuffer(w, 0x00000000u);
+            ++w->erase_count;
+            return 1;
+        case AFXP_EVENT_CLOSE: afxp_window_destroy(window); return 0;
+        default: return 0;
     }
 }
 
@@ -413,7 +425,8 @@ void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, 
     const int32_t row0 = std::max({0, -sy, -dy});
     const int32_t row1 = std::min({height, b->height - sy, w->height - dy});
     for (int32_t row = row0; row < row1 && col0 < col1; ++row) {
-        const unsigned char* p = &b->pixels[static_cast<size_t>(sy + row) * b->stride + (sx + col0) * 3];
+        const unsigned char* p =
+            &b->pixels[static_cast<size_t>(sy + row) * b->stride + (sx + col0) * 3];
         uint32_t* out = &w->framebuffer[static_cast<size_t>(dy + row) * w->width + (dx + col0)];
         // Four 3-byte pixels are three little-endian words: blue, green, red
         // of each land in bits 0-23 of its framebuffer word.
@@ -446,7 +459,10 @@ void afxp_cursor_set_native(void* cursor) {
 }
 
 int32_t afxp_dpi_aware() { return state().dpi_aware; }
-void afxp_screen_dpi(int32_t* x, int32_t* y) { *x = state().dpi_x; *y = state().dpi_y; }
+void afxp_screen_dpi(int32_t* x, int32_t* y) {
+    *x = state().dpi_x;
+    *y = state().dpi_y;
+}
 void afxp_desktop_size(int32_t* width, int32_t* height) {
     *width = state().desktop_w;
     *height = state().desktop_h;

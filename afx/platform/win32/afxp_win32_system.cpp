@@ -1,6 +1,6 @@
 // The Windows backend's services: resources of the library, painters (a
-// window DC with a compatible memory DC) and DIB sections, the screen's DPI and sizes, the multimedia clock, critical
-// sections and the shell.
+// window DC with a compatible memory DC) and DIB sections, the screen's DPI and sizes, the
+// multimedia clock, critical sections and the shell.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -58,7 +58,8 @@ void afxp_painter_free(void* window, void* painter) {
     std::free(p);
 }
 
-void* afxp_bitmap_create(void* painter, int32_t width, int32_t height, uint32_t stride, void** pixels) {
+void* afxp_bitmap_create(void* painter, int32_t width, int32_t height, uint32_t stride,
+                         void** pixels) {
     // A DIB section's rows are padded to whole 32-bit words; nothing else fits.
     if (stride != ((static_cast<uint32_t>(width) * 3u + 3u) & ~3u)) return nullptr;
     BITMAPINFO info{};

@@ -37,36 +37,51 @@ LRESULT CALLBACK afxp_window_procedure(HWND hwnd, UINT message, WPARAM wp, LPARA
     afxp_event e{};
     e.native = &native;
     switch (message) {
-    case WM_PAINT: e.kind = AFXP_EVENT_PAINT; break;
-    case WM_ERASEBKGND: e.kind = AFXP_EVENT_BACKGROUND; break;
-    case WM_CLOSE: e.kind = AFXP_EVENT_CLOSE; e.value = static_cast<int32_t>(wp); break;
-    case WM_DESTROY: e.kind = AFXP_EVENT_DESTROY; break;
-    case WM_NCCALCSIZE: e.kind = AFXP_EVENT_FRAME; break;
-    case WM_TIMER: e.kind = AFXP_EVENT_TIMER; e.value = static_cast<int32_t>(wp); break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: e.kind = AFXP_EVENT_KEY_DOWN; e.value = static_cast<int32_t>(wp); break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP: e.kind = AFXP_EVENT_KEY_UP; e.value = static_cast<int32_t>(wp); break;
-    case WM_MOUSEMOVE: set_pointer(&e, AFXP_EVENT_MOVE, 0, lp); break;
-    case WM_LBUTTONDOWN: set_pointer(&e, AFXP_EVENT_BUTTON_DOWN, 0, lp); break;
-    case WM_LBUTTONUP: set_pointer(&e, AFXP_EVENT_BUTTON_UP, 0, lp); break;
-    case WM_LBUTTONDBLCLK: set_pointer(&e, AFXP_EVENT_DOUBLE_CLICK, 0, lp); break;
-    case WM_RBUTTONDOWN: set_pointer(&e, AFXP_EVENT_BUTTON_DOWN, 1, lp); break;
-    case WM_RBUTTONUP: set_pointer(&e, AFXP_EVENT_BUTTON_UP, 1, lp); break;
-    case WM_MOUSEWHEEL: {
-        // The message carries screen coordinates; the toolkit wants the
-        // cursor in client pixels.
-        POINT p{0, 0};
-        GetCursorPos(&p);
-        ScreenToClient(hwnd, &p);
-        e.kind = AFXP_EVENT_WHEEL;
-        e.x = p.x;
-        e.y = p.y;
-        e.value = GET_WHEEL_DELTA_WPARAM(wp);
-        break;
-    }
-    case WM_DROPFILES: e.kind = AFXP_EVENT_DROP_FILES; e.drop = reinterpret_cast<void*>(wp); break;
-    default: e.kind = AFXP_EVENT_OTHER; break;
+        case WM_PAINT: e.kind = AFXP_EVENT_PAINT; break;
+        case WM_ERASEBKGND: e.kind = AFXP_EVENT_BACKGROUND; break;
+        case WM_CLOSE:
+            e.kind = AFXP_EVENT_CLOSE;
+            e.value = static_cast<int32_t>(wp);
+            break;
+        case WM_DESTROY: e.kind = AFXP_EVENT_DESTROY; break;
+        case WM_NCCALCSIZE: e.kind = AFXP_EVENT_FRAME; break;
+        case WM_TIMER:
+            e.kind = AFXP_EVENT_TIMER;
+            e.value = static_cast<int32_t>(wp);
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            e.kind = AFXP_EVENT_KEY_DOWN;
+            e.value = static_cast<int32_t>(wp);
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            e.kind = AFXP_EVENT_KEY_UP;
+            e.value = static_cast<int32_t>(wp);
+            break;
+        case WM_MOUSEMOVE: set_pointer(&e, AFXP_EVENT_MOVE, 0, lp); break;
+        case WM_LBUTTONDOWN: set_pointer(&e, AFXP_EVENT_BUTTON_DOWN, 0, lp); break;
+        case WM_LBUTTONUP: set_pointer(&e, AFXP_EVENT_BUTTON_UP, 0, lp); break;
+        case WM_LBUTTONDBLCLK: set_pointer(&e, AFXP_EVENT_DOUBLE_CLICK, 0, lp); break;
+        case WM_RBUTTONDOWN: set_pointer(&e, AFXP_EVENT_BUTTON_DOWN, 1, lp); break;
+        case WM_RBUTTONUP: set_pointer(&e, AFXP_EVENT_BUTTON_UP, 1, lp); break;
+        case WM_MOUSEWHEEL: {
+            // The message carries screen coordinates; the toolkit wants the
+            // cursor in client pixels.
+            POINT p{0, 0};
+            GetCursorPos(&p);
+            ScreenToClient(hwnd, &p);
+            e.kind = AFXP_EVENT_WHEEL;
+            e.x = p.x;
+            e.y = p.y;
+            e.value = GET_WHEEL_DELTA_WPARAM(wp);
+            break;
+        }
+        case WM_DROPFILES:
+            e.kind = AFXP_EVENT_DROP_FILES;
+            e.drop = reinterpret_cast<void*>(wp);
+            break;
+        default: e.kind = AFXP_EVENT_OTHER; break;
     }
     const int32_t slot = static_cast<int32_t>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     return static_cast<LRESULT>(afx_window_dispatch(hwnd, slot, &e));
@@ -74,10 +89,10 @@ LRESULT CALLBACK afxp_window_procedure(HWND hwnd, UINT message, WPARAM wp, LPARA
 
 HCURSOR system_cursor(afxp_cursor_kind kind) {
     switch (kind) {
-    case AFXP_CURSOR_WAIT: return LoadCursorA(nullptr, IDC_WAIT);
-    case AFXP_CURSOR_HAND: return LoadCursorA(nullptr, IDC_HAND);
-    case AFXP_CURSOR_RESIZE: return LoadCursorA(nullptr, IDC_SIZENWSE);
-    default: return LoadCursorA(nullptr, IDC_ARROW);
+        case AFXP_CURSOR_WAIT: return LoadCursorA(nullptr, IDC_WAIT);
+        case AFXP_CURSOR_HAND: return LoadCursorA(nullptr, IDC_HAND);
+        case AFXP_CURSOR_RESIZE: return LoadCursorA(nullptr, IDC_SIZENWSE);
+        default: return LoadCursorA(nullptr, IDC_ARROW);
     }
 }
 
@@ -114,7 +129,8 @@ void afxp_window_set_slot(void* window, int32_t slot) {
 
 bool afxp_window_class_is(void* window, const char* class_name) {
     char name[256];
-    if (!class_name || GetClassNameA(static_cast<HWND>(window), name, sizeof(name)) <= 0) return false;
+    if (!class_name || GetClassNameA(static_cast<HWND>(window), name, sizeof(name)) <= 0)
+        return false;
     return std::strcmp(name, class_name) == 0;
 }
 

@@ -20,9 +20,9 @@ struct x11_window {
     afxp_class_kind kind = AFXP_CLASS_UI;
     int32_t slot = 0;
     int32_t width = 0, height = 0;
-    int32_t dirty[4] = {0, 0, 0, 0};   // pending update rectangle (l, t, r, b)
-    bool background_offered = false;    // the first expose offered the background
-    bool dead = false;                  // destroyed; the record goes at the next idle
+    int32_t dirty[4] = {0, 0, 0, 0};  // pending update rectangle (l, t, r, b)
+    bool background_offered = false;  // the first expose offered the background
+    bool dead = false;                // destroyed; the record goes at the next idle
     bool timer_running = false;
     uint32_t timer_id = 0, timer_period_ms = 0, timer_due_ms = 0;
 };
@@ -41,20 +41,20 @@ struct x11_state {
     Visual* visual = nullptr;
     int depth = 0;
     Colormap colormap = 0;
-    bool shared_memory = false;          // MIT-SHM usable for presenting
+    bool shared_memory = false;  // MIT-SHM usable for presenting
     std::vector<std::unique_ptr<x11_window>> windows;
     std::vector<std::string> classes;
-    Cursor cursors[4] = {0, 0, 0, 0};    // by afxp_cursor_kind, made on first use
+    Cursor cursors[4] = {0, 0, 0, 0};  // by afxp_cursor_kind, made on first use
     afxp_cursor_kind cursor = AFXP_CURSOR_ARROW;
-    Window pointer_window = 0;           // our window the pointer was last seen in
-    bool pointer_known = false;          // pointer_x, pointer_y hold the last move (root pixels)
+    Window pointer_window = 0;   // our window the pointer was last seen in
+    bool pointer_known = false;  // pointer_x, pointer_y hold the last move (root pixels)
     int32_t pointer_x = 0, pointer_y = 0;
-    Window pressed_in = 0;               // our UI window that took the last press
+    Window pressed_in = 0;  // our UI window that took the last press
     Window capture = 0;
-    unsigned int buttons = 0;            // X button masks held
+    unsigned int buttons = 0;  // X button masks held
     x11_click click;
     uint32_t double_click_ms = 0;
-    int32_t dpi = 0;                     // Xft.dpi, 0 when not set
+    int32_t dpi = 0;  // Xft.dpi, 0 when not set
 };
 
 x11_state& x11();
@@ -66,7 +66,9 @@ void x11_release_if_idle();
 // The record of one of our windows, dead or alive; null for anything else.
 x11_window* x11_find(Window id);
 x11_window* x11_live(void* window);
-inline Window x11_id(void* window) { return static_cast<Window>(reinterpret_cast<uintptr_t>(window)); }
+inline Window x11_id(void* window) {
+    return static_cast<Window>(reinterpret_cast<uintptr_t>(window));
+}
 inline void* x11_handle(Window id) { return reinterpret_cast<void*>(static_cast<uintptr_t>(id)); }
 
 // Calls made while a trap is set report X errors on our connection to the

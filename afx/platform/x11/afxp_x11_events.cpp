@@ -23,13 +23,28 @@ struct key_name {
 };
 
 const key_name kKeys[] = {
-    {XK_BackSpace, AFXP_KEY_BACKSPACE}, {XK_Tab, AFXP_KEY_TAB}, {XK_ISO_Left_Tab, AFXP_KEY_TAB},
-    {XK_Return, AFXP_KEY_ENTER}, {XK_KP_Enter, AFXP_KEY_ENTER}, {XK_Shift_L, AFXP_KEY_SHIFT},
-    {XK_Shift_R, AFXP_KEY_SHIFT}, {XK_Control_L, AFXP_KEY_CONTROL}, {XK_Control_R, AFXP_KEY_CONTROL},
-    {XK_Alt_L, AFXP_KEY_ALT}, {XK_Alt_R, AFXP_KEY_ALT}, {XK_Escape, AFXP_KEY_ESCAPE},
-    {XK_space, AFXP_KEY_SPACE}, {XK_Prior, AFXP_KEY_PAGE_UP}, {XK_Next, AFXP_KEY_PAGE_DOWN},
-    {XK_End, AFXP_KEY_END}, {XK_Home, AFXP_KEY_HOME}, {XK_Left, AFXP_KEY_LEFT}, {XK_Up, AFXP_KEY_UP},
-    {XK_Right, AFXP_KEY_RIGHT}, {XK_Down, AFXP_KEY_DOWN}, {XK_Delete, AFXP_KEY_DELETE},
+    {XK_BackSpace, AFXP_KEY_BACKSPACE},
+    {XK_Tab, AFXP_KEY_TAB},
+    {XK_ISO_Left_Tab, AFXP_KEY_TAB},
+    {XK_Return, AFXP_KEY_ENTER},
+    {XK_KP_Enter, AFXP_KEY_ENTER},
+    {XK_Shift_L, AFXP_KEY_SHIFT},
+    {XK_Shift_R, AFXP_KEY_SHIFT},
+    {XK_Control_L, AFXP_KEY_CONTROL},
+    {XK_Control_R, AFXP_KEY_CONTROL},
+    {XK_Alt_L, AFXP_KEY_ALT},
+    {XK_Alt_R, AFXP_KEY_ALT},
+    {XK_Escape, AFXP_KEY_ESCAPE},
+    {XK_space, AFXP_KEY_SPACE},
+    {XK_Prior, AFXP_KEY_PAGE_UP},
+    {XK_Next, AFXP_KEY_PAGE_DOWN},
+    {XK_End, AFXP_KEY_END},
+    {XK_Home, AFXP_KEY_HOME},
+    {XK_Left, AFXP_KEY_LEFT},
+    {XK_Up, AFXP_KEY_UP},
+    {XK_Right, AFXP_KEY_RIGHT},
+    {XK_Down, AFXP_KEY_DOWN},
+    {XK_Delete, AFXP_KEY_DELETE},
 };
 
 // The toolkit's code of a key; 0 for keys it has no code for.
@@ -62,7 +77,8 @@ unsigned int button_mask(unsigned int button) {
 bool is_double_click(const x11_window* w, const XButtonEvent& b) {
     x11_click& c = x11().click;
     const bool twice = w->kind == AFXP_CLASS_UI && c.armed && c.window == b.window &&
-                       b.time - c.time <= x11().double_click_ms && std::abs(b.x - c.x) <= kDoubleClickSlop &&
+                       b.time - c.time <= x11().double_click_ms &&
+                       std::abs(b.x - c.x) <= kDoubleClickSlop &&
                        std::abs(b.y - c.y) <= kDoubleClickSlop;
     // A double click ends the pair: a third press starts a new one.
     c = twice ? x11_click{} : x11_click{b.window, b.time, b.x, b.y, true};
@@ -77,15 +93,16 @@ void button_press(x11_window* w, XEvent* ev) {
     if (w->kind == AFXP_CLASS_UI) s.pressed_in = w->id;
     afxp_event e{};
     switch (b.button) {
-    case Button1:
-        e = event_of(is_double_click(w, b) ? AFXP_EVENT_DOUBLE_CLICK : AFXP_EVENT_BUTTON_DOWN, b.x, b.y, 0, ev);
-        break;
-    case Button3: e = event_of(AFXP_EVENT_BUTTON_DOWN, b.x, b.y, 1, ev); break;
-    case Button4: e = event_of(AFXP_EVENT_WHEEL, b.x, b.y, kWheelNotch, ev); break;
-    case Button5: e = event_of(AFXP_EVENT_WHEEL, b.x, b.y, -kWheelNotch, ev); break;
-    // The middle button and the sideways wheel (6, 7) have no toolkit
-    // meaning; they are taken here so they reach nobody as something else.
-    default: return;
+        case Button1:
+            e = event_of(is_double_click(w, b) ? AFXP_EVENT_DOUBLE_CLICK : AFXP_EVENT_BUTTON_DOWN,
+                         b.x, b.y, 0, ev);
+            break;
+        case Button3: e = event_of(AFXP_EVENT_BUTTON_DOWN, b.x, b.y, 1, ev); break;
+        case Button4: e = event_of(AFXP_EVENT_WHEEL, b.x, b.y, kWheelNotch, ev); break;
+        case Button5: e = event_of(AFXP_EVENT_WHEEL, b.x, b.y, -kWheelNotch, ev); break;
+        // The middle button and the sideways wheel (6, 7) have no toolkit
+        // meaning; they are taken here so they reach nobody as something else.
+        default: return;
     }
     x11_send(w->id, e);
 }
@@ -105,8 +122,8 @@ void motion(x11_window* w, XEvent* ev) {
     // Moves pile up while the toolkit draws; of those next in line only the
     // latest position counts (a move after a release stays after it).
     XEvent next;
-    while (XEventsQueued(d, QueuedAlready) > 0 && XPeekEvent(d, &next) == 1 && next.type == MotionNotify &&
-           next.xmotion.window == w->id) {
+    while (XEventsQueued(d, QueuedAlready) > 0 && XPeekEvent(d, &next) == 1 &&
+           next.type == MotionNotify && next.xmotion.window == w->id) {
         XNextEvent(d, ev);
     }
     x11_state& s = x11();
@@ -153,7 +170,8 @@ void expose(x11_window* w, XEvent* ev) {
         afxp_event e = event_of(AFXP_EVENT_BACKGROUND, 0, 0, 0, ev);
         x11_send(w->id, e);
         // From now on the toolkit paints every pixel; a background would flash.
-        if (x11_find(ev->xany.window)) XSetWindowBackgroundPixmap(x11().display, ev->xany.window, None);
+        if (x11_find(ev->xany.window))
+            XSetWindowBackgroundPixmap(x11().display, ev->xany.window, None);
     }
 }
 
@@ -168,31 +186,31 @@ void translate(XEvent* ev) {
     x11_window* w = x11_find(ev->xany.window);
     if (!w || w->dead) return;
     switch (ev->type) {
-    case ButtonPress: button_press(w, ev); break;
-    case ButtonRelease: button_release(w, ev); break;
-    case MotionNotify: motion(w, ev); break;
-    case EnterNotify: x11().pointer_window = w->id; break;
-    case KeyPress: key(w, ev, true); break;
-    case KeyRelease: key(w, ev, false); break;
-    case Expose: expose(w, ev); break;
-    case ConfigureNotify:
-        w->width = ev->xconfigure.width;
-        w->height = ev->xconfigure.height;
-        break;
-    case ClientMessage:
-        if (is_close_request(ev->xclient)) {
-            afxp_event e = event_of(AFXP_EVENT_CLOSE, 0, 0, 0, ev);
+        case ButtonPress: button_press(w, ev); break;
+        case ButtonRelease: button_release(w, ev); break;
+        case MotionNotify: motion(w, ev); break;
+        case EnterNotify: x11().pointer_window = w->id; break;
+        case KeyPress: key(w, ev, true); break;
+        case KeyRelease: key(w, ev, false); break;
+        case Expose: expose(w, ev); break;
+        case ConfigureNotify:
+            w->width = ev->xconfigure.width;
+            w->height = ev->xconfigure.height;
+            break;
+        case ClientMessage:
+            if (is_close_request(ev->xclient)) {
+                afxp_event e = event_of(AFXP_EVENT_CLOSE, 0, 0, 0, ev);
+                x11_send(w->id, e);
+            }
+            break;
+        case DestroyNotify: {
+            // Destroyed with the host's window: the toolkit lets go of it.
+            afxp_event e = event_of(AFXP_EVENT_DESTROY, 0, 0, 0, ev);
             x11_send(w->id, e);
+            if (x11_window* gone = x11_find(ev->xany.window)) gone->dead = true;
+            break;
         }
-        break;
-    case DestroyNotify: {
-        // Destroyed with the host's window: the toolkit lets go of it.
-        afxp_event e = event_of(AFXP_EVENT_DESTROY, 0, 0, 0, ev);
-        x11_send(w->id, e);
-        if (x11_window* gone = x11_find(ev->xany.window)) gone->dead = true;
-        break;
-    }
-    default: break;
+        default: break;
     }
 }
 
@@ -201,14 +219,16 @@ void fire_timers() {
     // By id, not by record: a timer callback may open or close windows.
     std::vector<Window> due;
     for (const auto& w : x11().windows) {
-        if (!w->dead && w->timer_running && static_cast<int32_t>(now - w->timer_due_ms) >= 0) due.push_back(w->id);
+        if (!w->dead && w->timer_running && static_cast<int32_t>(now - w->timer_due_ms) >= 0)
+            due.push_back(w->id);
     }
     for (Window id : due) {
         x11_window* w = x11_find(id);
         if (!w || w->dead || !w->timer_running) continue;
         // A host that idles late gets one tick, not a burst of them.
         w->timer_due_ms += w->timer_period_ms;
-        if (static_cast<int32_t>(now - w->timer_due_ms) >= 0) w->timer_due_ms = now + w->timer_period_ms;
+        if (static_cast<int32_t>(now - w->timer_due_ms) >= 0)
+            w->timer_due_ms = now + w->timer_period_ms;
         afxp_event e = event_of(AFXP_EVENT_TIMER, 0, 0, static_cast<int32_t>(w->timer_id), nullptr);
         x11_send(id, e);
     }
@@ -217,7 +237,8 @@ void fire_timers() {
 void paint_invalid() {
     std::vector<Window> invalid;
     for (const auto& w : x11().windows) {
-        if (!w->dead && w->dirty[0] < w->dirty[2] && w->dirty[1] < w->dirty[3]) invalid.push_back(w->id);
+        if (!w->dead && w->dirty[0] < w->dirty[2] && w->dirty[1] < w->dirty[3])
+            invalid.push_back(w->id);
     }
     for (Window id : invalid) {
         afxp_event e = event_of(AFXP_EVENT_PAINT, 0, 0, 0, nullptr);
@@ -229,7 +250,8 @@ void paint_invalid() {
 
 void forget_dead() {
     auto& list = x11().windows;
-    list.erase(std::remove_if(list.begin(), list.end(), [](const std::unique_ptr<x11_window>& w) { return w->dead; }),
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [](const std::unique_ptr<x11_window>& w) { return w->dead; }),
                list.end());
 }
 

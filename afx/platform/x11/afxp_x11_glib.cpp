@@ -42,7 +42,8 @@ bool glib_in_process(glib_api* g) {
            look_up(&g->context_is_owner, "g_main_context_is_owner") &&
            look_up(&g->timeout_source_new, "g_timeout_source_new") &&
            look_up(&g->source_set_callback, "g_source_set_callback") &&
-           look_up(&g->source_attach, "g_source_attach") && look_up(&g->source_destroy, "g_source_destroy") &&
+           look_up(&g->source_attach, "g_source_attach") &&
+           look_up(&g->source_destroy, "g_source_destroy") &&
            look_up(&g->source_unref, "g_source_unref");
 }
 

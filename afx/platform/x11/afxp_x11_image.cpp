@@ -22,8 +22,8 @@ struct x11_painter {
 struct x11_bitmap {
     int32_t width = 0, height = 0;
     uint32_t stride = 0;
-    uint8_t* pixels = nullptr;   // the toolkit's rows: blue, green, red
-    XImage* image = nullptr;     // the server's format
+    uint8_t* pixels = nullptr;  // the toolkit's rows: blue, green, red
+    XImage* image = nullptr;    // the server's format
     XShmSegmentInfo shm{};
     bool shared = false;
 };
@@ -32,12 +32,15 @@ struct x11_bitmap {
 // remote display, or no segment to be had).
 XImage* shared_image(x11_bitmap* b) {
     x11_state& s = x11();
-    XImage* image = XShmCreateImage(s.display, s.visual, static_cast<unsigned>(s.depth), ZPixmap, nullptr,
-                                    &b->shm, static_cast<unsigned>(b->width), static_cast<unsigned>(b->height));
+    XImage* image =
+        XShmCreateImage(s.display, s.visual, static_cast<unsigned>(s.depth), ZPixmap, nullptr,
+                        &b->shm, static_cast<unsigned>(b->width), static_cast<unsigned>(b->height));
     if (!image) return nullptr;
-    const size_t bytes = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(image->height);
+    const size_t bytes =
+        static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(image->height);
     b->shm.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    void* memory = b->shm.shmid >= 0 ? shmat(b->shm.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+    void* memory =
+        b->shm.shmid >= 0 ? shmat(b->shm.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
     bool attached = false;
     if (memory != reinterpret_cast<void*>(-1)) {
         b->shm.shmaddr = image->data = static_cast<char*>(memory);
@@ -57,10 +60,12 @@ XImage* shared_image(x11_bitmap* b) {
 
 XImage* plain_image(x11_bitmap* b) {
     x11_state& s = x11();
-    XImage* image = XCreateImage(s.display, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0, nullptr,
-                                 static_cast<unsigned>(b->width), static_cast<unsigned>(b->height), 32, 0);
+    XImage* image =
+        XCreateImage(s.display, s.visual, static_cast<unsigned>(s.depth), ZPixmap, 0, nullptr,
+                     static_cast<unsigned>(b->width), static_cast<unsigned>(b->height), 32, 0);
     if (!image) return nullptr;
-    image->data = static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line), b->height));
+    image->data =
+        static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line), b->height));
     if (!image->data) {
         XDestroyImage(image);
         return nullptr;
@@ -81,20 +86,28 @@ void convert(x11_bitmap* b, int32_t sx, int32_t sy, int32_t width, int32_t heigh
     XImage* i = b->image;
     const bool words = word_layout(i);
     for (int32_t row = sy; row < sy + height; ++row) {
-        const uint8_t* p = b->pixels + static_cast<size_t>(row) * b->stride + static_cast<size_t>(sx) * 3;
+        const uint8_t* p =
+            b->pixels + static_cast<size_t>(row) * b->stride + static_cast<size_t>(sx) * 3;
         if (words) {
-            auto* out = reinterpret_cast<uint32_t*>(i->data + static_cast<size_t>(row) * i->bytes_per_line) + sx;
-            for (int32_t n = 0; n < width; ++n, p += 3) *out++ = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+            auto* out = reinterpret_cast<uint32_t*>(i->data +
+                                                    static_cast<size_t>(row) * i->bytes_per_line) +
+                        sx;
+            for (int32_t n = 0; n < width; ++n, p += 3)
+                *out++ = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
         } else {
             // Any other visual: slower, through the server's own masks.
             for (int32_t col = sx; col < sx + width; ++col, p += 3) {
                 auto channel = [](uint8_t v, unsigned long mask) {
                     unsigned long m = mask, shift = 0;
-                    while (m && !(m & 1)) { m >>= 1; ++shift; }
+                    while (m && !(m & 1)) {
+                        m >>= 1;
+                        ++shift;
+                    }
                     return (static_cast<unsigned long>(v) * m / 255) << shift;
                 };
-                XPutPixel(i, col, row, channel(p[2], i->red_mask) | channel(p[1], i->green_mask) |
-                                           channel(p[0], i->blue_mask));
+                XPutPixel(i, col, row,
+                          channel(p[2], i->red_mask) | channel(p[1], i->green_mask) |
+                              channel(p[0], i->blue_mask));
             }
         }
     }
@@ -155,8 +168,8 @@ void afxp_bitmap_delete(void* bitmap) {
     delete b;
 }
 
-void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t width,
-               int32_t height) {
+void afxp_blit(void* painter, void* bitmap, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+               int32_t width, int32_t height) {
     auto* p = static_cast<x11_painter*>(painter);
     auto* b = static_cast<x11_bitmap*>(bitmap);
     Display* d = x11().display;

@@ -51,7 +51,8 @@ void read_desktop_settings(x11_state& s) {
     if (XrmGetResource(db, "korvex52.multiClickTime", "Korvex52.MultiClickTime", &type, &value) &&
         value.addr) {
         const long ms = std::strtol(value.addr, nullptr, 10);
-        if (ms > 0 && ms <= static_cast<long>(kLongestDoubleClickMs)) s.double_click_ms = static_cast<uint32_t>(ms);
+        if (ms > 0 && ms <= static_cast<long>(kLongestDoubleClickMs))
+            s.double_click_ms = static_cast<uint32_t>(ms);
     }
     XrmDestroyDatabase(db);
 }
@@ -166,7 +167,10 @@ void afxp_desktop_size(int32_t* width, int32_t* height) {
 void afxp_work_area(int32_t rect[4]) {
     int32_t w = 0, h = 0;
     afxp_desktop_size(&w, &h);
-    rect[0] = 0; rect[1] = 0; rect[2] = w; rect[3] = h;
+    rect[0] = 0;
+    rect[1] = 0;
+    rect[2] = w;
+    rect[3] = h;
     Display* d = x11_display();
     if (!d) return;
     // The window manager publishes x, y, width, height per desktop; the first
@@ -176,8 +180,8 @@ void afxp_work_area(int32_t rect[4]) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     const Atom workarea = XInternAtom(d, "_NET_WORKAREA", False);
-    if (XGetWindowProperty(d, RootWindow(d, x11().screen), workarea, 0, 4, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(d, RootWindow(d, x11().screen), workarea, 0, 4, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data) == Success &&
         type == XA_CARDINAL && format == 32 && count >= 4) {
         const long* v = reinterpret_cast<const long*>(data);
         rect[0] = static_cast<int32_t>(v[0]);

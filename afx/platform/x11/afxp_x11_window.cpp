@@ -41,8 +41,11 @@ Window top_level_of(Display* d, Window w) {
 // the window manager, and transient for the host window whose editor the
 // user last pressed in.
 void make_dialog(Display* d, Window w, int32_t x, int32_t y, int32_t width, int32_t height) {
-    struct { unsigned long flags, functions, decorations; long input_mode; unsigned long status; }
-        motif = {2, 0, 0, 0, 0};  // flags: decorations given; decorations: none
+    struct {
+        unsigned long flags, functions, decorations;
+        long input_mode;
+        unsigned long status;
+    } motif = {2, 0, 0, 0, 0};  // flags: decorations given; decorations: none
     const Atom motif_atom = XInternAtom(d, "_MOTIF_WM_HINTS", False);
     XChangeProperty(d, w, motif_atom, motif_atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&motif), 5);
@@ -103,14 +106,15 @@ void* afxp_window_create(void*, const char* class_name, afxp_class_kind kind, in
     a.border_pixel = 0;
     a.colormap = s.colormap;
     a.event_mask = kEventMask;
-    a.cursor = x11_cursor(AFXP_CURSOR_ARROW);      // the class cursor
+    a.cursor = x11_cursor(AFXP_CURSOR_ARROW);  // the class cursor
     const Window under = kind == AFXP_CLASS_UI ? x11_id(parent) : RootWindow(d, s.screen);
     Window id = 0;
     {
         // The host's window may already be gone; that must not end the host.
         x11_error_trap trap(d);
         id = XCreateWindow(d, under, x, y, static_cast<unsigned>(std::max(width, 1)),
-                           static_cast<unsigned>(std::max(height, 1)), 0, s.depth, InputOutput, s.visual,
+                           static_cast<unsigned>(std::max(height, 1)), 0, s.depth, InputOutput,
+                           s.visual,
                            CWBackPixel | CWBorderPixel | CWColormap | CWEventMask | CWCursor, &a);
         if (trap.failed()) return nullptr;
     }
@@ -168,7 +172,8 @@ void afxp_window_show(void* window) {
 void afxp_window_resize(void* window, int32_t width, int32_t height) {
     x11_window* w = x11_live(window);
     if (!w || width < 1 || height < 1) return;
-    XResizeWindow(x11().display, w->id, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XResizeWindow(x11().display, w->id, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height));
     w->width = width;
     w->height = height;
     add_dirty(w, 0, 0, width, height);
@@ -179,8 +184,9 @@ void afxp_window_set_title(void* window, const char* text) {
     if (!w) return;
     Display* d = x11().display;
     XStoreName(d, w->id, text);
-    XChangeProperty(d, w->id, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False),
-                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(text),
+    XChangeProperty(d, w->id, XInternAtom(d, "_NET_WM_NAME", False),
+                    XInternAtom(d, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text),
                     static_cast<int>(std::strlen(text)));
 }
 
@@ -219,8 +225,9 @@ void afxp_focus_clear() {
 void afxp_capture(void* window) {
     x11_window* w = x11_live(window);
     if (!w) return;
-    XGrabPointer(x11().display, w->id, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    XGrabPointer(x11().display, w->id, False,
+                 ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                 GrabModeAsync, None, None, CurrentTime);
     x11().capture = w->id;
 }
 

@@ -28,7 +28,9 @@ struct Probe {
     int pressX = 0, pressY = 0;
 };
 
-Probe* probeOf(HWND window) { return reinterpret_cast<Probe*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+Probe* probeOf(HWND window) {
+    return reinterpret_cast<Probe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 VstIntPtr callHost(Probe* p, VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt) {
     return p->host(&p->effect, opcode, index, value, nullptr, opt);

@@ -34,14 +34,17 @@ VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
 class Instance {
 public:
     explicit Instance(void* library) {
-        auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library, "VSTPluginMain"));
+        auto entry =
+            reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(library, "VSTPluginMain"));
         effect = entry ? entry(quietHost) : nullptr;
         if (effect) call(effOpen);
     }
     ~Instance() {
         if (effect) call(effClose);
     }
-    VstIntPtr call(VstInt32 opcode, void* ptr = nullptr) { return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f); }
+    VstIntPtr call(VstInt32 opcode, void* ptr = nullptr) {
+        return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
+    }
     AEffect* effect = nullptr;
 };
 
@@ -62,8 +65,9 @@ protected:
     Window hostWindow(int x) {
         XSetWindowAttributes a{};
         a.override_redirect = True;
-        const Window w = XCreateWindow(display, DefaultRootWindow(display), x, 0, 364, 538, 0, CopyFromParent,
-                                       InputOutput, CopyFromParent, CWOverrideRedirect, &a);
+        const Window w =
+            XCreateWindow(display, DefaultRootWindow(display), x, 0, 364, 538, 0, CopyFromParent,
+                          InputOutput, CopyFromParent, CWOverrideRedirect, &a);
         XMapRaised(display, w);
         XSync(display, False);
         windows.push_back(w);
@@ -110,8 +114,8 @@ std::map<std::string, long> X11Editor::resources() {
 
 std::vector<uint32_t> X11Editor::picture(Window w, int width, int height) {
     std::vector<uint32_t> pixels;
-    XImage* image = XGetImage(display, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, w, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image) return pixels;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFFu);
@@ -124,7 +128,8 @@ std::vector<uint32_t> golden(int* width, int* height) {
     unsigned char* data = stbi_load(KORVEX_GOLDEN_EDITOR, width, height, &channels, 3);
     std::vector<uint32_t> pixels;
     for (int i = 0; data && i < *width * *height; ++i)
-        pixels.push_back(uint32_t(data[i * 3]) << 16 | uint32_t(data[i * 3 + 1]) << 8 | data[i * 3 + 2]);
+        pixels.push_back(uint32_t(data[i * 3]) << 16 | uint32_t(data[i * 3 + 1]) << 8 |
+                         data[i * 3 + 2]);
     stbi_image_free(data);
     return pixels;
 }
@@ -167,8 +172,10 @@ TEST_F(X11Editor, TwoInstancesShowTheirEditorsAtTheSameTime) {
     first.call(effEditOpen, reinterpret_cast<void*>(static_cast<uintptr_t>(left)));
     second.call(effEditOpen, reinterpret_cast<void*>(static_cast<uintptr_t>(right)));
     idle({&first, &second}, 300);
-    EXPECT_TRUE(picture(left, width, height) == expected) << "the first editor differs from the reviewed render";
-    EXPECT_TRUE(picture(right, width, height) == expected) << "the second editor differs from the reviewed render";
+    EXPECT_TRUE(picture(left, width, height) == expected)
+        << "the first editor differs from the reviewed render";
+    EXPECT_TRUE(picture(right, width, height) == expected)
+        << "the second editor differs from the reviewed render";
     first.call(effEditClose);
     second.call(effEditClose);
 }
@@ -208,18 +215,25 @@ TEST_F(X11Editor, IsDrawnByTheHostsGLibLoopWithoutIdleCalls) {
     host.parent = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
     host.loop = host.loopNew(nullptr, 0);
     // The editor opens from inside the loop, as from a host's menu; 400 ms later the loop ends.
-    host.timeoutAdd(1, [](void* h) {
-        auto* g = static_cast<GLibHost*>(h);
-        g->plug->call(effEditOpen, g->parent);
-        return 0;
-    }, &host);
-    host.timeoutAdd(400, [](void* h) {
-        auto* g = static_cast<GLibHost*>(h);
-        g->loopQuit(g->loop);
-        return 0;
-    }, &host);
+    host.timeoutAdd(
+        1,
+        [](void* h) {
+            auto* g = static_cast<GLibHost*>(h);
+            g->plug->call(effEditOpen, g->parent);
+            return 0;
+        },
+        &host);
+    host.timeoutAdd(
+        400,
+        [](void* h) {
+            auto* g = static_cast<GLibHost*>(h);
+            g->loopQuit(g->loop);
+            return 0;
+        },
+        &host);
     host.loopRun(host.loop);
-    EXPECT_TRUE(picture(window, width, height) == expected) << "the editor was not drawn from the loop";
+    EXPECT_TRUE(picture(window, width, height) == expected)
+        << "the editor was not drawn from the loop";
     plug.call(effEditClose);
 }
 

@@ -56,8 +56,8 @@ TEST_F(BitmapFontTest, GammaTablesFollowTheirPowerLaws) {
         EXPECT_EQ(font->decode[i], gamma_byte(i, 1.8L)) << i;
         EXPECT_EQ(font->encode[i], gamma_byte(i, 0.5555556L)) << i;
     }
-    EXPECT_EQ(font->decode[128], 73);   // (128/255)^1.8 = 0.2893
-    EXPECT_EQ(font->encode[73], 127);   // and back, one step short
+    EXPECT_EQ(font->decode[128], 73);  // (128/255)^1.8 = 0.2893
+    EXPECT_EQ(font->encode[73], 127);  // and back, one step short
 }
 
 TEST_F(BitmapFontTest, GlyphRecordsFollowOneAnotherWithTheFixedShapes) {
@@ -78,7 +78,8 @@ TEST_F(BitmapFontTest, GlyphRecordsFollowOneAnotherWithTheFixedShapes) {
         for (int row = 0; row < 12; ++row) {
             for (int column = 0; column < 6; ++column) {
                 const bool edge = row == 0 || row == 11 || column == 0 || column == 5;
-                EXPECT_EQ(coverage(g, column, row) > 0, edge) << c << " at " << column << "," << row;
+                EXPECT_EQ(coverage(g, column, row) > 0, edge)
+                    << c << " at " << column << "," << row;
             }
         }
     }
@@ -138,7 +139,8 @@ TEST_F(BitmapFontTest, PixelsOutsideThePixbufAreLeftAlone) {
     afx_bitmap_font_draw(font, small, "W@g", -3, 4, 10);
     afx_bitmap_font_draw(font, large, "W@g", 7, 14, 10);
     for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 9; ++x) ASSERT_EQ(afx_pixbuf_pixel(small, x, y), afx_pixbuf_pixel(large, x + 10, y + 10));
+        for (int x = 0; x < 9; ++x)
+            ASSERT_EQ(afx_pixbuf_pixel(small, x, y), afx_pixbuf_pixel(large, x + 10, y + 10));
     }
     afx_bitmap_font_draw(font, small, "W@g", 500, -300, 10);
     afx_bitmap_font_draw(font, small, "W@g", -500, 300, 10);
@@ -150,25 +152,32 @@ TEST_F(BitmapFontTest, TextCutAtTheMaximumCountEndsInAnEllipsis) {
     afx_bitmap_font_set_colour(font, 255, 255, 255);
     EXPECT_TRUE(drawsAlike("Hello", 5, "Hello...", 100));  // exactly as long as the maximum
     EXPECT_TRUE(drawsAlike("Hello", 3, "Hel...", 100));
-    EXPECT_TRUE(drawsAlike("Hello", 6, "Hello", 100));     // the terminator came first
+    EXPECT_TRUE(drawsAlike("Hello", 6, "Hello", 100));  // the terminator came first
     EXPECT_TRUE(drawsAlike("Hello", 1, "H...", 100));
-    EXPECT_FALSE(drawsAlike("Hello", 5, "Hello", 100));     // the comparison can tell
+    EXPECT_FALSE(drawsAlike("Hello", 5, "Hello", 100));  // the comparison can tell
     afx_pixbuf* p = filled_pixbuf(30, 20, 0, 0, 0);
     EXPECT_EQ(afx_bitmap_font_draw(font, p, "Hello", 2, 15, 0), 2);
     EXPECT_EQ(afx_bitmap_font_draw(font, p, "", 2, 15, 0), 2);
     EXPECT_TRUE(all_pixels(p, 0xFF000000u));
     const int32_t hel = afx_bitmap_font_width(font, "Hel");
-    EXPECT_EQ(afx_bitmap_font_draw(font, p, "Hello", 2, 15, 3), 2 + hel + 3 * glyph_advance(font->glyphs['.']));
+    EXPECT_EQ(afx_bitmap_font_draw(font, p, "Hello", 2, 15, 3),
+              2 + hel + 3 * glyph_advance(font->glyphs['.']));
     afx_pixbuf_free(nullptr, p);
 }
 
 TEST_F(BitmapFontTest, EachMultiByteCharacterShowsAsOneDash) {
     afx_bitmap_font_set_colour(font, 255, 255, 255);
-    EXPECT_TRUE(drawsAlike("\xC3\xA9t\xC3\xA9", 100, "-t-", 100));     // two-byte "é"
-    EXPECT_TRUE(drawsAlike("\xE2\x82\xAC" "5", 100, "-5", 100));         // three-byte "€"
-    EXPECT_TRUE(drawsAlike("\xE9t\xFF", 100, "-t-", 100));               // Latin-1 bytes from 192
-    EXPECT_TRUE(drawsAlike("a\x80\xBF" "b", 100, "ab", 100));            // stray continuation bytes
-    EXPECT_TRUE(drawsAlike("\xC3\xA9t", 2, "-...", 100));                // bytes count, not characters
+    EXPECT_TRUE(drawsAlike("\xC3\xA9t\xC3\xA9", 100, "-t-", 100));  // two-byte "é"
+    EXPECT_TRUE(
+        drawsAlike("\xE2\x82\xAC"
+                   "5",
+                   100, "-5", 100));                        // three-byte "€"
+    EXPECT_TRUE(drawsAlike("\xE9t\xFF", 100, "-t-", 100));  // Latin-1 bytes from 192
+    EXPECT_TRUE(
+        drawsAlike("a\x80\xBF"
+                   "b",
+                   100, "ab", 100));                       // stray continuation bytes
+    EXPECT_TRUE(drawsAlike("\xC3\xA9t", 2, "-...", 100));  // bytes count, not characters
     EXPECT_EQ(afx_bitmap_font_width(font, "a\xC3\xA9"), afx_bitmap_font_width(font, "a-"));
     EXPECT_EQ(afx_bitmap_font_width(font, "\x80\xBF"), 0);
 }

@@ -25,7 +25,8 @@ TEST(LibraryLoad, AttachMakesTheContextAndBitmapFontAndDetachFreesBoth) {
     EXPECT_EQ(afx_bitmap_font_get(false), font);
     EXPECT_TRUE(dll_attach_detach(nullptr, kLibraryDetach, nullptr));
     EXPECT_EQ(afx_context_get(false), nullptr);
-    EXPECT_EQ(afx_bitmap_font_get(false), nullptr);  // freed: the sanitizer build reports a leak otherwise
+    EXPECT_EQ(afx_bitmap_font_get(false),
+              nullptr);  // freed: the sanitizer build reports a leak otherwise
 }
 
 }  // namespace

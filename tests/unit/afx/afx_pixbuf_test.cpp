@@ -10,13 +10,17 @@
 
 namespace {
 
-uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a) { return r | g << 8 | b << 16 | a << 24; }
+uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+    return r | g << 8 | b << 16 | a << 24;
+}
 
 // The blend rule written out once more, from its definition.
 uint32_t blendExpected(uint32_t oldWord, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-    auto ch = [a](int o, int c) { return static_cast<uint32_t>(o + (((c - o) * static_cast<int>(a)) >> 8)) & 255u; };
-    return ch(oldWord & 255, r) | ch((oldWord >> 8) & 255, g) << 8 | ch((oldWord >> 16) & 255, b) << 16 |
-           (oldWord & 0xFF000000u);
+    auto ch = [a](int o, int c) {
+        return static_cast<uint32_t>(o + (((c - o) * static_cast<int>(a)) >> 8)) & 255u;
+    };
+    return ch(oldWord & 255, r) | ch((oldWord >> 8) & 255, g) << 8 |
+           ch((oldWord >> 16) & 255, b) << 16 | (oldWord & 0xFF000000u);
 }
 
 // The test image of resource 100, from the formula it was made with.
@@ -41,11 +45,13 @@ TEST_F(PixbufTest, ResourceImageIsReadInPlaceFromItsBigEndianHeader) {
     EXPECT_EQ(p->bytes_per_pixel, 4u);
     EXPECT_EQ(p->owns_pixels, 0);
     uint32_t size = 0;
-    const uint8_t* bytes = static_cast<const uint8_t*>(afxp_resource_find(afx_get_module(), 100, &size));
+    const uint8_t* bytes =
+        static_cast<const uint8_t*>(afxp_resource_find(afx_get_module(), 100, &size));
     EXPECT_EQ(size, 24u + 64u * 12u);
     EXPECT_EQ(p->pixels, bytes + 24);  // no copy: the pixels stay in the resource
     for (int y = 0; y < 12; ++y) {
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(afx_pixbuf_pixel(p, x, y), gradientPixel(x, y)) << x << "," << y;
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), gradientPixel(x, y)) << x << "," << y;
     }
     afx_pixbuf_free(ctx, p);  // frees the record only
     EXPECT_EQ(bytes[0], 'G');
@@ -121,7 +127,8 @@ TEST_F(PixbufTest, FillRectIsOpaqueInclusiveOfItsAreaAndClipped) {
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 10; ++x) {
             const bool inside = x >= 2 && x < 6 && y >= 3 && y < 5;
-            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), inside ? rgba(200, 100, 50, 255) : rgba(5, 5, 5, 0));
+            ASSERT_EQ(afx_pixbuf_pixel(p, x, y),
+                      inside ? rgba(200, 100, 50, 255) : rgba(5, 5, 5, 0));
         }
     }
     afx_pixbuf_fill_rect(ctx, p, -3, -2, 5, 4, 1, 1, 1);  // off the top-left corner
@@ -131,9 +138,9 @@ TEST_F(PixbufTest, FillRectIsOpaqueInclusiveOfItsAreaAndClipped) {
     afx_pixbuf_fill_rect(ctx, p, 8, 6, 50, 50, 2, 2, 2);  // off the bottom-right corner
     EXPECT_EQ(afx_pixbuf_pixel(p, 9, 7), rgba(2, 2, 2, 255));
     EXPECT_EQ(afx_pixbuf_pixel(p, 7, 7), rgba(5, 5, 5, 0));
-    afx_pixbuf_fill_rect(ctx, p, 0, 0, 10, 0, 3, 3, 3);   // height below 1
+    afx_pixbuf_fill_rect(ctx, p, 0, 0, 10, 0, 3, 3, 3);  // height below 1
     afx_pixbuf_fill_rect(ctx, p, 0, 0, 10, -4, 3, 3, 3);
-    afx_pixbuf_fill_rect(ctx, p, 20, 0, 4, 4, 3, 3, 3);   // wholly outside
+    afx_pixbuf_fill_rect(ctx, p, 20, 0, 4, 4, 3, 3, 3);  // wholly outside
     afx_pixbuf_fill_rect(ctx, nullptr, 0, 0, 4, 4, 3, 3, 3);
     EXPECT_EQ(afx_pixbuf_pixel(p, 5, 0), rgba(5, 5, 5, 0));
     afx_pixbuf_free(ctx, p);
@@ -144,7 +151,8 @@ TEST_F(PixbufTest, BlendRuleEndpoints) {
     afx_pixbuf_blend_hline(ctx, p, 0, 0, 0, 255, 255, 255, 255);
     EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), rgba(254, 254, 254, 77));  // 255 over 0 gives 254
     afx_pixbuf_blend_hline(ctx, p, 0, 0, 0, 0, 0, 0, 255);
-    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), rgba(0, 0, 0, 77));  // the shift rounds down: falling reaches 0
+    EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0),
+              rgba(0, 0, 0, 77));  // the shift rounds down: falling reaches 0
     afx_pixbuf_fill(ctx, p, 200, 10, 128, 0);
     afx_pixbuf_blend_hline(ctx, p, 0, 0, 0, 100, 255, 128, 0);  // alpha 0: nothing moves
     EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), rgba(200, 10, 128, 0));
@@ -159,7 +167,8 @@ TEST_F(PixbufTest, RunsIncludeBothEndsInEitherOrderAndClip) {
     afx_pixbuf* p = filled(ctx, 20, 6, ground);
     afx_pixbuf_blend_hline(ctx, p, 14, 2, 3, 250, 0, 100, 200);  // reversed ends
     for (int x = 0; x < 20; ++x) {
-        const uint32_t want = (x >= 3 && x <= 14) ? blendExpected(ground, 250, 0, 100, 200) : ground;
+        const uint32_t want =
+            (x >= 3 && x <= 14) ? blendExpected(ground, 250, 0, 100, 200) : ground;
         ASSERT_EQ(afx_pixbuf_pixel(p, x, 2), want) << x;
         ASSERT_EQ(afx_pixbuf_pixel(p, x, 1), ground);
     }
@@ -172,7 +181,7 @@ TEST_F(PixbufTest, RunsIncludeBothEndsInEitherOrderAndClip) {
     afx_pixbuf_blend_hline(ctx, p, -5, 0, 40, 0, 0, 0, 255);  // beyond both ends
     EXPECT_EQ(afx_pixbuf_pixel(p, 0, 0), blendExpected(ground, 0, 0, 0, 255));
     EXPECT_EQ(afx_pixbuf_pixel(p, 19, 0), blendExpected(ground, 0, 0, 0, 255));
-    afx_pixbuf_blend_vline(ctx, p, 25, 0, 5, 0, 0, 0, 255);   // wholly outside
+    afx_pixbuf_blend_vline(ctx, p, 25, 0, 5, 0, 0, 0, 255);  // wholly outside
     afx_pixbuf_blend_hline(ctx, p, 0, 6, 5, 0, 0, 0, 255);
     EXPECT_EQ(afx_pixbuf_pixel(p, 5, 5), ground);
     afx_pixbuf_free(ctx, p);
@@ -186,7 +195,8 @@ TEST_F(PixbufTest, CopyMovesARectangleUnchangedAndClipsBothSides) {
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= 5 && x < 11 && y >= 4 && y < 7;
-            ASSERT_EQ(afx_pixbuf_pixel(dst, x, y), inside ? gradientPixel(x - 2, y - 2) : ground) << x << "," << y;
+            ASSERT_EQ(afx_pixbuf_pixel(dst, x, y), inside ? gradientPixel(x - 2, y - 2) : ground)
+                << x << "," << y;
         }
     }
     afx_pixbuf_fill(ctx, dst, 1, 2, 3, 4);
@@ -213,7 +223,8 @@ TEST_F(PixbufTest, BlendedCopyUsesEachSourceAlphaAndKeepsTheDestinationAlpha) {
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 16; ++x) {
             const uint32_t s = gradientPixel(x, y);
-            ASSERT_EQ(afx_pixbuf_pixel(dst, x, y), blendExpected(ground, s & 255, (s >> 8) & 255, (s >> 16) & 255, s >> 24));
+            ASSERT_EQ(afx_pixbuf_pixel(dst, x, y),
+                      blendExpected(ground, s & 255, (s >> 8) & 255, (s >> 16) & 255, s >> 24));
         }
     }
     afx_pixbuf_free(ctx, dst);
@@ -240,7 +251,8 @@ TEST(PixelRows, VectorRowsEqualScalarRowsOnRandomPixels) {
             afx_blend_row_scalar(src.data(), a.data(), count);
             afx_blend_row_vector(src.data(), b.data(), count);
             ASSERT_EQ(a, b) << "blend, " << count << " pixels";
-            const uint32_t colour = static_cast<uint32_t>(byte(rng)) * 0x01010101u ^ static_cast<uint32_t>(rng());
+            const uint32_t colour =
+                static_cast<uint32_t>(byte(rng)) * 0x01010101u ^ static_cast<uint32_t>(rng());
             b = a;
             afx_blend_colour_row_scalar(colour, a.data(), count);
             afx_blend_colour_row_vector(colour, b.data(), count);
@@ -261,15 +273,18 @@ TEST(PixelRows, BothRowsFollowTheRuleForEveryAlpha) {
             for (int o = 0; o < 256; o += 5) {
                 for (int a = 0; a < 256; a += 8) {
                     for (int k = 0; k < 8; ++k) {
-                        const uint8_t s[4] = {uint8_t(c), uint8_t(255 - c), uint8_t(o), uint8_t(a + k)};
-                        const uint8_t d[4] = {uint8_t(o), uint8_t(c), uint8_t(255 - o), uint8_t(17 + k)};
+                        const uint8_t s[4] = {uint8_t(c), uint8_t(255 - c), uint8_t(o),
+                                              uint8_t(a + k)};
+                        const uint8_t d[4] = {uint8_t(o), uint8_t(c), uint8_t(255 - o),
+                                              uint8_t(17 + k)};
                         std::memcpy(&src[k * 4], s, 4);
                         std::memcpy(&dst[k * 4], d, 4);
                     }
                     row(src.data(), dst.data(), 8);
                     for (int k = 0; k < 8; ++k) {
                         const int al = a + k;
-                        ASSERT_EQ(dst[k * 4 + 0], o + (((c - o) * al) >> 8)) << c << " over " << o << " at " << al;
+                        ASSERT_EQ(dst[k * 4 + 0], o + (((c - o) * al) >> 8))
+                            << c << " over " << o << " at " << al;
                         ASSERT_EQ(dst[k * 4 + 1], c + (((255 - c - c) * al) >> 8));
                         ASSERT_EQ(dst[k * 4 + 2], (255 - o) + (((o - (255 - o)) * al) >> 8));
                         ASSERT_EQ(dst[k * 4 + 3], 17 + k);

@@ -18,12 +18,12 @@ struct afx_pointer_step {
 constexpr int kAfxPointerHostX = 100, kAfxPointerHostY = 100;
 
 inline constexpr afx_pointer_step kAfxPointerScript[] = {
-    {20, 30, afx_pointer_action::Move},         // no button: not delivered
+    {20, 30, afx_pointer_action::Move},  // no button: not delivered
     {20, 30, afx_pointer_action::LeftDown},
-    {40, 50, afx_pointer_action::Move},         // held: delivered
+    {40, 50, afx_pointer_action::Move},  // held: delivered
     {40, 50, afx_pointer_action::LeftUp},
-    {45, 55, afx_pointer_action::Move},         // released again: not delivered
-    {100, 80, afx_pointer_action::LeftDown},    // two quick clicks: a double click
+    {45, 55, afx_pointer_action::Move},       // released again: not delivered
+    {100, 80, afx_pointer_action::LeftDown},  // two quick clicks: a double click
     {100, 80, afx_pointer_action::LeftUp},
     {100, 80, afx_pointer_action::LeftDown},
     {100, 80, afx_pointer_action::LeftUp},
@@ -33,7 +33,8 @@ inline constexpr afx_pointer_step kAfxPointerScript[] = {
     {60, 70, afx_pointer_action::WheelDown},
 };
 
-// As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every wheel release, 3 wheel down.
+// As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every wheel release, 3 wheel
+// down.
 inline constexpr char kAfxPointerCallbacks[] =
     "down(20,30,0) move(40,50,0) up(40,50,0) "
     "down(100,80,0) up(100,80,0) double(100,80,0) up(100,80,0) down(150,20,1) up(150,20,1) "
@@ -45,10 +46,18 @@ inline std::string& afx_pointer_seen() {
     return seen;
 }
 inline void afx_pointer_note(const char* what, int32_t x, int32_t y, int32_t code) {
-    afx_pointer_seen() += std::string(what) + "(" + std::to_string(x) + "," + std::to_string(y) + "," +
-                          std::to_string(code) + ") ";
+    afx_pointer_seen() += std::string(what) + "(" + std::to_string(x) + "," + std::to_string(y) +
+                          "," + std::to_string(code) + ") ";
 }
-inline void afx_pointer_on_down(int32_t x, int32_t y, int32_t b, int32_t, void*) { afx_pointer_note("down", x, y, b); }
-inline void afx_pointer_on_up(int32_t x, int32_t y, int32_t b, int32_t, void*) { afx_pointer_note("up", x, y, b); }
-inline void afx_pointer_on_double(int32_t x, int32_t y, int32_t b, int32_t, void*) { afx_pointer_note("double", x, y, b); }
-inline void afx_pointer_on_move(int32_t x, int32_t y, int32_t, void*) { afx_pointer_note("move", x, y, 0); }
+inline void afx_pointer_on_down(int32_t x, int32_t y, int32_t b, int32_t, void*) {
+    afx_pointer_note("down", x, y, b);
+}
+inline void afx_pointer_on_up(int32_t x, int32_t y, int32_t b, int32_t, void*) {
+    afx_pointer_note("up", x, y, b);
+}
+inline void afx_pointer_on_double(int32_t x, int32_t y, int32_t b, int32_t, void*) {
+    afx_pointer_note("double", x, y, b);
+}
+inline void afx_pointer_on_move(int32_t x, int32_t y, int32_t, void*) {
+    afx_pointer_note("move", x, y, 0);
+}

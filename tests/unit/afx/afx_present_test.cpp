@@ -16,7 +16,8 @@ namespace {
 // A bitmap whose every pixel differs: red from x, green from y, blue mixed.
 void paintRamp(afx_dib* d) {
     for (uint32_t y = 0; y < d->height; ++y)
-        for (uint32_t x = 0; x < d->width; ++x) set_dib_pixel(d, x, y, (x * 9 & 255) << 16 | (y * 7 & 255) << 8 | ((x + y) * 5 & 255));
+        for (uint32_t x = 0; x < d->width; ++x)
+            set_dib_pixel(d, x, y, (x * 9 & 255) << 16 | (y * 7 & 255) << 8 | ((x + y) * 5 & 255));
 }
 
 std::vector<uint32_t> framebuffer(void* window) { return afx_headless_find(window)->framebuffer; }
@@ -44,9 +45,11 @@ TEST_F(PresentTest, PresentIsClippedToTheWindowOnEverySide) {
     void* w = handle(index);
     afx_dib* d = afx_dib_new(ctx, 11, 10, index);
     paintRamp(d);
-    struct Case { int32_t sx, sy, dx, dy, width, height; } cases[] = {
-        {0, 0, -3, -2, 11, 10}, {1, 2, 5, 4, 11, 10}, {0, 0, 9, 7, 4, 4},  {2, 1, -1, 3, 1, 2},
-        {0, 0, 0, 0, 13, 9},    {3, 0, 2, -9, 7, 10}, {0, 0, 13, 0, 5, 5}, {4, 4, 6, 1, 5, 3},
+    struct Case {
+        int32_t sx, sy, dx, dy, width, height;
+    } cases[] = {
+        {0, 0, -3, -2, 11, 10}, {1, 2, 5, 4, 11, 10},   {0, 0, 9, 7, 4, 4},  {2, 1, -1, 3, 1, 2},
+        {0, 0, 0, 0, 13, 9},    {3, 0, 2, -9, 7, 10},   {0, 0, 13, 0, 5, 5}, {4, 4, 6, 1, 5, 3},
         {2, 3, 5, 2, 6, 4},     {0, 0, 0, 0, 100, 100},  // a size beyond the bitmap is cut to it
     };
     for (const Case& c : cases) {
@@ -55,8 +58,8 @@ TEST_F(PresentTest, PresentIsClippedToTheWindowOnEverySide) {
         for (int y = 0; y < 9; ++y) {
             for (int x = 0; x < 13; ++x) {
                 const int bx = x - c.dx + c.sx, by = y - c.dy + c.sy;
-                const bool shown = x >= c.dx && x < c.dx + c.width && y >= c.dy && y < c.dy + c.height &&
-                                   bx < 11 && by < 10;
+                const bool shown = x >= c.dx && x < c.dx + c.width && y >= c.dy &&
+                                   y < c.dy + c.height && bx < 11 && by < 10;
                 ASSERT_EQ(afx_headless_pixel(w, x, y), shown ? dib_pixel(d, bx, by) : 0xABCDEFu)
                     << "placed at " << c.dx << "," << c.dy << ": pixel " << x << "," << y;
             }
@@ -111,7 +114,8 @@ TEST_F(PresentTest, StripedPresentIsGreyWithDarkerBandsTwoLogicalPixelsHigh) {
         afx_present_striped(ctx, index, d, 0, 0, 0, 0, 8, 16, scale);
         for (int y = 0; y < 16; ++y) {
             const bool darker = (y / int(2 * scale)) % 2 == 0;
-            EXPECT_EQ(afx_headless_pixel(handle(index), 3, y), grey(0xC8A060, darker)) << scale << ": " << y;
+            EXPECT_EQ(afx_headless_pixel(handle(index), 3, y), grey(0xC8A060, darker))
+                << scale << ": " << y;
         }
     }
     EXPECT_EQ(before, std::vector<uint8_t>(d->pixels, d->pixels + d->stride * 16));
@@ -161,7 +165,8 @@ TEST_F(PresentTest, ScenePaintedThroughTheResamplerReachesTheWindow) {
     ASSERT_TRUE(afx_headless_paint(handle(index)));
     const std::vector<uint32_t> fb = framebuffer(handle(index));
     for (int y = 0; y < kSceneHeight; ++y)
-        for (int x = 0; x < kSceneWidth; ++x) ASSERT_EQ(fb[y * kSceneWidth + x], dib_pixel(scene.surface, x, y));
+        for (int x = 0; x < kSceneWidth; ++x)
+            ASSERT_EQ(fb[y * kSceneWidth + x], dib_pixel(scene.surface, x, y));
     // The picture's ring (white) crosses its centre row at picture x 10..14;
     // at scale 1.5 from x = 12 that lands near window x 27..33.
     EXPECT_EQ(fb[30 * kSceneWidth + 30], 0xFAFAFAu);

@@ -19,7 +19,9 @@ void fillDib(afx_dib* d, uint32_t rgb) {
     for (uint32_t y = 0; y < d->height; ++y)
         for (uint32_t x = 0; x < d->width; ++x) {
             uint8_t* p = d->pixels + static_cast<size_t>(y) * d->stride + x * 3;
-            p[0] = rgb & 255; p[1] = (rgb >> 8) & 255; p[2] = rgb >> 16;
+            p[0] = rgb & 255;
+            p[1] = (rgb >> 8) & 255;
+            p[2] = rgb >> 16;
         }
 }
 
@@ -62,15 +64,21 @@ TEST(CubicWeights, EveryPhaseSumsTo256AndFollowsCatmullRom) {
         const int32_t* w = afx_cubic_weights(p);
         EXPECT_EQ(w[0] + w[1] + w[2] + w[3], 256) << p;
         const double t = p / 256.0;
-        const double exact[4] = {-0.5 * t * t * t + t * t - 0.5 * t, 1.5 * t * t * t - 2.5 * t * t + 1.0,
-                                 -1.5 * t * t * t + 2.0 * t * t + 0.5 * t, 0.5 * t * t * t - 0.5 * t * t};
+        const double exact[4] = {
+            -0.5 * t * t * t + t * t - 0.5 * t, 1.5 * t * t * t - 2.5 * t * t + 1.0,
+            -1.5 * t * t * t + 2.0 * t * t + 0.5 * t, 0.5 * t * t * t - 0.5 * t * t};
         for (int k = 0; k < 4; ++k) EXPECT_NEAR(w[k], exact[k] * 256.0, 1.0) << p << " tap " << k;
     }
-    const int32_t rows[4][5] = {{0, 0, 256, 0, 0}, {64, -18, 222, 58, -6},
-                                {128, -16, 144, 144, -16}, {192, -6, 58, 222, -18}};
+    const int32_t rows[4][5] = {{0, 0, 256, 0, 0},
+                                {64, -18, 222, 58, -6},
+                                {128, -16, 144, 144, -16},
+                                {192, -6, 58, 222, -18}};
     for (const auto& r : rows) {
         const int32_t* w = afx_cubic_weights(static_cast<uint32_t>(r[0]));
-        EXPECT_EQ(w[0], r[1]); EXPECT_EQ(w[1], r[2]); EXPECT_EQ(w[2], r[3]); EXPECT_EQ(w[3], r[4]);
+        EXPECT_EQ(w[0], r[1]);
+        EXPECT_EQ(w[1], r[2]);
+        EXPECT_EQ(w[2], r[3]);
+        EXPECT_EQ(w[3], r[4]);
     }
 }
 
@@ -81,18 +89,20 @@ TEST_F(ResampleTest, ScaleOneCopiesExactlyWithinTheRegionAndFromTheOffset) {
     ASSERT_NE(src, nullptr);
     afx_dib* dib = afx_dib_new(ctx, 80, 60, -1);
     const uint32_t marker = 0x123456;
-    struct Case { int x, y, w, h, ox, oy; } cases[] = {
+    struct Case {
+        int x, y, w, h, ox, oy;
+    } cases[] = {
         {0, 0, 48, 40, 0, 0},     // the whole source
         {25, 12, 10, 6, 20, 10},  // the source at (20, 10), only part of it drawn
-        {0, 0, 80, 60, 20, 10},   // a region from left of and above the source: starts at its corner
+        {0, 0, 80, 60, 20, 10},  // a region from left of and above the source: starts at its corner
     };
     for (const Case& c : cases) {
         fillDib(dib, marker);
         afx_dib_scale_from(ctx, src, dib, c.x, c.y, c.w, c.h, c.ox, c.oy, 1.0f);
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 80; ++x) {
-                const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h && x >= c.ox &&
-                                    y >= c.oy && x < c.ox + 48 && y < c.oy + 40;
+                const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h &&
+                                    x >= c.ox && y >= c.oy && x < c.ox + 48 && y < c.oy + 40;
                 ASSERT_EQ(dib_pixel(dib, x, y), inside ? srcRgb(src, x - c.ox, y - c.oy) : marker)
                     << "region at " << c.x << "," << c.y << ": pixel " << x << "," << y;
             }
@@ -111,7 +121,8 @@ TEST_F(ResampleTest, ScaleTwoAlternatesPhasesZeroAndHalf) {
     // is the horizontal filter alone.
     afx_pixbuf* src = afx_pixbuf_new(ctx, 8, 1);
     const int values[8] = {0, 255, 30, 200, 90, 90, 10, 250};
-    for (int x = 0; x < 8; ++x) afx_pixbuf_set_pixel(ctx, src, x, 0, values[x], 255 - values[x], 128, 255);
+    for (int x = 0; x < 8; ++x)
+        afx_pixbuf_set_pixel(ctx, src, x, 0, values[x], 255 - values[x], 128, 255);
     afx_dib* dib = afx_dib_new(ctx, 16, 2, -1);
     afx_dib_scale_from(ctx, src, dib, 0, 0, 16, 2, 0, 0, 2.0f);
     for (int c = 0; c < 16; ++c) {
@@ -120,8 +131,8 @@ TEST_F(ResampleTest, ScaleTwoAlternatesPhasesZeroAndHalf) {
         if (c % 2 == 0) {
             want = values[k];  // phase 0: (0, 256, 0, 0)
         } else {               // phase 128: (-16, 144, 144, -16)
-            const int s = -16 * values[clampi(k - 1, 0, 7)] + 144 * values[k] + 144 * values[clampi(k + 1, 0, 7)] -
-                          16 * values[clampi(k + 2, 0, 7)];
+            const int s = -16 * values[clampi(k - 1, 0, 7)] + 144 * values[k] +
+                          144 * values[clampi(k + 1, 0, 7)] - 16 * values[clampi(k + 2, 0, 7)];
             want = clampi(s, 0, 65280) >> 8;
         }
         EXPECT_EQ(dib_pixel(dib, c, 0) >> 16, static_cast<uint32_t>(want)) << c;
@@ -138,7 +149,8 @@ TEST_F(ResampleTest, RowsAboveAndBelowTheTapsAreNeverRead) {
     // must not change.
     afx_pixbuf* clean = afx_pixbuf_new(ctx, 20, 30);
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 20; ++x) afx_pixbuf_set_pixel(ctx, clean, x, y, x * 12, y * 8, 100, 255);
+        for (int x = 0; x < 20; ++x)
+            afx_pixbuf_set_pixel(ctx, clean, x, y, x * 12, y * 8, 100, 255);
     afx_pixbuf* poisoned = afx_pixbuf_new(ctx, 20, 30);
     afx_pixbuf_copy(ctx, clean, poisoned, 0, 0, 0, 0, 20, 30);
     const int y0 = 15, h = 4;  // rows 15..18 map to source rows 10, 10, 11, 12
@@ -163,9 +175,9 @@ TEST_F(ResampleTest, EmptyAndOffBitmapRegionsDrawNothing) {
     const std::vector<uint8_t> before(dib->pixels, dib->pixels + dib->stride * 20);
     afx_dib_scale_from(ctx, src, dib, 0, 0, 0, 10, 0, 0, 1.0f);
     afx_dib_scale_from(ctx, src, dib, 0, 0, 10, -1, 0, 0, 1.0f);
-    afx_dib_scale_from(ctx, src, dib, 20, 0, 10, 10, 0, 0, 1.0f);   // x beyond the last column
+    afx_dib_scale_from(ctx, src, dib, 20, 0, 10, 10, 0, 0, 1.0f);  // x beyond the last column
     afx_dib_scale_from(ctx, src, dib, 0, 25, 10, 10, 0, 0, 1.0f);
-    afx_dib_scale_from(ctx, src, dib, 0, 0, 10, 10, 20, 0, 1.0f);   // offset beyond the bitmap
+    afx_dib_scale_from(ctx, src, dib, 0, 0, 10, 10, 20, 0, 1.0f);  // offset beyond the bitmap
     afx_dib_scale_from(ctx, src, dib, 0, 0, 10, 10, 0, 0, 0.0f);
     afx_dib_scale_from(ctx, nullptr, dib, 0, 0, 10, 10, 0, 0, 1.0f);
     EXPECT_EQ(before, std::vector<uint8_t>(dib->pixels, dib->pixels + dib->stride * 20));
@@ -190,15 +202,23 @@ TEST_F(ResampleTest, EveryScaleAndRegionAgreesWithTheDirectFilter) {
     std::mt19937 rng(1952);
     afx_pixbuf* harshSrc = afx_pixbuf_new(ctx, 61, 23);
     for (int y = 0; y < 23; ++y)
-        for (int x = 0; x < 61; ++x) afx_pixbuf_set_pixel(ctx, harshSrc, x, y, harsh(rng), harsh(rng), harsh(rng), harsh(rng));
+        for (int x = 0; x < 61; ++x)
+            afx_pixbuf_set_pixel(ctx, harshSrc, x, y, harsh(rng), harsh(rng), harsh(rng),
+                                 harsh(rng));
     afx_pixbuf* picture = afx_pixbuf_new_from_inline(ctx, 110);
     afx_dib* dib = afx_dib_new(ctx, 190, 110, -1);
-    struct Region { int x, y, w, h, ox, oy; };
-    struct Source { afx_pixbuf* src; std::vector<Region> regions; } sources[] = {
-        {picture, {{0, 0, 130, 110, 0, 0},     // whole: top and left edges clamp their taps
-                   {7, 5, 40, 30, 3, 2},       // inner region: its rows come from the middle
-                   {31, 60, 9, 50, 3, 2},      // down to the bottom edge of the source
-                   {90, 0, 40, 110, 3, 2}}},   // the right edge
+    struct Region {
+        int x, y, w, h, ox, oy;
+    };
+    struct Source {
+        afx_pixbuf* src;
+        std::vector<Region> regions;
+    } sources[] = {
+        {picture,
+         {{0, 0, 130, 110, 0, 0},    // whole: top and left edges clamp their taps
+          {7, 5, 40, 30, 3, 2},      // inner region: its rows come from the middle
+          {31, 60, 9, 50, 3, 2},     // down to the bottom edge of the source
+          {90, 0, 40, 110, 3, 2}}},  // the right edge
         {harshSrc, {{1, 2, 189, 73, 1, 2}}},
     };
     int clipped_high = 0, clipped_low = 0;
@@ -215,10 +235,12 @@ TEST_F(ResampleTest, EveryScaleAndRegionAgreesWithTheDirectFilter) {
                         const bool covered = ((x - r.ox) * step >> 16) < int(src->width) &&
                                              ((y - r.oy) * step >> 16) < int(src->height);
                         // Source column 0 always lands at the offset: nothing is drawn before it.
-                        const bool inside = x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h &&
-                                            x >= r.ox && y >= r.oy && covered;
-                        const uint32_t want = inside ? reference(src, x, y, r.ox, r.oy, scale) : 0x00FF00u;
-                        ASSERT_EQ(dib_pixel(dib, x, y), want) << "scale " << scale << " at " << x << "," << y;
+                        const bool inside = x >= r.x && x < r.x + r.w && y >= r.y &&
+                                            y < r.y + r.h && x >= r.ox && y >= r.oy && covered;
+                        const uint32_t want =
+                            inside ? reference(src, x, y, r.ox, r.oy, scale) : 0x00FF00u;
+                        ASSERT_EQ(dib_pixel(dib, x, y), want)
+                            << "scale " << scale << " at " << x << "," << y;
                         if (!isPicture && inside && scale == 2.0f) {
                             clipped_high += (want & 255) == 255;
                             clipped_low += (want & 255) == 0;
@@ -245,14 +267,16 @@ TEST(ResampleRows, VectorHorizontalRowEqualsScalarForAnyTapsAndPhases) {
                 std::vector<afx_resample_column> columns(static_cast<size_t>(count));
                 for (afx_resample_column& c : columns) {
                     // From wholly left of the row to wholly right of it.
-                    c.first_tap = static_cast<int32_t>(rng() % static_cast<uint32_t>(width + 8)) - 4;
+                    c.first_tap =
+                        static_cast<int32_t>(rng() % static_cast<uint32_t>(width + 8)) - 4;
                     c.phase = rng() & 255u;
                 }
                 std::vector<uint32_t> a(static_cast<size_t>(count) + 1, 0x5A5A5A5Au), b = a;
                 afx_resample_hrow_scalar(row.data(), width, columns.data(), a.data(), count);
                 afx_resample_hrow_vector(row.data(), width, columns.data(), b.data(), count);
                 ASSERT_EQ(a, b) << width << " wide, " << count << " columns";
-                EXPECT_EQ(b[static_cast<size_t>(count)], 0x5A5A5A5Au);  // nothing past the last column
+                EXPECT_EQ(b[static_cast<size_t>(count)],
+                          0x5A5A5A5Au);  // nothing past the last column
             }
         }
     }
@@ -265,9 +289,12 @@ TEST(ResampleRows, VectorVerticalRowEqualsScalarAtEveryPhase) {
             std::vector<uint32_t> rows[4];
             for (auto& r : rows) {
                 r.resize(static_cast<size_t>(count));
-                for (uint32_t& v : r) v = uint32_t(harsh(rng)) | uint32_t(harsh(rng)) << 8 | uint32_t(harsh(rng)) << 16 | 0xFF000000u;
+                for (uint32_t& v : r)
+                    v = uint32_t(harsh(rng)) | uint32_t(harsh(rng)) << 8 |
+                        uint32_t(harsh(rng)) << 16 | 0xFF000000u;
             }
-            const uint32_t* const taps[4] = {rows[0].data(), rows[1].data(), rows[2].data(), rows[3].data()};
+            const uint32_t* const taps[4] = {rows[0].data(), rows[1].data(), rows[2].data(),
+                                             rows[3].data()};
             // Three bytes a pixel, and a guard byte after them.
             std::vector<uint8_t> a(static_cast<size_t>(count) * 3 + 1, 0xA5), b = a;
             afx_resample_vrow_scalar(taps, afx_cubic_weights(phase), a.data(), count);
@@ -288,7 +315,8 @@ TEST(ResampleRows, ScalarRowsFilterEachChannelAndClamp) {
     afx_resample_hrow_scalar(row, 4, columns, out, 2);
     const int blue = (-16 * 10 + 144 * 20 + 144 * 30 - 16 * 40) >> 8;  // 25
     EXPECT_EQ(out[0], 0xFF000000u | 255u << 16 | 0u << 8 | static_cast<uint32_t>(blue));
-    EXPECT_EQ(out[1], 0xFF000000u | 0u << 16 | 255u << 8 | 10u);  // taps clamped to column 0, phase 0
+    EXPECT_EQ(out[1],
+              0xFF000000u | 0u << 16 | 255u << 8 | 10u);  // taps clamped to column 0, phase 0
     const uint32_t r0[1] = {0x0000FF}, r1[1] = {0x00FF00}, r2[1] = {0x00FF00}, r3[1] = {0x0000FF};
     const uint32_t* const taps[4] = {r0, r1, r2, r3};
     uint8_t bgr[3];

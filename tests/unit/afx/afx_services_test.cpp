@@ -16,15 +16,19 @@ float scaleAt(int32_t dpiX, int32_t dpiY, int32_t aware) {
 }
 
 TEST(ToolkitDpi, ScaleFollowsTheLargerAxisFromAbove96UpToTwiceInADpiAwareProcess) {
-    struct Case { int32_t x, y, aware; float scale; } cases[] = {
-        {96, 96, 1, 1.0f}, {144, 144, 1, 1.5f}, {192, 192, 1, 2.0f},
-        {240, 240, 1, 2.0f},               // capped
-        {96, 120, 1, 1.25f},               // the larger of the two axes
-        {97, 96, 1, 97.0f / 96.0f}, {72, 72, 1, 1.0f},  // never below 1
-        {144, 144, 0, 1.0f}, {240, 240, 0, 1.0f},       // not DPI-aware: always 1
-        {144, 144, -1, 1.5f},              // no awareness query (older systems): the screen's figure
+    struct Case {
+        int32_t x, y, aware;
+        float scale;
+    } cases[] = {
+        {96, 96, 1, 1.0f},          {144, 144, 1, 1.5f},
+        {192, 192, 1, 2.0f},        {240, 240, 1, 2.0f},  // capped
+        {96, 120, 1, 1.25f},                              // the larger of the two axes
+        {97, 96, 1, 97.0f / 96.0f}, {72, 72, 1, 1.0f},    // never below 1
+        {144, 144, 0, 1.0f},        {240, 240, 0, 1.0f},  // not DPI-aware: always 1
+        {144, 144, -1, 1.5f},  // no awareness query (older systems): the screen's figure
     };
-    for (const Case& c : cases) EXPECT_EQ(scaleAt(c.x, c.y, c.aware), c.scale) << c.x << "x" << c.y << " aware " << c.aware;
+    for (const Case& c : cases)
+        EXPECT_EQ(scaleAt(c.x, c.y, c.aware), c.scale) << c.x << "x" << c.y << " aware " << c.aware;
 }
 
 TEST_F(ToolkitTest, TheScaleIsReadOnceAndThenCached) {
@@ -40,12 +44,12 @@ TEST_F(ToolkitTest, TemporaryCursorsRememberAndRestoreThePreviousOne) {
     afx_cursor_resize(ctx, true);
     afx_cursor_resize(ctx, false);
     afx_cursor_hand(ctx, true);
-    afx_cursor_wait(ctx, true);   // saves the hand
+    afx_cursor_wait(ctx, true);  // saves the hand
     afx_cursor_wait(ctx, false);
-    afx_cursor_restore(ctx);      // the saved one: still the hand
-    const std::vector<afxp_cursor_kind> expected = {
-        AFXP_CURSOR_RESIZE, AFXP_CURSOR_ARROW, AFXP_CURSOR_HAND, AFXP_CURSOR_WAIT,
-        AFXP_CURSOR_HAND, AFXP_CURSOR_HAND};
+    afx_cursor_restore(ctx);  // the saved one: still the hand
+    const std::vector<afxp_cursor_kind> expected = {AFXP_CURSOR_RESIZE, AFXP_CURSOR_ARROW,
+                                                    AFXP_CURSOR_HAND,   AFXP_CURSOR_WAIT,
+                                                    AFXP_CURSOR_HAND,   AFXP_CURSOR_HAND};
     EXPECT_EQ(afx_headless_cursor_history(), expected);
     // On twice with nothing in between, as while a held pointer keeps the
     // cursor: off goes back to the hand shown before the first.
@@ -68,7 +72,7 @@ TEST_F(ToolkitTest, DragDeltasMeasureTravelRightwardAndUpward) {
     afx_mouse_reset(ctx, 100.0, 200.0);
     EXPECT_EQ(afx_mouse_dx(ctx, 104.0), 4.0f);
     EXPECT_EQ(afx_mouse_dx(ctx, 101.5), -2.5f);
-    EXPECT_EQ(afx_mouse_dy(ctx, 190.0), 10.0f);   // moving up is positive
+    EXPECT_EQ(afx_mouse_dy(ctx, 190.0), 10.0f);  // moving up is positive
     EXPECT_EQ(afx_mouse_dy(ctx, 195.0), -5.0f);
     EXPECT_EQ(ctx->last_mouse_x, 101.5);
     EXPECT_EQ(ctx->last_mouse_y, 195.0);

@@ -27,7 +27,8 @@ struct afx_test_scene {
 bool afx_test_scene_open(afx_test_scene* scene, afx_context* context, int32_t index);
 void afx_test_scene_close(afx_test_scene* scene);
 // The paint callback; user is the scene.
-void afx_test_scene_paint(int32_t x, int32_t y, int32_t width, int32_t height, int32_t index, void* user);
+void afx_test_scene_paint(int32_t x, int32_t y, int32_t width, int32_t height, int32_t index,
+                          void* user);
 
 // A render as 0x00RRGGBB words, rows top to bottom, saved with its size.
 bool afx_test_scene_save(const std::string& path, int32_t width, int32_t height,

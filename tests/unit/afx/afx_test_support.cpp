@@ -10,7 +10,8 @@ std::vector<CallbackRecord>& ToolkitTest::log() {
 std::string ToolkitTest::logText() {
     std::string text;
     for (const CallbackRecord& r : log())
-        text += r.what + "(" + std::to_string(r.a) + "," + std::to_string(r.b) + "," + std::to_string(r.c) + ") ";
+        text += r.what + "(" + std::to_string(r.a) + "," + std::to_string(r.b) + "," +
+                std::to_string(r.c) + ") ";
     return text;
 }
 

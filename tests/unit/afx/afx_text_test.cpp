@@ -12,14 +12,17 @@
 
 namespace {
 
-const afx_glyph& glyph(const afx_font_desc& font, char c) { return font.glyphs[c - kAfxFirstGlyphCode]; }
+const afx_glyph& glyph(const afx_font_desc& font, char c) {
+    return font.glyphs[c - kAfxFirstGlyphCode];
+}
 
 // Rows whose brightest red reaches at least half of full scale.
 std::vector<int32_t> ink_rows(const afx_pixbuf* p) {
     std::vector<int32_t> rows;
     for (uint32_t y = 0; y < p->height; ++y) {
         uint32_t brightest = 0;
-        for (uint32_t x = 0; x < p->width; ++x) brightest = std::max(brightest, red_of(afx_pixbuf_pixel(p, int32_t(x), int32_t(y))));
+        for (uint32_t x = 0; x < p->width; ++x)
+            brightest = std::max(brightest, red_of(afx_pixbuf_pixel(p, int32_t(x), int32_t(y))));
         if (brightest >= 128) rows.push_back(int32_t(y));
     }
     return rows;
@@ -99,7 +102,9 @@ TEST_F(TextTest, InitStartsWithOpaqueBlackDejaVuAtItsBaseSize) {
 
 TEST_F(TextStateTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels) {
     const float cap = float(glyph(afx_fonts[0], 'H').height);
-    struct Case { float px, scale, smoothing; };
+    struct Case {
+        float px, scale, smoothing;
+    };
     // smoothing = 0.25 / (scale x 2.5)
     for (const Case c : {Case{64, 1.0f, 0.1f}, Case{32, 0.5f, 0.2f}, Case{24, 0.375f, 0.266667f},
                          Case{8, 0.125f, 0.8f}}) {
@@ -128,7 +133,10 @@ TEST_F(TextStateTest, SizeSetsScaleAndSmoothingWidthAndLineHeightFollowsInPixels
 TEST_F(TextStateTest, TargetAndBoxSetClipLayoutAndTheFirstBaseline) {
     afx_pixbuf* p = filled_pixbuf(120, 80, 0, 0, 0);
     using Box = std::vector<float>;
-    auto clip = [this] { return Box{float(t.clip_left), float(t.clip_top), float(t.clip_right), float(t.clip_bottom)}; };
+    auto clip = [this] {
+        return Box{float(t.clip_left), float(t.clip_top), float(t.clip_right),
+                   float(t.clip_bottom)};
+    };
     auto box = [this] { return Box{t.box_left, t.box_top, t.box_right, t.box_bottom}; };
     afx_text_set_target(&t, p);
     EXPECT_EQ(t.target, p);
@@ -171,7 +179,8 @@ TEST_F(TextTest, ThresholdPutsTheEdgeAtHalfScaleAndSoftensItOverTheSmoothingWidt
     const afx_glyph square = {0, 1, 1, 10, 10, 0, 10, 12};
     for (const float px : {64.0f, 32.0f, 8.0f}) {
         for (int red = 0; red < 256; ++red) {
-            SyntheticFont font(16, 16, [red](int32_t, int32_t) { return uint8_t(red); }, square);
+            SyntheticFont font(
+                16, 16, [red](int32_t, int32_t) { return uint8_t(red); }, square);
             font.install();
             afx_pixbuf* p = filled_pixbuf(32, 32, 0, 0, 0, 200);
             afx_text t;
@@ -226,8 +235,9 @@ TEST_F(TextTest, SamplerInterpolatesTheAtlasBilinearlyAtPenRelativePositions) {
                     // no further than half a pixel inside the box's far edge.
                     const double u = std::clamp((along_x ? x - pen_x : y - top) / s, 0.0, 11.5);
                     const double first = along_x ? 1 : 2;
-                    const double sample = red(int32_t(first + std::floor(u)), int32_t(first + std::floor(u))) +
-                                          4.0 * (u - std::floor(u));
+                    const double sample =
+                        red(int32_t(first + std::floor(u)), int32_t(first + std::floor(u))) +
+                        4.0 * (u - std::floor(u));
                     const double cov = expected_coverage(sample, t.smoothing);
                     EXPECT_TRUE(drawn_as(red_of(afx_pixbuf_pixel(p, x, y)), cov))
                         << (along_x ? "x ramp " : "y ramp ") << px << " px at " << x << "," << y;
@@ -265,7 +275,9 @@ TEST_F(TextTest, CapitalsStandOnTheBaselineWithTheFontsCapHeight) {
 
 TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     // One solid 40 x 40 glyph box over a 48 x 48 target.
-    SyntheticFont font(16, 16, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    SyntheticFont font(
+        16, 16, [](int32_t, int32_t) { return uint8_t(255); },
+        afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
     font.install();
     afx_pixbuf* p = filled_pixbuf(48, 48, 0, 0, 0);
     afx_text_set_font(&t, font.desc());
@@ -278,7 +290,8 @@ TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     for (int y = 0; y < 48; ++y) {
         for (int x = 0; x < 48; ++x) {
             const bool inside = 10 < x && x < 40 && 20 < y && y < 35;
-            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), inside ? 0xFFFDFDFDu : 0xFF000000u) << x << "," << y;
+            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), inside ? 0xFFFDFDFDu : 0xFF000000u)
+                << x << "," << y;
         }
     }
     // The whole target as clip box: its left column and top row stay too.
@@ -349,11 +362,15 @@ TEST_F(TextTest, AFontWhoseAtlasDoesNotLoadDrawsNothingButStillLaysOut) {
 
     // An atlas smaller than the glyph boxes (and the pixel the sampler reads
     // beyond them) is refused rather than read past its end.
-    SyntheticFont small(11, 12, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    SyntheticFont small(
+        11, 12, [](int32_t, int32_t) { return uint8_t(255); },
+        afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
     small.install();
     afx_text_set_font(&t, small.desc());
     EXPECT_EQ(t.atlas, nullptr);
-    SyntheticFont exact(12, 12, [](int32_t, int32_t) { return uint8_t(255); }, afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
+    SyntheticFont exact(
+        12, 12, [](int32_t, int32_t) { return uint8_t(255); },
+        afx_glyph{0, 1, 1, 10, 10, 0, 10, 12});
     exact.install();
     afx_text_set_font(&t, exact.desc());
     EXPECT_NE(t.atlas, nullptr);
@@ -425,13 +442,18 @@ TEST_F(TextStateTest, WidthIsTheLastLinesAndANewlineAlsoMovesThePen) {
 
 TEST_F(TextStateTest, MeasureBoxSkipsLinkMarkersCountsLinesAndKeepsToItsLimits) {
     afx_text_set_line_height(&t, 20.0f);
-    struct Case { float max_w, max_h; const char* text; int32_t w, h; } cases[] = {
+    struct Case {
+        float max_w, max_h;
+        const char* text;
+        int32_t w, h;
+    } cases[] = {
         {500, 500, "<a>AH</a>", 46, 20},
         {500, 500, "A<a>H</a>\nH\n", 46, 60},  // three lines, the last one empty
-        // "AA" fits in 50; the third "A" ends the line and is not counted; the fourth starts line two.
+        // "AA" fits in 50; the third "A" ends the line and is not counted; the fourth starts line
+        // two.
         {50, 500, "AAAA", 44, 40},
         {30, 500, "AAAA", 22, 60},
-        {500, 50, "A\nA\nA\nAHA", 68, 50},      // 80 limited to 50
+        {500, 50, "A\nA\nA\nAHA", 68, 50},  // 80 limited to 50
     };
     int32_t w = -1, h = -1;
     for (const Case& c : cases) {

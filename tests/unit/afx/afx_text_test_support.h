@@ -29,8 +29,9 @@ protected:
 class SyntheticFont {
 public:
     static constexpr uint32_t kAtlasId = 5000;
-    SyntheticFont(int32_t atlas_width, int32_t atlas_height, const std::function<uint8_t(int32_t, int32_t)>& red,
-                  const afx_glyph& glyph, uint32_t base_size = 64);
+    SyntheticFont(int32_t atlas_width, int32_t atlas_height,
+                  const std::function<uint8_t(int32_t, int32_t)>& red, const afx_glyph& glyph,
+                  uint32_t base_size = 64);
     void install() const { afx_set_module(const_cast<afx_resource_bundle*>(&bundle_)); }
     const afx_font_desc* desc() const { return &desc_; }
 
@@ -43,10 +44,12 @@ private:
 };
 
 // A pixel-data image (24-byte big-endian header, RGBA rows).
-std::vector<uint8_t> make_pixdata(int32_t width, int32_t height, const std::function<uint32_t(int32_t, int32_t)>& rgba);
+std::vector<uint8_t> make_pixdata(int32_t width, int32_t height,
+                                  const std::function<uint32_t(int32_t, int32_t)>& rgba);
 
 // An owned pixbuf filled with one colour.
-afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255);
+afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t g, uint32_t b,
+                          uint32_t a = 255);
 
 // Whether two pixbufs of one size hold the same pixels; whether every pixel is word.
 bool same_pixels(const afx_pixbuf* a, const afx_pixbuf* b);

@@ -187,8 +187,9 @@ TEST_F(ToolkitTest, PressesGiveFocusAndCarryTheirButtonCodesAndKeysTheirCodeAndF
     // Keys report zero, the key code and whether it went down.
     afx_headless_key(handle(index), 0x41, true);
     afx_headless_key(handle(index), 0x41, false);
-    EXPECT_EQ(ToolkitTest::logText(), "down(10,11,0) up(12,13,0) down(14,15,1) up(16,17,1) double(18,19,0) "
-                                      "keydown(0,65,1) keyup(0,65,0) ");
+    EXPECT_EQ(ToolkitTest::logText(),
+              "down(10,11,0) up(12,13,0) down(14,15,1) up(16,17,1) double(18,19,0) "
+              "keydown(0,65,1) keyup(0,65,0) ");
 }
 
 TEST_F(ToolkitTest, OnlyTheFirstEraseAfterCreationPaintsTheBackground) {
@@ -233,7 +234,8 @@ TEST_F(ToolkitTest, ClosingReleasesEveryHandleOnceAndFreesTheSlot) {
         afx_headless_window* w = afx_headless_find(native);
         EXPECT_TRUE(w->destroyed);
         if (!bySystem) {
-            EXPECT_TRUE(w->painter_released);  // the toolkit's close gives back the window's painter
+            EXPECT_TRUE(
+                w->painter_released);  // the toolkit's close gives back the window's painter
         }
         EXPECT_FALSE(w->timer_running);
         EXPECT_EQ(ctx->windows[index].in_use, 0);
@@ -281,8 +283,8 @@ TEST_F(ToolkitTest, PaintGetsTheUpdateRectangleAndValidatesIt) {
     EXPECT_EQ(w->erase_count, 0);  // invalidating never erases
     EXPECT_TRUE(afx_headless_paint(native));
     // The whole window first, then the union of both rectangles: x 10..60, y 5..60.
-    EXPECT_EQ(ToolkitTest::logText(), "paint(0,0," + std::to_string(200 * 65536 + 100) + ") paint(10,5," +
-                                          std::to_string(50 * 65536 + 55) + ") ");
+    EXPECT_EQ(ToolkitTest::logText(), "paint(0,0," + std::to_string(200 * 65536 + 100) +
+                                          ") paint(10,5," + std::to_string(50 * 65536 + 55) + ") ");
 }
 
 TEST_F(ToolkitTest, DroppedFileReachesTheCallbackWithItsPath) {

@@ -38,7 +38,9 @@ protected:
             }
         }
     }
-    PagePoint linkCentre() const { return {(amberLeft + amberRight) / 2, (amberTop + amberBottom) / 2}; }
+    PagePoint linkCentre() const {
+        return {(amberLeft + amberRight) / 2, (amberTop + amberBottom) / 2};
+    }
     bool closed() const { return !host->isShowing() && afx_headless_find(native)->destroyed; }
     const MBXAboutMessage::HotSpot& hotSpot() const {
         return static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
@@ -95,7 +97,8 @@ TEST_F(MBXAboutBox, ALeftPressOnTheAddressOpensItWhereverItIsReleased) {
         press(linkCentre());
         EXPECT_TRUE(afx_headless_opened_urls().empty()) << "opened on the press";
         release(at);
-        EXPECT_EQ(afx_headless_opened_urls(), std::vector<std::string>{kAddress}) << "released at " << at.x;
+        EXPECT_EQ(afx_headless_opened_urls(), std::vector<std::string>{kAddress})
+            << "released at " << at.x;
         EXPECT_TRUE(closed()) << "released at " << at.x;
         EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultOpenLink);
     }

@@ -33,8 +33,10 @@ TEST_F(MBXHostWindow, SizeFollowsTheDesktopHeightAndTheScreenScale) {
         restartToolkit(c.desktopWidth, c.desktopHeight, c.dpi);
         host->openAbout();
         ASSERT_NE(window(), nullptr);
-        EXPECT_EQ(window()->width, c.width) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
-        EXPECT_EQ(window()->height, c.height) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_EQ(window()->width, c.width)
+            << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_EQ(window()->height, c.height)
+            << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
         EXPECT_EQ(host->width(), c.width);
         EXPECT_EQ(host->height(), c.height);
     }
@@ -61,11 +63,14 @@ TEST_F(MBXHostWindow, SquareAndPortraitScreensKeepThePageInTheWorkAreaAtEverySca
     };
     for (const FitCase& c : cases) {
         restartToolkit(c.desktopWidth, c.desktopHeight, c.dpi);
-        afx_headless_set_work_area(c.desktopWidth - c.workWidth, 0, c.desktopWidth, c.desktopHeight);
+        afx_headless_set_work_area(c.desktopWidth - c.workWidth, 0, c.desktopWidth,
+                                   c.desktopHeight);
         host->openAbout();
         ASSERT_NE(window(), nullptr);
-        EXPECT_EQ(window()->width, c.width) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
-        EXPECT_EQ(window()->height, c.height) << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_EQ(window()->width, c.width)
+            << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
+        EXPECT_EQ(window()->height, c.height)
+            << c.desktopWidth << " x " << c.desktopHeight << " at " << c.dpi;
         EXPECT_LE(window()->width, c.workWidth);
         EXPECT_LE(window()->height, c.desktopHeight);
     }

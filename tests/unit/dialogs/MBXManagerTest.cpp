@@ -36,9 +36,13 @@ public:
     bool keyDownBackspace() override { return note("down Backspace"); }
     bool keyDownShift() override { return note("down Shift"); }
     bool keyDownControl() override { return note("down Control"); }
-    bool keyDownOther(int32_t key) override { return note(("down other " + std::to_string(key)).c_str()); }
+    bool keyDownOther(int32_t key) override {
+        return note(("down other " + std::to_string(key)).c_str());
+    }
     bool keyUpEscape() override { return note("up Escape"); }
-    bool keyUpOther(int32_t key) override { return note(("up other " + std::to_string(key)).c_str()); }
+    bool keyUpOther(int32_t key) override {
+        return note(("up other " + std::to_string(key)).c_str());
+    }
     void becameTop() override {
         MBXObject::becameTop();
         note("top");
@@ -100,8 +104,8 @@ TEST_F(MBXManagerStack, EventsReachOnlyTheTopDialogAndOnlyWhileActive) {
     calls.clear();
     // Going inactive disables every dialog and then deletes them all.
     manager->setActive(false);
-    EXPECT_EQ(calls, (std::vector<std::string>{"under: disabled", "top: disabled", "top: deleted", "under: top",
-                                               "under: deleted"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"under: disabled", "top: disabled", "top: deleted",
+                                               "under: top", "under: deleted"}));
     EXPECT_EQ(manager->dialogCount(), 0);
     EXPECT_FALSE(manager->pointerDown(1, 2, 0, 0));
 }
@@ -114,9 +118,9 @@ TEST_F(MBXManagerStack, EachNamedKeyHasItsHandlerAndTheRestShareOne) {
     const struct {
         int32_t code;
         const char* handler;
-    } keys[] = {{9, "Tab"},   {13, "Enter"},  {27, "Escape"}, {33, "PageUp"}, {34, "PageDown"},
-                {38, "Up"},   {40, "Down"},   {37, "Left"},   {39, "Right"},  {36, "Home"},
-                {35, "End"},  {8, "Backspace"}, {16, "Shift"}, {17, "Control"}};
+    } keys[] = {{9, "Tab"},  {13, "Enter"},    {27, "Escape"}, {33, "PageUp"}, {34, "PageDown"},
+                {38, "Up"},  {40, "Down"},     {37, "Left"},   {39, "Right"},  {36, "Home"},
+                {35, "End"}, {8, "Backspace"}, {16, "Shift"},  {17, "Control"}};
     for (const auto& k : keys) {
         calls.clear();
         EXPECT_TRUE(manager->keyDown(k.code));
@@ -127,8 +131,8 @@ TEST_F(MBXManagerStack, EachNamedKeyHasItsHandlerAndTheRestShareOne) {
     manager->keyDown(112);  // F1
     manager->keyUp(27);
     manager->keyUp('Q');
-    EXPECT_EQ(calls, (std::vector<std::string>{"d: down other 65", "d: down other 112", "d: up Escape",
-                                               "d: up other 81"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"d: down other 65", "d: down other 112",
+                                               "d: up Escape", "d: up other 81"}));
 }
 
 TEST_F(MBXManagerStack, EnabledCountAndTheDirtyRectangle) {

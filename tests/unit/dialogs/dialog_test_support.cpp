@@ -47,16 +47,20 @@ void DialogTest::key(int32_t code, bool down) { afx_headless_key(handle(), code,
 
 void DialogTest::paint() { afx_headless_paint(handle()); }
 
-uint32_t DialogTest::shownAt(PagePoint p) const { return afx_headless_pixel(handle(), device(p.x), device(p.y)); }
+uint32_t DialogTest::shownAt(PagePoint p) const {
+    return afx_headless_pixel(handle(), device(p.x), device(p.y));
+}
 
-::testing::AssertionResult colourNear(uint32_t word, uint32_t r, uint32_t g, uint32_t b, uint32_t tolerance) {
-    const int32_t got[3] = {int32_t(word >> 16 & 255), int32_t(word >> 8 & 255), int32_t(word & 255)};
+::testing::AssertionResult colourNear(uint32_t word, uint32_t r, uint32_t g, uint32_t b,
+                                      uint32_t tolerance) {
+    const int32_t got[3] = {int32_t(word >> 16 & 255), int32_t(word >> 8 & 255),
+                            int32_t(word & 255)};
     const int32_t want[3] = {int32_t(r), int32_t(g), int32_t(b)};
     for (int i = 0; i < 3; ++i) {
         if (std::abs(got[i] - want[i]) > int32_t(tolerance)) {
-            return ::testing::AssertionFailure() << "colour " << got[0] << ", " << got[1] << ", " << got[2]
-                                                 << " is not within " << tolerance << " of " << r << ", " << g
-                                                 << ", " << b;
+            return ::testing::AssertionFailure()
+                   << "colour " << got[0] << ", " << got[1] << ", " << got[2] << " is not within "
+                   << tolerance << " of " << r << ", " << g << ", " << b;
         }
     }
     return ::testing::AssertionSuccess();

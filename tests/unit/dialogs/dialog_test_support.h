@@ -24,10 +24,10 @@ struct PagePoint {
     int32_t x, y;
 };
 constexpr PagePoint kOkCentre{320, 316};
-constexpr PagePoint kOkFill{276, 304};       // inside the Ok box, clear of its caption
-constexpr PagePoint kBesideOk{200, 316};     // level with the Ok button, off it
+constexpr PagePoint kOkFill{276, 304};    // inside the Ok box, clear of its caption
+constexpr PagePoint kBesideOk{200, 316};  // level with the Ok button, off it
 constexpr PagePoint kCloseCentre{14, 14};
-constexpr PagePoint kEmptyPlace{600, 200};   // nothing drawn or clickable here
+constexpr PagePoint kEmptyPlace{600, 200};  // nothing drawn or clickable here
 
 class DialogTest : public ::testing::Test, protected DialogSession {
 protected:
@@ -55,4 +55,5 @@ protected:
 };
 
 // True when each channel of word (0x00RRGGBB) lies within tolerance of r, g, b.
-::testing::AssertionResult colourNear(uint32_t word, uint32_t r, uint32_t g, uint32_t b, uint32_t tolerance = 2);
+::testing::AssertionResult colourNear(uint32_t word, uint32_t r, uint32_t g, uint32_t b,
+                                      uint32_t tolerance = 2);

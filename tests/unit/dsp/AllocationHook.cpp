@@ -40,8 +40,12 @@ void failNothrowAllocationsFrom(int64_t index) {
 
 void* operator new(std::size_t size) { return allocateOrThrow(size); }
 void* operator new[](std::size_t size) { return allocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocateOrFail(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocateOrFail(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocateOrFail(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocateOrFail(size);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

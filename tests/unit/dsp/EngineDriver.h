@@ -51,7 +51,9 @@ struct Stereo {
     size_t frames() const { return left.size(); }
 };
 
-inline Stereo silence(size_t frames) { return {std::vector<float>(frames), std::vector<float>(frames)}; }
+inline Stereo silence(size_t frames) {
+    return {std::vector<float>(frames), std::vector<float>(frames)};
+}
 
 inline Stereo stereoNoise(size_t frames, uint32_t seed, float amplitude = 1.0f) {
     return {noise(frames, seed, amplitude), noise(frames, seed + 1000, amplitude)};

@@ -84,7 +84,8 @@ public:
             const size_t n = std::min<size_t>(ReverbEngine::kMaxSubBlock, from + frames - sub);
             reference_.updateControls(static_cast<int32_t>(n));
             for (size_t k = sub; k < sub + n; ++k) {
-                reference_.processSample(in.left[k], in.right[k], refOut_.left[k], refOut_.right[k]);
+                reference_.processSample(in.left[k], in.right[k], refOut_.left[k],
+                                         refOut_.right[k]);
             }
             block_.updateControls(static_cast<int32_t>(n));
             float* outL = &blockOut_.left[sub];
@@ -94,7 +95,8 @@ public:
                 std::memcpy(outR, &in.right[sub], n * sizeof(float));
                 block_.processBlock(outL, outR, outL, outR, static_cast<int32_t>(n));
             } else {
-                block_.processBlock(&in.left[sub], &in.right[sub], outL, outR, static_cast<int32_t>(n));
+                block_.processBlock(&in.left[sub], &in.right[sub], outL, outR,
+                                    static_cast<int32_t>(n));
             }
         }
         const bool refOverload = reference_.takeOverload();
@@ -107,7 +109,8 @@ public:
     // to the render's peak, or to the level given here when a few hostile
     // samples would make that peak meaningless.
     float allowed() const {
-        const float level = level_ > 0.0f ? level_ : std::max(finitePeak(refOut_.left), finitePeak(refOut_.right));
+        const float level =
+            level_ > 0.0f ? level_ : std::max(finitePeak(refOut_.left), finitePeak(refOut_.right));
         return tolerance(level);
     }
     void measureAgainst(float level) { level_ = level; }
@@ -130,13 +133,13 @@ public:
     size_t firstSubnormal() const {
         for (size_t n = 0; n < blockOut_.frames(); ++n) {
             if ((subnormal(blockOut_.left[n]) && !sameSample(blockOut_.left[n], refOut_.left[n])) ||
-                (subnormal(blockOut_.right[n]) && !sameSample(blockOut_.right[n], refOut_.right[n]))) {
+                (subnormal(blockOut_.right[n]) &&
+                 !sameSample(blockOut_.right[n], refOut_.right[n]))) {
                 return n;
             }
         }
         return SIZE_MAX;
     }
-
 
     const Stereo& reference() const { return refOut_; }
     const Stereo& blockOutput() const { return blockOut_; }
@@ -167,17 +170,20 @@ Stereo programme(size_t frames, uint32_t seed) {
 
 void expectSame(const TwoPaths& run) {
     const size_t at = run.firstDifference();
-    ASSERT_EQ(at, SIZE_MAX) << "first difference beyond " << run.allowed() << " at frame " << at << ": "
-                            << run.reference().left[at] << " / " << run.blockOutput().left[at] << ", "
-                            << run.reference().right[at] << " / " << run.blockOutput().right[at];
-    EXPECT_EQ(run.overloadMismatch(), SIZE_MAX) << "overload reports differ at frame " << run.overloadMismatch();
+    ASSERT_EQ(at, SIZE_MAX) << "first difference beyond " << run.allowed() << " at frame " << at
+                            << ": " << run.reference().left[at] << " / "
+                            << run.blockOutput().left[at] << ", " << run.reference().right[at]
+                            << " / " << run.blockOutput().right[at];
+    EXPECT_EQ(run.overloadMismatch(), SIZE_MAX)
+        << "overload reports differ at frame " << run.overloadMismatch();
     EXPECT_EQ(run.firstSubnormal(), SIZE_MAX) << "subnormal output sample";
 }
 
 class ReverbEngineBlockPath : public ::testing::TestWithParam<Path> {
 protected:
     void SetUp() override {
-        if (!ReverbEngine::blockPathAvailable(GetParam())) GTEST_SKIP() << "this processor cannot run the path";
+        if (!ReverbEngine::blockPathAvailable(GetParam()))
+            GTEST_SKIP() << "this processor cannot run the path";
     }
 };
 
@@ -208,7 +214,9 @@ TEST_P(ReverbEngineBlockPath, MatchesProcessSampleThroughAutomationProgramsAndSw
                 case 1: e.setDamping(10.0f * value); break;
                 case 2: e.setMix(100.0f * value); break;
                 case 3: e.setWidth(100.0f * value); break;
-                case 4: e.setPreDelay(value < 0.3f ? 0.0f : (value > 0.9f ? 10000.0f : 250.0f * value)); break;
+                case 4:
+                    e.setPreDelay(value < 0.3f ? 0.0f : (value > 0.9f ? 10000.0f : 250.0f * value));
+                    break;
                 case 5: e.setInTrim(12.0f * value - 6.0f); break;
                 case 6: e.setOutTrim(12.0f * value - 6.0f); break;
                 case 7: e.setMute(value); break;
@@ -283,7 +291,8 @@ TEST_P(ReverbEngineBlockPath, EffectOutCopiesTheInputExactlyAndFreezesTheEngine)
     TwoPaths run(GetParam(), s, 48000.0f);
     for (size_t from = 0; from < 5000; from += 100) run.hostBlock(in, from, 100, false);
     run.change([](ReverbEngine& e) { e.setEffectOn(0.0f); });
-    for (size_t from = 5000; from < in.frames(); from += 100) run.hostBlock(in, from, 100, from % 200 == 0);
+    for (size_t from = 5000; from < in.frames(); from += 100)
+        run.hostBlock(in, from, 100, from % 200 == 0);
     expectSame(run);
     // 958 frames of crossfade at 48 kHz; from then on the input itself.
     const Stereo& out = run.blockOutput();
@@ -338,7 +347,8 @@ TEST_P(ReverbEngineBlockPath, HostileInputGivesTheSameSamplesAndOverloads) {
     for (size_t from = 0; from < in.frames(); from += 256) run.hostBlock(in, from, 256, true);
     // The 1e38 sample passes the dry path at that size: the noise's own
     // level is the scale of the comparison.
-    run.measureAgainst(std::max(peak(run.reference().left, 6000, 10000), peak(run.reference().right, 6000, 10000)));
+    run.measureAgainst(std::max(peak(run.reference().left, 6000, 10000),
+                                peak(run.reference().right, 6000, 10000)));
     expectSame(run);
     EXPECT_GT(run.overloads(), 0);
 }
@@ -359,7 +369,8 @@ TEST_P(ReverbEngineBlockPath, SettledSwitchesPassInfinitiesAndNaNAsTheReferenceD
         s.wetOnly = (state & 2) != 0;
         s.mixPercent = 40.0f;
         TwoPaths run(GetParam(), s, 48000.0f);
-        for (size_t from = 0; from < in.frames(); from += 200) run.hostBlock(in, from, 200, from % 400 == 0);
+        for (size_t from = 0; from < in.frames(); from += 200)
+            run.hostBlock(in, from, 200, from % 400 == 0);
         SCOPED_TRACE(state);
         expectSame(run);
         // The effect crossfade weighs the raw input by 0: not a number, whatever else.
@@ -371,7 +382,8 @@ TEST_P(ReverbEngineBlockPath, SettledSwitchesPassInfinitiesAndNaNAsTheReferenceD
 
 // frames of in from from, through processSample, into out.
 void perFrame(ReverbEngine& engine, const Stereo& in, Stereo& out, size_t from, size_t frames) {
-    for (size_t n = from; n < from + frames; ++n) engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
+    for (size_t n = from; n < from + frames; ++n)
+        engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
 }
 
 // Every sample of out within the tolerance of ref's.
@@ -458,7 +470,8 @@ TEST_P(ReverbEngineBlockPath, OutputDoesNotDependOnHowTheHostCutsItsBlocks) {
     auto render = [&in](ReverbEngine& engine, Stereo& out, const int32_t* cuts, size_t count) {
         size_t at = 0;
         for (size_t i = 0; at < in.frames(); ++i) {
-            const int32_t n = static_cast<int32_t>(std::min<size_t>(cuts[i % count], in.frames() - at));
+            const int32_t n =
+                static_cast<int32_t>(std::min<size_t>(cuts[i % count], in.frames() - at));
             engine.updateControls(n);
             engine.processBlock(&in.left[at], &in.right[at], &out.left[at], &out.right[at], n);
             at += static_cast<size_t>(n);

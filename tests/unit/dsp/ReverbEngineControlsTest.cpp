@@ -116,7 +116,8 @@ TEST(ReverbEngine, SwitchesAreOnAboveOneHalfAndADoubleToggleChangesNothing) {
         engine.setEffectOn(v);
         engine.setMute(v);
         engine.setWetOnly(v);
-        EXPECT_FALSE(engine.effectPending() || engine.mutePending() || engine.wetOnlyPending()) << v;
+        EXPECT_FALSE(engine.effectPending() || engine.mutePending() || engine.wetOnlyPending())
+            << v;
     }
     engine.setEffectOn(0.5000001f);
     engine.setMute(1.0f);
@@ -131,7 +132,8 @@ TEST(ReverbEngine, SwitchesAreOnAboveOneHalfAndADoubleToggleChangesNothing) {
     const Stereo in = stereoNoise(3000, 4);
     render(toggled, in);
     render(steady, in);
-    for (auto set : {&ReverbEngine::setEffectOn, &ReverbEngine::setMute, &ReverbEngine::setWetOnly}) {
+    for (auto set :
+         {&ReverbEngine::setEffectOn, &ReverbEngine::setMute, &ReverbEngine::setWetOnly}) {
         const float was = set == &ReverbEngine::setEffectOn ? 1.0f : 0.0f;
         (toggled.*set)(1.0f - was);
         (toggled.*set)(was);

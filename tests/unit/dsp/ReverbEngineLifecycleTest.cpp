@@ -14,16 +14,19 @@ const int32_t kCombBase[8] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
 const int32_t kAllpassBase[4] = {556, 441, 341, 225};
 
 TEST(ReverbEngine, DelayLengthsAreWholeMultiplesOfTheBaseTunings) {
-    const struct { float rate; int32_t r; } cases[] = {
-        {8000.0f, 1}, {44100.0f, 1}, {48000.0f, 1}, {66149.0f, 1}, {66150.0f, 2},
-        {96000.0f, 2}, {110250.0f, 3}, {192000.0f, 4}};
+    const struct {
+        float rate;
+        int32_t r;
+    } cases[] = {{8000.0f, 1},  {44100.0f, 1}, {48000.0f, 1},  {66149.0f, 1},
+                 {66150.0f, 2}, {96000.0f, 2}, {110250.0f, 3}, {192000.0f, 4}};
     ReverbEngine engine;
     for (const auto& c : cases) {
         engine.prepare(c.rate);
         EXPECT_EQ(engine.sampleRate(), c.rate);
         for (int i = 0; i < 8; ++i) {
             EXPECT_EQ(engine.combLength(0, i), c.r * kCombBase[i]) << c.rate << " comb " << i;
-            EXPECT_EQ(engine.combLength(1, i), c.r * (kCombBase[i] + 23)) << c.rate << " comb " << i;
+            EXPECT_EQ(engine.combLength(1, i), c.r * (kCombBase[i] + 23))
+                << c.rate << " comb " << i;
         }
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(engine.allpassLength(0, i), c.r * kAllpassBase[i]) << c.rate;
@@ -61,7 +64,8 @@ TEST(ReverbEngine, CookedValuesMatchTheirFormulasAtEveryRate) {
         for (int i = 0; i < 6; ++i) {
             s.rt60Seconds = rt60s[i];
             prepareWith(engine, s, rates[r]);
-            EXPECT_NEAR(engine.combFeedback(), feedbacks[i], 5e-5f) << rates[r] << " RT60 " << rt60s[i];
+            EXPECT_NEAR(engine.combFeedback(), feedbacks[i], 5e-5f)
+                << rates[r] << " RT60 " << rt60s[i];
         }
         for (int i = 0; i < 3; ++i) {
             s.damping = dampings[i];
@@ -84,9 +88,15 @@ TEST(ReverbEngine, CookedValuesMatchTheirFormulasAtEveryRate) {
 }
 
 TEST(ReverbEngine, PreDelayIsOneSampleMoreThanItsTimeAndFitsTheLine) {
-    const struct { float ms; float rate; float samples; } cases[] = {
-        {0.0f, 48000.0f, 1.0f}, {250.0f, 48000.0f, 12001.0f}, {100.0f, 44100.0f, 4411.0f},
-        {250.0f, 96000.0f, 24001.0f}, {2000.0f, 44100.0f, 47999.0f}};
+    const struct {
+        float ms;
+        float rate;
+        float samples;
+    } cases[] = {{0.0f, 48000.0f, 1.0f},
+                 {250.0f, 48000.0f, 12001.0f},
+                 {100.0f, 44100.0f, 4411.0f},
+                 {250.0f, 96000.0f, 24001.0f},
+                 {2000.0f, 44100.0f, 47999.0f}};
     ReverbEngine engine;
     Settings s;
     for (const auto& c : cases) {
@@ -109,7 +119,8 @@ TEST(ReverbEngine, PrepareAppliesPendingValuesAtOnce) {
     // The first frame already carries the full trims and dry gain (the wet
     // signal arrives a comb length later): no fade in, no ramp.
     const Stereo out = render(engine, impulse(64));
-    const double expected = 0.5 * std::pow(10.0, 6.0 / 20) * (4.0 / 3.0) * std::pow(10.0, -3.0 / 20);
+    const double expected =
+        0.5 * std::pow(10.0, 6.0 / 20) * (4.0 / 3.0) * std::pow(10.0, -3.0 / 20);
     EXPECT_NEAR(out.left[0], expected, 1e-6);
     EXPECT_NEAR(out.right[0], expected, 1e-6);
     EXPECT_EQ(std::memcmp(&before, &engine.current(), sizeof before), 0);

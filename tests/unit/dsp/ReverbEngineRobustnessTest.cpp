@@ -24,8 +24,9 @@ bool allFinite(const Stereo& s) {
 
 TEST(ReverbEngine, HostileControlValuesNeverGiveNonFiniteOrGrowingOutput) {
     using Setter = void (ReverbEngine::*)(float);
-    const Setter setters[] = {&ReverbEngine::setRT60, &ReverbEngine::setDamping, &ReverbEngine::setMix,
-                              &ReverbEngine::setWidth, &ReverbEngine::setPreDelay, &ReverbEngine::setInTrim,
+    const Setter setters[] = {&ReverbEngine::setRT60,     &ReverbEngine::setDamping,
+                              &ReverbEngine::setMix,      &ReverbEngine::setWidth,
+                              &ReverbEngine::setPreDelay, &ReverbEngine::setInTrim,
                               &ReverbEngine::setOutTrim};
     const float values[] = {kNaN, kInf, -kInf, FLT_MAX, -FLT_MAX, 12.0f, -0.5f};
     const Stereo loud = stereoNoise(4800, 16);
@@ -45,11 +46,13 @@ TEST(ReverbEngine, HostileControlValuesNeverGiveNonFiniteOrGrowingOutput) {
                 ASSERT_TRUE(allFinite(hot) && allFinite(tail)) << value;
                 EXPECT_LT(peak(hot.left), 1e4f) << value;
                 // Loop gains stay below 1 whatever was asked: the tail never grows.
-                EXPECT_LE(peak(tail.left, tailFrames * 3 / 4), peak(tail.left, tailFrames / 4, tailFrames / 2))
+                EXPECT_LE(peak(tail.left, tailFrames * 3 / 4),
+                          peak(tail.left, tailFrames / 4, tailFrames / 2))
                     << value;
                 const ReverbEngine::Controls& c = engine.current();
-                EXPECT_TRUE(std::isfinite(c.rt60Seconds + c.damping + c.mixPercent + c.widthPercent +
-                                          c.preDelayMs + c.inTrimDb + c.outTrimDb));
+                EXPECT_TRUE(std::isfinite(c.rt60Seconds + c.damping + c.mixPercent +
+                                          c.widthPercent + c.preDelayMs + c.inTrimDb +
+                                          c.outTrimDb));
             }
         }
     }
@@ -72,9 +75,11 @@ TEST(ReverbEngine, NaNControlValuesAreIgnoredAndOthersLimited) {
 }
 
 TEST(ReverbEngine, UnusableSampleRatesFallBackToSafeOnes) {
-    const struct { float asked; float used; } cases[] = {
-        {0.0f, 48000.0f}, {-44100.0f, 48000.0f}, {kNaN, 48000.0f}, {kInf, 48000.0f},
-        {1.0f, 1000.0f}, {1e12f, 768000.0f}, {FLT_MAX, 768000.0f}};
+    const struct {
+        float asked;
+        float used;
+    } cases[] = {{0.0f, 48000.0f}, {-44100.0f, 48000.0f}, {kNaN, 48000.0f},    {kInf, 48000.0f},
+                 {1.0f, 1000.0f},  {1e12f, 768000.0f},    {FLT_MAX, 768000.0f}};
     for (const auto& c : cases) {
         ReverbEngine engine;
         Settings s;
@@ -123,7 +128,8 @@ TEST(ReverbEngine, WithoutDelayMemoryAudioPassesUnchangedUntilMemoryReturns) {
         failNothrowAllocationsFrom(-1);
         EXPECT_EQ(nothrowAllocationCount() - before, failing + 1);
         EXPECT_FALSE(engine.hasDelayMemory());
-        EXPECT_EQ(engine.combLength(0, 0) + engine.allpassLength(1, 3) + engine.preDelayLength(), 0);
+        EXPECT_EQ(engine.combLength(0, 0) + engine.allpassLength(1, 3) + engine.preDelayLength(),
+                  0);
         const Stereo in = stereoNoise(5000, 20);
         Stereo out = render(engine, in);
         EXPECT_EQ(out.left, in.left);

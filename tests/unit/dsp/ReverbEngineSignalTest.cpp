@@ -136,7 +136,8 @@ TEST(ReverbEngine, FullMixCarriesTwoThirdsOfTheWetOnlyMatrixPlusTwoThirdsDry) {
         const Stereo b = render(wetOnly, in);
         for (size_t n = 0; n < in.frames(); n += 7) {
             ASSERT_NEAR(a.left[n], (2.0f * in.left[n] + 2.0f * b.left[n]) / 3.0f, 1e-5f) << width;
-            ASSERT_NEAR(a.right[n], (2.0f * in.right[n] + 2.0f * b.right[n]) / 3.0f, 1e-5f) << width;
+            ASSERT_NEAR(a.right[n], (2.0f * in.right[n] + 2.0f * b.right[n]) / 3.0f, 1e-5f)
+                << width;
         }
     }
 }
@@ -193,9 +194,15 @@ TEST(ReverbEngine, UnmutingResumesThePreDelayWithWhatItHeld) {
 }
 
 TEST(ReverbEngine, WetOnsetComesPreDelayPlusShortestCombAfterTheInput) {
-    const struct { float ms; float rate; size_t delay; int r; } cases[] = {
-        {0.0f, 48000.0f, 1, 1}, {100.0f, 48000.0f, 4801, 1}, {100.0f, 96000.0f, 9601, 2},
-        {250.0f, 44100.0f, 11026, 1}};
+    const struct {
+        float ms;
+        float rate;
+        size_t delay;
+        int r;
+    } cases[] = {{0.0f, 48000.0f, 1, 1},
+                 {100.0f, 48000.0f, 4801, 1},
+                 {100.0f, 96000.0f, 9601, 2},
+                 {250.0f, 44100.0f, 11026, 1}};
     for (const auto& c : cases) {
         Settings s;
         s.wetOnly = true;
@@ -219,13 +226,16 @@ double decaySlopeDbPerSecond(const std::vector<float>& x, float rate, double fro
     const size_t window = static_cast<size_t>(rate / 100.0f);
     double sx = 0, sy = 0, sxx = 0, sxy = 0;
     int count = 0;
-    for (size_t start = static_cast<size_t>(from * rate); start + window <= static_cast<size_t>(to * rate);
-         start += window) {
+    for (size_t start = static_cast<size_t>(from * rate);
+         start + window <= static_cast<size_t>(to * rate); start += window) {
         double energy = 0;
         for (size_t n = start; n < start + window; ++n) energy += double(x[n]) * x[n];
         const double t = start / double(rate);
         const double db = 10.0 * std::log10(energy / window);
-        sx += t; sy += db; sxx += t * t; sxy += t * db;
+        sx += t;
+        sy += db;
+        sxx += t * t;
+        sxy += t * db;
         ++count;
     }
     return (count * sxy - sx * sy) / (count * sxx - sx * sx);

@@ -25,7 +25,10 @@ int callsUntilSettled(SwitchFader& fader, float on, float off) {
 
 TEST(SwitchFader, TwentyMillisecondMovesSettleAfterTwentyMilliseconds) {
     EXPECT_EQ(expectedSettleCalls(0.02, 48000.0), 958);
-    const struct { float rate; int calls; } cases[] = {{44100.0f, 880}, {48000.0f, 958}, {96000.0f, 1916}};
+    const struct {
+        float rate;
+        int calls;
+    } cases[] = {{44100.0f, 880}, {48000.0f, 958}, {96000.0f, 1916}};
     for (const auto& c : cases) {
         SwitchFader fader;
         fader.setNow(false, c.rate);

@@ -72,7 +72,9 @@ void EditorFixture::press(float px, float py) {
     afx_headless_set_buttons_held(true);
     afx_headless_button_down(window(), windowX(px), windowY(py), 0);
 }
-void EditorFixture::moveTo(float px, float py) { afx_headless_move(window(), windowX(px), windowY(py)); }
+void EditorFixture::moveTo(float px, float py) {
+    afx_headless_move(window(), windowX(px), windowY(py));
+}
 void EditorFixture::release(float px, float py) {
     afx_headless_set_buttons_held(false);
     afx_headless_button_up(window(), windowX(px), windowY(py), 0);
@@ -99,7 +101,8 @@ std::vector<std::string> EditorFixture::editTrail() const {
         } else if (call.opcode == audioMasterEndEdit) {
             std::snprintf(line, sizeof(line), "end %d", call.index);
         } else if (call.opcode == audioMasterAutomate) {
-            std::snprintf(line, sizeof(line), "set %d %.4g", call.index, static_cast<double>(call.opt));
+            std::snprintf(line, sizeof(line), "set %d %.4g", call.index,
+                          static_cast<double>(call.opt));
         } else {
             continue;
         }

@@ -64,7 +64,8 @@ TEST_F(EditorFixture, AKnobDragSendsBeginAutomationAndEndInOrder) {
     std::snprintf(set1, sizeof(set1), "set 0 %.4g", static_cast<double>(sets[0].opt));
     std::snprintf(set2, sizeof(set2), "set 0 %.4g", static_cast<double>(sets[1].opt));
     // Every release ends the edits of the knobs without a detent and of the switches.
-    EXPECT_EQ(editTrail(), (Trail{"begin 0", set1, set2, "end 0", "end 1", "end 3", "end 7", "end 8", "end 9"}));
+    EXPECT_EQ(editTrail(),
+              (Trail{"begin 0", set1, set2, "end 0", "end 1", "end 3", "end 7", "end 8", "end 9"}));
     char text[64];
     std::snprintf(text, sizeof(text), "RT60 Time %.1f sec", static_cast<double>(dragged * 3.0f));
     EXPECT_STREQ(editor->displayedText(), text);
@@ -78,8 +79,8 @@ TEST_F(EditorFixture, ReleasingMixInsideTheDetentSnapsToTheMiddle) {
     press(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
     EXPECT_STREQ(editor->displayedText(), "Mix 50.0 %");
     release(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
-    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3", "end 7",
-                                  "end 8", "end 9"}));
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3",
+                                  "end 7", "end 8", "end 9"}));
     EXPECT_EQ(plug->getParameter(kMix), 0.5f);
 
     // 47.9 lies outside 48..52: the value stays.
@@ -98,8 +99,8 @@ TEST_F(EditorFixture, ReleasingMixInsideTheDetentSnapsToTheMiddle) {
     clearCalls();
     press(kKnobCentre[kMix].x, kKnobCentre[kMix].y - 15);
     closeEditor();
-    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3", "end 7",
-                                  "end 8", "end 9"}));
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.5", "end 2", "end 0", "end 1", "end 3",
+                                  "end 7", "end 8", "end 9"}));
 }
 
 TEST_F(EditorFixture, AWheelStepIntoTheDetentEndsAtExactlyTheMiddle) {
@@ -107,8 +108,8 @@ TEST_F(EditorFixture, AWheelStepIntoTheDetentEndsAtExactlyTheMiddle) {
     openEditor();
     clearCalls();
     wheel(kKnobCentre[kOutTrim].x, kKnobCentre[kOutTrim].y, 1);
-    EXPECT_EQ(editTrail(), (Trail{"begin 5", "set 5 0.5", "end 5", "set 5 0.5", "end 5", "end 0", "end 1",
-                                  "end 3", "end 7", "end 8", "end 9"}));
+    EXPECT_EQ(editTrail(), (Trail{"begin 5", "set 5 0.5", "end 5", "set 5 0.5", "end 5", "end 0",
+                                  "end 1", "end 3", "end 7", "end 8", "end 9"}));
     EXPECT_EQ(plug->getParameter(kOutTrim), 0.5f);
     EXPECT_STREQ(editor->displayedText(), "Output 0.0 dB");
     // A step out of the detent is not pulled back: position 25 of 48.
@@ -227,14 +228,16 @@ TEST_F(EditorFixture, ADoubleClickResetsAKnobOnlyNearItsCentre) {
 
     clearCalls();
     afx_headless_set_buttons_held(true);
-    afx_headless_double_click(window(), windowX(kKnobCentre[kRT60].x + 10), windowY(kKnobCentre[kRT60].y + 12));
+    afx_headless_double_click(window(), windowX(kKnobCentre[kRT60].x + 10),
+                              windowY(kKnobCentre[kRT60].y + 12));
     EXPECT_EQ(editTrail(), (Trail{"begin 0", "set 0 0", "end 0"}));
     EXPECT_EQ(plug->getParameter(kRT60), 0.0f);
     EXPECT_STREQ(editor->displayedText(), "RT60 Time 0.0 sec");
     release(kKnobCentre[kRT60].x + 10, kKnobCentre[kRT60].y + 12);
 
     clearCalls();
-    afx_headless_double_click(window(), windowX(kKnobCentre[kInTrim].x), windowY(kKnobCentre[kInTrim].y));
+    afx_headless_double_click(window(), windowX(kKnobCentre[kInTrim].x),
+                              windowY(kKnobCentre[kInTrim].y));
     EXPECT_EQ(editTrail(), (Trail{"begin 6", "set 6 0.5", "end 6"}));
     EXPECT_STREQ(editor->displayedText(), "Input 0.0 dB");
 }

@@ -309,7 +309,8 @@ TEST_F(EditorFixture, TheEditorSizeTravelsInChunks) {
     editor->restoreSize(wanted);
     void* data = nullptr;
     ASSERT_EQ(plug->dispatcher(effGetChunk, 0, 0, &data, 0.0f), 800);
-    std::vector<unsigned char> bank(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + 800);
+    std::vector<unsigned char> bank(static_cast<unsigned char*>(data),
+                                    static_cast<unsigned char*>(data) + 800);
     float width = 0.0f, height = 0.0f;
     std::memcpy(&width, bank.data() + 80 * 3 + 48, 4);
     std::memcpy(&height, bank.data() + 80 * 3 + 52, 4);

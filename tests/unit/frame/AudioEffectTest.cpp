@@ -123,7 +123,7 @@ TEST(AudioEffectDispatcher, ExtendedOpcodesReachTheEditorAndDefaults) {
     effect.attachEditor(editor);
     EXPECT_EQ(effect.dispatcher(effEditKeyDown, 'q', 0x1F2, nullptr, 3.9f), 1);
     EXPECT_EQ(editor->down.character, 'q');
-    EXPECT_EQ(editor->down.virt, 0xF2);  // the low byte of value
+    EXPECT_EQ(editor->down.virt, 0xF2);   // the low byte of value
     EXPECT_EQ(editor->down.modifier, 3);  // opt truncated
     EXPECT_EQ(effect.dispatcher(effSetEditKnobMode, 0, 2, nullptr, 0.0f), 1);
     EXPECT_EQ(editor->knobMode, 2);
@@ -133,8 +133,9 @@ TEST(AudioEffectDispatcher, ExtendedOpcodesReachTheEditorAndDefaults) {
     EXPECT_EQ(effect.dispatcher(effSetTotalSampleToProcess, 0, 777, nullptr, 0.0f), 777);
     VstSpeakerArrangement* in = reinterpret_cast<VstSpeakerArrangement*>(1);
     VstSpeakerArrangement* out = reinterpret_cast<VstSpeakerArrangement*>(1);
-    EXPECT_EQ(effect.dispatcher(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in),
-                                &out, 0.0f), 0);
+    EXPECT_EQ(effect.dispatcher(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out,
+                                0.0f),
+              0);
     EXPECT_EQ(in, nullptr);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(effect.getNumCategories(), 1);

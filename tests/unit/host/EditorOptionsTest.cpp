@@ -26,10 +26,27 @@ TEST(EditorOptions, DefaultsWaitHalfASecondAndPerformNoAction) {
 
 TEST(EditorOptions, ActionsKeepTheOrderGivenWithTheirNumbers) {
     EditorOptions o;
-    ASSERT_EQ(parse({"--screenshot", "a.png", "--drag", "195,343,225,-5", "--click", "162,11",
-                     "--pause", "250", "--double-click", "-3,4", "plug.dll", "--click-window",
-                     "KORVEX52 VST Plug-In", "400,395", "--list-windows", "--screenshot-window",
-                     "KORVEX52 VST Plug-In", "b.png", "--print-params", "--drag", "1,2,3,4,7"},
+    ASSERT_EQ(parse({"--screenshot",
+                     "a.png",
+                     "--drag",
+                     "195,343,225,-5",
+                     "--click",
+                     "162,11",
+                     "--pause",
+                     "250",
+                     "--double-click",
+                     "-3,4",
+                     "plug.dll",
+                     "--click-window",
+                     "KORVEX52 VST Plug-In",
+                     "400,395",
+                     "--list-windows",
+                     "--screenshot-window",
+                     "KORVEX52 VST Plug-In",
+                     "b.png",
+                     "--print-params",
+                     "--drag",
+                     "1,2,3,4,7"},
                     o),
               "");
     ASSERT_EQ(o.actions.size(), 10u);
@@ -94,7 +111,8 @@ TEST(EditorOptions, EachMalformedArgumentIsNamed) {
         {{"--click", "5,6,7", "a.dll"}, "editor: bad --click '5,6,7' (use X,Y)"},
         {{"--click", "5,x", "a.dll"}, "editor: bad --click '5,x' (use X,Y)"},
         {{"--click", ",6", "a.dll"}, "editor: bad --click ',6' (use X,Y)"},
-        {{"--double-click", "-3,40000", "a.dll"}, "editor: bad --double-click '-3,40000' (use X,Y)"},
+        {{"--double-click", "-3,40000", "a.dll"},
+         "editor: bad --double-click '-3,40000' (use X,Y)"},
         {{"--drag", "1,2,3", "a.dll"},
          "editor: bad --drag '1,2,3' (use X1,Y1,X2,Y2[,STEPS], 1 to 1000 steps)"},
         {{"--drag", "1,2,3,4,0", "a.dll"},
@@ -113,8 +131,7 @@ TEST(EditorOptions, EachMalformedArgumentIsNamed) {
         {{"--click-window", "", "1,2", "a.dll"}, "editor: --click-window needs a window title"},
         {{"--click-window", "About"}, "editor: --click-window needs a title and a value"},
         {{"--program", "x", "a.dll"}, "editor: --program needs a program number"},
-        {{"--param", "Mix", "a.dll"},
-         "editor: bad --param 'Mix' (use INDEX=VALUE or NAME=VALUE)"},
+        {{"--param", "Mix", "a.dll"}, "editor: bad --param 'Mix' (use INDEX=VALUE or NAME=VALUE)"},
     };
     for (const auto& c : cases) {
         EditorOptions o;

@@ -186,8 +186,7 @@ struct Faulty {
                 if (!text) return 0;
                 if (fault == Fault::LongName)  // the planted fault: 44 bytes into 8
                     std::snprintf(text, 64, "%s", "A parameter name far beyond any host buffer");
-                else
-                    std::snprintf(text, 9, "%s", index == 0 ? "Gain" : "Tone");
+                else std::snprintf(text, 9, "%s", index == 0 ? "Gain" : "Tone");
                 return 0;
             case effGetParamLabel:
                 if (text) text[0] = 0;

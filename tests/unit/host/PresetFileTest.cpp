@@ -130,8 +130,8 @@ TEST(PresetFile, DecodingGivesBackEveryFieldWritten) {
     ASSERT_TRUE(decodePresetFile(v1.data(), v1.size(), PresetFileKind::Bank, back, error)) << error;
     EXPECT_EQ(back.currentProgram, -1);
     const Bytes rewritten = encodePresetFile(back);
-    ASSERT_TRUE(decodePresetFile(rewritten.data(), rewritten.size(), PresetFileKind::Bank, again,
-                                 error));
+    ASSERT_TRUE(
+        decodePresetFile(rewritten.data(), rewritten.size(), PresetFileKind::Bank, again, error));
     EXPECT_EQ(again.formatVersion, 1);
     EXPECT_EQ(again.currentProgram, -1);
 }
@@ -416,15 +416,15 @@ StubPlugin* StubPlugin::next = nullptr;
 TEST(PresetFileHost, ChunksAreAnnouncedAndHandedOverAsHostsDo) {
     StubPlugin stub;
     std::string error;
-    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank,
-                               stub.file(PresetFileKind::Bank, 2), error));
+    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank, stub.file(PresetFileKind::Bank, 2),
+                               error));
     EXPECT_EQ(stub.opcodes, (std::vector<VstInt32>{effBeginLoadBank, effSetChunk, effSetProgram}));
     EXPECT_EQ(stub.received, pattern(33));
     EXPECT_EQ(stub.receivedIndex, 0) << "index 0 for a bank";
 
     stub.opcodes.clear();
-    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank,
-                               stub.file(PresetFileKind::Bank, 4), error));
+    ASSERT_TRUE(loadPresetFile(*stub.host, PresetFileKind::Bank, stub.file(PresetFileKind::Bank, 4),
+                               error));
     EXPECT_FALSE(stub.called(effSetProgram))
         << "a current program beyond the plug-in's is not chosen";
 

@@ -87,10 +87,11 @@ TEST_F(PlugFixture, CanDoAcceptsExactlyBypass) {
 }
 
 TEST_F(PlugFixture, OpcodesOutsideTheTableAnswerZeroAndDoNothing) {
-    for (VstInt32 op : std::initializer_list<VstInt32>{effGetPlugCategory, effGetTailSize, effStartProcess, effStopProcess,
-                        effGetVu, effGetParameterProperties, effSetSpeakerArrangement,
-                        effGetSpeakerArrangement, effSetProcessPrecision, effVendorSpecific,
-                        static_cast<VstInt32>(200), static_cast<VstInt32>(-3)})
+    for (VstInt32 op : std::initializer_list<VstInt32>{
+             effGetPlugCategory, effGetTailSize, effStartProcess, effStopProcess, effGetVu,
+             effGetParameterProperties, effSetSpeakerArrangement, effGetSpeakerArrangement,
+             effSetProcessPrecision, effVendorSpecific, static_cast<VstInt32>(200),
+             static_cast<VstInt32>(-3)})
         EXPECT_EQ(dispatch(op), 0) << op;
     EXPECT_EQ(dispatch(effEditIdle), 0);
     EXPECT_EQ(dispatch(effCanBeAutomated, 57), 1);
@@ -111,7 +112,7 @@ TEST_F(PlugFixture, WithoutEditorTheFallbackRectangleIsHandedOut) {
     EXPECT_EQ(dispatch(effEditClose), 1);
     EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 1), 1);
     EXPECT_EQ(dispatch(effEditGetRect, 0, 0, nullptr), 1);  // a null ptr is survived
-    plug->setParameter(kMix, 0.3f);                          // no editor to tell
+    plug->setParameter(kMix, 0.3f);                         // no editor to tell
     EXPECT_FLOAT_EQ(plug->getParameter(kMix), 0.3f);
 }
 
@@ -133,14 +134,26 @@ TEST_F(PlugFixture, FreshInstanceShowsTheDefaults) {
 }
 
 TEST_F(PlugFixture, DisplayTextsAtTheEndsOfEachRange) {
-    struct Case { int index; float value; const char* text; };
+    struct Case {
+        int index;
+        float value;
+        const char* text;
+    };
     const Case cases[] = {
-        {kOutTrim, 0.0f, "-6.00 dB"}, {kOutTrim, 1.0f, "6.00 dB"}, {kInTrim, 0.25f, "-3.00 dB"},
-        {kRT60, 1.0f, "3.00 sec"},    {kPreDelay, 1.0f, "250.00 ms"}, {kDamping, 1.0f, "10.0"},
-        {kMix, 0.0f, "0.00 %"},       {kWidth, 1.0f, "100.00 %"},
+        {kOutTrim, 0.0f, "-6.00 dB"},
+        {kOutTrim, 1.0f, "6.00 dB"},
+        {kInTrim, 0.25f, "-3.00 dB"},
+        {kRT60, 1.0f, "3.00 sec"},
+        {kPreDelay, 1.0f, "250.00 ms"},
+        {kDamping, 1.0f, "10.0"},
+        {kMix, 0.0f, "0.00 %"},
+        {kWidth, 1.0f, "100.00 %"},
         // A switch shows "on" only strictly above one half.
-        {kWetOnly, 0.5f, "Off"},      {kWetOnly, 0.51f, "On "},  {kMute, 1.0f, "On "},
-        {kEffect, 0.5f, "Out"},       {kEffect, 0.0f, "Out"},
+        {kWetOnly, 0.5f, "Off"},
+        {kWetOnly, 0.51f, "On "},
+        {kMute, 1.0f, "On "},
+        {kEffect, 0.5f, "Out"},
+        {kEffect, 0.0f, "Out"},
     };
     for (const Case& c : cases) {
         plug->setParameter(c.index, c.value);

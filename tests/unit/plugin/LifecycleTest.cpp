@@ -23,7 +23,8 @@ Stereo run(CPlug& plug, const Stereo& in, int block) {
     Stereo out(in.l.size());
     for (size_t at = 0; at < in.l.size(); at += block) {
         const int n = static_cast<int>(std::min<size_t>(block, in.l.size() - at));
-        float* ins[2] = {const_cast<float*>(in.l.data() + at), const_cast<float*>(in.r.data() + at)};
+        float* ins[2] = {const_cast<float*>(in.l.data() + at),
+                         const_cast<float*>(in.r.data() + at)};
         float* outs[2] = {out.l.data() + at, out.r.data() + at};
         plug.processReplacing(ins, outs, n);
     }
@@ -32,7 +33,8 @@ Stereo run(CPlug& plug, const Stereo& in, int block) {
 
 double energy(const Stereo& s, size_t from = 0) {
     double e = 0.0;
-    for (size_t i = from; i < s.l.size(); ++i) e += double(s.l[i]) * s.l[i] + double(s.r[i]) * s.r[i];
+    for (size_t i = from; i < s.l.size(); ++i)
+        e += double(s.l[i]) * s.l[i] + double(s.r[i]) * s.r[i];
     return e;
 }
 

@@ -68,7 +68,7 @@ TEST_F(ProgramsFixture, FreshBankHoldsUserSlotsAndFactoryPresets) {
     ASSERT_EQ(bytes.size(), 800u);
     const char* names[10] = {"01 User Preset 1", "02 User Preset 2", "03 User Preset 3",
                              "04 User Preset 4", "05 Ambience",      "06 Damped",
-                             "07 Bright Plate", "08 Large Plate",   "09 Mono",
+                             "07 Bright Plate",  "08 Large Plate",   "09 Mono",
                              "10 Wide"};
     for (size_t i = 0; i < 10; ++i) {
         const unsigned char* record = bytes.data() + i * 80;

@@ -19,26 +19,29 @@ const SdfGlyph kArialSmall[] = {
 };
 
 struct ListedFont {
-  int resourceId;
-  const char* name;
-  int baseSize, atlasWidth, atlasHeight, glyphCount;
-  const char* atlasFile;
+    int resourceId;
+    const char* name;
+    int baseSize, atlasWidth, atlasHeight, glyphCount;
+    const char* atlasFile;
 };
 
 const ListedFont kListed[] = {
-#define KORVEX_SDF_FONT(id, name, base, w, h, count, atlas, table) {id, name, base, w, h, count, atlas},
+#define KORVEX_SDF_FONT(id, name, base, w, h, count, atlas, table) \
+    {id, name, base, w, h, count, atlas},
 #include "resources/fonts/fonts.inc"
 #undef KORVEX_SDF_FONT
 };
 static_assert(sizeof(kListed) / sizeof(kListed[0]) == 4, "four distance-field fonts are listed");
 
 uint32_t be32(const std::vector<uint8_t>& b, size_t at) {
-  return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) | b[at + 3];
+    return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) |
+           b[at + 3];
 }
 
 CommittedSdfFont committed(int index, const SdfGlyph* glyphs, size_t rows) {
-  const ListedFont& f = kListed[index];
-  return {f.resourceId, f.name, f.baseSize, f.atlasWidth, f.atlasHeight, f.glyphCount, f.atlasFile, glyphs, rows};
+    const ListedFont& f = kListed[index];
+    return {f.resourceId, f.name,      f.baseSize, f.atlasWidth, f.atlasHeight,
+            f.glyphCount, f.atlasFile, glyphs,     rows};
 }
 
 }  // namespace
@@ -51,33 +54,35 @@ const CommittedSdfFont kCommittedSdfFonts[4] = {
 };
 
 AssetContext testAssetContext() {
-  AssetContext context = defaultAssetContext();
-  context.npmDir = std::string(KORVEX_SOURCE_DIR) + "/tools/assets/node_modules";
-  return context;
+    AssetContext context = defaultAssetContext();
+    context.npmDir = std::string(KORVEX_SOURCE_DIR) + "/tools/assets/node_modules";
+    return context;
 }
 
 std::vector<uint8_t> committedFile(const std::string& relativePath) {
-  std::vector<uint8_t> bytes;
-  readFileBytes(std::string(KORVEX_SOURCE_DIR) + "/" + relativePath, bytes);
-  return bytes;
+    std::vector<uint8_t> bytes;
+    readFileBytes(std::string(KORVEX_SOURCE_DIR) + "/" + relativePath, bytes);
+    return bytes;
 }
 
-bool loadCommittedAtlas(const CommittedSdfFont& font, int& width, int& height, std::vector<uint8_t>& red) {
-  const std::vector<uint8_t> bytes = committedFile(std::string("resources/") + font.atlasFile);
-  if (bytes.size() < 24 || be32(bytes, 0) != 0x47646B50u || be32(bytes, 8) != 0x01010002u) return false;
-  width = int(be32(bytes, 16));
-  height = int(be32(bytes, 20));
-  const uint32_t stride = be32(bytes, 12);
-  if (stride != uint32_t(width) * 4u || be32(bytes, 4) != bytes.size() ||
-      bytes.size() != 24u + size_t(stride) * size_t(height)) {
-    return false;
-  }
-  red.resize(size_t(width) * size_t(height));
-  for (size_t i = 0; i < red.size(); ++i) red[i] = bytes[24 + i * 4];
-  return true;
+bool loadCommittedAtlas(const CommittedSdfFont& font, int& width, int& height,
+                        std::vector<uint8_t>& red) {
+    const std::vector<uint8_t> bytes = committedFile(std::string("resources/") + font.atlasFile);
+    if (bytes.size() < 24 || be32(bytes, 0) != 0x47646B50u || be32(bytes, 8) != 0x01010002u)
+        return false;
+    width = int(be32(bytes, 16));
+    height = int(be32(bytes, 20));
+    const uint32_t stride = be32(bytes, 12);
+    if (stride != uint32_t(width) * 4u || be32(bytes, 4) != bytes.size() ||
+        bytes.size() != 24u + size_t(stride) * size_t(height)) {
+        return false;
+    }
+    red.resize(size_t(width) * size_t(height));
+    for (size_t i = 0; i < red.size(); ++i) red[i] = bytes[24 + i * 4];
+    return true;
 }
 
 bool fileExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
 }

@@ -33,9 +33,13 @@ protected:
 
 TEST_F(PushButtonTest, HitsItsBoxWithBothEndsButNeverWhileHidden) {
     // Both corners (right and bottom edges included), then one beyond each edge.
-    const struct { float x, y; bool hit; } points[] = {{10, 20, true},  {50, 36, true}, {51, 30, false},
-                                                      {30, 37, false}, {9, 30, false},  {30, 19, false}};
-    for (const auto& k : points) EXPECT_EQ(afx_push_button_hit(&button, k.x, k.y), k.hit) << k.x << "," << k.y;
+    const struct {
+        float x, y;
+        bool hit;
+    } points[] = {{10, 20, true},  {50, 36, true}, {51, 30, false},
+                  {30, 37, false}, {9, 30, false}, {30, 19, false}};
+    for (const auto& k : points)
+        EXPECT_EQ(afx_push_button_hit(&button, k.x, k.y), k.hit) << k.x << "," << k.y;
     afx_push_button_set_hidden(&button, true);
     EXPECT_FALSE(afx_push_button_hit(&button, 30, 28));
 }
@@ -59,14 +63,17 @@ TEST_F(PushButtonTest, DirtyRectangleGrowsByTheCornerRadiusAndStopsAtZero) {
 }
 
 TEST_F(PushButtonTest, FillFollowsPressedThenHoverThenNormal) {
-    const struct { bool pressed, hover; uint32_t expected; } cases[] = {
-        {false, false, 80}, {false, true, 100}, {true, true, 200}, {true, false, 200}};
+    const struct {
+        bool pressed, hover;
+        uint32_t expected;
+    } cases[] = {{false, false, 80}, {false, true, 100}, {true, true, 200}, {true, false, 200}};
     for (const auto& k : cases) {
         Canvas c(70, 50, 40, 40, 40);
         afx_push_button_set_pressed(&button, k.pressed);
         afx_push_button_set_hover(&button, k.hover);
         afx_push_button_draw(&button, c.pixbuf);
-        EXPECT_EQ(int32_t(c.red(30, 28)), referenceBlend(40, int32_t(k.expected), 254)) << k.pressed << k.hover;
+        EXPECT_EQ(int32_t(c.red(30, 28)), referenceBlend(40, int32_t(k.expected), 254))
+            << k.pressed << k.hover;
     }
 }
 
@@ -110,7 +117,9 @@ TEST_F(PushButtonTest, RestoreCoversTheBoxAndOnePixelMore) {
 TEST_F(PushButtonTest, APictureButtonShowsItsUpperHalfAndItsLowerHalfWhilePressed) {
     Canvas image(24, 48);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 24; ++x) afx_pixbuf_set_pixel(nullptr, image.pixbuf, x, y, y < 24 ? 250 : 0, x * 10, y < 24 ? 0 : 250, 255);
+        for (int x = 0; x < 24; ++x)
+            afx_pixbuf_set_pixel(nullptr, image.pixbuf, x, y, y < 24 ? 250 : 0, x * 10,
+                                 y < 24 ? 0 : 250, 255);
     afx_push_button_set_image(&button, image.pixbuf);
     afx_push_button_set_width(&button, 24);
     afx_push_button_set_height(&button, 24);
@@ -119,11 +128,15 @@ TEST_F(PushButtonTest, APictureButtonShowsItsUpperHalfAndItsLowerHalfWhilePresse
         Canvas c(60, 60, 40, 40, 40);
         afx_push_button_set_pressed(&button, pressed);
         afx_push_button_draw(&button, c.pixbuf);
-        EXPECT_EQ(firstMiss(c, [&](int32_t x, int32_t y) {
-                      if (!Box{10, 20, 24, 24}.contains(x, y)) return rgba(40, 40, 40);
-                      return rgba(referenceBlend(40, pressed ? 0 : 250, 255), referenceBlend(40, (x - 10) * 10, 255),
-                                  referenceBlend(40, pressed ? 250 : 0, 255));
-                  }), "") << "pressed " << pressed;
+        EXPECT_EQ(firstMiss(c,
+                            [&](int32_t x, int32_t y) {
+                                if (!Box{10, 20, 24, 24}.contains(x, y)) return rgba(40, 40, 40);
+                                return rgba(referenceBlend(40, pressed ? 0 : 250, 255),
+                                            referenceBlend(40, (x - 10) * 10, 255),
+                                            referenceBlend(40, pressed ? 250 : 0, 255));
+                            }),
+                  "")
+            << "pressed " << pressed;
     }
 }
 
@@ -143,8 +156,10 @@ TEST_F(PushButtonTest, CaptionSitsIndentedByTheFontSizeOrCentredInTheTextColourO
             afx_push_button_draw(&button, expected.pixbuf);
             afx_push_button_set_caption(&button, "Ok");
             const float x = alignment == 0 ? 10.0f + size : 10.0f + (40.0f - std::trunc(w)) * 0.5f;
-            referenceCaption(expected, "Ok", size, x, 20, 16, pressed ? 10 : 240, pressed ? 200 : 240, pressed ? 10 : 240);
-            EXPECT_TRUE(samePixels(c, expected)) << "alignment " << alignment << " pressed " << pressed;
+            referenceCaption(expected, "Ok", size, x, 20, 16, pressed ? 10 : 240,
+                             pressed ? 200 : 240, pressed ? 10 : 240);
+            EXPECT_TRUE(samePixels(c, expected))
+                << "alignment " << alignment << " pressed " << pressed;
             EXPECT_EQ(button.caption_width, uint32_t(w));
         }
     }
@@ -197,15 +212,21 @@ TEST_F(ToggleButtonTest, ABorderOneSixteenthOfTheSmallerSideFramesTheBox) {
     // edges fully and fades over the next pixel), the next untouched. Sampled
     // mid-edge, clear of the corners.
     const int32_t border = referenceBlend(40, 22, 254), half = referenceShade(40, 22, 0.0);
-    for (auto [x, y] : {std::pair{47, 32}, {97, 32}, {70, 19}, {70, 45}}) EXPECT_EQ(int32_t(c.red(x, y)), border);
-    for (auto [x, y] : {std::pair{46, 32}, {98, 32}, {70, 18}, {70, 46}}) EXPECT_EQ(int32_t(c.red(x, y)), half);
-    for (auto [x, y] : {std::pair{45, 32}, {99, 32}, {70, 17}, {70, 47}}) EXPECT_EQ(c.red(x, y), 40u);
+    for (auto [x, y] : {std::pair{47, 32}, {97, 32}, {70, 19}, {70, 45}})
+        EXPECT_EQ(int32_t(c.red(x, y)), border);
+    for (auto [x, y] : {std::pair{46, 32}, {98, 32}, {70, 18}, {70, 46}})
+        EXPECT_EQ(int32_t(c.red(x, y)), half);
+    for (auto [x, y] : {std::pair{45, 32}, {99, 32}, {70, 17}, {70, 47}})
+        EXPECT_EQ(c.red(x, y), 40u);
     EXPECT_EQ(int32_t(c.red(48, 32)), referenceBlend(border, 80, 254));  // the box's own edge: fill
     EXPECT_EQ(int32_t(c.red(96, 32)), referenceBlend(border, 80, 254));
 }
 
 TEST_F(ToggleButtonTest, FillFollowsOnThenHoverAndTheShadeIsInsetByTwo) {
-    const struct { bool on, hover; uint32_t red; } cases[] = {{false, false, 80}, {false, true, 110}, {true, true, 183}};
+    const struct {
+        bool on, hover;
+        uint32_t red;
+    } cases[] = {{false, false, 80}, {false, true, 110}, {true, true, 183}};
     for (const auto& k : cases) {
         Canvas c(140, 70, 40, 40, 40);
         afx_toggle_button_set_on(&button, k.on);
@@ -239,14 +260,15 @@ TEST_F(ToggleButtonTest, ToggleFlipsAndTheCaptionTakesTheColourOfTheState) {
         afx_toggle_button_set_caption(&button, nullptr);
         afx_toggle_button_draw(&button, expected.pixbuf);
         afx_toggle_button_set_caption(&button, "In");
-        referenceCaption(expected, "In", 12.0f, 48.0f + (48.0f - std::trunc(w)) * 0.5f, 20, 24, on ? 250 : 240,
-                         on ? 250 : 240, on ? 0 : 240);
+        referenceCaption(expected, "In", 12.0f, 48.0f + (48.0f - std::trunc(w)) * 0.5f, 20, 24,
+                         on ? 250 : 240, on ? 250 : 240, on ? 0 : 240);
         EXPECT_TRUE(samePixels(c, expected)) << on;
     }
 }
 
 TEST_F(ToggleButtonTest, DirtyAndRestoreRectangles) {
-    EXPECT_EQ(boxOf(afx_toggle_button_dirty_rect, &button), (Box{45, 17, 54, 30}));  // x - r - 1, w + 2r + 2
+    EXPECT_EQ(boxOf(afx_toggle_button_dirty_rect, &button),
+              (Box{45, 17, 54, 30}));  // x - r - 1, w + 2r + 2
     EXPECT_TRUE(afx_toggle_button_hit(&button, 96, 44));
     EXPECT_FALSE(afx_toggle_button_hit(&button, 97, 44));
     afx_toggle_button_set_dirty(&button, true);

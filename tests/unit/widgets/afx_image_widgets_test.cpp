@@ -19,10 +19,13 @@ TEST(WidgetHelpers, ClampAndValueToIndex) {
     const float clamps[][4] = {{5, 0, 10, 5}, {-1, 0, 10, 0}, {11, 0, 10, 10}, {nan, 2, 10, 2}};
     for (const auto& k : clamps) EXPECT_EQ(afx_clamp(k[0], k[1], k[2]), k[3]) << k[0];
     // No steps, too few, out of range; 0.25 of 3 steps is 0.5 + 0.5 and rounds up.
-    const struct { float value; int32_t steps, index; } cases[] = {
-        {0.7f, 0, 0}, {0.7f, -4, 0},  {1.0f, 1, 0}, {-3.0f, 5, 0},   {7.0f, 5, 4},
-        {0.25f, 3, 1}, {0.24f, 3, 0}, {0.5f, 2, 1}, {0.499f, 2, 0}};
-    for (const auto& k : cases) EXPECT_EQ(afx_value_to_index(k.value, k.steps), k.index) << k.value << " " << k.steps;
+    const struct {
+        float value;
+        int32_t steps, index;
+    } cases[] = {{0.7f, 0, 0},  {0.7f, -4, 0}, {1.0f, 1, 0}, {-3.0f, 5, 0}, {7.0f, 5, 4},
+                 {0.25f, 3, 1}, {0.24f, 3, 0}, {0.5f, 2, 1}, {0.499f, 2, 0}};
+    for (const auto& k : cases)
+        EXPECT_EQ(afx_value_to_index(k.value, k.steps), k.index) << k.value << " " << k.steps;
     // Every step of an 11-position switch is reached at its own value.
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(afx_value_to_index(i / 10.0f, 11), i);
 }
@@ -31,7 +34,8 @@ TEST(WidgetHelpers, ClampAndValueToIndex) {
 void paintPositions(Canvas& c, uint32_t alpha) {
     for (uint32_t y = 0; y < c.pixbuf->height; ++y)
         for (uint32_t x = 0; x < c.pixbuf->width; ++x)
-            afx_pixbuf_set_pixel(nullptr, c.pixbuf, int32_t(x), int32_t(y), x * 3, y * 3, 99, alpha);
+            afx_pixbuf_set_pixel(nullptr, c.pixbuf, int32_t(x), int32_t(y), x * 3, y * 3, 99,
+                                 alpha);
 }
 
 TEST(Image, DrawsItsPictureOpaquelyAtItsPlace) {
@@ -48,9 +52,13 @@ TEST(Image, DrawsItsPictureOpaquelyAtItsPlace) {
     afx_image_set_width(&image, 4);
     afx_image_set_height(&image, 5);
     afx_image_draw(&image, c.pixbuf);
-    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
-                  return Box{3, 4, 4, 5}.contains(x, y) ? rgba((x - 3) * 3, (y - 4) * 3, 99, 17) : rgba(1, 1, 1);
-              }), "");
+    EXPECT_EQ(firstMiss(c,
+                        [](int32_t x, int32_t y) {
+                            return Box{3, 4, 4, 5}.contains(x, y)
+                                       ? rgba((x - 3) * 3, (y - 4) * 3, 99, 17)
+                                       : rgba(1, 1, 1);
+                        }),
+              "");
     afx_image_set_x(&image, 18);  // past the right edge: clipped
     afx_image_draw(&image, c.pixbuf);
     EXPECT_EQ(c.at(19, 4), rgba(3, 0, 99, 17));
@@ -62,7 +70,8 @@ protected:
     void SetUp() override {
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
-                afx_pixbuf_set_pixel(nullptr, strip.pixbuf, x, y, y < 16 ? 240 : 0, 0, y < 16 ? 0 : 240, 128);
+                afx_pixbuf_set_pixel(nullptr, strip.pixbuf, x, y, y < 16 ? 240 : 0, 0,
+                                     y < 16 ? 0 : 240, 128);
         paintPositions(background, 255);
         afx_filmstrip_init(&film, nullptr);
         afx_filmstrip_set_centre_x(&film, 52);
@@ -81,12 +90,16 @@ protected:
 };
 
 TEST_F(FilmstripTest, ValueChoosesTheFrameByRounding) {
-    const struct { uint32_t frames; float value; int32_t frame; } cases[] = {
-        {2, 0, 0},    {2, 49.9f, 0},    {2, 50, 1},       {2, 100, 1},      {2, 250, 1},
-        {2, -20, 0},  {5, 12.4f, 0},    {5, 12.5f, 1},    {5, 87.5f, 4},    {0, 100, 0}};
+    const struct {
+        uint32_t frames;
+        float value;
+        int32_t frame;
+    } cases[] = {{2, 0, 0},   {2, 49.9f, 0}, {2, 50, 1},    {2, 100, 1},   {2, 250, 1},
+                 {2, -20, 0}, {5, 12.4f, 0}, {5, 12.5f, 1}, {5, 87.5f, 4}, {0, 100, 0}};
     for (const auto& k : cases) {
         afx_filmstrip_set_frame_count(&film, k.frames);
-        EXPECT_EQ(afx_filmstrip_frame(&film, k.value), k.frame) << k.frames << " frames, value " << k.value;
+        EXPECT_EQ(afx_filmstrip_frame(&film, k.value), k.frame)
+            << k.frames << " frames, value " << k.value;
     }
 }
 
@@ -123,7 +136,7 @@ TEST_F(FilmstripTest, TheHitBoxIsTheFrameWithBothEndsAndKeepsHover) {
 }
 
 TEST_F(FilmstripTest, DrawBlendsTheShownFrameAtTheCentreWithIntegerHalves) {
-    afx_filmstrip_set_frame_width(&film, 31);  // 31 / 2 = 15
+    afx_filmstrip_set_frame_width(&film, 31);   // 31 / 2 = 15
     afx_filmstrip_set_frame_height(&film, 15);  // 15 / 2 = 7
     EXPECT_EQ(boxOf(afx_filmstrip_dirty_rect, &film), (Box{37, 4, 31, 15}));
     afx_filmstrip_set_frame_height(&film, 16);
@@ -147,12 +160,15 @@ TEST_F(FilmstripTest, RedrawPutsTheBackgroundBackUnderTheFrame) {
     afx_filmstrip_set_value(&film, 0);
     afx_filmstrip_redraw(&film, c.pixbuf);
     // The frame sits at (36 + 5, 3 + 7); the background comes from (36, 3).
-    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
-                  if (!Box{41, 10, 32, 16}.contains(x, y)) return rgba(20, 20, 20);
-                  // The first frame, red, over the background pixel under it.
-                  return rgba(referenceBlend((x - 5) * 3, 240, 128), referenceBlend((y - 7) * 3, 0, 128),
-                              referenceBlend(99, 0, 128));
-              }), "");
+    EXPECT_EQ(firstMiss(c,
+                        [](int32_t x, int32_t y) {
+                            if (!Box{41, 10, 32, 16}.contains(x, y)) return rgba(20, 20, 20);
+                            // The first frame, red, over the background pixel under it.
+                            return rgba(referenceBlend((x - 5) * 3, 240, 128),
+                                        referenceBlend((y - 7) * 3, 0, 128),
+                                        referenceBlend(99, 0, 128));
+                        }),
+              "");
 }
 
 }  // namespace

@@ -35,10 +35,13 @@ protected:
 
 TEST_F(KnobTest, HitsItsBoxWithTheRightAndBottomEdgesIncluded) {
     // Corners, then just beyond each edge; x + 2r and y + 2r still hit.
-    const struct { float x, y; bool hit; } points[] = {{10, 20, true},     {54, 64, true},     {54, 20, true},
-                                                      {54.01f, 40, false}, {30, 64.01f, false}, {9.99f, 40, false},
-                                                      {30, 19.99f, false}};
-    for (const auto& k : points) EXPECT_EQ(afx_knob_hit(&knob, k.x, k.y), k.hit) << k.x << "," << k.y;
+    const struct {
+        float x, y;
+        bool hit;
+    } points[] = {{10, 20, true},      {54, 64, true},     {54, 20, true},     {54.01f, 40, false},
+                  {30, 64.01f, false}, {9.99f, 40, false}, {30, 19.99f, false}};
+    for (const auto& k : points)
+        EXPECT_EQ(afx_knob_hit(&knob, k.x, k.y), k.hit) << k.x << "," << k.y;
     afx_knob_set_value(&knob, 30);
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));  // a miss changes nothing
     EXPECT_EQ(knob.value, 30.0f);
@@ -46,8 +49,12 @@ TEST_F(KnobTest, HitsItsBoxWithTheRightAndBottomEdgesIncluded) {
 
 TEST_F(KnobTest, CircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
     // Up: 135 of 270 degrees; left: 45; right: 225; up-left: 90.
-    const struct { float x, y, value; } jumps[] = {
-        {cx, 20, 50.0f}, {10, cy, 100.0f / 6.0f}, {54, cy, 500.0f / 6.0f}, {cx - 10, cy - 10, 100.0f / 3.0f}};
+    const struct {
+        float x, y, value;
+    } jumps[] = {{cx, 20, 50.0f},
+                 {10, cy, 100.0f / 6.0f},
+                 {54, cy, 500.0f / 6.0f},
+                 {cx - 10, cy - 10, 100.0f / 3.0f}};
     for (const auto& k : jumps) {
         ASSERT_TRUE(afx_knob_press(&knob, k.x, k.y));
         EXPECT_NEAR(knob.value, k.value, 1e-3f) << k.x << "," << k.y;
@@ -124,11 +131,16 @@ TEST_F(KnobTest, TurningAroundTheCentreAddsADegreeAPercentSlowerInside) {
         // Clockwise quarter turns from the right edge to the bottom edge: at
         // the radius, at half of it (half as much), ending beyond it (a full
         // quarter, no more); then counter-clockwise, back down.
-        const struct { float from, px, py, qx, qy, to; } turns[] = {
-            {5, 54, cy, cx, 64, 95}, {5, 43, cy, cx, 53, 50}, {5, 54, cy, cx, cy + 40, 95}, {95, cx, 64, 54, cy, 5}};
+        const struct {
+            float from, px, py, qx, qy, to;
+        } turns[] = {{5, 54, cy, cx, 64, 95},
+                     {5, 43, cy, cx, 53, 50},
+                     {5, 54, cy, cx, cy + 40, 95},
+                     {95, cx, 64, 54, cy, 5}};
         for (const auto& k : turns) {
             turn(k.from, k.px, k.py, k.qx, k.qy);
-            EXPECT_NEAR(knob.value, k.to, 1e-3f) << "mode " << mode << " to (" << k.qx << ", " << k.qy << ")";
+            EXPECT_NEAR(knob.value, k.to, 1e-3f)
+                << "mode " << mode << " to (" << k.qx << ", " << k.qy << ")";
         }
     }
 }
@@ -139,7 +151,8 @@ TEST_F(KnobTest, ATurnAcrossTheLeftSideIsSmallNotAFullCircle) {
     // From just below to just above the left end of the horizontal axis:
     // clockwise on the screen by about 10 degrees.
     const float r = 20.0f, a = 5.0f * 3.14159265f / 180.0f;
-    turn(50, cx - r * std::cos(a), cy + r * std::sin(a), cx - r * std::cos(a), cy - r * std::sin(a));
+    turn(50, cx - r * std::cos(a), cy + r * std::sin(a), cx - r * std::cos(a),
+         cy - r * std::sin(a));
     EXPECT_NEAR(knob.value, 50.0f + 10.0f * r / 22.0f, 1e-2f);
 }
 
@@ -170,8 +183,15 @@ TEST_F(KnobTest, WheelNotchesSnapToAGridOfFortyNine) {
     afx_knob_step(&knob, 1);
     EXPECT_FLOAT_EQ(knob.value, 6.25f);  // 3 / 48
     // 10 is 4.8 steps: up snaps to 5 and adds one, down to 5 less one.
-    const struct { float from; int32_t notches; float to; } cases[] = {
-        {10, 1, 12.5f}, {10, -1, 400.0f / 48.0f}, {0, -1, 0.0f}, {99.5f, 1, 100.0f}, {100, 5, 100.0f}};
+    const struct {
+        float from;
+        int32_t notches;
+        float to;
+    } cases[] = {{10, 1, 12.5f},
+                 {10, -1, 400.0f / 48.0f},
+                 {0, -1, 0.0f},
+                 {99.5f, 1, 100.0f},
+                 {100, 5, 100.0f}};
     for (const auto& k : cases) {
         afx_knob_set_value(&knob, k.from);
         afx_knob_step(&knob, k.notches);
@@ -207,7 +227,8 @@ protected:
     // Pixel at angle degrees (0 down, clockwise) and distance from the centre.
     uint32_t around(const Canvas& c, float degrees, float distance) {
         const float t = degrees * 3.14159265f / 180.0f;
-        return c.at(int32_t(std::lround(cx - distance * std::sin(t))), int32_t(std::lround(cy + distance * std::cos(t))));
+        return c.at(int32_t(std::lround(cx - distance * std::sin(t))),
+                    int32_t(std::lround(cy + distance * std::cos(t))));
     }
 };
 
@@ -228,14 +249,18 @@ TEST_F(KnobDrawTest, DrawingStaysInsideTheDirtyRectangle) {
 
 TEST_F(KnobDrawTest, IndicatorAndPointerFollowTheValue) {
     // Indicator half-width 9.26 degrees; its centre runs from 55.26 at 0 to 304.74 at 100.
-    const struct { float value, degrees; } cases[] = {{0, 55.26f}, {50, 180.0f}, {100, 304.74f}, {25, 117.63f}};
+    const struct {
+        float value, degrees;
+    } cases[] = {{0, 55.26f}, {50, 180.0f}, {100, 304.74f}, {25, 117.63f}};
     for (const auto& k : cases) {
         Canvas c(80, 90, 40, 40, 40);
         afx_knob_set_value(&knob, k.value);
         afx_knob_draw(&knob, c.pixbuf);
         // Mid-band: outer ring, track and indicator over the canvas.
-        const uint32_t arc = rgba(layers(40, {22, 64, 253}), layers(40, {22, 64, 125}), layers(40, {22, 64, 43}));
-        const uint32_t track = rgba(layers(40, {22, 64}), layers(40, {22, 64}), layers(40, {22, 64}));
+        const uint32_t arc =
+            rgba(layers(40, {22, 64, 253}), layers(40, {22, 64, 125}), layers(40, {22, 64, 43}));
+        const uint32_t track =
+            rgba(layers(40, {22, 64}), layers(40, {22, 64}), layers(40, {22, 64}));
         EXPECT_EQ(around(c, k.degrees, 19.25f), arc) << k.value;
         // The track either side of the indicator, where the track runs on.
         if (k.degrees + 14 < 315) {
@@ -285,13 +310,17 @@ TEST_F(KnobDrawTest, TheShadowIsACapSizedDiscThreePixelsLower) {
 TEST_F(KnobDrawTest, RestoreCopiesTheBackgroundOrFillsTheBoxWithTheColour) {
     Canvas picture(80, 90);
     for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 80; ++x) afx_pixbuf_set_pixel(nullptr, picture.pixbuf, x, y, x, y, 7, 255);
+        for (int x = 0; x < 80; ++x)
+            afx_pixbuf_set_pixel(nullptr, picture.pixbuf, x, y, x, y, 7, 255);
     Canvas c(80, 90, 200, 0, 0);
     afx_knob_set_background(&knob, picture.pixbuf);  // the picture covers the dirty rectangle
     afx_knob_restore(&knob, c.pixbuf);
-    EXPECT_EQ(firstMiss(c, [](int32_t x, int32_t y) {
-                  return Box{8, 18, 48, 48}.contains(x, y) ? rgba(x, y, 7) : rgba(200, 0, 0);
-              }), "");
+    EXPECT_EQ(
+        firstMiss(c,
+                  [](int32_t x, int32_t y) {
+                      return Box{8, 18, 48, 48}.contains(x, y) ? rgba(x, y, 7) : rgba(200, 0, 0);
+                  }),
+        "");
     Canvas d(80, 90, 200, 0, 0);
     afx_knob_set_background(&knob, nullptr);
     afx_knob_set_background_colour(&knob, 40, 41, 42);
@@ -316,7 +345,7 @@ TEST_F(KnobDrawTest, AKnobAtTheCanvasCornerIsClipped) {
     afx_knob_set_y(&knob, 0);
     afx_knob_set_background_colour(&knob, 40, 40, 40);
     Canvas c(60, 60, 1, 2, 3);
-    afx_knob_redraw(&knob, c.pixbuf);  // dirty rectangle starts at (-2, -2)
+    afx_knob_redraw(&knob, c.pixbuf);         // dirty rectangle starts at (-2, -2)
     EXPECT_EQ(c.at(0, 5), rgba(40, 40, 40));  // restored; the pen never writes the first column
     EXPECT_EQ(c.at(46, 22), rgba(1, 2, 3));   // beyond the fill (x, y, 2r + 2, 2r + 2) and the ring
     EXPECT_NE(c.at(45, 22), rgba(40, 40, 40));

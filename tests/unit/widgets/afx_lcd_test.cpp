@@ -73,7 +73,8 @@ TEST_F(LcdTest, TextIsWrittenAtColumnEightWithAnOptionalDimShadow) {
     afx_bitmap_font_set_colour(font, 218, 120, 4);
     afx_bitmap_font_draw(font, reference.pixbuf, "Mix 50.00 %", 8, int32_t(lcd.baseline_row), 64);
     for (int32_t y = int32_t(lcd.top_row) + 1; y < int32_t(lcd.top_row) + 15; ++y)
-        for (int32_t x = 1; x < 107; ++x) ASSERT_EQ(strip(x, y), reference.at(x, y)) << x << "," << y;
+        for (int32_t x = 1; x < 107; ++x)
+            ASSERT_EQ(strip(x, y), reference.at(x, y)) << x << "," << y;
     EXPECT_EQ(lcd.text_width, afx_bitmap_font_width(font, "Mix 50.00 %"));
 
     // With the shadow the text is first drawn one column right in the colour / 2.5, rounded.
@@ -85,7 +86,8 @@ TEST_F(LcdTest, TextIsWrittenAtColumnEightWithAnOptionalDimShadow) {
     afx_bitmap_font_set_colour(font, 218, 120, 4);
     afx_bitmap_font_draw(font, shadowed.pixbuf, "Mix 50.00 %", 8, int32_t(lcd.baseline_row), 64);
     for (int32_t y = int32_t(lcd.top_row) + 1; y < int32_t(lcd.top_row) + 15; ++y)
-        for (int32_t x = 1; x < 107; ++x) ASSERT_EQ(strip(x, y), shadowed.at(x, y)) << x << "," << y;
+        for (int32_t x = 1; x < 107; ++x)
+            ASSERT_EQ(strip(x, y), shadowed.at(x, y)) << x << "," << y;
     EXPECT_EQ(font->colour[0], font->decode[218]);  // the font's colour is the text colour again
 }
 
@@ -103,7 +105,8 @@ TEST_F(LcdTest, TheBorderLiesOnTheStripsFirstWidthColumnsWithHalfTransparentCorn
         // which take the border colour (frame, or else background) at 127.
         const uint32_t ground = rgba(0, 0, 30);
         const int32_t on_black = referenceBlend(0, 48, 255);
-        const uint32_t edge = framed ? rgba(on_black, on_black, referenceBlend(30, 48, 255)) : ground;
+        const uint32_t edge =
+            framed ? rgba(on_black, on_black, referenceBlend(30, 48, 255)) : ground;
         const uint32_t corner = framed ? rgba(48, 48, 48, 127) : rgba(0, 0, 30, 127);
         for (int32_t y = std::max(top - 1, 0); y <= last_row; ++y) {
             for (int32_t x = 0; x < 116; ++x) {
@@ -124,12 +127,16 @@ TEST_F(LcdTest, DrawBlendsTheWindowFromColumnSixAtTheOriginAndRestoreCopiesBack)
     Canvas panel(150, 100, 40, 40, 40);
     afx_lcd_draw(&lcd, panel.pixbuf);
     const Box window{21, 62, 108, 16};
-    EXPECT_EQ(firstMiss(panel, [&](int32_t x, int32_t y) {
-                  if (!window.contains(x, y)) return rgba(40, 40, 40);
-                  const uint32_t s = strip(x - 21 + 6, y - 62 + int32_t(lcd.top_row)), a = s >> 24;
-                  return rgba(referenceBlend(40, s & 255, a), referenceBlend(40, (s >> 8) & 255, a),
-                              referenceBlend(40, (s >> 16) & 255, a));
-              }), "");
+    EXPECT_EQ(firstMiss(panel,
+                        [&](int32_t x, int32_t y) {
+                            if (!window.contains(x, y)) return rgba(40, 40, 40);
+                            const uint32_t s = strip(x - 21 + 6, y - 62 + int32_t(lcd.top_row)),
+                                           a = s >> 24;
+                            return rgba(referenceBlend(40, s & 255, a),
+                                        referenceBlend(40, (s >> 8) & 255, a),
+                                        referenceBlend(40, (s >> 16) & 255, a));
+                        }),
+              "");
     EXPECT_EQ(boxOf(afx_lcd_dirty_rect, &lcd), window);
     Canvas picture(150, 100, 5, 6, 7);
     afx_lcd_set_background(&lcd, picture.pixbuf);
@@ -198,7 +205,8 @@ TEST_F(LcdTest, ATextCutAtTheCharacterLimitEndsInAnEllipsis) {
     Canvas reference(lcd.strip->width, lcd.strip->height, 0, 0, 0);
     afx_bitmap_font_draw(font, reference.pixbuf, "ABCDE...", 8, int32_t(lcd.baseline_row), 100);
     for (int32_t y = int32_t(lcd.top_row) + 1; y < int32_t(lcd.top_row) + 15; ++y)
-        for (int32_t x = 1; x < 107; ++x) ASSERT_EQ(strip(x, y), reference.at(x, y)) << x << "," << y;
+        for (int32_t x = 1; x < 107; ++x)
+            ASSERT_EQ(strip(x, y), reference.at(x, y)) << x << "," << y;
     afx_lcd_set_text(&lcd, "ABCD");  // shorter: no dots
     EXPECT_FALSE(inked(8 + five, 8 + five + dots + 4));
 }

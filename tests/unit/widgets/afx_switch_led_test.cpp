@@ -34,7 +34,11 @@ protected:
 
 TEST_F(SwitchTest, ThumbSideOnePutsTheThumbRightWhileOnAndSideZeroLeft) {
     EXPECT_EQ(sw.font_size, 8.0f);
-    const struct { uint32_t side; bool on; float left; } cases[] = {
+    const struct {
+        uint32_t side;
+        bool on;
+        float left;
+    } cases[] = {
         {1, true, 20.0f}, {1, false, 7.4f}, {0, true, 7.4f}, {0, false, 20.0f}, {5, false, 20.0f}};
     for (const auto& k : cases) {
         afx_switch_set_thumb_side(&sw, k.side);
@@ -65,7 +69,8 @@ TEST_F(SwitchTest, FrameTrackAndThumbColours) {
     afx_switch_set_on(&sw, true);
     Canvas c(44, 28, 40, 40, 40);
     afx_switch_draw(&sw, c.pixbuf);
-    const int32_t thumb = referenceBlend(referenceBlend(referenceBlend(40, 22, 254), 48, 254), 96, 254);
+    const int32_t thumb =
+        referenceBlend(referenceBlend(referenceBlend(40, 22, 254), 48, 254), 96, 254);
     EXPECT_EQ(int32_t(c.red(26, 12)), referenceBlend(thumb, 0, 255 * 32 / 256));
 }
 
@@ -129,12 +134,13 @@ TEST_F(LedTest, OffShowsHalfTheLampColourInsideTheRing) {
         afx_led_draw(&led, c.pixbuf);
         const int32_t ring = referenceBlend(40, 22, 254);
         const uint32_t shift = on ? 0 : 1;
-        EXPECT_EQ(c.at(43, 16), rgba(referenceBlend(ring, 240 >> shift, 254), referenceBlend(ring, 39 >> shift, 254),
+        EXPECT_EQ(c.at(43, 16), rgba(referenceBlend(ring, 240 >> shift, 254),
+                                     referenceBlend(ring, 39 >> shift, 254),
                                      referenceBlend(ring, 16 >> shift, 254)))
             << on;
         // 6 from the centre: inside the ring's rim (6.375), beyond the lamp's (4.5 + 0.5).
         EXPECT_EQ(int32_t(c.red(37, 16)), referenceShade(40, 22, 6.0 - 6.375));
-        EXPECT_EQ(c.red(36, 16), 40u);            // 7 from the centre: beyond the ring's 6.375 + 0.5
+        EXPECT_EQ(c.red(36, 16), 40u);  // 7 from the centre: beyond the ring's 6.375 + 0.5
     }
 }
 
@@ -148,7 +154,8 @@ TEST_F(LedTest, UpdateRedrawsOnlyWhenTheStateChanged) {
     EXPECT_FALSE(afx_led_update(&led, c.pixbuf));
     afx_led_set_on(&led, false);
     EXPECT_TRUE(afx_led_update(&led, c.pixbuf));
-    EXPECT_EQ(int32_t(c.red(43, 16)), referenceBlend(referenceBlend(40, 22, 254), 120, 254));  // restored first
+    EXPECT_EQ(int32_t(c.red(43, 16)),
+              referenceBlend(referenceBlend(40, 22, 254), 120, 254));  // restored first
 }
 
 TEST_F(LedTest, DirtyRestoreAndHitRectangles) {

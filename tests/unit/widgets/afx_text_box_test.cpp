@@ -59,7 +59,8 @@ TEST_F(TextBoxTest, ALongTextIsClippedToTheBoxInsideTheInsetShowingItsStartOrIts
         afx_text_box_draw(&box, reference.pixbuf);
         // The start after the inset, or the end at x + width - 4; ink only
         // strictly between the inset column and the right edge.
-        referenceCaption(reference, kLong, 12.0f, alignment == 0 ? 24.0f : 116.0f - wide, 10, 20, 0, 0, 0);
+        referenceCaption(reference, kLong, 12.0f, alignment == 0 ? 24.0f : 116.0f - wide, 10, 20, 0,
+                         0, 0);
         const auto clipped = [&](int32_t x, int32_t y) {
             return x > 24 && x < 120 ? reference.at(x, y) : plain.at(x, y);
         };
@@ -76,7 +77,8 @@ TEST_F(TextBoxTest, HiddenDrawsAndRestoresNothing) {
     EXPECT_EQ(c.countNot(rgba(1, 2, 3)), 0);
     afx_text_box_set_hidden(&box, false);
     afx_text_box_redraw(&box, c.pixbuf);
-    EXPECT_EQ(c.at(21, 11), rgba(referenceBlend(40, 250, 254), referenceBlend(40, 250, 254), referenceBlend(40, 250, 254)));
+    EXPECT_EQ(c.at(21, 11), rgba(referenceBlend(40, 250, 254), referenceBlend(40, 250, 254),
+                                 referenceBlend(40, 250, 254)));
     EXPECT_EQ(c.at(121, 31), rgba(1, 2, 3));  // restore covers (x, y, width + 1, height + 1)
     EXPECT_TRUE(afx_text_box_hit(&box, 120, 30));
     EXPECT_FALSE(afx_text_box_hit(&box, 121, 30));

@@ -51,7 +51,8 @@ bool samePixels(const Canvas& a, const Canvas& b) {
            !differingBox(a, b, &l, &t, &r, &bt);
 }
 
-bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom) {
+bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right,
+                  int32_t* bottom) {
     bool any = false;
     for (int32_t y = 0; y < int32_t(a.pixbuf->height); ++y) {
         for (int32_t x = 0; x < int32_t(a.pixbuf->width); ++x) {
@@ -70,8 +71,8 @@ bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top,
     return any;
 }
 
-std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected, int32_t channel,
-                      int32_t tolerance, int32_t from) {
+std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected,
+                      int32_t channel, int32_t tolerance, int32_t from) {
     for (int32_t y = from; y < int32_t(c.pixbuf->height); ++y) {
         for (int32_t x = from; x < int32_t(c.pixbuf->width); ++x) {
             uint32_t got = c.at(x, y), want = expected(x, y);
@@ -79,10 +80,11 @@ std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int
                 got = (got >> (8 * channel)) & 255u;
                 want &= 255u;
             }
-            const bool miss = channel < 0 ? got != want : std::abs(int32_t(got) - int32_t(want)) > tolerance;
+            const bool miss =
+                channel < 0 ? got != want : std::abs(int32_t(got) - int32_t(want)) > tolerance;
             if (miss)
-                return std::to_string(x) + "," + std::to_string(y) + ": got " + std::to_string(got) + " want " +
-                       std::to_string(want);
+                return std::to_string(x) + "," + std::to_string(y) + ": got " +
+                       std::to_string(got) + " want " + std::to_string(want);
         }
     }
     return std::string();

@@ -12,7 +12,8 @@
 
 // An owned canvas filled with one colour; freed by the destructor.
 struct Canvas {
-    Canvas(uint32_t width, uint32_t height, uint32_t r = 0, uint32_t g = 0, uint32_t b = 0, uint32_t a = 255);
+    Canvas(uint32_t width, uint32_t height, uint32_t r = 0, uint32_t g = 0, uint32_t b = 0,
+           uint32_t a = 255);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -38,7 +39,9 @@ inline uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
 struct Box {
     int32_t x, y, w, h;
     bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
-    bool contains(int32_t px, int32_t py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+    bool contains(int32_t px, int32_t py) const {
+        return px >= x && px < x + w && py >= y && py < y + h;
+    }
 };
 inline std::ostream& operator<<(std::ostream& os, const Box& b) {
     return os << "(" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ")";
@@ -53,15 +56,16 @@ Box boxOf(F rect, W* widget) {
 // Compares every pixel of c from (from, from) on with expected(x, y): whole
 // words when channel is -1, else that channel (0 red, 1 green, 2 blue) within
 // tolerance. Returns the first miss as "x,y: got .. want ..", empty when none.
-std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected, int32_t channel = -1,
-                      int32_t tolerance = 0, int32_t from = 0);
+std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected,
+                      int32_t channel = -1, int32_t tolerance = 0, int32_t from = 0);
 // Inside box one word, outside another.
 std::function<uint32_t(int32_t, int32_t)> boxed(Box box, uint32_t inside, uint32_t outside);
 
 // True when both canvases hold the same pixels.
 bool samePixels(const Canvas& a, const Canvas& b);
 // The smallest box around the pixels that differ between a and b; false when none differ.
-bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right,
+                  int32_t* bottom);
 
 // One channel blended with alpha: old + (((colour - old) x alpha) >> 8), floored.
 int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);

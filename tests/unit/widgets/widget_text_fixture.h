@@ -21,8 +21,8 @@ protected:
     // Draws caption into canvas with a separate text state, the way a caption
     // of that size is meant to sit: left edge x, capitals centred on the box
     // (top, height): baseline top + height - ceil((height - cap height) / 2).
-    static void referenceCaption(Canvas& canvas, const char* caption, float size, float x, float top, float height,
-                                 uint32_t r, uint32_t g, uint32_t b) {
+    static void referenceCaption(Canvas& canvas, const char* caption, float size, float x,
+                                 float top, float height, uint32_t r, uint32_t g, uint32_t b) {
         afx_text t;
         afx_text_init(&t);
         afx_set_colour(&t, r, g, b, 255);

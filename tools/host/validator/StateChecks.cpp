@@ -217,10 +217,8 @@ CheckResult damagedChunks(CheckContext& ctx) {
         Bytes b = (n % 2) ? bank : preset;
         if (b.empty()) continue;
         const int kind = static_cast<int>(ctx.random() % 3);
-        if (kind == 0)
-            b.resize(ctx.random() % b.size());  // cut short
-        else if (kind == 1)
-            b.resize(b.size() + 1 + ctx.random() % 64, 0x55);  // too long
+        if (kind == 0) b.resize(ctx.random() % b.size());                      // cut short
+        else if (kind == 1) b.resize(b.size() + 1 + ctx.random() % 64, 0x55);  // too long
         for (int flips = 1 + static_cast<int>(ctx.random() % 8); flips > 0 && !b.empty(); --flips)
             b[ctx.random() % b.size()] ^= static_cast<unsigned char>(1u << (ctx.random() % 8));
         damaged.push_back(b);

@@ -27,7 +27,9 @@ namespace {
 
 constexpr int kHostX = kAfxPointerHostX, kHostY = kAfxPointerHostY;
 
-void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("keyup", z, k, p); }
+void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) {
+    afx_pointer_note("keyup", z, k, p);
+}
 
 class Win32Toolkit : public ::testing::Test {
 protected:
@@ -43,8 +45,8 @@ protected:
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = "korvex-test-host";
         RegisterClassA(&wc);  // a second registration fails harmlessly
-        host = CreateWindowExA(0, "korvex-test-host", "host", WS_POPUP | WS_VISIBLE, kHostX, kHostY, 400, 300,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        host = CreateWindowExA(0, "korvex-test-host", "host", WS_POPUP | WS_VISIBLE, kHostX, kHostY,
+                               400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(host, nullptr);
         SetForegroundWindow(host);
         pump(30);
@@ -63,7 +65,8 @@ protected:
     int32_t child(int32_t w, int32_t h, void* user = nullptr) {
         const int32_t index = afx_window_new(ctx, w, h, 1.0f, host, user);
         if (index >= 0) {
-            afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
+            afx_window_on_paint(ctx, index,
+                                [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
             afx_window_show(ctx, index);
             UpdateWindow(hwnd(index));
         }
@@ -144,9 +147,16 @@ TEST_F(Win32Toolkit, RealPointerInputReachesTheCallbacksWithTheirCodes) {
     afx_pointer_seen().clear();
     for (const afx_pointer_step& step : kAfxPointerScript) {
         using A = afx_pointer_action;
-        static const DWORD flags[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTDOWN,
-                                      MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_WHEEL, MOUSEEVENTF_WHEEL};
-        const int wheel = step.action == A::WheelUp ? WHEEL_DELTA : step.action == A::WheelDown ? -WHEEL_DELTA : 0;
+        static const DWORD flags[] = {0,
+                                      MOUSEEVENTF_LEFTDOWN,
+                                      MOUSEEVENTF_LEFTUP,
+                                      MOUSEEVENTF_RIGHTDOWN,
+                                      MOUSEEVENTF_RIGHTUP,
+                                      MOUSEEVENTF_WHEEL,
+                                      MOUSEEVENTF_WHEEL};
+        const int wheel = step.action == A::WheelUp     ? WHEEL_DELTA
+                          : step.action == A::WheelDown ? -WHEEL_DELTA
+                                                        : 0;
         mouse(kHostX + step.x, kHostY + step.y, flags[static_cast<int>(step.action)], wheel);
     }
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
@@ -169,7 +179,8 @@ TEST_F(Win32Toolkit, TheWindowTimerRunsAtTheContextsPeriod) {
     // 600 ms at 40 ms is 15 ticks; a loaded machine stretches gaps to about 55 ms.
     EXPECT_GE(g_ticks, 10);
     EXPECT_LE(g_ticks, 16);
-    for (int i = 1; i < g_ticks && i < 64; ++i) EXPECT_GE(g_tickTimes[i] - g_tickTimes[i - 1], 30u) << i;
+    for (int i = 1; i < g_ticks && i < 64; ++i)
+        EXPECT_GE(g_tickTimes[i] - g_tickTimes[i - 1], 30u) << i;
     afx_window_close(ctx, index);
     const int before = g_ticks;
     pump(120);
@@ -235,7 +246,8 @@ TEST_F(Win32Toolkit, ImagesAndIconsComeFromTheModulesResources) {
     EXPECT_EQ(p->height, 12u);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 16; ++x) {
-            const uint32_t want = (x * 16) | (y * 20) << 8 | ((x * 7 + y * 13) & 255) << 16 | (255u - x - y) << 24;
+            const uint32_t want =
+                (x * 16) | (y * 20) << 8 | ((x * 7 + y * 13) & 255) << 16 | (255u - x - y) << 24;
             ASSERT_EQ(afx_pixbuf_pixel(p, x, y), want);
         }
     afx_pixbuf_free(ctx, p);
@@ -262,7 +274,8 @@ TEST_F(Win32Toolkit, ImagesAndIconsComeFromTheModulesResources) {
 }
 
 TEST_F(Win32Toolkit, TheTableRefusesThe256thWindowAndTeardownUnregistersTheClasses) {
-    for (int32_t i = 0; i < kAfxWindowSlots; ++i) ASSERT_EQ(afx_window_new(ctx, 4, 4, 1.0f, host, nullptr), i);
+    for (int32_t i = 0; i < kAfxWindowSlots; ++i)
+        ASSERT_EQ(afx_window_new(ctx, 4, 4, 1.0f, host, nullptr), i);
     EXPECT_EQ(afx_window_new(ctx, 4, 4, 1.0f, host, nullptr), -1);
     // The refused window exists, marked 255; it is the host's last child.
     HWND last = GetWindow(GetWindow(host, GW_CHILD), GW_HWNDLAST);
@@ -325,7 +338,8 @@ TEST_F(Win32Toolkit, CursorsDesktopClockAndDroppedFilesGoThroughTheSystem) {
     afx_window_accept_files(ctx, index);
     afx_window_on_drop_file(ctx, index, onDrop);
     g_dropped.clear();
-    PostMessageA(hwnd(index), WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop("C:\\takes\\vocal.wav")), 0);
+    PostMessageA(hwnd(index), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(makeDrop("C:\\takes\\vocal.wav")), 0);
     pump(30);
     EXPECT_EQ(g_dropped, "C:\\takes\\vocal.wav");
 }
@@ -339,7 +353,8 @@ DWORD runSelf(const char* argument) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 9999;
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 9999;
     WaitForSingleObject(pi.hProcess, 20000);
     DWORD code = 9998;
     GetExitCodeProcess(pi.hProcess, &code);
@@ -350,13 +365,15 @@ DWORD runSelf(const char* argument) {
 
 TEST(Win32Dpi, ScaleFollowsTheSystemsLogicalPixelsPerInch) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     DWORD old = 0, size = sizeof(old), type = 0;
-    const bool hadValue = RegQueryValueExA(key, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&old), &size) ==
-                          ERROR_SUCCESS;
+    const bool hadValue = RegQueryValueExA(key, "LogPixels", nullptr, &type,
+                                           reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
     auto setDpi = [key](DWORD dpi) {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                       sizeof(dpi));
     };
     // The setting takes effect at the next process start.
     setDpi(144);
@@ -364,11 +381,13 @@ TEST(Win32Dpi, ScaleFollowsTheSystemsLogicalPixelsPerInch) {
     const DWORD at144Unaware = runSelf("--dpi-probe-unaware");
     setDpi(96);
     const DWORD at96 = runSelf("--dpi-probe");
-    if (hadValue) RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof(old));
+    if (hadValue)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
+                       sizeof(old));
     else RegDeleteValueA(key, "LogPixels");
     RegCloseKey(key);
-    EXPECT_EQ(at144, 150u);          // scale x 100
-    EXPECT_EQ(at144Unaware, 100u);   // a process that is not DPI-aware stays at 1.0
+    EXPECT_EQ(at144, 150u);         // scale x 100
+    EXPECT_EQ(at144Unaware, 100u);  // a process that is not DPI-aware stays at 1.0
     EXPECT_EQ(at96, 100u);
 }
 

@@ -52,8 +52,9 @@ protected:
         XSetWindowAttributes a{};
         a.override_redirect = True;
         a.background_pixel = WhitePixel(display, DefaultScreen(display));
-        host = XCreateWindow(display, DefaultRootWindow(display), kAfxPointerHostX, kAfxPointerHostY, 400, 300, 0,
-                             CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+        host = XCreateWindow(display, DefaultRootWindow(display), kAfxPointerHostX,
+                             kAfxPointerHostY, 400, 300, 0, CopyFromParent, InputOutput,
+                             CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
         XMapRaised(display, host);
         XSync(display, False);
     }
@@ -65,7 +66,9 @@ protected:
         XCloseDisplay(display);
     }
     void* hostHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(host)); }
-    Window child(int32_t index) { return static_cast<Window>(reinterpret_cast<uintptr_t>(afx_window_handle(ctx, index))); }
+    Window child(int32_t index) {
+        return static_cast<Window>(reinterpret_cast<uintptr_t>(afx_window_handle(ctx, index)));
+    }
 
     Display* display = nullptr;
     Window host = 0;
@@ -77,19 +80,21 @@ TEST_F(X11Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
     std::vector<uint32_t> expected;
     ASSERT_TRUE(afx_test_scene_load(KORVEX_SCENE_FILE, &w, &h, &expected)) << KORVEX_SCENE_FILE;
     afx_test_scene scene;
-    const int32_t index = afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, hostHandle(), &scene);
+    const int32_t index =
+        afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, hostHandle(), &scene);
     ASSERT_GE(index, 0);
     ASSERT_TRUE(afx_test_scene_open(&scene, ctx, index));
     afx_window_on_paint(ctx, index, afx_test_scene_paint);
     afx_window_show(ctx, index);
     idleFor(ctx, 100);
-    XImage* image = XGetImage(display, child(index), 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, child(index), 0, 0, static_cast<unsigned>(w),
+                              static_cast<unsigned>(h), AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     size_t differing = 0;
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x)
-            differing += (XGetPixel(image, x, y) & 0xFFFFFFu) != expected[static_cast<size_t>(y) * w + x];
+            differing +=
+                (XGetPixel(image, x, y) & 0xFFFFFFu) != expected[static_cast<size_t>(y) * w + x];
     XDestroyImage(image);
     EXPECT_EQ(differing, 0u);
     afx_test_scene_close(&scene);
@@ -110,11 +115,14 @@ TEST_F(X11Toolkit, RealPointerInputGivesTheSameCallbacksAsOnWindows) {
     static const unsigned int buttons[] = {0, 1, 1, 3, 3, 4, 5};
     for (const afx_pointer_step& step : kAfxPointerScript) {
         using A = afx_pointer_action;
-        XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + step.x, kAfxPointerHostY + step.y,
-                             CurrentTime);
+        XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + step.x,
+                             kAfxPointerHostY + step.y, CurrentTime);
         const unsigned int button = buttons[static_cast<int>(step.action)];
         const bool wheel = step.action == A::WheelUp || step.action == A::WheelDown;
-        if (button) XTestFakeButtonEvent(display, button, step.action != A::LeftUp && step.action != A::RightUp, CurrentTime);
+        if (button)
+            XTestFakeButtonEvent(display, button,
+                                 step.action != A::LeftUp && step.action != A::RightUp,
+                                 CurrentTime);
         if (wheel) XTestFakeButtonEvent(display, button, False, CurrentTime);
         XSync(display, False);
         idleFor(ctx, 25);
@@ -126,12 +134,17 @@ TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
     const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
     ASSERT_GE(index, 0);
     afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
-    afx_window_on_key_down(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
-    afx_window_on_key_up(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) { afx_pointer_note("key", k, p, 0); });
+    afx_window_on_key_down(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) {
+        afx_pointer_note("key", k, p, 0);
+    });
+    afx_window_on_key_up(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) {
+        afx_pointer_note("key", k, p, 0);
+    });
     afx_window_show(ctx, index);
     idleFor(ctx, 50);
     // A press gives the window the keyboard focus.
-    XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + 10, kAfxPointerHostY + 10, CurrentTime);
+    XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + 10,
+                         kAfxPointerHostY + 10, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
     XSync(display, False);
@@ -145,8 +158,9 @@ TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
         idleFor(ctx, 20);
     }
     // Escape 27, A 65, Enter 13, Left 37; pressed 1, released 0.
-    EXPECT_EQ(afx_pointer_seen(), "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) "
-                                  "key(37,1,0) key(37,0,0) ");
+    EXPECT_EQ(afx_pointer_seen(),
+              "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) "
+              "key(37,1,0) key(37,0,0) ");
 }
 
 TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest) {
@@ -169,7 +183,9 @@ TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest)
     int format = 0;
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
-    ASSERT_EQ(XGetWindowProperty(display, w, motif, 0, 5, False, motif, &type, &format, &n, &after, &data), Success);
+    ASSERT_EQ(XGetWindowProperty(display, w, motif, 0, 5, False, motif, &type, &format, &n, &after,
+                                 &data),
+              Success);
     ASSERT_EQ(n, 5u);
     EXPECT_EQ(reinterpret_cast<long*>(data)[0], 2);
     EXPECT_EQ(reinterpret_cast<long*>(data)[2], 0);

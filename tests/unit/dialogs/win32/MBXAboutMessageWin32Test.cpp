@@ -40,7 +40,8 @@ TEST(MBXAboutWindow, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithTheP
     const float zoom = host->pageZoom();
     const auto screenX = [&](float x) { return origin.x + static_cast<int>(x * zoom + 0.5f); };
     const auto screenY = [&](float y) { return origin.y + static_cast<int>(y * zoom + 0.5f); };
-    const MBXAboutMessage::HotSpot link = static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
+    const MBXAboutMessage::HotSpot link =
+        static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
     ASSERT_GT(link.width, 0);
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND), arrow = LoadCursorA(nullptr, IDC_ARROW);
 
@@ -49,7 +50,9 @@ TEST(MBXAboutWindow, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithTheP
     EXPECT_EQ(shownCursor(), arrow);
     const int lineY = screenY(static_cast<float>(link.y) + static_cast<float>(link.height) / 2.0f);
     // The n-th fifth of the way along the address.
-    const auto alongX = [&](int n) { return screenX(static_cast<float>(link.x + link.width * n / 5)); };
+    const auto alongX = [&](int n) {
+        return screenX(static_cast<float>(link.x + link.width * n / 5));
+    };
     for (int step = 1; step <= 4; ++step) {
         mouse(alongX(step), lineY, 0);
         EXPECT_EQ(shownCursor(), hand) << "move " << step << " along the address";

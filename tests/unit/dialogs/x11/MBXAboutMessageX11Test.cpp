@@ -49,8 +49,9 @@ public:
         XSetWindowAttributes a{};
         a.override_redirect = True;
         a.cursor = XCreateFontCursor(display_, shape);
-        const Window w = XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, 20, 20, 0, CopyFromParent,
-                                       InputOnly, CopyFromParent, CWOverrideRedirect | CWCursor, &a);
+        const Window w =
+            XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, 20, 20, 0, CopyFromParent,
+                          InputOnly, CopyFromParent, CWOverrideRedirect | CWCursor, &a);
         XMapRaised(display_, w);
         move(10, 10, false);
         std::vector<unsigned long> look = shown();
@@ -82,7 +83,8 @@ TEST(MBXAboutX11Window, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithT
     ASSERT_TRUE(dialog_session_start(&session));
     Screen screen(session.ctx);
     ASSERT_TRUE(screen.open()) << "no X display (run through tools/wine-env.sh display)";
-    const std::vector<unsigned long> hand = screen.lookOf(XC_hand2), arrow = screen.lookOf(XC_left_ptr);
+    const std::vector<unsigned long> hand = screen.lookOf(XC_hand2),
+                                     arrow = screen.lookOf(XC_left_ptr);
     ASSERT_NE(hand, arrow);
     MBXHost* host = session.host;
     host->openAbout();
@@ -90,28 +92,34 @@ TEST(MBXAboutX11Window, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithT
     screen.move(0, 0, false);
 
     // Page pixel to screen pixel: the window's origin plus the page zoomed.
-    const Window window = static_cast<Window>(reinterpret_cast<uintptr_t>(afx_window_handle(session.ctx, host->window())));
+    const Window window = static_cast<Window>(
+        reinterpret_cast<uintptr_t>(afx_window_handle(session.ctx, host->window())));
     int ox = 0, oy = 0;
     Window child = 0;
-    XTranslateCoordinates(screen.display(), window, DefaultRootWindow(screen.display()), 0, 0, &ox, &oy, &child);
+    XTranslateCoordinates(screen.display(), window, DefaultRootWindow(screen.display()), 0, 0, &ox,
+                          &oy, &child);
     const float zoom = host->pageZoom();
     const auto screenX = [&](float x) { return ox + static_cast<int>(x * zoom + 0.5f); };
     const auto screenY = [&](float y) { return oy + static_cast<int>(y * zoom + 0.5f); };
-    const MBXAboutMessage::HotSpot link = static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
+    const MBXAboutMessage::HotSpot link =
+        static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
     ASSERT_GT(link.width, 0);
 
     const int emptyX = screenX(600.0f), emptyY = screenY(200.0f);  // nothing clickable there
     screen.move(emptyX, emptyY, false);
     EXPECT_EQ(screen.shown(), arrow);
     const int lineY = screenY(static_cast<float>(link.y) + static_cast<float>(link.height) / 2.0f);
-    const auto alongX = [&](int n) { return screenX(static_cast<float>(link.x + link.width * n / 5)); };
+    const auto alongX = [&](int n) {
+        return screenX(static_cast<float>(link.x + link.width * n / 5));
+    };
     for (int step = 1; step <= 4; ++step) {
         screen.move(alongX(step), lineY, false);
         EXPECT_EQ(screen.shown(), hand) << "move " << step << " along the address";
     }
     screen.move(emptyX, emptyY, false);
     EXPECT_EQ(screen.shown(), arrow);
-    screen.move(screenX(static_cast<float>(link.x) - 12.0f), lineY, false);  // level with it, left of it
+    screen.move(screenX(static_cast<float>(link.x) - 12.0f), lineY,
+                false);  // level with it, left of it
     EXPECT_EQ(screen.shown(), arrow);
 
     // Held, the pointer is captured: off the address the arrow must come back all the same.

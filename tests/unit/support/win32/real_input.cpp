@@ -6,7 +6,8 @@ void pump(DWORD ms) {
     const DWORD deadline = timeGetTime() + ms;
     for (;;) {
         MSG m;
-        while (static_cast<int32_t>(deadline - timeGetTime()) > 0 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        while (static_cast<int32_t>(deadline - timeGetTime()) > 0 &&
+               PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }

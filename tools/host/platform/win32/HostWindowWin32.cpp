@@ -55,8 +55,7 @@ public:
     bool setClientSize(int width, int height) override {
         RECT rect = {0, 0, width, height};
         AdjustWindowRect(&rect, kStyle, FALSE);
-        return SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left,
-                            rect.bottom - rect.top,
+        return SetWindowPos(window_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
     }
     ScreenRect clientRect() const override {

@@ -34,8 +34,9 @@ bool ownedByUs(Display* d, Window w) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     bool ours = false;
-    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type,
-                           &format, &count, &after, &data) == Success && data && count == 1) {
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data) == Success &&
+        data && count == 1) {
         ours = *reinterpret_cast<const long*>(data) == static_cast<long>(getpid());
     }
     if (data) XFree(data);
@@ -77,8 +78,9 @@ ScreenRect screenRectOf(Display* d, Window w) {
 
 void setWindowTitle(Display* d, Window w, const std::string& title) {
     XStoreName(d, w, title.c_str());
-    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False),
+                    XInternAtom(d, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()),
                     static_cast<int>(title.size()));
     XFlush(d);
 }
@@ -115,16 +117,21 @@ bool captureScreen(const ScreenRect& rect, ScreenPixels& out) {
     if (!d || rect.width <= 0 || rect.height <= 0) return false;
     const int sw = DisplayWidth(d, DefaultScreen(d)), sh = DisplayHeight(d, DefaultScreen(d));
     // Beyond the screen there are no pixels to read.
-    if (rect.x < 0 || rect.y < 0 || rect.x + rect.width > sw || rect.y + rect.height > sh) return false;
-    XImage* image = XGetImage(d, DefaultRootWindow(d), rect.x, rect.y, static_cast<unsigned>(rect.width),
-                              static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+    if (rect.x < 0 || rect.y < 0 || rect.x + rect.width > sw || rect.y + rect.height > sh)
+        return false;
+    XImage* image =
+        XGetImage(d, DefaultRootWindow(d), rect.x, rect.y, static_cast<unsigned>(rect.width),
+                  static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
     if (!image) return false;
     out.width = rect.width;
     out.height = rect.height;
     out.rgb.resize(static_cast<size_t>(rect.width) * rect.height * 3);
     auto channel = [](unsigned long pixel, unsigned long mask) {
         unsigned long shift = 0;
-        while (mask && !(mask & 1)) { mask >>= 1; ++shift; }
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++shift;
+        }
         return static_cast<uint8_t>(mask ? ((pixel >> shift) & mask) * 255 / mask : 0);
     };
     uint8_t* p = out.rgb.data();
@@ -144,6 +151,7 @@ void sendPointer(int x, int y, PointerEvent event) {
     Display* d = desktop();
     if (!d) return;
     XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
-    if (event != PointerEvent::Move) XTestFakeButtonEvent(d, 1, event == PointerEvent::LeftDown, CurrentTime);
+    if (event != PointerEvent::Move)
+        XTestFakeButtonEvent(d, 1, event == PointerEvent::LeftDown, CurrentTime);
     XFlush(d);
 }

@@ -28,7 +28,9 @@ public:
         XDestroyWindow(display_, window_);
         XCloseDisplay(display_);
     }
-    void* handle() const override { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
+    void* handle() const override {
+        return reinterpret_cast<void*>(static_cast<uintptr_t>(window_));
+    }
     int childWindows() const override {
         Window root = 0, parent = 0, *children = nullptr;
         unsigned int count = 0;
@@ -39,7 +41,8 @@ public:
     void pump(int ms) override;
     void setTitle(const std::string& title) override { setWindowTitle(display_, window_, title); }
     bool setClientSize(int width, int height) override {
-        XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        XResizeWindow(display_, window_, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
         XSync(display_, False);
         return true;
     }
@@ -66,7 +69,8 @@ void X11HostWindow::pump(int ms) {
             }
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              end - std::chrono::steady_clock::now()).count();
+                              end - std::chrono::steady_clock::now())
+                              .count();
         if (left <= 0) return;
         pollfd fd{ConnectionNumber(display_), POLLIN, 0};
         poll(&fd, 1, static_cast<int>(left));
@@ -83,9 +87,9 @@ std::unique_ptr<HostWindow> HostWindow::create(int width, int height, std::strin
     }
     installHostErrorHandler();
     const int screen = DefaultScreen(display);
-    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), kOrigin, kOrigin,
-                                              static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                              BlackPixel(display, screen), WhitePixel(display, screen));
+    const Window window = XCreateSimpleWindow(
+        display, RootWindow(display, screen), kOrigin, kOrigin, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 0, BlackPixel(display, screen), WhitePixel(display, screen));
     const long pid = static_cast<long>(getpid());
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
