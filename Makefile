@@ -65,8 +65,9 @@ format:
 	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
 format-check:
 	@$(CLANG_FORMAT) --dry-run -Werror $(FORMAT_FILES) && echo "format: $(words $(FORMAT_FILES)) files as .clang-format lays them out"
-tidy: build/native/build.ninja
+tidy: build/native/build.ninja build/win64/build.ninja
 	tools/tidy.sh build/native
+	tools/tidy.sh build/win64
 
 test: deps
 	$(MAKE) --no-print-directory format-check tidy test-native test-asan test-win64

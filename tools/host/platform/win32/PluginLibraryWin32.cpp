@@ -1,7 +1,7 @@
 // Windows: the plug-in is a DLL found through LoadLibrary.
 #include <fcntl.h>
 #include <io.h>
-#include <stdio.h>
+#include <cstdio>
 #include <windows.h>
 
 #include "tools/host/PluginLibrary.h"
