@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 
 #define STB_IMAGE_WRITE_STATIC
@@ -60,19 +61,30 @@ bool golden_updating() {
     return v && std::strcmp(v, "1") == 0;
 }
 
-GoldenPicture golden_picture(const afx_pixbuf* p) {
+namespace {
+
+// Bytes at offsets r, g and b of each pixel, rows stride bytes apart.
+GoldenPicture picture_of(const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
+                         uint32_t step, int r, int g, int b) {
     GoldenPicture picture;
-    if (!p || !p->pixels) return picture;
-    picture.width = int32_t(p->width);
-    picture.height = int32_t(p->height);
-    picture.pixels.resize(size_t(p->width) * p->height);
-    for (uint32_t y = 0; y < p->height; ++y) {
-        const uint8_t* row = p->pixels + size_t(y) * p->stride;
-        for (uint32_t x = 0; x < p->width; ++x)
-            picture.pixels[size_t(y) * p->width + x] =
-                uint32_t(row[x * 4]) << 16 | uint32_t(row[x * 4 + 1]) << 8 | row[x * 4 + 2];
-    }
+    if (!pixels) return picture;
+    picture.width = int32_t(width);
+    picture.height = int32_t(height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (const uint8_t* p = pixels + size_t(y) * stride;
+             p < pixels + size_t(y) * stride + width * step; p += step)
+            picture.pixels.push_back(uint32_t(p[r]) << 16 | uint32_t(p[g]) << 8 | p[b]);
     return picture;
+}
+
+}  // namespace
+
+GoldenPicture golden_picture(const afx_pixbuf* p) {
+    return p ? picture_of(p->pixels, p->width, p->height, p->stride, 4, 0, 1, 2) : GoldenPicture{};
+}
+
+GoldenPicture golden_picture(const afx_dib* d) {
+    return d ? picture_of(d->pixels, d->width, d->height, d->stride, 3, 2, 1, 0) : GoldenPicture{};
 }
 
 bool golden_write_png(const char* path, const GoldenPicture& picture) {

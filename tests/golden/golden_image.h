@@ -17,6 +17,7 @@
 #include <vector>
 
 struct afx_pixbuf;
+struct afx_dib;
 
 // An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (the layout of
 // the in-memory backend's window framebuffers).
@@ -26,8 +27,10 @@ struct GoldenPicture {
     std::vector<uint32_t> pixels;
 };
 
-// The visible pixels of a pixbuf, alpha dropped (a window shows no alpha).
+// The visible pixels of a pixbuf, alpha dropped (a window shows no alpha),
+// or of a window bitmap.
 GoldenPicture golden_picture(const afx_pixbuf* pixbuf);
+GoldenPicture golden_picture(const afx_dib* dib);
 
 // Compares picture with images/<name>.png. name: lower case, digits and '-'.
 ::testing::AssertionResult golden_match(const char* name, const GoldenPicture& picture);

@@ -1,11 +1,18 @@
-#include "text_specimen.h"
-
+// The text specimen sheet against its reviewed image: every distance-field
+// font at 8, 12, 16, 24, 48 and 64 pixels and the bitmap font at 1:1, once in
+// white on dark grey and once in amber on black, drawn with the toolkit's own
+// text calls. Also the golden check itself: a changed pixel must fail it and
+// leave the three pictures behind.
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "afx/afx_bitmap_font.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_text.h"
+#include "golden_fixture.h"
+
+void* golden_text_resources_module();
 
 namespace {
 
@@ -43,6 +50,7 @@ const SampleLine kLines[] = {
     {64.0f, "KORVEX52 Rg&@"},
 };
 
+constexpr int32_t kSpecimenWidth = 1024;
 constexpr int32_t kMargin = 12;
 constexpr int32_t kTextLeft = 64;  // sample lines start here, their size label left of it
 
@@ -110,8 +118,7 @@ int32_t panel(afx_text* text, afx_bitmap_font* bitmap, afx_pixbuf* sheet, const 
     return baseline - afx_bitmap_font_baseline(bitmap) + kMargin - top;
 }
 
-}  // namespace
-
+// The sheet; null when the font atlases are not among the resources.
 afx_pixbuf* render_text_specimen() {
     afx_text text;
     afx_text_init(&text);
@@ -134,3 +141,77 @@ afx_pixbuf* render_text_specimen() {
     afx_text_release(&text);
     return sheet;
 }
+
+class TextSpecimen : public GoldenFixture {
+protected:
+    void SetUp() override {
+        useResources(golden_text_resources_module());
+        sheet = render_text_specimen();
+        ASSERT_NE(sheet, nullptr);
+    }
+    void TearDown() override {
+        afx_pixbuf_free(nullptr, sheet);
+        GoldenFixture::TearDown();
+    }
+    afx_pixbuf* sheet = nullptr;
+};
+
+bool exists(const char* kind) {
+    std::FILE* f = std::fopen(golden_output_path("golden-selftest", kind).c_str(), "rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
+TEST_F(TextSpecimen, MatchesTheReviewedSheet) {
+    EXPECT_EQ(sheet->width, uint32_t(kSpecimenWidth));
+#ifdef KORVEX_ASSET_PREVIEW_DIR
+    EXPECT_TRUE(
+        golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/text-specimen.png", golden_picture(sheet)));
+#endif
+    EXPECT_TRUE(golden_match("text-specimen", sheet));
+}
+
+TEST_F(TextSpecimen, OneChangedPixelFailsAndLeavesExpectedActualAndDiff) {
+    if (golden_updating()) GTEST_SKIP() << "updating: nothing to compare against";
+    // A corner of the sheet with text in it is enough, and quick to write.
+    const GoldenPicture whole = golden_picture(sheet);
+    GoldenPicture corner{160, 48, {}};
+    for (int32_t y = 0; y < corner.height; ++y)
+        corner.pixels.insert(corner.pixels.end(), whole.pixels.begin() + y * whole.width,
+                             whole.pixels.begin() + y * whole.width + corner.width);
+    GoldenPicture changed = corner;
+    changed.pixels[30 * 160 + 20] ^= 0x000100u;
+
+    // No reviewed image of that name: a failure that says what to do.
+    const ::testing::AssertionResult missing = golden_match("golden-selftest", changed);
+    EXPECT_FALSE(missing);
+    EXPECT_NE(std::string(missing.message()).find("make golden-update"), std::string::npos);
+    EXPECT_TRUE(exists("actual"));
+
+    const ::testing::AssertionResult against = golden_compare("golden-selftest", corner, changed);
+    EXPECT_FALSE(against);
+    EXPECT_NE(std::string(against.message())
+                  .find("1 pixels differ (up to 1 per channel), first at (20, 30)"),
+              std::string::npos)
+        << against.message();
+    GoldenPicture actual, expected, diff;
+    ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "actual").c_str(), &actual));
+    ASSERT_TRUE(
+        golden_read_png(golden_output_path("golden-selftest", "expected").c_str(), &expected));
+    ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "diff").c_str(), &diff));
+    EXPECT_EQ(actual.pixels, changed.pixels);
+    EXPECT_EQ(expected.pixels, corner.pixels);
+    EXPECT_EQ(diff.pixels[30 * 160 + 20], 0xFF0000u);
+    EXPECT_EQ(diff.pixels[0], (corner.pixels[0] >> 2) & 0x3F3F3Fu);
+
+    GoldenPicture taller = corner;
+    taller.height += 1;
+    taller.pixels.resize(taller.pixels.size() + 160u);
+    EXPECT_FALSE(golden_compare("golden-selftest", corner, taller));
+
+    // A match clears what a failure left.
+    EXPECT_TRUE(golden_compare("golden-selftest", corner, corner));
+    for (const char* kind : {"actual", "expected", "diff"}) EXPECT_FALSE(exists(kind)) << kind;
+}
+
+}  // namespace

@@ -1,8 +1,9 @@
-// The pointer gestures that the real-input tests of both window backends play
-// through the system's input queue over a 200 x 150 toolkit child window at
-// (kHostX, kHostY) of the screen, and the callbacks they must produce: moves
-// only while a button is held, a quick second click as a double click, the
-// right button, and a wheel notch each way.
+// The pointer gestures and keys that the real-input tests of both window
+// backends play through the system's input queue over a 200 x 150 toolkit
+// child window at (kAfxPointerHostX, kAfxPointerHostY) of the screen, and the
+// callbacks they must produce: moves only while a button is held, a quick
+// second click as a double click, the right button, a wheel notch each way;
+// then Escape, A, Enter and Left pressed and released.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +34,15 @@ inline constexpr afx_pointer_step kAfxPointerScript[] = {
     {60, 70, afx_pointer_action::WheelDown},
 };
 
-// As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every wheel release, 3 wheel
-// down.
+// As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every
+// wheel release, 3 wheel down. Keys as "key(code,pressed,0) ".
 inline constexpr char kAfxPointerCallbacks[] =
     "down(20,30,0) move(40,50,0) up(40,50,0) "
     "down(100,80,0) up(100,80,0) double(100,80,0) up(100,80,0) down(150,20,1) up(150,20,1) "
     "down(60,70,2) up(60,70,2) down(60,70,3) up(60,70,2) ";
+inline constexpr char kAfxPointerKeys[] =
+    "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) key(37,1,0) "
+    "key(37,0,0) ";
 
 // Callbacks that write what they see in the form above.
 inline std::string& afx_pointer_seen() {
@@ -60,4 +64,7 @@ inline void afx_pointer_on_double(int32_t x, int32_t y, int32_t b, int32_t, void
 }
 inline void afx_pointer_on_move(int32_t x, int32_t y, int32_t, void*) {
     afx_pointer_note("move", x, y, 0);
+}
+inline void afx_pointer_on_key(int32_t, int32_t key, int32_t pressed, int32_t, void*) {
+    afx_pointer_note("key", key, pressed, 0);
 }

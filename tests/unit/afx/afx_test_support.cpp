@@ -2,28 +2,19 @@
 
 #include "afx/platform/afx_platform.h"
 
-std::vector<CallbackRecord>& ToolkitTest::log() {
-    static std::vector<CallbackRecord> entries;
+std::string& ToolkitTest::log() {
+    static std::string entries;
     return entries;
 }
-
-std::string ToolkitTest::logText() {
-    std::string text;
-    for (const CallbackRecord& r : log())
-        text += r.what + "(" + std::to_string(r.a) + "," + std::to_string(r.b) + "," +
-                std::to_string(r.c) + ") ";
-    return text;
-}
+void* ToolkitTest::lastUser = nullptr;
+bool ToolkitTest::closeAllowed = true;
 
 namespace {
 
-void record(const char* what, int32_t a, int32_t b, int32_t c, int32_t index, void* user) {
-    ToolkitTest::log().push_back({what, a, b, c, index, user});
-}
-
-// The paint record packs the rectangle's size as width x 65536 + height.
-void on_paint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* user) {
-    record("paint", x, y, w * 65536 + h, index, user);
+void note(const char* what, int32_t a, int32_t b, int32_t c, void* user) {
+    ToolkitTest::log() += std::string(what) + "(" + std::to_string(a) + "," + std::to_string(b) +
+                          "," + std::to_string(c) + ") ";
+    ToolkitTest::lastUser = user;
 }
 
 }  // namespace
@@ -31,6 +22,8 @@ void on_paint(int32_t x, int32_t y, int32_t w, int32_t h, int32_t index, void* u
 void ToolkitTest::SetUp() {
     afx_headless_reset();
     log().clear();
+    lastUser = nullptr;
+    closeAllowed = true;
     afx_set_module(korvex_afx_test_resources_module());
     ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);
@@ -49,28 +42,34 @@ void ToolkitTest::TearDown() {
     afx_set_module(nullptr);
 }
 
-int32_t ToolkitTest::newChild(int32_t width, int32_t height, float scale) {
-    return afx_window_new(ctx, width, height, scale, parent, &userTag);
-}
-
 void ToolkitTest::recordAll(int32_t index) {
-    afx_window_on_paint(ctx, index, on_paint);
-    afx_window_on_button_down(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t i, void* u) {
-        record("down", x, y, b, i, u);
+    // The paint record is (x, y, width x 1000 + height).
+    afx_window_on_paint(ctx, index,
+                        [](int32_t x, int32_t y, int32_t w, int32_t h, int32_t, void* u) {
+                            note("paint", x, y, w * 1000 + h, u);
+                        });
+    afx_window_on_button_down(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void* u) {
+        note("down", x, y, b, u);
     });
-    afx_window_on_button_up(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t i, void* u) {
-        record("up", x, y, b, i, u);
+    afx_window_on_button_up(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void* u) {
+        note("up", x, y, b, u);
     });
-    afx_window_on_double_click(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t i, void* u) {
-        record("double", x, y, b, i, u);
+    afx_window_on_double_click(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void* u) {
+        note("double", x, y, b, u);
     });
-    afx_window_on_move(ctx, index, [](int32_t x, int32_t y, int32_t i, void* u) {
-        record("move", x, y, 0, i, u);
+    afx_window_on_move(ctx, index,
+                       [](int32_t x, int32_t y, int32_t, void* u) { note("move", x, y, 0, u); });
+    afx_window_on_key_down(ctx, index, [](int32_t z, int32_t k, int32_t p, int32_t, void* u) {
+        note("keydown", z, k, p, u);
     });
-    afx_window_on_key_down(ctx, index, [](int32_t z, int32_t k, int32_t p, int32_t i, void* u) {
-        record("keydown", z, k, p, i, u);
+    afx_window_on_key_up(ctx, index, [](int32_t z, int32_t k, int32_t p, int32_t, void* u) {
+        note("keyup", z, k, p, u);
     });
-    afx_window_on_key_up(ctx, index, [](int32_t z, int32_t k, int32_t p, int32_t i, void* u) {
-        record("keyup", z, k, p, i, u);
+    afx_window_on_close_query(ctx, index, [](int32_t, void* u) {
+        note("query", 0, 0, 0, u);
+        return closeAllowed;
+    });
+    afx_window_on_drop_file(ctx, index, [](const char* path, int32_t, void* u, afx_context*) {
+        note(path, 0, 0, 0, u);
     });
 }

@@ -1,5 +1,5 @@
 // Shared pieces of the text tests: the library's resources (the real font
-// atlases), synthetic fonts over atlases a test paints itself, and pixbuf helpers.
+// atlases), synthetic fonts over atlases a test paints itself, and pixbufs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_text.h"
 #include "afx/platform/afx_resource_bundle.h"
+#include "golden_image.h"
 
 // The library's resources (font atlases 1024..1027), embedded from korvex52.rc.
 void* korvex_text_resources_module();
@@ -23,15 +24,13 @@ protected:
     void TearDown() override { afx_set_module(nullptr); }
 };
 
-// A font whose every code 32..126 has the same glyph, over an atlas painted
-// by red(x, y). Its atlas is the only resource of its own module: install()
-// makes that module current.
+// A font whose every code 32..126 has the same glyph, over an atlas whose
+// red channel is red(x, y). Its atlas is the only resource of its own
+// module: install() makes that module current.
 class SyntheticFont {
 public:
-    static constexpr uint32_t kAtlasId = 5000;
     SyntheticFont(int32_t atlas_width, int32_t atlas_height,
-                  const std::function<uint8_t(int32_t, int32_t)>& red, const afx_glyph& glyph,
-                  uint32_t base_size = 64);
+                  const std::function<uint8_t(int32_t, int32_t)>& red, const afx_glyph& glyph);
     void install() const { afx_set_module(const_cast<afx_resource_bundle*>(&bundle_)); }
     const afx_font_desc* desc() const { return &desc_; }
 
@@ -43,20 +42,14 @@ private:
     afx_font_desc desc_{};
 };
 
-// A pixel-data image (24-byte big-endian header, RGBA rows).
-std::vector<uint8_t> make_pixdata(int32_t width, int32_t height,
-                                  const std::function<uint32_t(int32_t, int32_t)>& rgba);
-
 // An owned pixbuf filled with one colour.
 afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t g, uint32_t b,
                           uint32_t a = 255);
-
-// Whether two pixbufs of one size hold the same pixels; whether every pixel is word.
-bool same_pixels(const afx_pixbuf* a, const afx_pixbuf* b);
-bool all_pixels(const afx_pixbuf* p, uint32_t word);
-
-// Channels of a pixel word (red in bits 0-7).
-inline uint32_t red_of(uint32_t word) { return word & 255u; }
-inline uint32_t green_of(uint32_t word) { return (word >> 8) & 255u; }
-inline uint32_t blue_of(uint32_t word) { return (word >> 16) & 255u; }
-inline uint32_t alpha_of(uint32_t word) { return word >> 24; }
+// Every pixel word of a pixbuf (red in bits 0-7, alpha in 24-31), rows top to bottom.
+inline std::vector<uint32_t> pixel_words(const afx_pixbuf* p) {
+    std::vector<uint32_t> out;
+    for (uint32_t y = 0; y < p->height; ++y)
+        for (uint32_t x = 0; x < p->width; ++x)
+            out.push_back(afx_pixbuf_pixel(p, int32_t(x), int32_t(y)));
+    return out;
+}
