@@ -1,12 +1,11 @@
 // Window bitmaps and presentation over the in-memory backend: plain, dimmed
-// and striped copies to the window against pictures computed from the rules,
-// the dotted pattern with its grip, and the scene an editor paints. The
-// editor's surround at both scales, plain and greyed, is pinned by its
-// golden images.
+// and striped copies to the window against pictures computed from the rules.
+// The editor's dotted surround with its grip at both scales, plain and
+// greyed, is pinned by its golden images; the resampled scene reaching a
+// real window by the backends' tests.
 #include <functional>
 
 #include "afx/afx_dib.h"
-#include "afx_test_scene.h"
 #include "afx_test_support.h"
 #include "golden_fixture.h"
 
@@ -100,39 +99,6 @@ TEST_F(PresentTest, DimmedAndStripedPresentsDarkenOnlyWhatTheWindowShows) {
     }
     EXPECT_EQ(golden_picture(d).pixels, bitmap.pixels);  // the bitmap itself stays
     afx_dib_free(ctx, d);
-}
-
-TEST_F(PresentTest, PatternHasDotsOfTwoSeventhsAndAnOrangeGripBelowTheDiagonal) {
-    // The editor's surround at scale 1: colour 112, grip 20, margin 1, period 8, dot 1.
-    afx_dib* d = afx_dib_new_pattern(ctx, 64, 48, 112, 112, 112, 20, 1, 8, 1, newChild(64, 48));
-    ASSERT_NE(d, nullptr);
-    const GoldenPicture want = picture(64, 48, [](int x, int y) -> uint32_t {
-        const int fr = 62 - x, fb = 46 - y;  // within the grip square x 43..62, y 27..46
-        if (fr >= 0 && fr < 20 && fb >= 0 && fb < 20)
-            return fr + fb <= 19 && fr % 4 < 2 && fb % 4 < 2 ? 0xC58E00u : 0u;  // 197, 142, 0
-        return x % 8 == 0 && y % 8 == 0 ? 32u * 0x010101u : 0u;                 // 112 x 2/7
-    });
-    EXPECT_TRUE(golden_compare("afx-pattern", want, golden_picture(d)));
-    afx_dib_free(ctx, d);
-}
-
-TEST_F(PresentTest, ScenePaintedThroughTheResamplerReachesTheWindow) {
-    // What an editor does in its paint callback: resample the dirty part of
-    // the panel into the window bitmap, then present it.
-    afx_test_scene scene;
-    const int32_t index = afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, parent, &scene);
-    ASSERT_TRUE(afx_test_scene_open(&scene, ctx, index));
-    afx_window_on_paint(ctx, index, afx_test_scene_paint);
-    ASSERT_TRUE(afx_headless_paint(handle(index)));
-    const GoldenPicture shown = golden_window_picture(handle(index));
-    EXPECT_TRUE(golden_compare("afx-present-scene", golden_picture(scene.surface), shown));
-    // The picture's ring (white) crosses its centre row at picture x 10..14;
-    // at scale 1.5 from x = 12 that lands near window x 27..33. Right of the
-    // picture (12 + 48 x 1.5 = 84) the dotted surround shows.
-    EXPECT_EQ(shown.pixels[30 * kSceneWidth + 30], 0xFAFAFAu);
-    EXPECT_EQ(shown.pixels[88], 32u * 0x010101u);
-    golden_write_png((KORVEX_RENDER_DIR "/afx-present-scene.png"), shown);
-    afx_test_scene_close(&scene);
 }
 
 }  // namespace
