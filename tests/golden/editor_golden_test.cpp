@@ -1,16 +1,18 @@
-// The editor's whole window as the host shows it, against reviewed images:
-// the default 364 x 538 at display scale 1 and 728 x 1076 at display scale 2,
-// a 368 x 1076 window where the panel is zoomed twice, and the greyed
-// presentation while bypassed. The
-// plug-in is real; its editor opens in a host window of the in-memory
-// backend and the window's framebuffer is compared.
+// The plug-in's windows as the host shows them, against reviewed images: the
+// editor's default 364 x 538 at display scale 1 and 728 x 1076 at display
+// scale 2, a 368 x 1076 window where the panel is zoomed twice, the greyed
+// presentation while bypassed, and the About box. The plug-in is real; its
+// windows belong to the in-memory backend, whose framebuffers are compared
+// (the comparison checks their sizes too).
 #include <cstdint>
 
 #include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
+#include "dialogs/MBXHost.h"
 #include "editor/CEditorGUI.h"
-#include "golden_fixture.h"
+#include "golden_image.h"
 #include "plugin/CPlug.h"
+#include "tests/unit/dialogs/dialog_session.h"
 
 void* golden_editor_resources_module();
 
@@ -50,8 +52,7 @@ protected:
         plug = new CPlug(quietHost, 10, 10);
         return static_cast<CEditorGUI*>(plug->getEditor());
     }
-    // Opens the editor and paints what the host window would show; the
-    // comparison checks the window's size too.
+    // Opens the editor and paints what the host window would show.
     GoldenPicture openAndCapture(CEditorGUI* editor) {
         plug->dispatcher(effEditOpen, 0, 0, parent, 0.0f);
         void* window = afx_window_handle(ctx, editor->windowIndex());
@@ -87,6 +88,23 @@ TEST_F(EditorGolden, BypassedWindowIsGreyedWithBands) {
     CEditorGUI* editor = make();
     plug->dispatcher(effSetBypass, 0, 1, nullptr, 0.0f);
     EXPECT_TRUE(golden_match("editor-bypassed", openAndCapture(editor)));
+}
+
+// The About box as its window shows it on a 1920 x 1080 desktop at 96 dpi:
+// the 640 x 480 page drawn by the dialogs and scaled to 800 x 600.
+using AboutPage = GoldenFixture;
+
+TEST_F(AboutPage, WindowMatchesTheReviewedPicture) {
+    afx_headless_reset();
+    useResources(golden_editor_resources_module());
+    DialogSession session;
+    ASSERT_TRUE(dialog_session_start(&session));
+    session.host->openAbout();
+    void* window = afx_window_handle(session.ctx, session.host->window());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(afx_headless_paint(window));
+    EXPECT_TRUE(golden_match("about-page", golden_window_picture(window)));
+    dialog_session_end(&session);
 }
 
 }  // namespace

@@ -46,23 +46,6 @@ int channel_delta(uint32_t a, uint32_t b) {
     return most;
 }
 
-}  // namespace
-
-std::string golden_reviewed_path(const char* name) {
-    return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png";
-}
-
-std::string golden_output_path(const char* name, const char* kind) {
-    return std::string(KORVEX_GOLDEN_OUT_DIR) + "/" + name + "." + kind + ".png";
-}
-
-bool golden_updating() {
-    const char* v = std::getenv("KORVEX_GOLDEN_UPDATE");
-    return v && std::strcmp(v, "1") == 0;
-}
-
-namespace {
-
 // Bytes at offsets r, g and b of each pixel, rows stride bytes apart.
 GoldenPicture picture_of(const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
                          uint32_t step, int r, int g, int b) {
@@ -78,6 +61,19 @@ GoldenPicture picture_of(const uint8_t* pixels, uint32_t width, uint32_t height,
 }
 
 }  // namespace
+
+static std::string reviewed_path(const char* name) {
+    return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png";
+}
+
+std::string golden_output_path(const char* name, const char* kind) {
+    return std::string(KORVEX_GOLDEN_OUT_DIR) + "/" + name + "." + kind + ".png";
+}
+
+bool golden_updating() {
+    const char* v = std::getenv("KORVEX_GOLDEN_UPDATE");
+    return v && std::strcmp(v, "1") == 0;
+}
 
 GoldenPicture golden_picture(const afx_pixbuf* p) {
     return p ? picture_of(p->pixels, p->width, p->height, p->stride, 4, 0, 1, 2) : GoldenPicture{};
@@ -116,12 +112,7 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     int w = 0, h = 0, channels = 0;
     uint8_t* rgb = stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 3);
     if (!rgb) return false;
-    picture->width = w;
-    picture->height = h;
-    picture->pixels.resize(size_t(w) * h);
-    for (size_t i = 0; i < picture->pixels.size(); ++i)
-        picture->pixels[i] =
-            uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2];
+    *picture = picture_of(rgb, uint32_t(w), uint32_t(h), uint32_t(w) * 3u, 3, 0, 1, 2);
     stbi_image_free(rgb);
     return true;
 }
@@ -131,7 +122,7 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
 }
 
 ::testing::AssertionResult golden_match(const char* name, const GoldenPicture& actual) {
-    const std::string reviewed = golden_reviewed_path(name);
+    const std::string reviewed = reviewed_path(name);
     if (golden_updating()) {
         if (!golden_write_png(reviewed.c_str(), actual))
             return ::testing::AssertionFailure() << "cannot write " << reviewed;

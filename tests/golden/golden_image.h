@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "afx/afx_bitmap_font.h"
+#include "afx/afx_context.h"
+#include "afx/platform/headless/afx_headless.h"
+
 struct afx_pixbuf;
 struct afx_dib;
 
@@ -43,10 +47,35 @@ GoldenPicture golden_picture(const afx_dib* dib);
 
 // True when KORVEX_GOLDEN_UPDATE=1: golden_match rewrites the reviewed images.
 bool golden_updating();
-// tests/golden/images/<name>.png, and <build>/golden/<name>.<kind>.png.
-std::string golden_reviewed_path(const char* name);
+// <build>/golden/<name>.<kind>.png: what a failed check leaves.
 std::string golden_output_path(const char* name, const char* kind);
 
 // PNG files of RGB pictures; false when the file cannot be written or read.
 bool golden_write_png(const char* path, const GoldenPicture& picture);
 bool golden_read_png(const char* path, GoldenPicture* picture);
+
+// Set-up shared by the golden programs: the program's embedded resources as
+// the toolkit's module, and the bitmap font released at the end.
+class GoldenFixture : public ::testing::Test {
+protected:
+    // Call first in SetUp with the program's resources module.
+    void useResources(void* module) { afx_set_module(module); }
+    void TearDown() override {
+        if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
+            afx_bitmap_font_release(font);
+            afx_bitmap_font_free(font);
+        }
+        afx_set_module(nullptr);
+    }
+};
+
+// The framebuffer of an in-memory window; empty when there is no such window.
+inline GoldenPicture golden_window_picture(void* window) {
+    GoldenPicture picture;
+    if (const afx_headless_window* w = afx_headless_find(window)) {
+        picture.width = w->width;
+        picture.height = w->height;
+        picture.pixels = w->framebuffer;
+    }
+    return picture;
+}

@@ -7,7 +7,7 @@
 
 #include "afx/afx_dib.h"
 #include "afx_test_support.h"
-#include "golden_fixture.h"
+#include "golden_image.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "afx/afx_window.h"
 #include "afx_test_scene.h"
-#include "golden_fixture.h"
+#include "golden_image.h"
 
 void* korvex_afx_test_resources_module();
 

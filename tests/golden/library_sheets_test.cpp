@@ -1,16 +1,18 @@
 // The text specimen sheet against its reviewed image: every distance-field
 // font at 8, 12, 16, 24, 48 and 64 pixels and the bitmap font at 1:1, once in
 // white on dark grey and once in amber on black, drawn with the toolkit's own
-// text calls. Also the golden check itself: a changed pixel must fail it and
-// leave the three pictures behind.
+// text calls; the contact sheet of the library's pictures as the editor and
+// the dialogs load them, at 1:1 and 3x. Also the golden check itself: a
+// changed pixel must fail it and leave the three pictures behind.
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "afx/afx_bitmap_font.h"
+#include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_text.h"
-#include "golden_fixture.h"
+#include "golden_image.h"
 
 void* golden_text_resources_module();
 
@@ -156,10 +158,11 @@ protected:
     afx_pixbuf* sheet = nullptr;
 };
 
-bool exists(const char* kind) {
-    std::FILE* f = std::fopen(golden_output_path("golden-selftest", kind).c_str(), "rb");
-    if (f) std::fclose(f);
-    return f != nullptr;
+// A picture the check left behind; empty when there is none.
+GoldenPicture left_behind(const char* kind) {
+    GoldenPicture p;
+    golden_read_png(golden_output_path("golden-selftest", kind).c_str(), &p);
+    return p;
 }
 
 TEST_F(TextSpecimen, MatchesTheReviewedSheet) {
@@ -186,7 +189,7 @@ TEST_F(TextSpecimen, OneChangedPixelFailsAndLeavesExpectedActualAndDiff) {
     const ::testing::AssertionResult missing = golden_match("golden-selftest", changed);
     EXPECT_FALSE(missing);
     EXPECT_NE(std::string(missing.message()).find("make golden-update"), std::string::npos);
-    EXPECT_TRUE(exists("actual"));
+    EXPECT_EQ(left_behind("actual").pixels, changed.pixels);
 
     const ::testing::AssertionResult against = golden_compare("golden-selftest", corner, changed);
     EXPECT_FALSE(against);
@@ -194,24 +197,84 @@ TEST_F(TextSpecimen, OneChangedPixelFailsAndLeavesExpectedActualAndDiff) {
                   .find("1 pixels differ (up to 1 per channel), first at (20, 30)"),
               std::string::npos)
         << against.message();
-    GoldenPicture actual, expected, diff;
-    ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "actual").c_str(), &actual));
-    ASSERT_TRUE(
-        golden_read_png(golden_output_path("golden-selftest", "expected").c_str(), &expected));
-    ASSERT_TRUE(golden_read_png(golden_output_path("golden-selftest", "diff").c_str(), &diff));
-    EXPECT_EQ(actual.pixels, changed.pixels);
-    EXPECT_EQ(expected.pixels, corner.pixels);
+    // The three pictures: what was rendered, the reviewed one, and the
+    // difference in red over the reviewed one dimmed to a quarter.
+    const GoldenPicture diff = left_behind("diff");
+    EXPECT_EQ(left_behind("actual").pixels, changed.pixels);
+    EXPECT_EQ(left_behind("expected").pixels, corner.pixels);
+    ASSERT_EQ(diff.pixels.size(), corner.pixels.size());
     EXPECT_EQ(diff.pixels[30 * 160 + 20], 0xFF0000u);
     EXPECT_EQ(diff.pixels[0], (corner.pixels[0] >> 2) & 0x3F3F3Fu);
-
-    GoldenPicture taller = corner;
-    taller.height += 1;
-    taller.pixels.resize(taller.pixels.size() + 160u);
-    EXPECT_FALSE(golden_compare("golden-selftest", corner, taller));
+    corner.height -= 1;  // another size
+    corner.pixels.resize(corner.pixels.size() - 160u);
+    EXPECT_FALSE(golden_compare("golden-selftest", corner, changed));
 
     // A match clears what a failure left.
     EXPECT_TRUE(golden_compare("golden-selftest", corner, corner));
-    for (const char* kind : {"actual", "expected", "diff"}) EXPECT_FALSE(exists(kind)) << kind;
+    for (const char* kind : {"actual", "expected", "diff"}) EXPECT_EQ(left_behind(kind).width, 0);
+}
+
+constexpr int32_t kGap = 8;
+
+// Lays src over dst at (x, y), each pixel as a scale x scale block, so
+// that a picture's clear parts show the sheet's grey.
+void put(const afx_pixbuf* src, afx_pixbuf* dst, int32_t x, int32_t y, int32_t scale) {
+    for (int32_t j = 0; j < int32_t(src->height) * scale; ++j)
+        for (int32_t i = 0; i < int32_t(src->width) * scale; ++i) {
+            const uint8_t* s =
+                src->pixels + (size_t(j / scale) * src->width + size_t(i / scale)) * 4u;
+            const uint32_t under = afx_pixbuf_pixel(dst, x + i, y + j);
+            uint8_t c[3];
+            for (int k = 0; k < 3; ++k)
+                c[k] = uint8_t((s[k] * s[3] + (under >> (8 * k) & 255u) * (255u - s[3]) + 127u) /
+                               255u);
+            afx_pixbuf_set_pixel(nullptr, dst, x + i, y + j, c[0], c[1], c[2], 255);
+        }
+}
+
+TEST(ArtworkSheet, MatchesTheReviewedContactSheet) {
+    afx_set_module(golden_text_resources_module());
+    // Left: the panel at 1:1, every other image below it; right: the panel
+    // and the small images at 3x.
+    const int32_t small[] = {131, 132, 134, 135, 137, 136, 198, 251, 252, 253};
+    afx_pixbuf* sheet = afx_pixbuf_new(nullptr, 1072, 1640);
+    ASSERT_NE(sheet, nullptr);
+    afx_pixbuf_fill(nullptr, sheet, 92, 92, 92, 255);
+
+    afx_pixbuf* panel = afx_pixbuf_new_from_inline(nullptr, 128);
+    afx_pixbuf* banner = afx_pixbuf_new_from_inline(nullptr, 199);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(banner, nullptr);
+    put(panel, sheet, kGap, kGap, 1);
+    put(banner, sheet, kGap, 538 + 2 * kGap, 1);
+    put(panel, sheet, 520, kGap, 3);
+    int32_t x = 144 + 2 * kGap, y = kGap, x3 = 520 + 432 + kGap, y3 = kGap;
+    for (int32_t id : small) {
+        afx_pixbuf* pb = afx_pixbuf_new_from_inline(nullptr, id);
+        ASSERT_NE(pb, nullptr) << id;
+        if (x + int32_t(pb->width) > 512) {
+            x = 144 + 2 * kGap;
+            y += 82 + kGap;
+        }
+        put(pb, sheet, x, y, 1);
+        x += int32_t(pb->width) + kGap;
+        if (id == 198) {
+            put(pb, sheet, kGap, 1540, 3);
+        } else {
+            if (y3 + int32_t(pb->height) * 3 > 1610) {
+                y3 = kGap;
+                x3 += 32 * 3 + kGap;
+            }
+            put(pb, sheet, x3, y3, 3);
+            y3 += int32_t(pb->height) * 3 + kGap;
+        }
+        afx_pixbuf_free(nullptr, pb);
+    }
+    afx_pixbuf_free(nullptr, panel);
+    afx_pixbuf_free(nullptr, banner);
+    EXPECT_TRUE(golden_match("artwork-contact-sheet", sheet));
+    afx_pixbuf_free(nullptr, sheet);
+    afx_set_module(nullptr);
 }
 
 }  // namespace
