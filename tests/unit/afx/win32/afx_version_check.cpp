@@ -15,13 +15,10 @@ static bool value_is(const void* block, const char* name, const char* want) {
     std::snprintf(path, sizeof(path), "\\StringFileInfo\\040904B0\\%s", name);
     void* text = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block, path, &text, &length) || !text) return false;
-    if (std::strcmp(static_cast<const char*>(text), want) != 0) {
-        std::fprintf(stderr, "%s is \"%s\", not \"%s\"\n", name, static_cast<const char*>(text),
-                     want);
-        return false;
-    }
-    return true;
+    const bool same = VerQueryValueA(block, path, &text, &length) && text &&
+                      std::strcmp(static_cast<const char*>(text), want) == 0;
+    if (!same) std::fprintf(stderr, "%s is not \"%s\"\n", name, want);
+    return same;
 }
 
 int main() {
@@ -40,12 +37,13 @@ int main() {
     if (fixed->dwFileVersionMS != 0x00030001u || fixed->dwFileVersionLS != 0x00040000u)
         return fail("not 3.1.4.0");
     if (fixed->dwFileType != VFT_DLL) return fail("not a library");
-    const bool ok = value_is(block, "CompanyName", "Corvane Audio Systems Ltd") &&
-                    value_is(block, "ProductName", "Plate Reverb") &&
-                    value_is(block, "InternalName", "KORVEX52") &&
-                    value_is(block, "FileVersion", "3.1.4") &&
-                    value_is(block, "ProductVersion", "3.1.4");
-    if (!ok) return fail("identity strings differ");
+    const char* identity[][2] = {{"CompanyName", "Corvane Audio Systems Ltd"},
+                                 {"ProductName", "Plate Reverb"},
+                                 {"InternalName", "KORVEX52"},
+                                 {"FileVersion", "3.1.4"},
+                                 {"ProductVersion", "3.1.4"}};
+    for (const auto& v : identity)
+        if (!value_is(block, v[0], v[1])) return fail("identity strings differ");
     std::puts("version block: 3.1.4, Corvane Audio Systems Ltd, Plate Reverb");
     return 0;
 }

@@ -93,6 +93,9 @@ TEST_F(X11Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
             shown.pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFFu));
     XDestroyImage(image);
     EXPECT_TRUE(golden_compare("afx-scene-x11", expected, shown));
+    int32_t w = 0, h = 0;  // the host window, as the editor measures it to resize it
+    ASSERT_TRUE(afx_native_window_size(hostHandle(), &w, &h));
+    EXPECT_EQ(w * 1000 + h, 400300);
     afx_test_scene_close(&scene);
 }
 
