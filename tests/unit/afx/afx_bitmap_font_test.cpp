@@ -7,7 +7,7 @@
 #include <string>
 
 #include "afx/afx_bitmap_font.h"
-#include "afx_text_test_support.h"
+#include "afx_test_support.h"
 
 namespace {
 

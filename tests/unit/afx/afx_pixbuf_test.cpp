@@ -7,7 +7,6 @@
 #include "afx/afx_pixbuf.h"
 #include "afx/afx_pixel_rows.h"
 #include "afx_test_support.h"
-#include "afx_text_test_support.h"
 
 namespace {
 
