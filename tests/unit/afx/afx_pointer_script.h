@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "afx/afx_window.h"
+
 enum class afx_pointer_action { Move, LeftDown, LeftUp, RightDown, RightUp, WheelUp, WheelDown };
 
 struct afx_pointer_step {
@@ -44,7 +46,7 @@ inline constexpr char kAfxPointerKeys[] =
     "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) key(37,1,0) "
     "key(37,0,0) ";
 
-// Callbacks that write what they see in the form above.
+// Callbacks that write what they see in the form above, registered on a window.
 inline std::string& afx_pointer_seen() {
     static std::string seen;
     return seen;
@@ -53,18 +55,22 @@ inline void afx_pointer_note(const char* what, int32_t x, int32_t y, int32_t cod
     afx_pointer_seen() += std::string(what) + "(" + std::to_string(x) + "," + std::to_string(y) +
                           "," + std::to_string(code) + ") ";
 }
-inline void afx_pointer_on_down(int32_t x, int32_t y, int32_t b, int32_t, void*) {
-    afx_pointer_note("down", x, y, b);
-}
-inline void afx_pointer_on_up(int32_t x, int32_t y, int32_t b, int32_t, void*) {
-    afx_pointer_note("up", x, y, b);
-}
-inline void afx_pointer_on_double(int32_t x, int32_t y, int32_t b, int32_t, void*) {
-    afx_pointer_note("double", x, y, b);
-}
-inline void afx_pointer_on_move(int32_t x, int32_t y, int32_t, void*) {
-    afx_pointer_note("move", x, y, 0);
-}
-inline void afx_pointer_on_key(int32_t, int32_t key, int32_t pressed, int32_t, void*) {
-    afx_pointer_note("key", key, pressed, 0);
+inline void afx_pointer_record(afx_context* ctx, int32_t index) {
+    afx_window_on_button_down(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("down", x, y, b);
+    });
+    afx_window_on_button_up(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("up", x, y, b);
+    });
+    afx_window_on_double_click(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("double", x, y, b);
+    });
+    afx_window_on_move(ctx, index, [](int32_t x, int32_t y, int32_t, void*) {
+        afx_pointer_note("move", x, y, 0);
+    });
+    auto key = [](int32_t, int32_t key, int32_t pressed, int32_t, void*) {
+        afx_pointer_note("key", key, pressed, 0);
+    };
+    afx_window_on_key_down(ctx, index, key);
+    afx_window_on_key_up(ctx, index, key);
 }

@@ -19,12 +19,7 @@ void recordAll(afx_context* ctx, int32_t index) {
                             afx_pointer_note("paint", x, y, w * 1000 + h);
                             lastUser = u;
                         });
-    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
-    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
-    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
-    afx_window_on_key_down(ctx, index, afx_pointer_on_key);
-    afx_window_on_key_up(ctx, index, afx_pointer_on_key);
+    afx_pointer_record(ctx, index);
     afx_window_on_close_query(ctx, index, [](int32_t, void* u) {
         afx_pointer_note("query", 0, 0, 0);
         lastUser = u;

@@ -1,6 +1,6 @@
 // The Win32 backend with real windows (under Wine and Xvfb in our runs): the
 // window shows what the in-memory backend renders, real input arrives with the
-// shared gesture table's codes, and title, icon, drops, close, timer, cursors
+// shared gesture table's codes, and title, icon, drops, timer, cursors
 // and the DPI setting go through the system as a host sees them.
 #include <windows.h>
 #include <shellapi.h>
@@ -102,12 +102,7 @@ TEST_F(Win32Toolkit, TheWindowAndTheScreenShowExactlyWhatTheInMemoryBackendRende
 
 TEST_F(Win32Toolkit, RealPointerInputAndKeysReachTheCallbacksWithTheirCodes) {
     const int32_t index = child(200, 150);
-    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
-    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
-    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
-    afx_window_on_key_down(ctx, index, afx_pointer_on_key);
-    afx_window_on_key_up(ctx, index, afx_pointer_on_key);
+    afx_pointer_record(ctx, index);
     static const DWORD flags[] = {0,
                                   MOUSEEVENTF_LEFTDOWN,
                                   MOUSEEVENTF_LEFTUP,
@@ -132,7 +127,7 @@ TEST_F(Win32Toolkit, RealPointerInputAndKeysReachTheCallbacksWithTheirCodes) {
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerKeys);
 }
 
-TEST_F(Win32Toolkit, TitleIconDropsCloseAndTimerReachTheHostThroughTheSystem) {
+TEST_F(Win32Toolkit, TitleIconDropsAndTimerReachTheHostThroughTheSystem) {
     const int32_t index = child(40, 40);
     HWND w = hwnd(index);
     afx_window_set_title(ctx, index, "KORVEX52 Stereo Reverb");
@@ -161,13 +156,7 @@ TEST_F(Win32Toolkit, TitleIconDropsCloseAndTimerReachTheHostThroughTheSystem) {
     // 600 ms at 40 ms is 15 ticks; a loaded machine stretches gaps to about 55 ms.
     EXPECT_GE(ticks, 10);
     EXPECT_LE(ticks, 16);
-    static bool allow = false;  // the host's close asks first
-    afx_window_on_close_query(ctx, index, [](int32_t, void*) { return allow; });
-    EXPECT_EQ(SendMessageA(w, WM_CLOSE, 0, 0), 0);
-    EXPECT_TRUE(IsWindow(w));
-    allow = true;
-    SendMessageA(w, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(w));
+    afx_window_close(ctx, index);
     const int before = ticks;
     pump(120);
     EXPECT_EQ(ticks, before);  // closing stopped the timer

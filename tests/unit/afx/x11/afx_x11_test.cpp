@@ -1,8 +1,7 @@
-// The X11 backend with real windows on the project's Xvfb display: a toolkit
-// child inside a host window shows exactly what the in-memory backend
-// renders, real pointer input and keys through XTEST give the same callbacks
-// as the Win32 backend's real input, dialogs are frameless and centred, and the
-// window timer ticks at its period from the host's idle calls alone.
+// The X11 backend with real windows on the project's Xvfb display: the child
+// shows what the in-memory backend renders, XTEST input gives the shared
+// gesture table's callbacks, dialogs are frameless and centred, and the timer
+// ticks from the host's idle calls alone.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -10,7 +9,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <ctime>
+#include <chrono>
+#include <thread>
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
@@ -22,26 +22,20 @@ void* korvex_afx_test_resources_module();
 
 namespace {
 
-long nowMs() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
-}
-
 // The host's idle calls, every 5 ms or so, for ms milliseconds.
 void idleFor(afx_context* ctx, int ms) {
-    const long end = nowMs() + ms;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {
         afx_idle(ctx);
-        timespec t{0, 5000000L};
-        nanosleep(&t, nullptr);
-    } while (nowMs() < end);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
     afx_idle(ctx);
 }
 
 class X11Toolkit : public ::testing::Test {
 protected:
     void SetUp() override {
+        afx_pointer_seen().clear();
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "no X display (run through tools/wine-env.sh display)";
         afx_set_module(korvex_afx_test_resources_module());
@@ -103,15 +97,9 @@ TEST_F(X11Toolkit, RealPointerInputAndKeysGiveTheSameCallbacksAsOnWindows) {
     const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
     ASSERT_GE(index, 0);
     afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
-    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
-    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
-    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
-    afx_window_on_key_down(ctx, index, afx_pointer_on_key);
-    afx_window_on_key_up(ctx, index, afx_pointer_on_key);
+    afx_pointer_record(ctx, index);
     afx_window_show(ctx, index);
     idleFor(ctx, 50);
-    afx_pointer_seen().clear();
     // X buttons: 1 left, 3 right, 4 and 5 the wheel's notches up and down.
     static const unsigned int buttons[] = {0, 1, 1, 3, 3, 4, 5};
     for (const afx_pointer_step& step : kAfxPointerScript) {
@@ -182,12 +170,10 @@ TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest)
     EXPECT_EQ(ctx->windows[index].in_use, 0);  // the close query let it go
 }
 
-int g_ticks = 0;
-
 TEST_F(X11Toolkit, TheTimerTicksAtItsPeriodFromIdleCalls) {
     const int32_t index = afx_window_new(ctx, 50, 50, 1.0f, hostHandle(), nullptr);
     afx_set_window_timer_period(ctx, 40);
-    g_ticks = 0;
+    static int g_ticks = 0;
     afx_window_on_timer(ctx, index, [](void*) { ++g_ticks; });
     idleFor(ctx, 600);
     // 600 ms at 40 ms is 15 ticks; a loaded machine stretches the idle calls.
