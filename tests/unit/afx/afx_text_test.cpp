@@ -16,24 +16,8 @@ const afx_glyph& glyph(const afx_font_desc& font, char c) {
     return font.glyphs[c - kAfxFirstGlyphCode];
 }
 
-// A text state at DejaVu Sans 32 px ("A" advances 22, "H" 24), released afterwards.
-class TextStateTest : public TextTest {
-protected:
-    void SetUp() override {
-        TextTest::SetUp();
-        afx_text_init(&t);
-        afx_text_set_size(&t, 32.0f);
-        afx_set_colour(&t, 255, 255, 255, 255);
-    }
-    void TearDown() override {
-        afx_text_release(&t);
-        TextTest::TearDown();
-    }
-    afx_text t;
-};
-
 TEST_F(TextTest, StateStartsAsOpaqueBlackDejaVuAndSizesFollowTheScale) {
-    afx_text t;
+    afx_text_release(&t);
     afx_text_init(&t);
     EXPECT_EQ((t.r | t.g | t.b) * 1000 + t.a, 255u);  // opaque black DejaVu Sans
     EXPECT_STREQ(t.font.name, "DejaVu Sans");
@@ -56,7 +40,6 @@ TEST_F(TextTest, StateStartsAsOpaqueBlackDejaVuAndSizesFollowTheScale) {
     // Another font: line height back to its base size, same scale.
     afx_text_set_font(&t, afx_font_find("Arial Small"));
     EXPECT_FLOAT_EQ(afx_text_line_height(&t), 32.0f * 12.0f / 64.0f);
-    afx_text_release(&t);
 }
 
 // Coverage 0..1 of a distance sample (red, 0..255) at a smoothing width: the
@@ -112,7 +95,7 @@ TEST_F(TextTest, GlyphsSampleTheAtlasBilinearlyAndThresholdItSmoothly) {
     }
 }
 
-TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
+TEST_F(TextTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     // One solid 40 x 40 glyph box over a 48 x 48 target.
     SyntheticFont font(
         12, 12, [](int32_t, int32_t) { return uint8_t(255); },
@@ -121,7 +104,6 @@ TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     afx_pixbuf* p = filled_pixbuf(48, 48, 0, 0, 0);
     afx_text_set_font(&t, font.desc());
     afx_text_set_size(&t, 256.0f);
-    afx_set_colour(&t, 255, 255, 255, 255);
     struct Case {
         float x, y, w, h;  // the layout box; the clip box is its truncation
         int pen_x, pen_y;
@@ -148,7 +130,7 @@ TEST_F(TextStateTest, PixelsAreWrittenOnlyStrictlyInsideTheClipBox) {
     afx_pixbuf_free(nullptr, p);
 }
 
-TEST_F(TextStateTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
+TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     afx_text_move_to(&t, 10.0f, 40.0f);
     afx_text_draw(&t, "A  \t\x7f\x80\xff");  // no target; spaces advance, codes without glyphs not
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 22.0f + 20.0f);
@@ -189,7 +171,7 @@ TEST_F(TextStateTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     }
 }
 
-TEST_F(TextStateTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) {
+TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) {
     // "AAAA" in 70 pixels: the fourth would end at 98, past 80. "AA" in 15: each
     // "A" (22 wide) breaks even the empty first line and goes on a line of its own.
     struct Case {
@@ -230,7 +212,7 @@ TEST_F(TextStateTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItTh
     afx_pixbuf_free(nullptr, expected);
 }
 
-TEST_F(TextStateTest, MeasuresSkipLinkMarkersCountLinesAndKeepToTheirLimits) {
+TEST_F(TextTest, MeasuresSkipLinkMarkersCountLinesAndKeepToTheirLimits) {
     EXPECT_FLOAT_EQ(afx_text_width(&t, "A\x01H\x7f"), 46.0f);  // no glyph, no width
     afx_text_move_to(&t, 70.0f, 40.0f);
     EXPECT_FLOAT_EQ(afx_text_width(&t, "HHHH\nA A"), 54.0f);  // the last line's
