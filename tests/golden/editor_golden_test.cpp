@@ -1,9 +1,7 @@
 // The plug-in's windows as the host shows them, against reviewed images: the
-// editor's default 364 x 538 at display scale 1 and 728 x 1076 at display
-// scale 2, a 368 x 1076 window where the panel is zoomed twice, the greyed
-// presentation while bypassed, and the About box. The plug-in is real; its
-// windows belong to the in-memory backend, whose framebuffers are compared
-// (the comparison checks their sizes too).
+// editor at display scales 1 and 2, the panel zoomed twice, greyed while
+// bypassed, and the About box. The plug-in is real; its windows belong to the
+// in-memory backend, whose framebuffers (and sizes) are compared.
 #include <cstdint>
 
 #include "afx/afx_window.h"

@@ -145,11 +145,9 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     const std::string actual_png = golden_output_path(name, "actual");
     const std::string expected_png = golden_output_path(name, "expected");
     const std::string diff_png = golden_output_path(name, "diff");
-    // Nothing stale from an earlier failure. Writing a large PNG takes about
-    // a second, so a passing check writes nothing.
-    std::remove(actual_png.c_str());
-    std::remove(expected_png.c_str());
-    std::remove(diff_png.c_str());
+    // Nothing stale from an earlier failure; a passing check writes nothing (large PNGs are slow).
+    for (const std::string* path : {&actual_png, &expected_png, &diff_png})
+        std::remove(path->c_str());
     if (expected.width != actual.width || expected.height != actual.height) {
         golden_write_png(actual_png.c_str(), actual);
         golden_write_png(expected_png.c_str(), expected);

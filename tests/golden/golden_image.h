@@ -1,13 +1,8 @@
-// Golden images: a composed render (text sheet, widget, editor panel, dialog
-// page) is compared pixel for pixel with a reviewed PNG kept in
-// tests/golden/images/. The pixel pipeline is integer and deterministic, so
-// any difference is a change someone has to look at.
-//
-// A mismatch fails and leaves <name>.actual.png, <name>.expected.png and
-// <name>.diff.png (differing pixels red over a dimmed copy of the expected
-// image) in <build>/golden/; a match leaves nothing there.
-// With the environment variable KORVEX_GOLDEN_UPDATE=1 (`make golden-update`)
-// the render replaces the reviewed image instead; see README.md.
+// Golden images: a composed render is compared pixel for pixel with a reviewed
+// PNG in tests/golden/images/ (the pixel pipeline is integer and deterministic).
+// A mismatch fails and leaves <name>.actual/.expected/.diff.png (differing
+// pixels red) in <build>/golden/; KORVEX_GOLDEN_UPDATE=1 (`make golden-update`)
+// rewrites the reviewed image instead; see README.md.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,8 +18,8 @@
 struct afx_pixbuf;
 struct afx_dib;
 
-// An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (the layout of
-// the in-memory backend's window framebuffers).
+// An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (as the in-memory
+// backend's window framebuffers).
 struct GoldenPicture {
     int32_t width = 0;
     int32_t height = 0;
@@ -54,8 +49,8 @@ std::string golden_output_path(const char* name, const char* kind);
 bool golden_write_png(const char* path, const GoldenPicture& picture);
 bool golden_read_png(const char* path, GoldenPicture* picture);
 
-// Set-up shared by the golden programs: the program's embedded resources as
-// the toolkit's module, and the bitmap font released at the end.
+// Set-up shared by the golden programs: their resources as the toolkit's module,
+// the bitmap font released at the end.
 class GoldenFixture : public ::testing::Test {
 protected:
     // Call first in SetUp with the program's resources module.

@@ -1,9 +1,7 @@
-// The text specimen sheet against its reviewed image: every distance-field
-// font at 8, 12, 16, 24, 48 and 64 pixels and the bitmap font at 1:1, once in
-// white on dark grey and once in amber on black, drawn with the toolkit's own
-// text calls; the contact sheet of the library's pictures as the editor and
-// the dialogs load them, at 1:1 and 3x. Also the golden check itself: a
-// changed pixel must fail it and leave the three pictures behind.
+// Reviewed sheets: every distance-field font at 8 to 64 pixels and the bitmap
+// font, white on grey and amber on black; the library's pictures at 1:1 and
+// 3x. Also the golden check itself: one changed pixel fails it and leaves the
+// three pictures behind.
 #include <cmath>
 #include <cstdio>
 #include <string>

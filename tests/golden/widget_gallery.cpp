@@ -1,7 +1,5 @@
-// The widget gallery against its reviewed image: every widget kind of the
-// toolkit in each of its states, on the editor's restore grey, drawn with the
-// widgets' own calls. Knobs at 0, 25, 50, 75 and 100 in each cap colour the
-// editor uses.
+// The widget gallery against its reviewed image: every widget kind in each of
+// its states on the editor's grey, knobs at 0 to 100 in each cap colour.
 #include "afx/afx_bitmap_font.h"
 #include "afx/afx_pen.h"
 #include "afx/afx_pixbuf.h"
