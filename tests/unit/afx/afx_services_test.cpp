@@ -1,5 +1,5 @@
 // The context's services over the in-memory backend: the screen scale,
-// cursors, drag deltas, the stopwatch, sleeping, locks, the shell and sizes.
+// cursors, drag deltas, the stopwatch, sleeping, the shell and sizes.
 #include "afx_test_support.h"
 
 namespace {
@@ -66,11 +66,6 @@ TEST_F(ToolkitTest, DragDeltasStopwatchSleepAndShellGoThroughTheContext) {
     afx_sleep(25);
     afx_sleep(-1);  // negative: no sleep
     EXPECT_EQ(afx_stopwatch_elapsed(&watch), 0x30u + 25u);
-    afx_lock* lock = afx_lock_new();
-    ASSERT_NE(lock, nullptr);
-    afx_lock_enter(lock);
-    afx_lock_leave(lock);
-    afx_lock_free(lock);
     afx_open_url(ctx, "https://corvane.example/korvex52");
     afx_open_url(ctx, "");
     EXPECT_EQ(afx_headless_opened_urls(),
