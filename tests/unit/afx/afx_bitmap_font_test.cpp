@@ -46,7 +46,7 @@ TEST_F(BitmapFontTest, IsMadeOnceAndItsTallestGlyphFitsTheReadOutsStrip) {
     for (int c = 0; c < 255; ++c) tallest = std::max<int>(tallest, font->glyphs[c][1]);
     EXPECT_EQ(afx_bitmap_font_height(font), tallest);
     EXPECT_LE(tallest, 16);
-    EXPECT_GE(afx_bitmap_font_baseline(font), int8_t(font->glyphs['H'][5]));
+    EXPECT_GE(afx_bitmap_font_baseline(font), int8_t(font->glyphs[int('H')][5]));
     afx_bitmap_font_release(font);
     EXPECT_EQ(afx_bitmap_font_get(false), nullptr);
     afx_bitmap_font_release(font);  // twice is harmless
@@ -126,7 +126,7 @@ TEST_F(BitmapFontTest, TextCutAtTheMaximumEndsInAnEllipsisAndMultiByteCharacters
 }
 
 TEST_F(BitmapFontTest, WidthSumsTheAdvancesDrawingMovesByOverAtMost1024Bytes) {
-    const int i_advance = font->glyphs['i'][2];
+    const int i_advance = font->glyphs[int('i')][2];
     EXPECT_EQ(afx_bitmap_font_width(font, "A A"), 7 + 3 + 7);
     EXPECT_EQ(afx_bitmap_font_width(font, std::string(1500, 'i').c_str()), 1024 * i_advance);
     EXPECT_EQ(drawn("RT60 Time 1.20 sec", 64).first - 4,
