@@ -55,7 +55,7 @@ protected:
         afx_destroy_all(ctx);
         afx_context_release(ctx);
         afx_context_free(ctx);
-        XDestroyWindow(display, host);
+        if (host) XDestroyWindow(display, host);
         XCloseDisplay(display);
     }
     void* hostHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(host)); }
@@ -175,6 +175,17 @@ TEST_F(X11Toolkit, DialogsAreFramelessCentredTickFromIdleCallsAndCloseAtTheWindo
     EXPECT_EQ(queries, 1);
     EXPECT_EQ(ctx->windows[index].in_use, 0);  // the close query let it go
     EXPECT_EQ(ticks, before);                  // and closing stopped the timer
+}
+
+TEST_F(X11Toolkit, TheHostDestroyingItsWindowFreesTheEditorsSlot) {
+    const int32_t index = afx_window_new(ctx, 50, 50, 1.0f, hostHandle(), nullptr);
+    afx_window_show(ctx, index);
+    idleFor(ctx, 30);
+    XDestroyWindow(display, host);  // as a host closing its plug-in window
+    host = 0;
+    XSync(display, False);
+    idleFor(ctx, 60);
+    EXPECT_EQ(ctx->windows[index].in_use, 0);
 }
 
 }  // namespace
