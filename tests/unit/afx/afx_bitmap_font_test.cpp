@@ -39,21 +39,6 @@ protected:
     afx_bitmap_font* font = nullptr;
 };
 
-TEST_F(BitmapFontTest, IsMadeOnceAndItsTallestGlyphFitsTheReadOutsStrip) {
-    EXPECT_EQ(afx_bitmap_font_get(true), font);
-    EXPECT_EQ(font->colour[0], 0u);  // black until told otherwise
-    int tallest = 0;
-    for (int c = 0; c < 255; ++c) tallest = std::max<int>(tallest, font->glyphs[c][1]);
-    EXPECT_EQ(afx_bitmap_font_height(font), tallest);
-    EXPECT_LE(tallest, 16);
-    EXPECT_GE(afx_bitmap_font_baseline(font), int8_t(font->glyphs[int('H')][5]));
-    afx_bitmap_font_release(font);
-    EXPECT_EQ(afx_bitmap_font_get(false), nullptr);
-    afx_bitmap_font_release(font);  // twice is harmless
-    afx_bitmap_font_free(font);
-    font = afx_bitmap_font_get(true);  // a new one; TearDown frees it
-}
-
 TEST_F(BitmapFontTest, GlyphsBlendInLinearLightKeepTheAlphaAndAreCutAtThePixbuf) {
     // Amber over grey at every placement around a small pixbuf's edges:
     // each pixel of a glyph box is decoded to linear light, mixed by the

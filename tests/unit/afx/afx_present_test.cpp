@@ -32,15 +32,6 @@ afx_dib* ramp(afx_context* ctx, uint32_t width, uint32_t height, int32_t index) 
 
 using PresentTest = ToolkitTest;
 
-TEST_F(PresentTest, BitmapIsATopDown24BitSectionFilledBlackWithRowsOfWholeWords) {
-    afx_dib* d = afx_dib_new(ctx, 5, 3, newChild(10, 10));
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->stride, 16u);  // 15 rounded up to a multiple of 4
-    EXPECT_EQ(golden_picture(d).pixels, std::vector<uint32_t>(15, 0u));
-    afx_dib_free(ctx, d);
-    EXPECT_EQ(afx_dib_new(ctx, 0, 3, 0), nullptr);
-}
-
 TEST_F(PresentTest, PresentIsClippedToTheWindowAndTheBitmapOnEverySide) {
     // The window shows bitmap pixel (x - dx + sx, y - dy + sy) where both
     // exist; placements hang off each edge, widths cover whole groups of

@@ -4,10 +4,8 @@
 #include <cstdio>
 
 #include "afx/afx_window.h"
-#include "afx_test_scene.h"
+#include "afx_test_support.h"
 #include "golden_image.h"
-
-void* korvex_afx_test_resources_module();
 
 int main(int argc, char** argv) {
     if (argc < 2) {

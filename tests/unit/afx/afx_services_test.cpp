@@ -52,26 +52,6 @@ TEST_F(ToolkitTest, TemporaryCursorsRememberAndRestoreThePreviousOne) {
                  AFXP_CURSOR_RESIZE, AFXP_CURSOR_HAND}));
 }
 
-TEST_F(ToolkitTest, DragDeltasStopwatchSleepAndShellGoThroughTheContext) {
-    afx_mouse_reset(ctx, 100.0, 200.0);
-    EXPECT_EQ(afx_mouse_dx(ctx, 104.0), 4.0f);
-    EXPECT_EQ(afx_mouse_dx(ctx, 101.5), -2.5f);
-    EXPECT_EQ(afx_mouse_dy(ctx, 190.0), 10.0f);  // moving up is positive
-    EXPECT_EQ(afx_mouse_dy(ctx, 195.0), -5.0f);
-    afx_stopwatch watch;
-    afx_headless_set_ticks(0xFFFFFFF0u);
-    afx_stopwatch_start(&watch);
-    afx_headless_set_ticks(0x00000020u);
-    EXPECT_EQ(afx_stopwatch_elapsed(&watch), 0x30u);  // across the wrap
-    afx_sleep(25);
-    afx_sleep(-1);  // negative: no sleep
-    EXPECT_EQ(afx_stopwatch_elapsed(&watch), 0x30u + 25u);
-    afx_open_url(ctx, "https://corvane.example/korvex52");
-    afx_open_url(ctx, "");
-    EXPECT_EQ(afx_headless_opened_urls(),
-              std::vector<std::string>{"https://corvane.example/korvex52"});
-}
-
 TEST_F(ToolkitTest, TheDesktopAndTheHostWindowCanBeMeasuredAndTheHostResized) {
     int32_t w = 0, h = 0;
     afx_headless_set_desktop(2560, 1440);

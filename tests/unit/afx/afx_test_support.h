@@ -1,24 +1,23 @@
 // Shared set-up of the toolkit tests: a context over the in-memory backend
-// with the library's class names, the test resources and a host window; the
-// text tests' resources and synthetic fonts; pixbufs as words.
+// with the library's class names and a host window; pixbufs as words; the
+// gesture and key table both window backends play; the scene every window
+// backend paints.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
+#include <string>
 #include <vector>
 
 #include "afx/afx_context.h"
+#include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
-#include "afx/afx_text.h"
 #include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
-#include "afx/platform/afx_resource_bundle.h"
 #include "afx/platform/headless/afx_headless.h"
 
 void* korvex_afx_test_resources_module();  // embedded from afx-test.rc
-void* korvex_text_resources_module();      // the font atlases, from korvex52.rc
 
 class ToolkitTest : public ::testing::Test {
 protected:
@@ -49,58 +48,6 @@ protected:
     int userTag = 0;
 };
 
-// Over the library's own resources, a text state at DejaVu Sans 32 px, white
-// ("A" advances 22, "H" 24).
-class TextTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        afx_set_module(korvex_text_resources_module());
-        afx_text_init(&t);
-        afx_text_set_size(&t, 32.0f);
-        afx_set_colour(&t, 255, 255, 255, 255);
-    }
-    void TearDown() override {
-        afx_text_release(&t);
-        afx_set_module(nullptr);
-    }
-    afx_text t;
-};
-
-// A font whose every code 32..126 has the same glyph, over an atlas whose red
-// channel is red(x, y): the only resource of its own module, made current by install().
-class SyntheticFont {
-public:
-    SyntheticFont(int32_t width, int32_t height,
-                  const std::function<uint8_t(int32_t, int32_t)>& red, const afx_glyph& glyph) {
-        // Pixel data: "GdkP", length, raw RGBA, stride, width, height (big-endian), rows.
-        const uint32_t stride = uint32_t(width) * 4u;
-        for (const uint32_t v : {0x47646B50u, 24u + stride * uint32_t(height), 0x01010002u, stride,
-                                 uint32_t(width), uint32_t(height)})
-            for (int shift = 24; shift >= 0; shift -= 8) pixdata_.push_back(uint8_t(v >> shift));
-        for (int32_t y = 0; y < height; ++y)
-            for (int32_t x = 0; x < width; ++x)
-                pixdata_.insert(pixdata_.end(), {red(x, y), 0, 0, 255});
-        entry_ = {AFX_RESOURCE_BINARY, 5000, pixdata_.data(), pixdata_.data() + pixdata_.size()};
-        bundle_ = {&entry_, 1};
-        for (int32_t c = kAfxFirstGlyphCode; c <= kAfxLastGlyphCode; ++c) {
-            glyphs_.push_back(glyph);
-            glyphs_.back().code = c;
-        }
-        desc_ = {
-            "Synthetic",    64,   0, 0, uint32_t(width), uint32_t(height), uint32_t(glyphs_.size()),
-            glyphs_.data(), 5000, 0};
-    }
-    void install() const { afx_set_module(const_cast<afx_resource_bundle*>(&bundle_)); }
-    const afx_font_desc* desc() const { return &desc_; }
-
-private:
-    std::vector<uint8_t> pixdata_;
-    afx_resource_entry entry_{};
-    afx_resource_bundle bundle_{};
-    std::vector<afx_glyph> glyphs_;
-    afx_font_desc desc_{};
-};
-
 // An owned pixbuf filled with one colour.
 inline afx_pixbuf* filled_pixbuf(uint32_t width, uint32_t height, uint32_t r, uint32_t g,
                                  uint32_t b, uint32_t a = 255) {
@@ -115,4 +62,110 @@ inline std::vector<uint32_t> pixel_words(const afx_pixbuf* p) {
         for (uint32_t x = 0; x < p->width; ++x)
             out.push_back(afx_pixbuf_pixel(p, int32_t(x), int32_t(y)));
     return out;
+}
+
+// The pointer gestures and keys that the real-input tests of both window
+// backends play through the system's input queue over a 200 x 150 toolkit
+// child window at (kAfxPointerHostX, kAfxPointerHostY) of the screen, and the
+// callbacks they must produce: moves only while a button is held, a quick
+// second click as a double click, the right button, a wheel notch each way;
+// then Escape, A, Enter and Left pressed and released.
+enum class afx_pointer_action { Move, LeftDown, LeftUp, RightDown, RightUp, WheelUp, WheelDown };
+
+struct afx_pointer_step {
+    int32_t x, y;  // in the child window
+    afx_pointer_action action;
+};
+
+constexpr int kAfxPointerHostX = 100, kAfxPointerHostY = 100;
+
+inline constexpr afx_pointer_step kAfxPointerScript[] = {
+    {20, 30, afx_pointer_action::Move},  // no button: not delivered
+    {20, 30, afx_pointer_action::LeftDown},
+    {40, 50, afx_pointer_action::Move},  // held: delivered
+    {40, 50, afx_pointer_action::LeftUp},
+    {45, 55, afx_pointer_action::Move},       // released again: not delivered
+    {100, 80, afx_pointer_action::LeftDown},  // two quick clicks: a double click
+    {100, 80, afx_pointer_action::LeftUp},
+    {100, 80, afx_pointer_action::LeftDown},
+    {100, 80, afx_pointer_action::LeftUp},
+    {150, 20, afx_pointer_action::RightDown},
+    {150, 20, afx_pointer_action::RightUp},
+    {60, 70, afx_pointer_action::WheelUp},
+    {60, 70, afx_pointer_action::WheelDown},
+};
+
+// As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every
+// wheel release, 3 wheel down. Keys as "key(code,pressed,0) ".
+inline constexpr char kAfxPointerCallbacks[] =
+    "down(20,30,0) move(40,50,0) up(40,50,0) "
+    "down(100,80,0) up(100,80,0) double(100,80,0) up(100,80,0) down(150,20,1) up(150,20,1) "
+    "down(60,70,2) up(60,70,2) down(60,70,3) up(60,70,2) ";
+inline constexpr char kAfxPointerKeys[] =
+    "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) key(37,1,0) "
+    "key(37,0,0) ";
+
+// Callbacks that write what they see in the form above, registered on a window.
+inline std::string& afx_pointer_seen() {
+    static std::string seen;
+    return seen;
+}
+inline void afx_pointer_note(const char* what, int32_t x, int32_t y, int32_t code) {
+    afx_pointer_seen() += std::string(what) + "(" + std::to_string(x) + "," + std::to_string(y) +
+                          "," + std::to_string(code) + ") ";
+}
+inline void afx_pointer_record(afx_context* ctx, int32_t index) {
+    afx_window_on_button_down(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("down", x, y, b);
+    });
+    afx_window_on_button_up(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("up", x, y, b);
+    });
+    afx_window_on_double_click(ctx, index, [](int32_t x, int32_t y, int32_t b, int32_t, void*) {
+        afx_pointer_note("double", x, y, b);
+    });
+    afx_window_on_move(ctx, index, [](int32_t x, int32_t y, int32_t, void*) {
+        afx_pointer_note("move", x, y, 0);
+    });
+    auto key = [](int32_t, int32_t key, int32_t pressed, int32_t, void*) {
+        afx_pointer_note("key", key, pressed, 0);
+    };
+    afx_window_on_key_down(ctx, index, key);
+    afx_window_on_key_up(ctx, index, key);
+}
+
+// The scene every window backend paints: the test picture (resource 110)
+// resampled at 1.5 into a window bitmap with the dotted surround and grip,
+// placed 12 pixels from the left, then presented. afx_scene_render saves
+// what the in-memory backend's window shows as a PNG; a real window on the
+// test display must show exactly that.
+constexpr int32_t kSceneWidth = 96;
+constexpr int32_t kSceneHeight = 72;
+
+struct afx_test_scene {
+    afx_context* context = nullptr;
+    afx_pixbuf* picture = nullptr;
+    afx_dib* surface = nullptr;
+};
+
+inline void afx_test_scene_close(afx_test_scene* scene) {
+    afx_dib_free(scene->context, scene->surface);
+    afx_pixbuf_free(scene->context, scene->picture);
+}
+// Loads the picture and builds the surface for window index; false on failure.
+inline bool afx_test_scene_open(afx_test_scene* scene, afx_context* context, int32_t index) {
+    scene->context = context;
+    scene->picture = afx_pixbuf_new_from_inline(context, 110);
+    // The editor's surround at scale 1: colour 112, grip 20, margin 1, period 8, dot 1.
+    scene->surface =
+        afx_dib_new_pattern(context, kSceneWidth, kSceneHeight, 112, 112, 112, 20, 1, 8, 1, index);
+    return scene->picture && scene->surface;
+}
+// The paint callback; user is the scene.
+inline void afx_test_scene_paint(int32_t x, int32_t y, int32_t width, int32_t height, int32_t index,
+                                 void* user) {
+    auto* scene = static_cast<afx_test_scene*>(user);
+    afx_dib_scale_from(scene->context, scene->picture, scene->surface, x, y, width, height, 12, 0,
+                       1.5f);
+    afx_present(scene->context, index, scene->surface, x, y, x, y, width, height);
 }

@@ -1,45 +1,77 @@
-// Distance-field text: the text state's sizes and boxes, the sampler and
+// Distance-field text: the sampler and
 // threshold against an independent computation, the strict clip box, pen
 // advance, wrapping and the measures. The four fonts' real glyphs at the
 // reviewed sizes are pinned by the golden text specimen.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "afx/afx_text.h"
+#include "afx/platform/afx_resource_bundle.h"
 #include "afx_test_support.h"
 #include "golden_image.h"
 
+void* korvex_text_resources_module();  // the font atlases, from korvex52.rc
+
 namespace {
+
+// Over the library's own resources, a text state at DejaVu Sans 32 px, white
+// ("A" advances 22, "H" 24).
+class TextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        afx_set_module(korvex_text_resources_module());
+        afx_text_init(&t);
+        afx_text_set_size(&t, 32.0f);
+        afx_set_colour(&t, 255, 255, 255, 255);
+    }
+    void TearDown() override {
+        afx_text_release(&t);
+        afx_set_module(nullptr);
+    }
+    afx_text t;
+};
+
+// A font whose every code 32..126 has the same glyph, over an atlas whose red
+// channel is red(x, y): the only resource of its own module, made current by install().
+class SyntheticFont {
+public:
+    SyntheticFont(int32_t width, int32_t height,
+                  const std::function<uint8_t(int32_t, int32_t)>& red, const afx_glyph& glyph) {
+        // Pixel data: "GdkP", length, raw RGBA, stride, width, height (big-endian), rows.
+        const uint32_t stride = uint32_t(width) * 4u;
+        for (const uint32_t v : {0x47646B50u, 24u + stride * uint32_t(height), 0x01010002u, stride,
+                                 uint32_t(width), uint32_t(height)})
+            for (int shift = 24; shift >= 0; shift -= 8) pixdata_.push_back(uint8_t(v >> shift));
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
+                pixdata_.insert(pixdata_.end(), {red(x, y), 0, 0, 255});
+        entry_ = {AFX_RESOURCE_BINARY, 5000, pixdata_.data(), pixdata_.data() + pixdata_.size()};
+        bundle_ = {&entry_, 1};
+        for (int32_t c = kAfxFirstGlyphCode; c <= kAfxLastGlyphCode; ++c) {
+            glyphs_.push_back(glyph);
+            glyphs_.back().code = c;
+        }
+        desc_ = {
+            "Synthetic",    64,   0, 0, uint32_t(width), uint32_t(height), uint32_t(glyphs_.size()),
+            glyphs_.data(), 5000, 0};
+    }
+    void install() const { afx_set_module(const_cast<afx_resource_bundle*>(&bundle_)); }
+    const afx_font_desc* desc() const { return &desc_; }
+
+private:
+    std::vector<uint8_t> pixdata_;
+    afx_resource_entry entry_{};
+    afx_resource_bundle bundle_{};
+    std::vector<afx_glyph> glyphs_;
+    afx_font_desc desc_{};
+};
 
 const afx_glyph& glyph(const afx_font_desc& font, char c) {
     return font.glyphs[c - kAfxFirstGlyphCode];
-}
-
-TEST_F(TextTest, StateStartsAsOpaqueBlackDejaVuAndSizesFollowTheScale) {
-    afx_text_release(&t);
-    afx_text_init(&t);
-    EXPECT_EQ((t.r | t.g | t.b) * 1000 + t.a, 255u);  // opaque black DejaVu Sans
-    EXPECT_STREQ(t.font.name, "DejaVu Sans");
-    const float cap = float(glyph(afx_fonts[0], 'H').height);
-    // smoothing = 0.25 / (scale x 2.5); line height one em; the baseline half
-    // the leftover line height below the capitals' top.
-    for (const float px : {64.0f, 32.0f, 24.0f, 8.0f, 0.0f}) {
-        afx_text_set_size(&t, px);  // 0 is not a size: ignored
-        const float s = px > 0 ? px / 64.0f : 0.125f;
-        EXPECT_FLOAT_EQ(t.scale, s) << px;
-        EXPECT_NEAR(t.smoothing, 0.25f / (s * 2.5f), 1e-5f) << px;
-        EXPECT_FLOAT_EQ(afx_text_line_height(&t), 64.0f * s);
-        EXPECT_FLOAT_EQ(afx_text_cap_height(&t), cap * s);
-        EXPECT_FLOAT_EQ(afx_text_ascent(&t), 64.0f * s - (64.0f - cap) * s * 0.5f);
-    }
-    afx_text_set_size(&t, 12.0f);
-    afx_text_set_line_height(&t, 16.0f);
-    EXPECT_FLOAT_EQ(afx_text_line_height(&t), 16.0f);
-    EXPECT_FLOAT_EQ(afx_text_ascent(&t), 16.0f - (16.0f - cap * 12.0f / 64.0f) * 0.5f);
-    // Another font: line height back to its base size, same scale.
-    afx_text_set_font(&t, afx_font_find("Arial Small"));
-    EXPECT_FLOAT_EQ(afx_text_line_height(&t), 32.0f * 12.0f / 64.0f);
 }
 
 // Coverage 0..1 of a distance sample (red, 0..255) at a smoothing width: the

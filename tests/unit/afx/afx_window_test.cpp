@@ -2,7 +2,6 @@
 // table, creation and closing, and the rules of the window procedure.
 #include <string>
 
-#include "afx_pointer_script.h"
 #include "afx_test_support.h"
 
 namespace {
@@ -29,18 +28,6 @@ void recordAll(afx_context* ctx, int32_t index) {
         afx_pointer_note(path, 0, 0, 0);
         lastUser = u;
     });
-}
-
-TEST(ToolkitContext, IsMadeOnceWithClassNamesFromTheBaseWithinTheirBound) {
-    afx_headless_reset();
-    EXPECT_EQ(afx_context_get(false), nullptr);
-    afx_context* c = afx_context_get(true);
-    EXPECT_EQ(afx_context_get(true), c);
-    afx_set_class_base(c, std::string(200, 'k').c_str());
-    EXPECT_EQ(std::string(c->splash_class), std::string(128, 'k') + "-SPLASH");
-    afx_context_release(c);
-    EXPECT_EQ(afx_context_get(false), nullptr);
-    afx_context_free(c);
 }
 
 TEST_F(ToolkitTest, WindowsAreScaledToNearestTakeTheLowestSlotAndThe256thIsRefused) {

@@ -15,8 +15,7 @@
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
 #include "golden_image.h"
-#include "tests/unit/afx/afx_pointer_script.h"
-#include "tests/unit/afx/afx_test_scene.h"
+#include "tests/unit/afx/afx_test_support.h"
 #include "tests/unit/support/win32/real_input.h"
 
 namespace {

@@ -15,10 +15,7 @@
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
 #include "golden_image.h"
-#include "tests/unit/afx/afx_pointer_script.h"
-#include "tests/unit/afx/afx_test_scene.h"
-
-void* korvex_afx_test_resources_module();
+#include "tests/unit/afx/afx_test_support.h"
 
 namespace {
 
