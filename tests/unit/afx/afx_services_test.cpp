@@ -1,5 +1,5 @@
-// The context's services over the in-memory backend: the screen scale,
-// cursors, drag deltas, the stopwatch, sleeping, the shell and sizes.
+// The context's services over the in-memory backend: the screen scale and
+// the temporary cursors.
 #include "afx_test_support.h"
 
 namespace {
@@ -50,17 +50,6 @@ TEST_F(ToolkitTest, TemporaryCursorsRememberAndRestoreThePreviousOne) {
               (C{AFXP_CURSOR_ARROW, AFXP_CURSOR_RESIZE, AFXP_CURSOR_ARROW, AFXP_CURSOR_HAND,
                  AFXP_CURSOR_WAIT, AFXP_CURSOR_HAND, AFXP_CURSOR_HAND, AFXP_CURSOR_RESIZE,
                  AFXP_CURSOR_RESIZE, AFXP_CURSOR_HAND}));
-}
-
-TEST_F(ToolkitTest, TheDesktopAndTheHostWindowCanBeMeasuredAndTheHostResized) {
-    int32_t w = 0, h = 0;
-    afx_headless_set_desktop(2560, 1440);
-    afx_desktop_size(ctx, &w, &h);
-    EXPECT_EQ(w * 10000 + h, 25601440);
-    afx_native_window_resize(parent, 900, 640);
-    ASSERT_TRUE(afx_native_window_size(parent, &w, &h));
-    EXPECT_EQ(w * 10000 + h, 9000640);
-    EXPECT_FALSE(afx_native_window_size(nullptr, &w, &h));
 }
 
 }  // namespace
