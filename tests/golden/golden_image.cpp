@@ -13,21 +13,13 @@
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include "stb_image_write.h"
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
-#define STBI_NO_STDIO
 #include "stb_image.h"
 
 namespace {
-
-void append(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
-}
 
 // Matching pixels a quarter as bright as expected, differing ones pure red.
 GoldenPicture diff_picture(const GoldenPicture& expected, const GoldenPicture& actual) {
@@ -91,26 +83,13 @@ bool golden_write_png(const char* path, const GoldenPicture& picture) {
         rgb[i * 3 + 1] = uint8_t(picture.pixels[i] >> 8);
         rgb[i * 3 + 2] = uint8_t(picture.pixels[i]);
     }
-    std::vector<uint8_t> png;
-    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 3, rgb.data(),
-                                picture.width * 3))
-        return false;
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return std::fclose(f) == 0 && written;
+    return stbi_write_png(path, picture.width, picture.height, 3, rgb.data(), picture.width * 3) !=
+           0;
 }
 
 bool golden_read_png(const char* path, GoldenPicture* picture) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
     int w = 0, h = 0, channels = 0;
-    uint8_t* rgb = stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 3);
+    uint8_t* rgb = stbi_load(path, &w, &h, &channels, 3);
     if (!rgb) return false;
     *picture = picture_of(rgb, uint32_t(w), uint32_t(h), uint32_t(w) * 3u, 3, 0, 1, 2);
     stbi_image_free(rgb);

@@ -79,21 +79,15 @@ struct afx_pointer_step {
 
 constexpr int kAfxPointerHostX = 100, kAfxPointerHostY = 100;
 
+// A move without a button held and after the release are not delivered;
+// the two quick clicks at (100, 80) make a double click.
+using afx_pa = afx_pointer_action;
 inline constexpr afx_pointer_step kAfxPointerScript[] = {
-    {20, 30, afx_pointer_action::Move},  // no button: not delivered
-    {20, 30, afx_pointer_action::LeftDown},
-    {40, 50, afx_pointer_action::Move},  // held: delivered
-    {40, 50, afx_pointer_action::LeftUp},
-    {45, 55, afx_pointer_action::Move},       // released again: not delivered
-    {100, 80, afx_pointer_action::LeftDown},  // two quick clicks: a double click
-    {100, 80, afx_pointer_action::LeftUp},
-    {100, 80, afx_pointer_action::LeftDown},
-    {100, 80, afx_pointer_action::LeftUp},
-    {150, 20, afx_pointer_action::RightDown},
-    {150, 20, afx_pointer_action::RightUp},
-    {60, 70, afx_pointer_action::WheelUp},
-    {60, 70, afx_pointer_action::WheelDown},
-};
+    {20, 30, afx_pa::Move},       {20, 30, afx_pa::LeftDown},  {40, 50, afx_pa::Move},
+    {40, 50, afx_pa::LeftUp},     {45, 55, afx_pa::Move},      {100, 80, afx_pa::LeftDown},
+    {100, 80, afx_pa::LeftUp},    {100, 80, afx_pa::LeftDown}, {100, 80, afx_pa::LeftUp},
+    {150, 20, afx_pa::RightDown}, {150, 20, afx_pa::RightUp},  {60, 70, afx_pa::WheelUp},
+    {60, 70, afx_pa::WheelDown}};
 
 // As "what(x,y,code) " each; codes 0 left, 1 right, 2 wheel up and every
 // wheel release, 3 wheel down. Keys as "key(code,pressed,0) ".

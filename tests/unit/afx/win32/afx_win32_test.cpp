@@ -109,9 +109,9 @@ TEST_F(Win32Toolkit, RealPointerInputAndKeysReachTheCallbacksWithTheirCodes) {
     for (const afx_pointer_step& step : kAfxPointerScript)
         mouse(kAfxPointerHostX + step.x, kAfxPointerHostY + step.y,
               flags[static_cast<int>(step.action)],
-              step.action == afx_pointer_action::WheelUp     ? WHEEL_DELTA
-              : step.action == afx_pointer_action::WheelDown ? -WHEEL_DELTA
-                                                             : 0);
+              step.action == afx_pa::WheelUp     ? WHEEL_DELTA
+              : step.action == afx_pa::WheelDown ? -WHEEL_DELTA
+                                                 : 0);
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
     EXPECT_EQ(GetFocus(), hwnd(index));  // a press gives the window the keyboard focus
     afx_pointer_seen().clear();

@@ -100,14 +100,13 @@ TEST_F(X11Toolkit, RealPointerInputAndKeysGiveTheSameCallbacksAsOnWindows) {
     // X buttons: 1 left, 3 right, 4 and 5 the wheel's notches up and down.
     static const unsigned int buttons[] = {0, 1, 1, 3, 3, 4, 5};
     for (const afx_pointer_step& step : kAfxPointerScript) {
-        using A = afx_pointer_action;
         XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + step.x,
                              kAfxPointerHostY + step.y, CurrentTime);
         const unsigned int button = buttons[static_cast<int>(step.action)];
-        const bool wheel = step.action == A::WheelUp || step.action == A::WheelDown;
+        const bool wheel = step.action == afx_pa::WheelUp || step.action == afx_pa::WheelDown;
         if (button)
             XTestFakeButtonEvent(display, button,
-                                 step.action != A::LeftUp && step.action != A::RightUp,
+                                 step.action != afx_pa::LeftUp && step.action != afx_pa::RightUp,
                                  CurrentTime);
         if (wheel) XTestFakeButtonEvent(display, button, False, CurrentTime);
         XSync(display, False);
