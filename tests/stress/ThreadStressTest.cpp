@@ -25,7 +25,7 @@
 #include "editor/EditorLink.h"
 #include "frame/AudioEffect.h"
 #include "frame/vst_abi.h"
-#include "tests/stress/AudioThreadGuard.h"
+#include "tests/unit/support/RealtimeGuard.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
 // The library's resources, embedded for this program.
@@ -69,11 +69,13 @@ struct Plugin {
 };
 
 // Processes blocks of changing size until stop is set; answers the number of
-// blocks and whether every output sample was finite.
+// blocks, whether every output sample was finite, and what the realtime
+// guard counted on the thread.
 struct AudioThread {
     std::atomic<bool> stop{false};
     std::atomic<long> blocks{0};
     std::atomic<bool> finite{true};
+    realtime_guard::Counts counts;
     std::thread thread;
 
     void start(Plugin& plug) {
@@ -86,7 +88,7 @@ struct AudioThread {
                 inR[i] = -inL[i];
             }
             static const int kSizes[] = {1024, 768, 256, 64, 65, 1, 333, 0, 512, 1000};
-            audio_guard::markAudioThread(true);
+            realtime_guard::watchThisThread();
             long n = 0;
             while (!stop.load(std::memory_order_relaxed)) {
                 const int frames = kSizes[n % 10];
@@ -103,7 +105,7 @@ struct AudioThread {
                 ++n;
                 blocks.store(n, std::memory_order_relaxed);
             }
-            audio_guard::markAudioThread(false);
+            counts = realtime_guard::stopWatching();
         });
     }
     void finish() {
@@ -124,33 +126,7 @@ void automate(Plugin& plug, std::atomic<bool>& stop, unsigned seed, std::atomic<
     }
 }
 
-// One allocation the optimiser cannot remove: the pointer escapes.
-void allocateOnce() {
-    int* p = new int(1);
-    asm volatile("" : : "r"(p) : "memory");
-    delete p;
-}
-
 }  // namespace
-
-TEST(AudioThreadGuard, CountsLocksAndAllocationsOnTheMarkedThreadOnly) {
-    // The guard itself, so that a silent zero below means something.
-    std::mutex mutex;
-    const uint64_t locks = audio_guard::locksTaken();
-    const uint64_t allocations = audio_guard::allocations();
-    { std::lock_guard<std::mutex> unmarked(mutex); }
-    allocateOnce();
-    EXPECT_EQ(audio_guard::locksTaken(), locks);
-    EXPECT_EQ(audio_guard::allocations(), allocations);
-    std::thread([&] {
-        audio_guard::markAudioThread(true);
-        { std::lock_guard<std::mutex> marked(mutex); }
-        allocateOnce();
-        audio_guard::markAudioThread(false);
-    }).join();
-    EXPECT_EQ(audio_guard::locksTaken(), locks + 1);
-    EXPECT_EQ(audio_guard::allocations(), allocations + 1);
-}
 
 TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     Plugin plug;
@@ -164,8 +140,6 @@ TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     std::thread automationB(automate, std::ref(plug), std::ref(stopAutomation), 23u,
                             std::ref(changes));
 
-    const uint64_t locksBefore = audio_guard::locksTaken();
-    const uint64_t allocationsBefore = audio_guard::allocations();
     // The user-interface thread: what a host and its user do meanwhile.
     std::mt19937 random(3);
     const auto end = std::chrono::steady_clock::now() + runTime();
@@ -203,8 +177,8 @@ TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     EXPECT_GT(changes.load(), 1000) << "the automation threads hardly ran";
     EXPECT_GT(rounds, 100) << "the user-interface thread hardly ran";
     EXPECT_TRUE(audio.finite.load()) << "the audio thread produced a sample that is not finite";
-    EXPECT_EQ(audio_guard::locksTaken(), locksBefore) << "the audio thread took a lock";
-    EXPECT_EQ(audio_guard::allocations(), allocationsBefore) << "the audio thread allocated memory";
+    EXPECT_EQ(audio.counts.locks, 0u) << "the audio thread took a lock";
+    EXPECT_EQ(audio.counts.allocations, 0u) << "the audio thread allocated memory";
 }
 
 // The toolkit on this thread (the user-interface thread) over the in-memory
@@ -247,14 +221,13 @@ TEST(ThreadStress, EditorNotificationsWhileAudioRuns) {
     // EditorLink there.
     auto* effect = static_cast<AudioEffect*>(plug.effect->object);
     auto* editor = static_cast<EditorLink*>(effect->getEditor());
-    if (!editor) GTEST_SKIP() << "skipped (no editor)";
+    ASSERT_NE(editor, nullptr) << "the plug-in holds no editor";
 
     AudioThread audio;
     audio.start(plug);
     std::atomic<bool> stop{false};
     std::atomic<long> changes{0};
     std::thread automation(automate, std::ref(plug), std::ref(stop), 5u, std::ref(changes));
-    const uint64_t locksBefore = audio_guard::locksTaken();
     const auto end = std::chrono::steady_clock::now() + runTime();
     long rounds = 0;
     long ticks = 0;
@@ -281,5 +254,6 @@ TEST(ThreadStress, EditorNotificationsWhileAudioRuns) {
     EXPECT_GT(rounds, 100);
     EXPECT_GT(ticks, 5) << "the editor's timer hardly ran";
     EXPECT_TRUE(audio.finite.load());
-    EXPECT_EQ(audio_guard::locksTaken(), locksBefore) << "the audio thread took a lock";
+    EXPECT_EQ(audio.counts.locks, 0u) << "the audio thread took a lock";
+    EXPECT_EQ(audio.counts.allocations, 0u) << "the audio thread allocated memory";
 }

@@ -45,27 +45,6 @@ inline void prepareWith(ReverbEngine& engine, const Settings& s, float sampleRat
     engine.prepare(sampleRate);
 }
 
-struct Stereo {
-    std::vector<float> left;
-    std::vector<float> right;
-    size_t frames() const { return left.size(); }
-};
-
-inline Stereo silence(size_t frames) {
-    return {std::vector<float>(frames), std::vector<float>(frames)};
-}
-
-inline Stereo stereoNoise(size_t frames, uint32_t seed, float amplitude = 1.0f) {
-    return {noise(frames, seed, amplitude), noise(frames, seed + 1000, amplitude)};
-}
-
-inline Stereo impulse(size_t frames, float height = 1.0f) {
-    Stereo s = silence(frames);
-    s.left[0] = height;
-    s.right[0] = height;
-    return s;
-}
-
 // Renders in through the engine in host blocks of hostBlock frames; sets
 // *overloaded when any block's report said so.
 inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512,
@@ -89,12 +68,6 @@ inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 
 inline size_t firstNonZero(const std::vector<float>& x) {
     return static_cast<size_t>(std::find_if(x.begin(), x.end(), [](float v) { return v != 0.0f; }) -
                                x.begin());
-}
-
-inline float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX) {
-    float p = 0.0f;
-    for (size_t n = from; n < std::min(to, x.size()); ++n) p = std::max(p, std::fabs(x[n]));
-    return p;
 }
 
 }  // namespace ZEPHRA2F9C41D07
