@@ -45,10 +45,8 @@ inline void prepareWith(ReverbEngine& engine, const Settings& s, float sampleRat
     engine.prepare(sampleRate);
 }
 
-// Renders in through the engine in host blocks of hostBlock frames; sets
-// *overloaded when any block's report said so.
-inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512,
-                     bool* overloaded = nullptr) {
+// Renders in through the engine in host blocks of hostBlock frames.
+inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512) {
     Stereo out = silence(in.frames());
     for (size_t block = 0; block < in.frames(); block += hostBlock) {
         const size_t blockEnd = std::min(in.frames(), block + hostBlock);
@@ -59,8 +57,7 @@ inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 
                 engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
             }
         }
-        const bool report = engine.takeOverload();
-        if (overloaded != nullptr && report) *overloaded = true;
+        engine.takeOverload();
     }
     return out;
 }

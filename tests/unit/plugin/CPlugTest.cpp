@@ -1,7 +1,8 @@
 // CPlug as a host sees it: the record and the dispatcher's answers, the
 // parameters and their display texts, the programs, the editor size that a
 // chunk restores (the chunk rules themselves are checked against the chunk
-// model over the fuzzer's corpus), and the audio loop around the engine.
+// model over the fuzzer's corpus), and the audio loop around the engine,
+// which never allocates or locks.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "plugin/CPlug.h"
 #include "tests/unit/dsp/TestSignals.h"
 #include "tests/unit/support/FakeHost.h"
+#include "tests/unit/support/RealtimeGuard.h"
 #include "tests/unit/support/RecordingEditor.h"
 
 using namespace ZEPHRA2F9C41D07;
@@ -64,12 +66,9 @@ struct PlugFixture : ::testing::Test {
 
 TEST_F(PlugFixture, RecordAndDispatcherAnswersAsHostsReadThem) {
     AEffect* e = plug->getAeffect();
-    EXPECT_EQ(e->numPrograms, 10);
-    EXPECT_EQ(e->numParams, 10);
-    EXPECT_EQ(e->numInputs, 2);
-    EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 49);
-    EXPECT_EQ(e->version, 1);
+    EXPECT_EQ(std::vector<VstInt32>({e->numPrograms, e->numParams, e->numInputs, e->numOutputs,
+                                     e->flags, e->version}),
+              std::vector<VstInt32>({10, 10, 2, 2, 49, 1}));
     EXPECT_EQ(e->uniqueID, ('K' << 24) | ('V' << 16) | ('5' << 8) | '2');
     EXPECT_EQ(e->initialDelay, 0);
     EXPECT_EQ(text(effGetEffectName), "KORVEX52");
@@ -98,46 +97,27 @@ TEST_F(PlugFixture, RecordAndDispatcherAnswersAsHostsReadThem) {
 }
 
 TEST_F(PlugFixture, ParameterNamesAndDisplayTextsAsHostsShowThem) {
+    const char* names[10] = {"RT60 Time", "Damping", "Mix",      "Pre Delay", "Width",
+                             "Out Trim",  "In Trim", "Wet Only", "Mute",      "Effect"};
+    const char* fresh[10] = {"0.00 sec", "0.0",     "50.00 %", "0.00 ms", "50.00 %",
+                             "0.00 dB",  "0.00 dB", "Off",     "Off",     "In "};
+    for (int i = -1; i < 100; i += i < 11 ? 1 : 87) {  // 98 and 99 too: not host parameters
+        EXPECT_EQ(text(effGetParamName, i), i >= 0 && i < 10 ? names[i] : "") << i;
+        EXPECT_EQ(text(effGetParamDisplay, i), i >= 0 && i < 10 ? fresh[i] : "") << i;
+        EXPECT_EQ(text(effGetParamLabel, i), "");
+    }
     const struct {
         int index;
         float value;
-        const char* name;
         const char* text;
-    } cases[] = {
-        // What a fresh instance shows, then the ends of each range.
-        {kRT60, -1.0f, "RT60 Time", "0.00 sec"},
-        {kDamping, -1.0f, "Damping", "0.0"},
-        {kMix, -1.0f, "Mix", "50.00 %"},
-        {kPreDelay, -1.0f, "Pre Delay", "0.00 ms"},
-        {kWidth, -1.0f, "Width", "50.00 %"},
-        {kOutTrim, -1.0f, "Out Trim", "0.00 dB"},
-        {kInTrim, -1.0f, "In Trim", "0.00 dB"},
-        {kWetOnly, -1.0f, "Wet Only", "Off"},
-        {kMute, -1.0f, "Mute", "Off"},
-        {kEffect, -1.0f, "Effect", "In "},
-        {kOutTrim, 0.0f, "Out Trim", "-6.00 dB"},
-        {kOutTrim, 1.0f, "Out Trim", "6.00 dB"},
-        {kInTrim, 0.25f, "In Trim", "-3.00 dB"},
-        {kRT60, 1.0f, "RT60 Time", "3.00 sec"},
-        {kPreDelay, 1.0f, "Pre Delay", "250.00 ms"},
-        {kDamping, 1.0f, "Damping", "10.0"},
-        {kMix, 0.0f, "Mix", "0.00 %"},
-        {kWidth, 1.0f, "Width", "100.00 %"},
-        // A switch shows "on" only strictly above one half.
-        {kWetOnly, 0.5f, "Wet Only", "Off"},
-        {kWetOnly, 0.51f, "Wet Only", "On "},
-        {kMute, 1.0f, "Mute", "On "},
-        {kEffect, 0.5f, "Effect", "Out"},
-        // Indices beyond the ten have neither.
-        {10, -1.0f, "", ""},
-        {98, -1.0f, "", ""},
-        {-1, -1.0f, "", ""},
-    };
-    for (const auto& c : cases) {
-        if (c.value >= 0.0f) plug->setParameter(c.index, c.value);
-        EXPECT_EQ(text(effGetParamName, c.index), c.name) << c.index;
+    } ends[] = {
+        {kOutTrim, 0.0f, "-6.00 dB"}, {kOutTrim, 1.0f, "6.00 dB"},    {kInTrim, 0.25f, "-3.00 dB"},
+        {kRT60, 1.0f, "3.00 sec"},    {kPreDelay, 1.0f, "250.00 ms"}, {kDamping, 1.0f, "10.0"},
+        {kMix, 0.0f, "0.00 %"},       {kWidth, 1.0f, "100.00 %"},     {kWetOnly, 0.5f, "Off"},
+        {kWetOnly, 0.51f, "On "},     {kMute, 1.0f, "On "},           {kEffect, 0.5f, "Out"}};
+    for (const auto& c : ends) {  // a switch shows "on" only strictly above one half
+        plug->setParameter(c.index, c.value);
         EXPECT_EQ(text(effGetParamDisplay, c.index), c.text) << c.index << " at " << c.value;
-        EXPECT_EQ(text(effGetParamLabel, c.index), "");
     }
     plug->setParameter(kPreDelay, 1e30f);  // absurd values stay within a 24-byte host buffer
     EXPECT_LT(text(effGetParamDisplay, kPreDelay).size(), 24u);
@@ -298,6 +278,23 @@ TEST_F(PlugFixture, AudioLoopKeepsTailsBlockSizesBypassAndTheOverloadLamp) {
     const size_t reports = editor->parameters.size();
     plug->processReplacing(nullptr, nullptr, 0);  // a block of no frames still reports
     EXPECT_EQ(editor->parameters.size(), reports + 1);
+    // Any block size, with parameters, the effect switch and the host's bypass
+    // moving as automation does: no allocation, no lock on the audio thread
+    // (the recording editor would allocate; the real one has its own test).
+    plug->replaceEditor(nullptr);
+    Stereo io = stereoNoise(4096, 7);
+    float* buffers[2] = {io.left.data(), io.right.data()};
+    const VstInt32 sizes[8] = {1, 7, 64, 65, 100, 512, 4096, 0};
+    realtime_guard::watchThisThread();
+    for (int step = 0; step < 160; ++step) {
+        plug->setParameter(step % 10, static_cast<float>(step % 7) / 6.0f);
+        plug->setParameter(kEffect, step % 5 == 0 ? 0.0f : 1.0f);
+        plug->setBypass(step % 20 == 9);
+        plug->processReplacing(buffers, buffers, sizes[step / 20]);
+    }
+    const realtime_guard::Counts counts = realtime_guard::stopWatching();
+    EXPECT_EQ(counts.allocations, 0u) << "heap allocations on the audio path";
+    EXPECT_EQ(counts.locks, 0u) << "mutex locks on the audio path";
     // Effect out, after its 20 ms crossfade: the input exactly.
     plug->setParameter(kEffect, 0.0f);
     run(constant(4800, 0.1f), 512);

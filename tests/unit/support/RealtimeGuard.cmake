@@ -3,5 +3,4 @@
 include_guard(GLOBAL)
 add_library(korvex_realtime_guard INTERFACE)
 target_sources(korvex_realtime_guard INTERFACE ${CMAKE_CURRENT_LIST_DIR}/RealtimeGuard.cpp)
-target_link_options(korvex_realtime_guard INTERFACE -Wl,--wrap=pthread_mutex_lock
-                    -Wl,--wrap=pthread_mutex_trylock)
+target_link_options(korvex_realtime_guard INTERFACE -Wl,--wrap=pthread_mutex_lock)

@@ -15,30 +15,22 @@ thread_local realtime_guard::Counts t_counts;
 std::atomic<int64_t> g_nothrowAllocations{0};
 std::atomic<int64_t> g_failFrom{-1};
 
-void* allocate(std::size_t size) {
-    if (t_watched) ++t_counts.allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-void* allocateOrFail(std::size_t size) {
-    const int64_t index = g_nothrowAllocations++;
+void* allocate(std::size_t size, bool nothrow) {
+    const int64_t index = nothrow ? g_nothrowAllocations++ : -1;
     const int64_t failFrom = g_failFrom.load();
-    return failFrom >= 0 && index >= failFrom ? nullptr : allocate(size);
-}
-
-void* allocateOrThrow(std::size_t size) {
-    void* p = allocate(size);
-    if (p == nullptr) throw std::bad_alloc();
+    if (nothrow && failFrom >= 0 && index >= failFrom) return nullptr;
+    if (t_watched) ++t_counts.allocations;
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (p == nullptr && !nothrow) throw std::bad_alloc();
     return p;
 }
 }  // namespace
 
 namespace realtime_guard {
 void watchThisThread() {
-    // Called directly: a new-expression may be optimised away.
     static const bool seesEverything = [] {
         t_watched = true;
-        ::operator delete(::operator new(16));
+        ::operator delete(::operator new(16));  // a new-expression may be optimised away
         pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
         pthread_mutex_lock(&mutex);
         pthread_mutex_unlock(&mutex);
@@ -62,33 +54,25 @@ void failNothrowAllocationsFrom(int64_t index) {
 }
 }  // namespace realtime_guard
 
-// The linker's --wrap sends every call of the wrapped function in the
-// program's objects here and makes the original reachable as __real_...;
-// the reserved names are the linker's convention, not ours.
+// The linker's --wrap sends the program's calls here and makes the original
+// reachable as __real_...: the reserved names are its convention, not ours.
 // NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" int __real_pthread_mutex_lock(pthread_mutex_t* mutex);
-extern "C" int __real_pthread_mutex_trylock(pthread_mutex_t* mutex);
 extern "C" int __wrap_pthread_mutex_lock(pthread_mutex_t* mutex) {
-    if (t_watched) ++t_counts.locks;
+    t_counts.locks += t_watched ? 1 : 0;
     return __real_pthread_mutex_lock(mutex);
-}
-extern "C" int __wrap_pthread_mutex_trylock(pthread_mutex_t* mutex) {
-    if (t_watched) ++t_counts.locks;
-    return __real_pthread_mutex_trylock(mutex);
 }
 // NOLINTEND(bugprone-reserved-identifier)
 
-void* operator new(std::size_t size) { return allocateOrThrow(size); }
-void* operator new[](std::size_t size) { return allocateOrThrow(size); }
+void* operator new(std::size_t size) { return allocate(size, false); }
+void* operator new[](std::size_t size) { return allocate(size, false); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return allocateOrFail(size);
+    return allocate(size, true);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocateOrFail(size);
+    return allocate(size, true);
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
