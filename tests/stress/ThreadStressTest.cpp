@@ -144,7 +144,10 @@ TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     std::mt19937 random(3);
     const auto end = std::chrono::steady_clock::now() + runTime();
     long rounds = 0;
-    while (std::chrono::steady_clock::now() < end) {
+    // The run time, and at least enough rounds of every thread however busy
+    // the machine is.
+    while (std::chrono::steady_clock::now() < end || rounds < 100 || audio.blocks < 100 ||
+           changes < 1000) {
         const int program = static_cast<int>(random() % 10);
         plug.dispatch(effSetProgram, 0, program);
         char name[64] = {};
@@ -173,9 +176,6 @@ TEST(ThreadStress, ProgramsChunksAndAutomationWhileAudioRuns) {
     automationB.join();
     audio.finish();
 
-    EXPECT_GT(audio.blocks.load(), 100) << "the audio thread hardly ran";
-    EXPECT_GT(changes.load(), 1000) << "the automation threads hardly ran";
-    EXPECT_GT(rounds, 100) << "the user-interface thread hardly ran";
     EXPECT_TRUE(audio.finite.load()) << "the audio thread produced a sample that is not finite";
     EXPECT_EQ(audio.counts.locks, 0u) << "the audio thread took a lock";
     EXPECT_EQ(audio.counts.allocations, 0u) << "the audio thread allocated memory";
@@ -232,7 +232,7 @@ TEST(ThreadStress, EditorNotificationsWhileAudioRuns) {
     long rounds = 0;
     long ticks = 0;
     float size[4] = {};
-    while (std::chrono::steady_clock::now() < end) {
+    while (std::chrono::steady_clock::now() < end || rounds < 120 || audio.blocks < 100) {
         editor->parameterChanged(static_cast<VstInt32>(rounds % 11), 0.25f);
         editor->programChanged(static_cast<VstInt32>(rounds % 10));
         editor->setHostBypassed(rounds % 3 ? 1.0f : 0.0f);
@@ -251,8 +251,7 @@ TEST(ThreadStress, EditorNotificationsWhileAudioRuns) {
     automation.join();
     audio.finish();
     plug.dispatch(effEditClose);
-    EXPECT_GT(rounds, 100);
-    EXPECT_GT(ticks, 5) << "the editor's timer hardly ran";
+    EXPECT_GT(ticks, 5) << "the editor's timer did not tick";
     EXPECT_TRUE(audio.finite.load());
     EXPECT_EQ(audio.counts.locks, 0u) << "the audio thread took a lock";
     EXPECT_EQ(audio.counts.allocations, 0u) << "the audio thread allocated memory";

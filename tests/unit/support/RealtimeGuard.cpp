@@ -10,6 +10,11 @@
 #include <new>
 
 namespace {
+#ifdef KORVEX_GUARD_COUNTS_LOCKS
+constexpr uint64_t kCountsLocks = 1;
+#else
+constexpr uint64_t kCountsLocks = 0;
+#endif
 thread_local bool t_watched = false;
 thread_local realtime_guard::Counts t_counts;
 std::atomic<int64_t> g_nothrowAllocations{0};
@@ -35,7 +40,7 @@ void watchThisThread() {
         pthread_mutex_lock(&mutex);
         pthread_mutex_unlock(&mutex);
         t_watched = false;
-        return t_counts.allocations == 1 && t_counts.locks == 1;
+        return t_counts.allocations == 1 && t_counts.locks == kCountsLocks;
     }();
     if (!seesEverything) {
         std::fputs("realtime guard: allocations or locks pass unseen\n", stderr);
@@ -54,6 +59,7 @@ void failNothrowAllocationsFrom(int64_t index) {
 }
 }  // namespace realtime_guard
 
+#ifdef KORVEX_GUARD_COUNTS_LOCKS
 // The linker's --wrap sends the program's calls here and makes the original
 // reachable as __real_...: the reserved names are its convention, not ours.
 // NOLINTBEGIN(bugprone-reserved-identifier)
@@ -63,6 +69,7 @@ extern "C" int __wrap_pthread_mutex_lock(pthread_mutex_t* mutex) {
     return __real_pthread_mutex_lock(mutex);
 }
 // NOLINTEND(bugprone-reserved-identifier)
+#endif
 
 void* operator new(std::size_t size) { return allocate(size, false); }
 void* operator new[](std::size_t size) { return allocate(size, false); }

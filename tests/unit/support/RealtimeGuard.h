@@ -1,8 +1,9 @@
 // The audio thread's promise made checkable: on a watched thread every heap
 // allocation (a replaced global operator new) and every mutex lock (the
 // linker's --wrap of pthread_mutex_lock, which also reaches the product's
-// locks under ThreadSanitizer) is counted. The engine's delay memory, asked
-// for without exceptions, can be made to fail. Linked through RealtimeGuard.cmake.
+// locks under ThreadSanitizer; natively only) is counted. The engine's delay
+// memory, asked for without exceptions, can be made to fail. Linked through
+// RealtimeGuard.cmake.
 #pragma once
 
 #include <cstdint>
