@@ -116,26 +116,21 @@ TEST(ReverbEngine, MuteCutsTheFeedInTheFrameItActsAndFadesTheDryPath) {
 }
 
 TEST(ReverbEngine, WetOnsetComesPreDelayPlusShortestCombAfterTheInput) {
-    const struct {
-        float ms;
-        float rate;
-        size_t delay;
-        int r;
-    } cases[] = {{0.0f, 48000.0f, 1, 1},
-                 {100.0f, 48000.0f, 4801, 1},
-                 {100.0f, 96000.0f, 9601, 2},
-                 {250.0f, 44100.0f, 11026, 1}};
-    for (const auto& c : cases) {
+    const std::pair<float, float> cases[] = {
+        {0.0f, 48000.0f}, {100.0f, 48000.0f}, {100.0f, 96000.0f}, {250.0f, 44100.0f}};
+    for (const auto& [ms, rate] : cases) {
+        const auto delay = static_cast<size_t>(double(ms / 1000.0f) * rate + 1.0);
+        const size_t r = rate > 66150.0f ? 2 : 1;
         Settings s;
         s.wetOnly = true;
         s.widthPercent = 100.0f;
-        s.preDelayMs = c.ms;
+        s.preDelayMs = ms;
         ReverbEngine engine;
-        prepareWith(engine, s, c.rate);
-        const Stereo out = render(engine, impulse(c.delay + 3000));
+        prepareWith(engine, s, rate);
+        const Stereo out = render(engine, impulse(delay + 3000));
         const size_t onset = firstNonZero(out.left);
-        EXPECT_EQ(onset, c.delay + c.r * 1116u) << c.ms << " ms at " << c.rate;
-        EXPECT_EQ(firstNonZero(out.right), c.delay + c.r * 1139u) << c.ms << " ms at " << c.rate;
+        EXPECT_EQ(onset, delay + r * 1116u) << ms << " ms at " << rate;
+        EXPECT_EQ(firstNonZero(out.right), delay + r * 1139u) << ms << " ms at " << rate;
         // Feed (0.5 + 0.5) x 0.015, through one comb and four sign-flipping
         // all-passes, times the wet-only gain 3.
         EXPECT_NEAR(out.left[onset], 3.0f * 0.015f, 1e-6f);
