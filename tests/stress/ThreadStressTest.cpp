@@ -25,6 +25,7 @@
 #include "editor/EditorLink.h"
 #include "frame/AudioEffect.h"
 #include "frame/vst_abi.h"
+#include "tests/unit/dsp/TestSignals.h"
 #include "tests/unit/support/RealtimeGuard.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
@@ -81,12 +82,9 @@ struct AudioThread {
     void start(Plugin& plug) {
         thread = std::thread([this, &plug] {
             // Buffers first: the audio thread's own set-up may allocate.
-            std::vector<float> inL(1024), inR(1024), outL(1024), outR(1024);
-            std::mt19937 random(7);
-            for (size_t i = 0; i < inL.size(); ++i) {
-                inL[i] = std::uniform_real_distribution<float>(-1.0f, 1.0f)(random);
-                inR[i] = -inL[i];
-            }
+            std::vector<float> inL = ZEPHRA2F9C41D07::noise(1024, 7),
+                               inR = ZEPHRA2F9C41D07::noise(1024, 8);
+            std::vector<float> outL(1024), outR(1024);
             static const int kSizes[] = {1024, 768, 256, 64, 65, 1, 333, 0, 512, 1000};
             realtime_guard::watchThisThread();
             long n = 0;
