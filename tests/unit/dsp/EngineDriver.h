@@ -14,16 +14,9 @@
 namespace ZEPHRA2F9C41D07 {
 
 struct Settings {
-    float rt60Seconds = 1.0f;
-    float damping = 0.0f;
-    float mixPercent = 50.0f;
-    float widthPercent = 50.0f;
-    float preDelayMs = 0.0f;
-    float inTrimDb = 0.0f;
-    float outTrimDb = 0.0f;
-    bool wetOnly = false;
-    bool mute = false;
-    bool effect = true;
+    float rt60Seconds = 1.0f, damping = 0.0f, mixPercent = 50.0f, widthPercent = 50.0f;
+    float preDelayMs = 0.0f, inTrimDb = 0.0f, outTrimDb = 0.0f;
+    bool wetOnly = false, mute = false, effect = true;
 };
 
 inline void apply(ReverbEngine& engine, const Settings& s) {
@@ -53,9 +46,8 @@ inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 
         for (size_t sub = block; sub < blockEnd; sub += ReverbEngine::kMaxSubBlock) {
             const size_t subEnd = std::min(blockEnd, sub + ReverbEngine::kMaxSubBlock);
             engine.updateControls(static_cast<int32_t>(subEnd - sub));
-            for (size_t n = sub; n < subEnd; ++n) {
+            for (size_t n = sub; n < subEnd; ++n)
                 engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
-            }
         }
         engine.takeOverload();
     }

@@ -21,13 +21,6 @@ namespace {
 
 using Path = ReverbEngine::BlockPath;
 
-uint32_t nextRandom(uint32_t& state) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
 float uniform(uint32_t& state, float lo, float hi) {
     return lo + (hi - lo) * static_cast<float>(nextRandom(state) >> 8) / 16777216.0f;
 }
@@ -48,9 +41,8 @@ bool closeSample(float a, float b, float allowed) {
 // The largest finite magnitude: a render with infinities still has a scale.
 float finitePeak(const std::vector<float>& x) {
     float p = 0.0f;
-    for (float v : x) {
+    for (float v : x)
         if (std::isfinite(v)) p = std::max(p, std::fabs(v));
-    }
     return p;
 }
 
@@ -93,11 +85,9 @@ public:
             if (inPlace) {
                 std::memcpy(outL, &in.left[sub], n * sizeof(float));
                 std::memcpy(outR, &in.right[sub], n * sizeof(float));
-                block_.processBlock(outL, outR, outL, outR, static_cast<int32_t>(n));
-            } else {
-                block_.processBlock(&in.left[sub], &in.right[sub], outL, outR,
-                                    static_cast<int32_t>(n));
             }
+            block_.processBlock(inPlace ? outL : &in.left[sub], inPlace ? outR : &in.right[sub],
+                                outL, outR, static_cast<int32_t>(n));
         }
         const bool refOverload = reference_.takeOverload();
         const bool blockOverload = block_.takeOverload();
@@ -119,25 +109,23 @@ public:
     // SIZE_MAX if none.
     size_t firstDifference() const {
         const float limit = allowed();
-        for (size_t n = 0; n < refOut_.frames(); ++n) {
+        for (size_t n = 0; n < refOut_.frames(); ++n)
             if (!closeSample(refOut_.left[n], blockOut_.left[n], limit) ||
-                !closeSample(refOut_.right[n], blockOut_.right[n], limit)) {
+                !closeSample(refOut_.right[n], blockOut_.right[n], limit))
                 return n;
-            }
-        }
         return SIZE_MAX;
     }
 
     // Index of the first subnormal sample the block path gave out where the
     // per-frame path did not copy it from the input, SIZE_MAX if none.
     size_t firstSubnormal() const {
-        for (size_t n = 0; n < blockOut_.frames(); ++n) {
-            if ((subnormal(blockOut_.left[n]) && !sameSample(blockOut_.left[n], refOut_.left[n])) ||
-                (subnormal(blockOut_.right[n]) &&
-                 !sameSample(blockOut_.right[n], refOut_.right[n]))) {
+        const auto made = [](float out, float ref) {
+            return subnormal(out) && !sameSample(out, ref);
+        };
+        for (size_t n = 0; n < blockOut_.frames(); ++n)
+            if (made(blockOut_.left[n], refOut_.left[n]) ||
+                made(blockOut_.right[n], refOut_.right[n]))
                 return n;
-            }
-        }
         return SIZE_MAX;
     }
 
@@ -529,11 +517,7 @@ TEST_P(ReverbEngineBlockPath, NeverAllocatesAndPassesAudioWithoutDelayMemory) {
 }
 
 std::string pathName(const ::testing::TestParamInfo<Path>& info) {
-    switch (info.param) {
-        case Path::kAvx2: return "Avx2";
-        case Path::kAvx512: return "Avx512";
-        default: return "Generic";
-    }
+    return info.param == Path::kAvx2 ? "Avx2" : info.param == Path::kAvx512 ? "Avx512" : "Generic";
 }
 
 INSTANTIATE_TEST_SUITE_P(EachPath, ReverbEngineBlockPath,

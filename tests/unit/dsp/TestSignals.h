@@ -9,16 +9,19 @@
 
 namespace ZEPHRA2F9C41D07 {
 
-// Uniform noise in [-amplitude, amplitude) from a fixed-seed xorshift generator.
+// The next number of a xorshift generator.
+inline uint32_t nextRandom(uint32_t& state) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    return state ^= state << 5;
+}
+
+// Uniform noise in [-amplitude, amplitude) from a fixed seed.
 inline std::vector<float> noise(size_t frames, uint32_t seed, float amplitude = 1.0f) {
     std::vector<float> out(frames);
     uint32_t state = seed * 2654435761u + 1u;
-    for (float& x : out) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        x = amplitude * (static_cast<float>(state >> 8) / 8388608.0f - 1.0f);
-    }
+    for (float& x : out)
+        x = amplitude * (static_cast<float>(nextRandom(state) >> 8) / 8388608.0f - 1.0f);
     return out;
 }
 
