@@ -1,7 +1,8 @@
-// The frame's base classes where the plug-in leans on them: the dispatcher's
-// routing to the editor, the host-calling wrappers and what their answers
-// become, and the editor base.
+// The frame's base classes where the plug-in leans on them: routing to the
+// editor, the host-calling wrappers and their answers, the editor base.
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "frame/AEffEditor.h"
 #include "frame/AudioEffectX.h"
@@ -31,8 +32,8 @@ TEST(AudioEffect, HostCallsPassTheirArgumentsAndTurnAnswersIntoResults) {
     ProbeEffect effect(FakeHost::callback);
     effect.setParameterAutomated(5, 0.75f);
     EXPECT_EQ(effect.lastIndex, 5);  // set here too
-    EXPECT_TRUE(effect.sizeWindow(184, 538) && effect.beginEdit(3) && effect.endEdit(3));
-    EXPECT_TRUE(effect.updateDisplay());
+    EXPECT_TRUE(effect.sizeWindow(184, 538) && effect.beginEdit(3) && effect.endEdit(3) &&
+                effect.updateDisplay());
     EXPECT_EQ(effect.canHostDo(const_cast<char*>("sizeWindow")), 1);
     EXPECT_FALSE(effect.isInputConnected(1));  // "connected" is the host answering 0
     const HostCall expected[] = {{nullptr, audioMasterAutomate, 5, 0, nullptr, 0.75f},
@@ -44,11 +45,11 @@ TEST(AudioEffect, HostCallsPassTheirArgumentsAndTurnAnswersIntoResults) {
                                  {nullptr, audioMasterPinConnected, 1, 0, nullptr, 0.0f}};
     ASSERT_EQ(host.calls.size(), std::size(expected));
     for (size_t i = 0; i < host.calls.size(); ++i) {
-        EXPECT_EQ(host.calls[i].effect, effect.getAeffect());
-        EXPECT_EQ(host.calls[i].opcode, expected[i].opcode) << i;
-        EXPECT_EQ(host.calls[i].index, expected[i].index) << i;
-        EXPECT_EQ(host.calls[i].value, expected[i].value) << i;
-        EXPECT_FLOAT_EQ(host.calls[i].opt, expected[i].opt) << i;
+        const HostCall& c = host.calls[i];
+        EXPECT_EQ(std::make_tuple(c.effect, c.opcode, c.index, c.value, c.opt),
+                  std::make_tuple(effect.getAeffect(), expected[i].opcode, expected[i].index,
+                                  expected[i].value, expected[i].opt))
+            << i;
     }
     host.defaultAnswer = 0;
     EXPECT_FALSE(effect.sizeWindow(10, 10));

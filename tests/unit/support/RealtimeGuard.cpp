@@ -1,5 +1,5 @@
-// The realtime guard: a replaced global operator new and wrapped mutex calls,
-// each counting on the watched thread.
+// The realtime guard: a replaced global operator new and a wrapped mutex
+// lock, each counting on the watched thread.
 #include "tests/unit/support/RealtimeGuard.h"
 
 #include <pthread.h>
@@ -21,10 +21,9 @@ std::atomic<int64_t> g_nothrowAllocations{0};
 std::atomic<int64_t> g_failFrom{-1};
 
 void* allocate(std::size_t size, bool nothrow) {
-    const int64_t index = nothrow ? g_nothrowAllocations++ : -1;
     const int64_t failFrom = g_failFrom.load();
-    if (nothrow && failFrom >= 0 && index >= failFrom) return nullptr;
-    if (t_watched) ++t_counts.allocations;
+    if (nothrow && g_nothrowAllocations++ >= failFrom && failFrom >= 0) return nullptr;
+    t_counts.allocations += t_watched ? 1 : 0;
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr && !nothrow) throw std::bad_alloc();
     return p;
@@ -49,10 +48,7 @@ void watchThisThread() {
     t_counts = Counts{};
     t_watched = true;
 }
-Counts stopWatching() {
-    t_watched = false;
-    return t_counts;
-}
+Counts stopWatching() { return t_watched = false, t_counts; }
 int64_t nothrowAllocations() { return g_nothrowAllocations.load(); }
 void failNothrowAllocationsFrom(int64_t index) {
     g_failFrom.store(index < 0 ? -1 : g_nothrowAllocations.load() + index);
