@@ -1,6 +1,5 @@
-// EngineDriver: settings, stereo signals and a block loop that drives the
-// engine the way the plug-in does (sub-blocks of at most 64 frames, one
-// control update per sub-block, the overload report after each host block).
+// Settings and a block loop that drives the engine as the plug-in does: sub-
+// blocks of at most 64 frames, each with a control update, then the overload.
 #pragma once
 
 #include <algorithm>

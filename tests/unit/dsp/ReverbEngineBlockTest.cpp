@@ -29,8 +29,7 @@ bool sameSample(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
 }
 
-// How far the block path may stray from the per-frame path: 1e-6 of the
-// render's peak.
+// How far the block path may stray: 1e-6 of the render's peak.
 float tolerance(float peakLevel) { return 1e-6f * peakLevel; }
 
 bool closeSample(float a, float b, float allowed) {
@@ -64,8 +63,7 @@ public:
         c(block_);
     }
 
-    // Processes in[from, from + frames) as one host block (shortened at the
-    // end of in); with inPlace the block path works on its output buffers.
+    // in[from, from + frames) as one host block; inPlace: on the output buffers.
     void hostBlock(const Stereo& in, size_t from, size_t frames, bool inPlace) {
         frames = std::min(frames, in.frames() - from);
         if (refOut_.frames() < in.frames()) {
@@ -95,9 +93,8 @@ public:
         overloads_ += refOverload ? 1 : 0;
     }
 
-    // The deviation the block path's output may show on this run: relative
-    // to the render's peak, or to the level given here when a few hostile
-    // samples would make that peak meaningless.
+    // Relative to the render's peak, or to a level given where hostile
+    // samples make that peak meaningless.
     float allowed() const {
         const float level =
             level_ > 0.0f ? level_ : std::max(finitePeak(refOut_.left), finitePeak(refOut_.right));
@@ -105,8 +102,6 @@ public:
     }
     void measureAgainst(float level) { level_ = level; }
 
-    // Index of the first sample where the paths differ by more than allowed,
-    // SIZE_MAX if none.
     size_t firstDifference() const {
         const float limit = allowed();
         for (size_t n = 0; n < refOut_.frames(); ++n)
@@ -116,8 +111,7 @@ public:
         return SIZE_MAX;
     }
 
-    // Index of the first subnormal sample the block path gave out where the
-    // per-frame path did not copy it from the input, SIZE_MAX if none.
+    // A subnormal the per-frame path did not copy from the input.
     size_t firstSubnormal() const {
         const auto made = [](float out, float ref) {
             return subnormal(out) && !sameSample(out, ref);

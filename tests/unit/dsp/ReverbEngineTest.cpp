@@ -57,8 +57,7 @@ TEST(ReverbEngine, DelayLengthsAndCookedValuesFollowTheirFormulasAtEveryRate) {
             EXPECT_NEAR(engine.wetGain(), 6.0 * m / (1.0 + m), 1e-6);
             EXPECT_NEAR(engine.dryGain(), 4.0 * (1.0 - m) / (2.0 - m), 1e-6);
             EXPECT_FLOAT_EQ(engine.widthFraction(), s.widthPercent / 100.0f);
-            // One sample more than the time, and at most the line's last sample.
-            const double delay =
+            const double delay =  // one sample more than the time, at most the last
                 std::min(r * 48000.0 - 1.0, double(s.preDelayMs / 1000.0f) * rate + 1.0);
             EXPECT_EQ(engine.preDelaySamples(), static_cast<float>(delay));
         }
@@ -169,8 +168,7 @@ TEST(ReverbEngine, HostileValuesRatesAndInputLeaveAFiniteNonGrowingWorkingReverb
 }
 
 TEST(ReverbEngine, WithoutAnyOfItsDelayMemoryAudioPassesUnchangedUntilMemoryReturns) {
-    // 25 delay memories per prepare: fail the first, one in the middle, the
-    // last; then an engine made without any.
+    // Fail the first, a middle and the last of 25 memories; then all.
     const Stereo in = stereoNoise(5000, 20);
     for (int64_t failing : {0, 11, 24, -1}) {
         realtime_guard::failNothrowAllocationsFrom(std::max<int64_t>(failing, 0));
