@@ -21,13 +21,13 @@ Trail released(Trail trail) {
     return trail;
 }
 
-TEST_F(EditorFixture, AKnobDragSendsBeginAutomationAndEndAndShowsTheValue) {
+TEST_F(EditorFixture, GesturesSendBeginAutomationAndEndAndShowTheirValue) {
     plug->setParameter(kRT60, 0.5f);
     openEditor();
     tick(kFreshTicks + 1);
-    plug->setParameter(kMix, 0.3f);  // as the host's automation arrives
+    plug->setParameter(kMix, 1.5f);  // as the host's automation arrives
     tick();
-    EXPECT_FLOAT_EQ(editor->knobValue(kMix), 30.0f);
+    EXPECT_FLOAT_EQ(editor->knobValue(kMix), 100.0f) << "beyond 1.0 the knob stops at its end";
     EXPECT_STREQ(editor->displayedText(), kVersion) << "host automation is not announced";
     clearCalls();
     const PanelPoint k = kKnobCentre[kRT60];
@@ -44,14 +44,18 @@ TEST_F(EditorFixture, AKnobDragSendsBeginAutomationAndEndAndShowsTheValue) {
     trail.erase(trail.begin() + 1, trail.begin() + 3);
     EXPECT_EQ(trail, released({"begin 0"}));
     EXPECT_FLOAT_EQ(callsOf(audioMasterAutomate).back().opt, dragged);
-    EXPECT_FLOAT_EQ(editor->knobValue(kRT60), dragged * 100.0f);
     char text[32];
     std::snprintf(text, sizeof(text), "RT60 Time %.1f sec", static_cast<double>(dragged * 3.0f));
     EXPECT_STREQ(editor->displayedText(), text);
-    // Beyond 1.0 the knob stops at its end, and a press reads what it shows.
-    plug->setParameter(kMix, 1.5f);
-    press(kKnobCentre[kMix].x - 15, kKnobCentre[kMix].y);
-    EXPECT_STREQ(editor->displayedText(), "Mix 100.0 %");
+    // Switches toggle on the press and announce themselves.
+    clearCalls();
+    press(43, 328);  // Wet-Only
+    EXPECT_EQ(editTrail(), (Trail{"begin 7", "set 7 1"}));
+    EXPECT_STREQ(editor->displayedText(), "Wet-Only On ");
+    release(43, 328);
+    click(72, 458);  // Effect
+    EXPECT_STREQ(editor->displayedText(), " Effect  Out");
+    EXPECT_EQ(plug->getParameter(kEffect), 0.0f);
 }
 
 TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMidDrag) {
@@ -64,7 +68,6 @@ TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMid
     EXPECT_STREQ(editor->displayedText(), "Mix 50.0 %");
     release(mix.x, mix.y);
     EXPECT_EQ(editTrail(), snapped);
-    EXPECT_EQ(plug->getParameter(kMix), 0.5f);
     plug->setParameter(kMix, 0.479f);  // 47.9 lies outside 48..52: it stays
     click(mix.x, mix.y);
     EXPECT_EQ(plug->getParameter(kMix), 0.479f);
@@ -75,29 +78,13 @@ TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMid
     press(mix.x, mix.y);
     closeEditor();
     EXPECT_EQ(editTrail(), snapped);
-    // A wheel step into the detent ends at exactly the middle; away from any
-    // knob the wheel changes nothing.
+    // A wheel step into the detent ends at exactly the middle.
     plug->setParameter(kOutTrim, 0.47f);  // wheel position 23 of 48
     openEditor();
     clearCalls();
     wheel(kKnobCentre[kOutTrim].x, kKnobCentre[kOutTrim].y, 1);
     EXPECT_EQ(editTrail(), released({"begin 5", "set 5 0.5", "end 5", "set 5 0.5", "end 5"}));
     EXPECT_STREQ(editor->displayedText(), "Output 0.0 dB");
-    clearCalls();
-    wheel(kBarePanel.x, kBarePanel.y, -1);
-    EXPECT_TRUE(callsOf(audioMasterAutomate).empty() && callsOf(audioMasterBeginEdit).empty());
-}
-
-TEST_F(EditorFixture, SwitchesToggleOnThePressAndAnnounceThemselves) {
-    openEditor();
-    clearCalls();
-    press(43, 328);  // Wet-Only
-    EXPECT_EQ(editTrail(), (Trail{"begin 7", "set 7 1"}));
-    EXPECT_STREQ(editor->displayedText(), "Wet-Only On ");
-    release(43, 328);
-    click(72, 458);  // Effect
-    EXPECT_STREQ(editor->displayedText(), " Effect  Out");
-    EXPECT_EQ(plug->getParameter(kEffect), 0.0f);
 }
 
 TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
@@ -107,14 +94,11 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
     press(kNextButton.x, kNextButton.y);  // pressed on next, released away: nothing
     moveTo(kBarePanel.x, kBarePanel.y);
     release(kBarePanel.x, kBarePanel.y);
-    press(kBarePanel.x, kBarePanel.y);  // and a press elsewhere does not fire it
-    release(kNextButton.x, kNextButton.y);
     EXPECT_STREQ(editor->displayedText(), kVersion);
     click(kPreviousButton.x, kPreviousButton.y);  // names program 0
     EXPECT_STREQ(editor->displayedText(), "01 User Preset 1");
     EXPECT_TRUE(callsOf(audioMasterUpdateDisplay).empty());
     click(kPreviousButton.x, kPreviousButton.y);  // 0 -> 9
-    EXPECT_EQ(plug->currentProgram(), 9);
     EXPECT_STREQ(editor->displayedText(), "10 Wide");
     EXPECT_EQ(callsOf(audioMasterUpdateDisplay).size(), 1u);
     click(kNextButton.x, kNextButton.y);  // 9 -> 0
@@ -145,53 +129,47 @@ TEST_F(EditorFixture, ADoubleClickResetsAKnobOnlyNearItsCentre) {
     openEditor();
     clearCalls();
     doubleClick(kKnobCentre[kRT60].x + 20, kKnobCentre[kRT60].y);  // inside the square, 20 out
-    EXPECT_EQ(plug->getParameter(kRT60), 0.5f);
     EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
-    EXPECT_EQ(editor->windowWidth(), 364) << "nor is it the panel's";
-    clearCalls();
-    doubleClick(kKnobCentre[kRT60].x + 10, kKnobCentre[kRT60].y + 12);
-    EXPECT_EQ(editTrail(), released({"begin 0", "set 0 0", "end 0"}));
-    clearCalls();
-    doubleClick(kKnobCentre[kInTrim].x, kKnobCentre[kInTrim].y);
-    EXPECT_EQ(editTrail(), released({"begin 6", "set 6 0.5", "end 6"}));
+    EXPECT_EQ(editor->windowWidth(), 364) << "nor is it the bare panel's";
+    for (const auto& [parameter, dx, dy, reset] :
+         {std::tuple(kRT60, 10, 12, "set 0 0"), std::tuple(kInTrim, 0, 0, "set 6 0.5")}) {
+        clearCalls();
+        doubleClick(kKnobCentre[parameter].x + dx, kKnobCentre[parameter].y + dy);
+        const std::string n = std::to_string(parameter);
+        EXPECT_EQ(editTrail(), released({"begin " + n, reset, "end " + n}));
+    }
     EXPECT_STREQ(editor->displayedText(), "Input 0.0 dB");
 }
 
-TEST_F(EditorFixture, TheKnobModeReachesEveryKnobAndShowsWhenNothingIsFresh) {
+TEST_F(EditorFixture, TheHostsKnobModeReachesEveryKnobAndPendingValuesComeFirst) {
     plug->dispatcher(effSetEditKnobMode, 0, 2, nullptr, 0.0f);  // before any open
     openEditor();
     for (int32_t i = 0; i < 7; ++i) EXPECT_EQ(editor->knobDragMode(i), 2u) << i;
     tick(kFreshTicks + 1);
     EXPECT_EQ(plug->dispatcher(effSetEditKnobMode, 0, 0, nullptr, 0.0f), 1);
     EXPECT_STREQ(editor->displayedText(), "Ctrl Mode - Circular");
-    tick(25);  // one second later the first text is still fresh
     plug->dispatcher(effSetEditKnobMode, 0, 1, nullptr, 0.0f);
-    EXPECT_STREQ(editor->displayedText(), "Ctrl Mode - Circular");
-    EXPECT_EQ(editor->knobDragMode(kMix), 1u);
+    EXPECT_STREQ(editor->displayedText(), "Ctrl Mode - Circular") << "the first is still fresh";
     plug->dispatcher(effSetEditKnobMode, 0, 0, nullptr, 0.0f);
     // Circular: a press jumps and is sent at once; in the gap at the bottom
     // it sends the value the host set last, even after the timer's last tick.
     clearCalls();
     press(kKnobCentre[kPreDelay].x, kKnobCentre[kPreDelay].y - 20);  // straight up: 50
+    EXPECT_EQ(editTrail(), (Trail{"begin 3", "set 3 0.5"}));
     EXPECT_STREQ(editor->displayedText(), "Pre Delay 125.0 ms");
     release(kKnobCentre[kPreDelay].x, kKnobCentre[kPreDelay].y - 20);
     plug->setParameter(kMix, 0.3f);
+    clearCalls();
     press(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
-    const Trail trail = editTrail();
-    ASSERT_GE(trail.size(), 2u);
-    EXPECT_EQ(Trail(trail.begin(), trail.begin() + 2), (Trail{"begin 3", "set 3 0.5"}));
-    EXPECT_EQ(Trail(trail.end() - 2, trail.end()), (Trail{"begin 2", "set 2 0.3"}));
+    EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.3"}));
 }
 
 TEST_F(EditorFixture, APressInTheEditorClosesTheAboutBox) {
     openEditor();
-    tick(kFreshTicks + 1);
     click(kInfoButton.x, kInfoButton.y);
     ASSERT_TRUE(MBXHost::current() && MBXHost::current()->isShowing());
-    EXPECT_STREQ(editor->displayedText(), kVersion);
     press(kBarePanel.x, kBarePanel.y);
     EXPECT_FALSE(MBXHost::current()->isShowing());
-    EXPECT_EQ(MBXHost::current()->window(), -1);
 }
 
 }  // namespace
