@@ -80,12 +80,17 @@ test-win64: win64 native
 FORMAT_FILES = $(shell git ls-files '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' '*.inc' ':!:resources/')
 CLANG_FORMAT := clang-format-14
 
-.PHONY: format format-check tidy
-format:
+# The formatter and the static checker that `make test` runs first.
+CHECK_PACKAGES := clang-format-14 clang-tidy-14
+
+.PHONY: format format-check tidy deps-checks
+deps-checks:
+	@tools/install-deps.sh $(CHECK_PACKAGES)
+format: deps-checks
 	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
-format-check:
+format-check: deps-checks
 	@$(CLANG_FORMAT) --dry-run -Werror $(FORMAT_FILES) && echo "format: $(words $(FORMAT_FILES)) files as .clang-format lays them out"
-tidy: build/native/build.ninja build/win64/build.ninja
+tidy: deps-checks build/native/build.ninja build/win64/build.ninja
 	tools/tidy.sh build/native
 	tools/tidy.sh build/win64
 
