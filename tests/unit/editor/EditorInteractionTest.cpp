@@ -47,15 +47,12 @@ TEST_F(EditorFixture, GesturesSendBeginAutomationAndEndAndShowTheirValue) {
     char text[32];
     std::snprintf(text, sizeof(text), "RT60 Time %.1f sec", static_cast<double>(dragged * 3.0f));
     EXPECT_STREQ(editor->displayedText(), text);
-    // Switches toggle on the press and announce themselves.
+    // Switches toggle on the press and announce themselves. (The Effect
+    // button's click is the pointer scenario's, in a real window.)
     clearCalls();
     press(43, 328);  // Wet-Only
     EXPECT_EQ(editTrail(), (Trail{"begin 7", "set 7 1"}));
     EXPECT_STREQ(editor->displayedText(), "Wet-Only On ");
-    release(43, 328);
-    click(72, 458);  // Effect
-    EXPECT_STREQ(editor->displayedText(), " Effect  Out");
-    EXPECT_EQ(plug->getParameter(kEffect), 0.0f);
 }
 
 TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMidDrag) {

@@ -10,14 +10,10 @@ using namespace ZEPHRA2F9C41D07;
 
 namespace {
 
-ERect reportedRect(CPlug* plug) {
-    ERect* rect = nullptr;
-    EXPECT_EQ(plug->dispatcher(effEditGetRect, 0, 0, &rect, 0.0f), 1);
-    return rect ? *rect : ERect{};
-}
-
 TEST_F(EditorFixture, OpensOneWindowAndKeepsTheControlsAcrossReopening) {
-    const ERect rect = reportedRect(plug);
+    ERect* reported = nullptr;
+    ASSERT_EQ(plug->dispatcher(effEditGetRect, 0, 0, &reported, 0.0f), 1);
+    const ERect rect = *reported;
     EXPECT_EQ(rect.left + rect.top, 0);
     EXPECT_EQ(rect.right, 364);
     EXPECT_EQ(rect.bottom, 538);
