@@ -2,6 +2,9 @@
 // each gesture (begin, automate and end edits, program changes), what the
 // read-out says and when, the detents, program stepping, double clicks and
 // the knob mode the host chooses.
+#include <cstdio>
+#include <tuple>
+
 #include "EditorFixture.h"
 #include "dialogs/MBXHost.h"
 
@@ -91,7 +94,6 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
     press(kNextButton.x, kNextButton.y);  // pressed on next, released away: nothing
     moveTo(kBarePanel.x, kBarePanel.y);
     release(kBarePanel.x, kBarePanel.y);
-    EXPECT_STREQ(editor->displayedText(), kVersion);
     click(kPreviousButton.x, kPreviousButton.y);  // names program 0
     EXPECT_STREQ(editor->displayedText(), "01 User Preset 1");
     EXPECT_TRUE(callsOf(audioMasterUpdateDisplay).empty());

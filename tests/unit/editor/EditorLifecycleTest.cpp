@@ -4,6 +4,8 @@
 // is pinned by the golden images; display scale 2 and the grip by the
 // scenarios in a real window; the chunk's rule for restoring the size by
 // the plug-in's tests.
+#include <cmath>
+
 #include "EditorFixture.h"
 
 using namespace ZEPHRA2F9C41D07;
@@ -13,10 +15,9 @@ namespace {
 TEST_F(EditorFixture, OpensOneWindowAndKeepsTheControlsAcrossReopening) {
     ERect* reported = nullptr;
     ASSERT_EQ(plug->dispatcher(effEditGetRect, 0, 0, &reported, 0.0f), 1);
-    const ERect rect = *reported;
-    EXPECT_EQ(rect.left + rect.top, 0);
-    EXPECT_EQ(rect.right, 364);
-    EXPECT_EQ(rect.bottom, 538);
+    EXPECT_EQ(reported->left + reported->top, 0);
+    EXPECT_EQ(reported->right, 364);
+    EXPECT_EQ(reported->bottom, 538);
     plug->setParameter(kDamping, 0.3f);  // before the first open: shown at it
     openEditor();
     const afx_headless_window* w = shown();
