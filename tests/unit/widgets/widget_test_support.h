@@ -1,14 +1,17 @@
-// Shared helpers of the shape and widget tests: owned canvases, pixel reads
+// Shared helpers of the shape and widget tests: owned canvases, pixel reads,
 // and the blend and coverage rules written out once more from their
 // definitions, in floating point, as the independent reference.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <ostream>
-#include <string>
 
+#include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
+#include "golden_image.h"
 
 // An owned canvas filled with one colour; freed by the destructor.
 struct Canvas {
@@ -20,13 +23,10 @@ struct Canvas {
 
     uint32_t at(int32_t x, int32_t y) const { return afx_pixbuf_pixel(pixbuf, x, y); }
     uint32_t red(int32_t x, int32_t y) const { return at(x, y) & 255u; }
-    uint32_t green(int32_t x, int32_t y) const { return (at(x, y) >> 8) & 255u; }
-    uint32_t blue(int32_t x, int32_t y) const { return (at(x, y) >> 16) & 255u; }
-    uint32_t alpha(int32_t x, int32_t y) const { return at(x, y) >> 24; }
     // Number of pixels that differ from word.
     int32_t countNot(uint32_t word) const;
-    // Writes the canvas as PNG under the build's render folder, for looking at.
-    std::string savePng(const char* name) const;
+    // The canvas as the suite's comparator takes it (golden_compare).
+    GoldenPicture picture() const { return golden_picture(pixbuf); }
 
     afx_pixbuf* pixbuf;
 };
@@ -39,9 +39,6 @@ inline uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
 struct Box {
     int32_t x, y, w, h;
     bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
-    bool contains(int32_t px, int32_t py) const {
-        return px >= x && px < x + w && py >= y && py < y + h;
-    }
 };
 inline std::ostream& operator<<(std::ostream& os, const Box& b) {
     return os << "(" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ")";
@@ -53,19 +50,15 @@ Box boxOf(F rect, W* widget) {
     return b;
 }
 
-// Compares every pixel of c from (from, from) on with expected(x, y): whole
-// words when channel is -1, else that channel (0 red, 1 green, 2 blue) within
-// tolerance. Returns the first miss as "x,y: got .. want ..", empty when none.
-std::string firstMiss(const Canvas& c, const std::function<uint32_t(int32_t, int32_t)>& expected,
-                      int32_t channel = -1, int32_t tolerance = 0, int32_t from = 0);
-// Inside box one word, outside another.
-std::function<uint32_t(int32_t, int32_t)> boxed(Box box, uint32_t inside, uint32_t outside);
-
-// True when both canvases hold the same pixels.
-bool samePixels(const Canvas& a, const Canvas& b);
-// The smallest box around the pixels that differ between a and b; false when none differ.
-bool differingBox(const Canvas& a, const Canvas& b, int32_t* left, int32_t* top, int32_t* right,
-                  int32_t* bottom);
+// Fills box with one opaque colour, pixel by pixel.
+void fillBox(Canvas& c, Box box, uint32_t r, uint32_t g, uint32_t b);
+// Runs restore(picture, target) on a 160 x 100 target of (200, 0, 0), with
+// picture a background of (7, 8, 9) or null, and compares the target with
+// box filled with that picture's colour, or else with the widgets' background
+// colour in these tests, (40, 41, 42).
+::testing::AssertionResult restoresBox(
+    const char* name, bool fromPicture, Box box,
+    const std::function<void(afx_pixbuf*, afx_pixbuf*)>& restore);
 
 // One channel blended with alpha: old + (((colour - old) x alpha) >> 8), floored.
 int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);
@@ -73,5 +66,13 @@ int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);
 // distancePx (negative inside): a one-pixel ramp from +0.5 (none) to -0.5
 // (full), quantised to 8 bits, times the pen alpha.
 int32_t referenceCoverageAlpha(double distancePx, int32_t penAlpha);
-// The channel a shape leaves: colour over old with the coverage of distancePx.
-int32_t referenceShade(int32_t old, int32_t colour, double distancePx, int32_t penAlpha = 255);
+
+// The library's resources (font atlases), embedded from korvex52.rc into
+// each test program of the captioned widgets.
+void* korvex_widget_resources_module();
+
+class CaptionTest : public ::testing::Test {
+protected:
+    void SetUp() override { afx_set_module(korvex_widget_resources_module()); }
+    void TearDown() override { afx_set_module(nullptr); }
+};
