@@ -1,101 +1,103 @@
-// The message page's buttons and keys, as the About box shows them: the Ok
-// button follows a held press on and off it, Enter and Escape end the page,
-// the close button ends it, and the window closes with the last page.
-#include "afx/afx_window.h"
+// The About box's page played with the pointer and the keys: the Ok button
+// follows a held press on and off it, only the left button presses, Enter
+// and Escape end the page on release, the close button ends it, a left press
+// on the web address opens it wherever it is released, and the window
+// closes with the last page.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "dialog_test_support.h"
 #include "dialogs/MBXManager.h"
 
 namespace {
 
-// Fills of the Ok button: grey at rest, purple as the default button, light
-// purple while highlighted. A fully covered pixel gets the colour at
-// 254/256 strength, so each channel may read up to two less.
-constexpr uint32_t kDefault[3] = {128, 0, 128};
-constexpr uint32_t kHighlighted[3] = {183, 0, 183};
+enum Look { kUnchecked, kOkDefault, kOkHighlighted, kCloserPressed };
+enum Outcome { kStaysOpen, kEndsOk, kEndsClosed, kOpensLink };
 
-class MBXMessagePage : public DialogTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        host->openAbout();
-        native = handle();
-        paint();
-    }
-    bool okShows(const uint32_t (&fill)[3]) {
-        paint();
-        return colourNear(shownAt(kOkFill), fill[0], fill[1], fill[2]);
-    }
-    bool windowClosed() const { return !host->isShowing() && afx_headless_find(native)->destroyed; }
-    void* native = nullptr;
+struct Gesture {
+    const char* what;
+    std::vector<Step> hold;    // played first: the page stays open
+    Look look;                 // what shows then
+    std::vector<Step> finish;  // played next
+    Outcome outcome;
 };
 
-TEST_F(MBXMessagePage, OkIsTheDefaultButtonAndHighlightsWhilePressedOnIt) {
-    EXPECT_TRUE(okShows(kDefault));
-    press(kOkCentre);
-    EXPECT_TRUE(okShows(kHighlighted));
-    EXPECT_EQ(afx_headless_capture_window(), native);
-}
+constexpr int32_t kEnter = 13, kEscape = 27, kRight = 1;
+constexpr PagePoint kOkEdge{360, 316}, kOutside{700, 620};
 
-TEST_F(MBXMessagePage, OkDraggedOffAndReleasedLeavesThePageOpen) {
-    press(kOkCentre);
-    moveTo(kBesideOk);
-    EXPECT_TRUE(okShows(kDefault));
-    release(kBesideOk);
-    EXPECT_TRUE(host->isShowing());
-    EXPECT_EQ(host->dialogs()->dialogCount(), 1);
-    EXPECT_EQ(afx_headless_capture_window(), nullptr);
-    // A later press and release on it still works.
-    press(kOkCentre);
-    release(kOkCentre);
-    EXPECT_TRUE(windowClosed());
-}
+using MBXMessagePage = DialogTest;
 
-TEST_F(MBXMessagePage, OkDraggedOffAndBackAndReleasedClosesThePageAndTheWindow) {
-    press(kOkCentre);
-    moveTo(kBesideOk);
-    moveTo({kOkCentre.x + 40, kOkCentre.y});  // back on, near its right edge
-    EXPECT_TRUE(okShows(kHighlighted));
-    release({kOkCentre.x + 40, kOkCentre.y});
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->dialogCount(), 0);
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultOk);
-}
-
-TEST_F(MBXMessagePage, OnlyTheLeftButtonPressesOk) {
-    press(kOkCentre, 1);
-    EXPECT_TRUE(okShows(kDefault));
-    release(kOkCentre, 1);
-    EXPECT_TRUE(host->isShowing());
-}
-
-TEST_F(MBXMessagePage, EnterHighlightsOkWhileHeldAndClosesOnRelease) {
-    key(kKeyEnter, true);
-    EXPECT_TRUE(okShows(kHighlighted));
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEnter, false);
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultOk);
-}
-
-TEST_F(MBXMessagePage, EscapeClosesOnReleaseAndOtherKeysDoNothing) {
-    key('A', true);
-    key('A', false);
-    key(kKeyEnter, false);  // an Enter released that was never pressed here
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEscape, true);
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEscape, false);
-    EXPECT_TRUE(windowClosed());
-}
-
-TEST_F(MBXMessagePage, CloseButtonShowsItsSecondFrameWhilePressedAndCloses) {
-    const uint32_t atRest = shownAt(kCloseCentre);
-    press(kCloseCentre);
-    paint();
-    EXPECT_NE(shownAt(kCloseCentre), atRest);
-    release(kCloseCentre);
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultClosed);
+TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
+    const Gesture gestures[] = {
+        {"Ok clicked", {press(kOk)}, kOkHighlighted, {release(kOk)}, kEndsOk},
+        {"Ok dragged off",
+         {press(kOk), moveTo(kBesideOk)},
+         kOkDefault,
+         {release(kBesideOk)},
+         kStaysOpen},
+        {"Ok off and back",
+         {press(kOk), moveTo(kBesideOk), moveTo(kOkEdge)},
+         kOkHighlighted,
+         {release(kOkEdge)},
+         kEndsOk},
+        {"Ok right-clicked", {press(kOk, kRight)}, kOkDefault, {release(kOk, kRight)}, kStaysOpen},
+        {"Enter", {keyDown(kEnter)}, kOkHighlighted, {keyUp(kEnter)}, kEndsOk},
+        {"keys, then Escape",
+         {keyDown('A'), keyUp('A'), keyUp(kEnter), keyDown(kEscape)},
+         kOkDefault,
+         {keyUp(kEscape)},
+         kEndsOk},
+        {"close button", {press(kCloser)}, kCloserPressed, {release(kCloser)}, kEndsClosed},
+        {"address", {press(kLink)}, kUnchecked, {release(kLink)}, kOpensLink},
+        {"address to Ok", {press(kLink)}, kUnchecked, {release(kOk)}, kOpensLink},
+        {"address to closer", {press(kLink)}, kUnchecked, {release(kCloser)}, kOpensLink},
+        {"address to outside", {press(kLink)}, kUnchecked, {release(kOutside)}, kOpensLink},
+        {"address right-clicked",
+         {press(kLink, kRight)},
+         kUnchecked,
+         {release(kLink, kRight)},
+         kStaysOpen},
+        {"empty to address", {press(kEmpty)}, kUnchecked, {release(kLink)}, kStaysOpen},
+        {"Ok to address", {press(kOk), moveTo(kLink)}, kUnchecked, {release(kLink)}, kStaysOpen},
+    };
+    for (const Gesture& g : gestures) {
+        SCOPED_TRACE(g.what);
+        restartToolkit(1920, 1080);
+        openAbout();
+        const uint32_t closerAtRest = shownAt(kCloser);
+        play(g.hold);
+        EXPECT_TRUE(host->isShowing());
+        EXPECT_TRUE(afx_headless_opened_urls().empty());
+        bool pressed = false;
+        for (const Step& s : g.hold) pressed |= s.act == Act::Press;
+        EXPECT_EQ(afx_headless_capture_window(), pressed ? native : nullptr);
+        // The Ok button's fill: purple as the default button, light purple while
+        // highlighted, at 254/256 strength (each channel up to two less).
+        const uint32_t shown = shownAt(kOkFill), purple = g.look == kOkHighlighted ? 183 : 128;
+        if (g.look == kOkDefault || g.look == kOkHighlighted) {
+            EXPECT_LE(std::abs(int32_t(shown >> 16) - int32_t(purple)) + int32_t(shown >> 8 & 255) +
+                          std::abs(int32_t(shown & 255) - int32_t(purple)),
+                      4)
+                << std::hex << shown;
+        }
+        if (g.look == kCloserPressed) {
+            EXPECT_NE(shownAt(kCloser), closerAtRest);
+        }
+        play(g.finish);
+        EXPECT_EQ(closed(), g.outcome != kStaysOpen);
+        EXPECT_EQ(afx_headless_capture_window(), nullptr);
+        EXPECT_EQ(afx_headless_opened_urls(),
+                  g.outcome == kOpensLink
+                      ? std::vector<std::string>{"https://corvane.example/korvex52"}
+                      : std::vector<std::string>{});
+        const int32_t results[] = {0, MBXManager::kResultOk, MBXManager::kResultClosed,
+                                   MBXManager::kResultOpenLink};
+        if (g.outcome != kStaysOpen) {
+            EXPECT_EQ(host->dialogs()->dialogCount(), 0);
+            EXPECT_EQ(host->dialogs()->lastResult(), results[g.outcome]);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// The walk of a real pointer over the About box in a real window, the same
+// under Windows and under X11, where the system puts the window's arrow back
+// before every move it does not capture: the hand must show for as long as
+// the pointer stays over the web address, and the arrow once it leaves,
+// held or not.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "dialogs/MBXAboutMessage.h"
+#include "dialogs/MBXHost.h"
+#include "dialogs/MBXManager.h"
+
+enum class LeftButton { Untouched, Down, Up };
+enum ShownCursor { kOtherCursor = -1, kArrowCursor, kHandCursor };
+
+// move(x, y, button): real input to a screen pixel, then the host's events
+// handled; shown(): the cursor the screen shows now. origin: the window's
+// client origin on the screen.
+inline void walkOverTheAddress(MBXHost* host, int originX, int originY,
+                               const std::function<void(int, int, LeftButton)>& move,
+                               const std::function<ShownCursor()>& shown) {
+    const float zoom = host->pageZoom();
+    const auto sx = [&](float x) { return originX + static_cast<int>(x * zoom + 0.5f); };
+    const auto sy = [&](float y) { return originY + static_cast<int>(y * zoom + 0.5f); };
+    const MBXAboutMessage::HotSpot link =
+        static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
+    ASSERT_GT(link.width, 0);
+    const int emptyX = sx(600.0f), emptyY = sy(200.0f);  // nothing clickable there
+    const int lineY = sy(static_cast<float>(link.y) + static_cast<float>(link.height) / 2.0f);
+    const auto along = [&](int fifths) {
+        return sx(static_cast<float>(link.x + link.width * fifths / 5));
+    };
+    const struct {
+        int x, y;
+        LeftButton button;
+        ShownCursor cursor;
+    } walk[] = {
+        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
+        {along(1), lineY, LeftButton::Untouched, kHandCursor},
+        {along(2), lineY, LeftButton::Untouched, kHandCursor},
+        {along(3), lineY, LeftButton::Untouched, kHandCursor},
+        {along(4), lineY, LeftButton::Untouched, kHandCursor},
+        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
+        {sx(static_cast<float>(link.x) - 12.0f), lineY, LeftButton::Untouched, kArrowCursor},
+        // Held, the pointer is captured and the system leaves the cursor alone.
+        {emptyX, emptyY, LeftButton::Down, kArrowCursor},
+        {along(2), lineY, LeftButton::Untouched, kHandCursor},
+        {along(3), lineY, LeftButton::Untouched, kHandCursor},
+        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
+        {emptyX, emptyY, LeftButton::Up, kArrowCursor},
+        {emptyX + 4, emptyY, LeftButton::Untouched, kArrowCursor},
+    };
+    int step = 0;
+    for (const auto& w : walk) {
+        move(w.x, w.y, w.button);
+        EXPECT_EQ(shown(), w.cursor) << "step " << step++;
+    }
+    EXPECT_TRUE(host->isShowing());
+}
