@@ -52,31 +52,31 @@ TEST_F(MBXAboutBox, TheHandShowsOverTheAddressOnlyAndGoesWithTheBox) {
     // The window's arrow comes back before every move: the hand is set again
     // at each one while the pointer stays over the address.
     for (int32_t step = 0; step < 3; ++step) {
-        play({{Act::Move, {link.x + 2 * step, link.y}}});
+        play({moveTo({link.x + 2 * step, link.y})});
         EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_HAND) << "move " << step;
     }
     const auto& h = static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
     for (PagePoint off :
          {kEmpty, PagePoint{h.x - 12, link.y}, PagePoint{link.x, h.y + h.height + 6}}) {
-        play({{Act::Move, off}});
+        play({moveTo(off)});
         EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW) << off.x << "," << off.y;
     }
     // A move over the address is no change of the page: nothing to repaint.
     window()->invalidations.clear();
-    play({{Act::Move, kLink}});
+    play({moveTo(kLink)});
     EXPECT_TRUE(window()->invalidations.empty());
     // Held from Ok, the pointer is captured and keeps its cursor from move
     // to move: off the address the arrow must come back all the same.
-    play({{Act::Press, kOk}, {Act::Move, kLink}, {Act::Move, kEmpty}});
+    play({press(kOk), moveTo(kLink), moveTo(kEmpty)});
     EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);
-    play({{Act::Release, kEmpty}, {Act::Move, kLink}});
+    play({release(kEmpty), moveTo(kLink)});
     // Closed by the keys, or from the editor's side, while the hand shows.
     ASSERT_EQ(afx_headless_cursor(), AFXP_CURSOR_HAND);
-    play({{Act::KeyDown, {}, 27}, {Act::KeyUp, {}, 27}});
+    play({keyDown(27), keyUp(27)});
     EXPECT_TRUE(closed());
     EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);
     openAbout();
-    play({{Act::Move, kLink}});
+    play({moveTo(kLink)});
     ASSERT_EQ(afx_headless_cursor(), AFXP_CURSOR_HAND);
     host->close();
     EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);

@@ -58,12 +58,12 @@ TEST_F(MBXHostWindow, IsAFramelessTitledWindowCentredInTheWorkAreaThatRepaintsWh
     for (const auto& [at, box] : {std::pair{kEmpty, afx_headless_rect{0, 0, 800, 600}},
                                   std::pair{kOk, afx_headless_rect{334, 369, 133, 53}}}) {
         window()->invalidations.clear();
-        play({{Act::Press, at}});
+        play({press(at)});
         ASSERT_EQ(window()->invalidations.size(), 1u);
         const afx_headless_rect r = window()->invalidations[0];
         EXPECT_EQ(std::vector<int32_t>({r.x, r.y, r.width, r.height}),
                   std::vector<int32_t>({box.x, box.y, box.width, box.height}));
-        play({{Act::Release, kBesideOk}});
+        play({release(kBeside)});
         afx_headless_paint(native);
     }
 }
@@ -83,7 +83,7 @@ TEST_F(MBXHostWindow, ClosesOnceFromEitherSideAndOpensAgainInANewWindow) {
     void* first = native;
     openAbout();
     EXPECT_NE(native, first);
-    play({{Act::Press, kEmpty}});
+    play({press(kEmpty)});
     EXPECT_EQ(afx_headless_capture_window(), native);
     EXPECT_EQ(afx_headless_focus_window(), native);
     host->close();  // from the editor: focus and capture go with the window

@@ -23,7 +23,7 @@ void* korvex_dialog_test_resources_module();
 struct PagePoint {
     int32_t x, y;
 };
-constexpr PagePoint kOk{320, 316}, kOkFill{276, 304}, kBesideOk{200, 316}, kCloser{14, 14},
+constexpr PagePoint kOk{320, 316}, kOkFill{276, 304}, kBeside{200, 316}, kCloser{14, 14},
     kEmpty{600, 200}, kLink{-1, -1};
 
 // One step of a gesture: a button (0 left, 1 right) down or up, a move, a key down or up.
