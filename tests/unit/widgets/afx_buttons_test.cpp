@@ -12,30 +12,6 @@
 
 namespace {
 
-// Each widget where its last pixel right and down still hits and one beyond
-// misses, its dirty rectangle, and what restore covers from a picture and
-// with the background colour.
-struct Rects {
-    int32_t lastX, lastY;
-    Box dirty, fromPicture, withColour;
-};
-
-template <class W, class Hit, class Dirty, class Back, class Restore>
-void expectRects(W* w, const Rects& k, Hit hit, Dirty dirty, Back back, Restore restore) {
-    EXPECT_TRUE(hit(w, k.lastX, k.lastY));
-    EXPECT_FALSE(hit(w, k.lastX + 1, k.lastY));
-    EXPECT_FALSE(hit(w, k.lastX, k.lastY + 1));
-    EXPECT_EQ(boxOf(dirty, w), k.dirty);
-    for (bool fromPicture : {true, false}) {
-        EXPECT_TRUE(restoresBox("widget-restore", fromPicture,
-                                fromPicture ? k.fromPicture : k.withColour,
-                                [&](afx_pixbuf* picture, afx_pixbuf* target) {
-                                    back(w, picture);
-                                    restore(w, target);
-                                }));
-    }
-}
-
 void place(afx_widget* w, uint32_t x, uint32_t y, uint32_t radius) {
     afx_widget_set_x(w, x);
     afx_widget_set_y(w, y);

@@ -151,14 +151,8 @@ TEST_F(KnobTest, DrawingStaysInItsDirtyRectangleWhichRestoreAndRedrawErase) {
     EXPECT_TRUE(golden_compare("knob-outside", cleared.picture(), c.picture()));
     // Restore copies the picture under the dirty rectangle, or without one
     // fills (x, y, 2r + 2, 2r + 2) with the colour.
-    for (bool fromPicture : {true, false}) {
-        EXPECT_TRUE(restoresBox("knob-restore", fromPicture,
-                                fromPicture ? dirty : Box{10, 20, 46, 46},
-                                [&](afx_pixbuf* picture, afx_pixbuf* target) {
-                                    afx_knob_set_background(&knob, picture);
-                                    afx_knob_restore(&knob, target);
-                                }));
-    }
+    expectRects(&knob, {54, 64, dirty, dirty, {10, 20, 46, 46}}, afx_knob_hit, afx_knob_dirty_rect,
+                afx_knob_set_background, afx_knob_restore);
     // A redraw erases the old indicator: the same as a fresh draw.
     Canvas ground(80, 90, 40, 40, 40), fresh(80, 90, 40, 40, 40), redrawn(80, 90, 40, 40, 40);
     afx_knob_set_background(&knob, ground.pixbuf);

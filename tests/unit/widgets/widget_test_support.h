@@ -60,6 +60,30 @@ void fillBox(Canvas& c, Box box, uint32_t r, uint32_t g, uint32_t b);
     const char* name, bool fromPicture, Box box,
     const std::function<void(afx_pixbuf*, afx_pixbuf*)>& restore);
 
+// Each widget where its last pixel right and down still hits and one beyond
+// misses, its dirty rectangle, and what restore covers from a picture and
+// with the background colour.
+struct Rects {
+    int32_t lastX, lastY;
+    Box dirty, fromPicture, withColour;
+};
+
+template <class W, class Hit, class Dirty, class Back, class Restore>
+void expectRects(W* w, const Rects& k, Hit hit, Dirty dirty, Back back, Restore restore) {
+    EXPECT_TRUE(hit(w, k.lastX, k.lastY));
+    EXPECT_FALSE(hit(w, k.lastX + 1, k.lastY));
+    EXPECT_FALSE(hit(w, k.lastX, k.lastY + 1));
+    EXPECT_EQ(boxOf(dirty, w), k.dirty);
+    for (bool fromPicture : {true, false}) {
+        EXPECT_TRUE(restoresBox("widget-restore", fromPicture,
+                                fromPicture ? k.fromPicture : k.withColour,
+                                [&](afx_pixbuf* picture, afx_pixbuf* target) {
+                                    back(w, picture);
+                                    restore(w, target);
+                                }));
+    }
+}
+
 // One channel blended with alpha: old + (((colour - old) x alpha) >> 8), floored.
 int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);
 // The blend alpha of a pixel whose distance beyond a shape's edge is
