@@ -155,7 +155,16 @@ TEST_F(ButtonTest, TheLampRedrawsOnlyWhenItsStateChanged) {
     EXPECT_TRUE(golden_compare("led-off", off.picture(), c.picture()));
 }
 
-TEST_F(ButtonTest, ALongTextInksOnlyBetweenTheInsetAndTheRightEdgeShowingItsStartOrItsEnd) {
+TEST_F(ButtonTest, TextStartsAfterTheInsetCentresOrKeepsItsEndInViewAndInksOnlyInside) {
+    // Alignment, text width, left edge: alignment 0, and 2 while the text
+    // fits, start after the inset of 4; 1 centres the whole pixels; a wider
+    // text in alignment 2 ends at the right edge less the inset.
+    const float starts[][3] = {
+        {0, 30, 24}, {2, 30, 24}, {1, 30.5f, 55}, {0, 150, 24}, {2, 150, -34}};
+    for (const auto& k : starts) {
+        afx_text_box_set_alignment(&text, uint32_t(k[0]));
+        EXPECT_FLOAT_EQ(afx_text_box_caption_x(&text, k[1]), k[2]) << k[0] << " " << k[1];
+    }
     for (uint32_t alignment : {0u, 2u}) {
         afx_text_box_set_alignment(&text, alignment);
         Canvas c(140, 40, 40, 40, 40), plain(140, 40, 40, 40, 40);
