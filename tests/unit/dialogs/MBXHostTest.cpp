@@ -118,6 +118,7 @@ TEST_F(MBXHostSharing, EditorsShareOneHostAndTheLastReleaseClosesAndFreesIt) {
     MBXHost* got[kThreads] = {};
     std::atomic<bool> go{false};
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
             while (!go.load()) std::this_thread::yield();

@@ -56,7 +56,7 @@ std::vector<unsigned long> lookOf(Display* display, afx_context* ctx, unsigned i
                       InputOnly, CopyFromParent, CWOverrideRedirect | CWCursor, &a);
     XMapRaised(display, w);
     move(display, ctx, 10, 10, LeftButton::Untouched);
-    const std::vector<unsigned long> look = shownShape(display);
+    std::vector<unsigned long> look = shownShape(display);
     XDestroyWindow(display, w);
     XFreeCursor(display, a.cursor);
     return look;
