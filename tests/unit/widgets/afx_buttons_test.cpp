@@ -12,10 +12,19 @@
 
 namespace {
 
-void place(afx_widget* w, uint32_t x, uint32_t y, uint32_t radius) {
-    afx_widget_set_x(w, x);
-    afx_widget_set_y(w, y);
-    afx_widget_set_radius(w, radius);
+// Initialises a widget at (x, y) with its size, corner radius and the
+// background colour (40, 41, 42).
+template <class W>
+void build(W* w, void (*init)(W*, afx_context*), void (*setWidth)(W*, uint32_t),
+           void (*setHeight)(W*, uint32_t), void (*setBack)(W*, uint32_t, uint32_t, uint32_t),
+           const uint32_t (&place)[5]) {
+    init(w, nullptr);
+    afx_widget_set_x(&w->widget, place[0]);
+    afx_widget_set_y(&w->widget, place[1]);
+    setWidth(w, place[2]);
+    setHeight(w, place[3]);
+    afx_widget_set_radius(&w->widget, place[4]);
+    setBack(w, 40, 41, 42);
 }
 
 // The editor's toggle, switch and lamp and the dialogs' push button and text box.
@@ -23,34 +32,23 @@ class ButtonTest : public CaptionTest {
 protected:
     void SetUp() override {
         CaptionTest::SetUp();
-        afx_push_button_init(&push, nullptr);
-        place(&push.widget, 10, 20, push.widget.radius);
-        afx_push_button_set_width(&push, 40);
-        afx_push_button_set_height(&push, 16);
+        build(&push, afx_push_button_init, afx_push_button_set_width, afx_push_button_set_height,
+              afx_push_button_set_background_colour, {10, 20, 40, 16, 3});
         afx_push_button_set_fill(&push, 80, 80, 80);
-        afx_push_button_set_background_colour(&push, 40, 41, 42);
-        afx_toggle_button_init(&toggle, nullptr);
-        place(&toggle.widget, 48, 20, 2);
-        afx_toggle_button_set_width(&toggle, 48);
-        afx_toggle_button_set_height(&toggle, 24);
-        afx_toggle_button_set_background_colour(&toggle, 40, 41, 42);
-        afx_switch_init(&sw, nullptr);
-        place(&sw.widget, 4, 4, 2);
-        afx_switch_set_width(&sw, 32);
-        afx_switch_set_height(&sw, 16);
-        afx_switch_set_background_colour(&sw, 40, 41, 42);
+        build(&toggle, afx_toggle_button_init, afx_toggle_button_set_width,
+              afx_toggle_button_set_height, afx_toggle_button_set_background_colour,
+              {48, 20, 48, 24, 2});
+        build(&sw, afx_switch_init, afx_switch_set_width, afx_switch_set_height,
+              afx_switch_set_background_colour, {4, 4, 32, 16, 2});
+        build(&text, afx_text_box_init, afx_text_box_set_width, afx_text_box_set_height,
+              afx_text_box_set_background_colour, {20, 10, 100, 20, 1});
+        afx_text_box_set_fill(&text, 250, 250, 250);
         afx_led_init(&led, nullptr);
         afx_led_set_x(&led, 37);
         afx_led_set_y(&led, 10);
         afx_led_set_radius(&led, 6);
         afx_led_set_lamp_colour(&led, 240, 39, 16);
         afx_led_set_background_colour(&led, 40, 41, 42);
-        afx_text_box_init(&text, nullptr);
-        place(&text.widget, 20, 10, 1);
-        afx_text_box_set_width(&text, 100);
-        afx_text_box_set_height(&text, 20);
-        afx_text_box_set_fill(&text, 250, 250, 250);
-        afx_text_box_set_background_colour(&text, 40, 41, 42);
     }
     void TearDown() override {
         afx_push_button_release(&push);
@@ -70,8 +68,6 @@ protected:
 TEST_F(ButtonTest, EachWidgetHitsDirtiesAndRestoresItsBoxAndAPixelMore) {
     // Push and toggle: the dirty rectangle is the box grown by the corner
     // radius and a pixel; restore covers the box and one more pixel.
-    EXPECT_EQ(push.widget.radius, 1u);  // after initialisation
-    afx_widget_set_radius(&push.widget, 3);
     afx_toggle_button_set_dirty(&toggle, true);
     afx_switch_set_dirty(&sw, true);
     expectRects(&push, {50, 36, {6, 16, 48, 24}, {10, 20, 41, 17}, {10, 20, 41, 17}},
