@@ -1,6 +1,7 @@
-// Shared helpers of the shape and widget tests: owned canvases, pixel reads,
-// and the blend and coverage rules written out once more from their
-// definitions, in floating point, as the independent reference.
+// Shared helpers of the shape and widget tests: owned canvases and pixel
+// reads, the hit, dirty and restore check every widget shares, the fixture
+// with the library's fonts, and the blend and coverage rules written out once
+// more from their definitions, in floating point, as the independent reference.
 #pragma once
 
 #include <gtest/gtest.h>
