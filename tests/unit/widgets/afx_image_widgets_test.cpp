@@ -4,6 +4,8 @@
 // the widget gallery.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "afx/afx_bitmap_font.h"
 #include "afx/widgets/afx_filmstrip.h"
 #include "afx/widgets/afx_lcd.h"
@@ -45,10 +47,11 @@ protected:
 };
 
 TEST_F(FilmstripTest, TheClampedValueChoosesTheFrameByRoundingAndTheHitBoxKeepsHover) {
-    // Frames, value, frame shown.
-    const float frames[][3] = {{2, 0, 0},     {2, 49.9f, 0}, {2, 50, 1},
-                               {2, 250, 1},   {2, -20, 0},   {5, 12.4f, 0},
-                               {5, 12.5f, 1}, {5, 87.5f, 4}, {0, 100, 0}};
+    // Frames, value, frame shown: a value that is no number shows the first.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float frames[][3] = {{2, 0, 0},   {2, 49.9f, 0}, {2, 50, 1},    {2, 250, 1},
+                               {2, -20, 0}, {5, 12.4f, 0}, {5, 12.5f, 1}, {5, 87.5f, 4},
+                               {0, 100, 0}, {2, nan, 0}};
     for (const auto& k : frames) {
         afx_filmstrip_set_frame_count(&film, uint32_t(k[0]));
         EXPECT_EQ(afx_filmstrip_frame(&film, k[1]), int32_t(k[2])) << k[0] << " frames, " << k[1];
