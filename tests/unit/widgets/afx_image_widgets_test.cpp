@@ -145,6 +145,17 @@ TEST_F(LcdTest, TheWindowIsDrawnAtTheOriginInsideItsDirtyRectangleAndRestored) {
         }));
 }
 
+TEST_F(LcdTest, TheFrameLiesOnTheShownRowsOnly) {
+    afx_lcd_set_frame_colour(&lcd, 48, 48, 48);
+    afx_lcd_set_frame(&lcd, true);
+    afx_lcd_set_text(&lcd, "");
+    const int32_t top = int32_t(lcd.top_row), bottom = top + 15;
+    for (int32_t y = 0; y < int32_t(lcd.strip->height); ++y)
+        for (int32_t x : {0, 107})
+            EXPECT_EQ((afx_pixbuf_pixel(lcd.strip, x, y) & 0xFFFFFFu) != 0, y >= top && y <= bottom)
+                << x << "," << y;
+}
+
 TEST_F(LcdTest, AShortTextStaysPutAndALongOneScrollsUntilItsEndIsInView) {
     afx_lcd_set_scroll_speed(&lcd, 3.0f);
     afx_lcd_set_text(&lcd, "Width 100.00 %");
