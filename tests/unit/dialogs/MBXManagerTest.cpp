@@ -10,10 +10,6 @@
 namespace {
 
 // A dialog that writes each call it receives into a shared log.
-#define KORVEX_NAMED_KEYS(X)                                                               \
-    X(Tab)                                                                                 \
-    X(Enter) X(Escape) X(PageUp) X(PageDown) X(Up) X(Down) X(Left) X(Right) X(Home) X(End) \
-        X(Backspace) X(Shift) X(Control)
 #define KORVEX_RECORD_KEY(key) \
     bool keyDown##key() override { return note("down " #key); }
 class RecordingDialog : public MBXObject {
@@ -22,7 +18,20 @@ public:
         : MBXObject(m), name(tag), calls(log) {}
     ~RecordingDialog() override { note("deleted"); }
     bool onPointerDown(int32_t, int32_t, int32_t, int32_t) override { return note("down"); }
-    KORVEX_NAMED_KEYS(KORVEX_RECORD_KEY)
+    KORVEX_RECORD_KEY(Tab)
+    KORVEX_RECORD_KEY(Enter)
+    KORVEX_RECORD_KEY(Escape)
+    KORVEX_RECORD_KEY(PageUp)
+    KORVEX_RECORD_KEY(PageDown)
+    KORVEX_RECORD_KEY(Up)
+    KORVEX_RECORD_KEY(Down)
+    KORVEX_RECORD_KEY(Left)
+    KORVEX_RECORD_KEY(Right)
+    KORVEX_RECORD_KEY(Home)
+    KORVEX_RECORD_KEY(End)
+    KORVEX_RECORD_KEY(Backspace)
+    KORVEX_RECORD_KEY(Shift)
+    KORVEX_RECORD_KEY(Control)
     bool keyDownOther(int32_t key) override { return note("down other " + std::to_string(key)); }
     bool keyUpEscape() override { return note("up Escape"); }
     bool keyUpOther(int32_t key) override { return note("up other " + std::to_string(key)); }
@@ -44,7 +53,6 @@ private:
     std::vector<std::string>* calls;
 };
 #undef KORVEX_RECORD_KEY
-#undef KORVEX_NAMED_KEYS
 
 class MBXManagerStack : public DialogTest {
 protected:
