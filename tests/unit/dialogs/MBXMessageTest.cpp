@@ -73,6 +73,13 @@ TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
                           std::abs(int32_t(shown & 255) - int32_t(purple)),
                       4)
                 << std::hex << shown;
+            // Its caption stays light on either fill: the Ok box (272, 300, 96, 32)
+            // times 1.25 holds light pixels, where the fills have no green.
+            int32_t light = 0;
+            for (int32_t y = 375; y < 415; ++y)
+                for (int32_t x = 340; x < 460; ++x)
+                    light += (afx_headless_pixel(native, x, y) >> 8 & 255) >= 200;
+            EXPECT_GT(light, 10);
         }
         if (g.look == kCloserLit) {
             EXPECT_NE(shownAt(kCloser), closerAtRest);
