@@ -1,5 +1,4 @@
-// The dialog stack and its forwarding: who is on top, who hears which key,
-// and what happens while the manager is not active.
+// The dialog stack: who is on top, who hears which key, and what inactivity does.
 #include <string>
 #include <vector>
 
@@ -9,7 +8,6 @@
 
 namespace {
 
-// A dialog that writes each call it receives into a shared log.
 #define KORVEX_RECORD_KEY(key) \
     bool keyDown##key() override { return note("down " #key); }
 class RecordingDialog : public MBXObject {
@@ -54,45 +52,30 @@ private:
 };
 #undef KORVEX_RECORD_KEY
 
-class MBXManagerStack : public DialogTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        manager = new MBXManager(ctx);
-        ASSERT_TRUE(manager->setWindow(-1, 1.0f, 1.0f));
-    }
-    void TearDown() override {
-        delete manager;
-        DialogTest::TearDown();
-    }
-    using Log = std::vector<std::string>;
-    MBXManager* manager = nullptr;
-    Log calls;
-};
+using Log = std::vector<std::string>;
+using MBXManagerStack = DialogTest;
 
-TEST_F(MBXManagerStack, TheNewestDialogIsOnTopAndRemovingOneRevealsTheNext) {
-    auto* a = new RecordingDialog(*manager, "a", &calls);
-    auto* b = new RecordingDialog(*manager, "b", &calls);
-    auto* c = new RecordingDialog(*manager, "c", &calls);
-    EXPECT_EQ(manager->top(), c);
+TEST_F(MBXManagerStack, TheNewestDialogAloneHearsEventsWhileActiveAndRemovingOneRevealsTheNext) {
+    MBXManager manager(ctx);
+    ASSERT_TRUE(manager.setWindow(-1, 1.0f, 1.0f));
+    Log calls;
+    auto* a = new RecordingDialog(manager, "a", &calls);
+    auto* b = new RecordingDialog(manager, "b", &calls);
+    auto* c = new RecordingDialog(manager, "c", &calls);
     delete b;  // from the middle: c stays on top, and is told so
-    EXPECT_EQ(manager->top(), c);
-    EXPECT_EQ(manager->dialogCount(), 2);
+    EXPECT_EQ(manager.top(), c);
     delete c;
-    EXPECT_EQ(manager->top(), a);
+    EXPECT_EQ(manager.top(), a);
     EXPECT_EQ(calls, (Log{"b: deleted", "c: top", "c: deleted", "a: top"}));
     delete a;
-    EXPECT_EQ(manager->top(), nullptr);
-}
-
-TEST_F(MBXManagerStack, EventsReachOnlyTheTopDialogAndOnlyWhileActive) {
-    new RecordingDialog(*manager, "under", &calls);
-    EXPECT_FALSE(manager->pointerDown(1, 2, 0, 0));
-    EXPECT_FALSE(manager->keyDown(13));
+    calls.clear();
+    new RecordingDialog(manager, "under", &calls);
+    EXPECT_FALSE(manager.pointerDown(1, 2, 0, 0));
+    EXPECT_FALSE(manager.keyDown(13));
     EXPECT_TRUE(calls.empty());
-    new RecordingDialog(*manager, "top", &calls);
-    manager->setActive(true);
-    EXPECT_TRUE(manager->pointerDown(1, 2, 0, 0));
+    new RecordingDialog(manager, "top", &calls);
+    manager.setActive(true);
+    EXPECT_TRUE(manager.pointerDown(1, 2, 0, 0));
     EXPECT_EQ(calls, (Log{"under: enabled", "top: enabled", "top: down"}));
     calls.clear();
     // Each named key has its handler (Windows virtual key codes), the rest share one.
@@ -103,20 +86,20 @@ TEST_F(MBXManagerStack, EventsReachOnlyTheTopDialogAndOnlyWhileActive) {
         {16, "Shift"},    {17, "Control"}, {65, "other 65"}, {112, "other 112"}};
     for (const auto& [code, handler] : keys) {
         calls.clear();
-        EXPECT_TRUE(manager->keyDown(code));
+        EXPECT_TRUE(manager.keyDown(code));
         EXPECT_EQ(calls, Log{std::string("top: down ") + handler}) << code;
     }
     calls.clear();
-    manager->keyUp(27);
-    manager->keyUp('Q');
+    manager.keyUp(27);
+    manager.keyUp('Q');
     EXPECT_EQ(calls, (Log{"top: up Escape", "top: up other 81"}));
     calls.clear();
     // Going inactive disables every dialog and then deletes them all.
-    manager->setActive(false);
+    manager.setActive(false);
     EXPECT_EQ(calls, (Log{"under: disabled", "top: disabled", "top: deleted", "under: top",
                           "under: deleted"}));
-    EXPECT_EQ(manager->dialogCount(), 0);
-    EXPECT_FALSE(manager->pointerDown(1, 2, 0, 0));
+    EXPECT_EQ(manager.dialogCount(), 0);
+    EXPECT_FALSE(manager.pointerDown(1, 2, 0, 0));
 }
 
 }  // namespace

@@ -1,18 +1,7 @@
 #include "dialog_test_support.h"
 
-#include "afx/afx_window.h"
 #include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXManager.h"
-
-void DialogTest::SetUp() {
-    afx_set_module(korvex_dialog_test_resources_module());
-    restartToolkit(1920, 1080);
-}
-
-void DialogTest::TearDown() {
-    dialog_session_end(this);
-    afx_set_module(nullptr);
-}
 
 void DialogTest::restartToolkit(int32_t desktopWidth, int32_t desktopHeight, int32_t dpi) {
     dialog_session_end(this);
@@ -31,19 +20,11 @@ void DialogTest::openAbout() {
     link = {hot.x + hot.width / 2, hot.y + hot.height / 2};
 }
 
-afx_headless_window* DialogTest::window() const {
-    return host && host->window() >= 0 ? afx_headless_find(handle()) : nullptr;
-}
-
-void* DialogTest::handle() const { return afx_window_handle(ctx, host->window()); }
-
 void DialogTest::play(const std::vector<Step>& steps) {
-    const auto device = [&](int32_t page) {
-        return int32_t(float(page) * host->pageZoom() + 0.5f);
-    };
+    const float zoom = host->pageZoom();
     for (const Step& s : steps) {
         const PagePoint p = s.at.x < 0 ? link : s.at;
-        const int32_t x = device(p.x), y = device(p.y);
+        const int32_t x = int32_t(float(p.x) * zoom + 0.5f), y = int32_t(float(p.y) * zoom + 0.5f);
         switch (s.act) {
             case Act::Press: afx_headless_button_down(native, x, y, s.code); break;
             case Act::Release: afx_headless_button_up(native, x, y, s.code); break;

@@ -1,8 +1,6 @@
-// The walk of a real pointer over the About box in a real window, the same
-// under Windows and under X11, where the system puts the window's arrow back
-// before every move it does not capture: the hand must show for as long as
-// the pointer stays over the web address, and the arrow once it leaves,
-// held or not.
+// A pointer's walk over the About box, the same on every screen: real
+// systems put the window's arrow back before every uncaptured move, yet the
+// hand must show while over the web address, and the arrow once off it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,9 +14,8 @@
 enum class LeftButton { Untouched, Down, Up };
 enum ShownCursor { kOtherCursor = -1, kArrowCursor, kHandCursor };
 
-// move(x, y, button): real input to a screen pixel, then the host's events
-// handled; shown(): the cursor the screen shows now. origin: the window's
-// client origin on the screen.
+// move: input to a screen pixel, then the host's events handled; shown: the
+// cursor shown now; origin: the window's client origin on the screen.
 inline void walkOverTheAddress(MBXHost* host, int originX, int originY,
                                const std::function<void(int, int, LeftButton)>& move,
                                const std::function<ShownCursor()>& shown) {

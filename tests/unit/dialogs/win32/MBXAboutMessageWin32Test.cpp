@@ -1,5 +1,4 @@
-// The About box in a real dialog window under Wine and Xvfb, walked over by
-// real pointer input through the system's queue.
+// The About box in a real window under Wine, walked over by real pointer input.
 #include <windows.h>
 
 #include <gtest/gtest.h>

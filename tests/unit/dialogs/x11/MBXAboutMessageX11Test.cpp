@@ -1,7 +1,5 @@
-// The About box in a real X11 dialog window on the project's Xvfb, walked
-// over by real pointer input (XTEST), with the cursor the screen shows read
-// back through XFIXES.
-// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+// The About box in a real X11 window walked over by real pointer input (XTEST),
+// the cursor read back through XFIXES. GoogleTest first: Xlib's macros break it.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -21,7 +19,6 @@ void* korvex_dialog_x11_resources_module();
 
 namespace {
 
-// The cursor shown now: size, hot spot and pixels.
 std::vector<unsigned long> shownShape(Display* display) {
     XSync(display, False);
     std::vector<unsigned long> shape;
@@ -33,7 +30,7 @@ std::vector<unsigned long> shownShape(Display* display) {
     return shape;
 }
 
-// Real pointer input, then the host's idle calls for 25 ms.
+// Real pointer input, then 25 ms of the host's idle calls.
 void move(Display* display, afx_context* ctx, int x, int y, LeftButton button) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     if (button != LeftButton::Untouched)
@@ -46,7 +43,7 @@ void move(Display* display, afx_context* ctx, int x, int y, LeftButton button) {
     }
 }
 
-// What a font cursor looks like: shown over a window of our own.
+// A font cursor's look, shown over a window of our own.
 std::vector<unsigned long> lookOf(Display* display, afx_context* ctx, unsigned int font) {
     XSetWindowAttributes a{};
     a.override_redirect = True;
