@@ -1,8 +1,5 @@
-// Push and toggle buttons, the slide switch, the lamp and the text box:
-// hit boxes, dirty and restore rectangles, hiding and the dirty flag, the
-// owned caption, the toggle's state, the thumb's side, the lamp's
-// update answer and the text box's clip. Their looks are
-// pinned by the widget gallery.
+// Push and toggle buttons, the slide switch, the lamp and the text box: their
+// behaviour and edges. Their looks are pinned by the widget gallery.
 #include "afx/widgets/afx_led.h"
 #include "afx/widgets/afx_push_button.h"
 #include "afx/widgets/afx_switch.h"
@@ -12,8 +9,7 @@
 
 namespace {
 
-// Initialises a widget at (x, y) with its size, corner radius and the
-// background colour (40, 41, 42).
+// A widget at (x, y), its width, height and corner radius, on (40, 41, 42).
 template <class W>
 void build(W* w, void (*init)(W*, afx_context*), void (*setWidth)(W*, uint32_t),
            void (*setHeight)(W*, uint32_t), void (*setBack)(W*, uint32_t, uint32_t, uint32_t),
@@ -27,7 +23,6 @@ void build(W* w, void (*init)(W*, afx_context*), void (*setWidth)(W*, uint32_t),
     setBack(w, 40, 41, 42);
 }
 
-// The editor's toggle, switch and lamp and the dialogs' push button and text box.
 class ButtonTest : public CaptionTest {
 protected:
     void SetUp() override {
@@ -66,8 +61,7 @@ protected:
 };
 
 TEST_F(ButtonTest, EachWidgetHitsDirtiesAndRestoresItsBoxAndAPixelMore) {
-    // Push and toggle: the dirty rectangle is the box grown by the corner
-    // radius and a pixel; restore covers the box and one more pixel.
+    // Push and toggle dirty their box grown by the corner radius and a pixel.
     afx_toggle_button_set_dirty(&toggle, true);
     afx_switch_set_dirty(&sw, true);
     expectRects(&push, {50, 36, {6, 16, 48, 24}, {10, 20, 41, 17}, {10, 20, 41, 17}},
@@ -78,7 +72,7 @@ TEST_F(ButtonTest, EachWidgetHitsDirtiesAndRestoresItsBoxAndAPixelMore) {
                 afx_toggle_button_set_background, afx_toggle_button_restore);
     expectRects(&sw, {36, 20, {4, 4, 33, 17}, {4, 4, 33, 17}, {4, 4, 33, 17}}, afx_switch_hit,
                 afx_switch_dirty_rect, afx_switch_set_background, afx_switch_restore);
-    // The lamp's colour fills (x, y, 2r + 1, 2r + 1), a picture its dirty rectangle.
+    // Without a picture the lamp fills only (x, y, 2r + 1, 2r + 1).
     expectRects(&led, {49, 22, {36, 9, 14, 14}, {36, 9, 14, 14}, {37, 10, 13, 13}}, afx_led_hit,
                 afx_led_dirty_rect, afx_led_set_background, afx_led_restore);
     expectRects(&text, {120, 30, {20, 10, 101, 21}, {20, 10, 101, 21}, {20, 10, 101, 21}},
@@ -100,8 +94,7 @@ TEST_F(ButtonTest, AHiddenButtonIsErasedOnceThenNeitherDrawnNorHitUntilShown) {
     EXPECT_EQ(push.dirty, 1);
     afx_push_button_redraw(&push, c.pixbuf);
     EXPECT_EQ(c.countNot(rgba(40, 41, 42)), 0);  // erased, nothing drawn
-    // Hidden and clean: a redraw leaves whatever the owner put there;
-    // marking dirty while hidden is ignored, hiding again changes nothing.
+    // Hidden and clean, marked dirty or hidden again: the owner's pixels stay.
     fillBox(c, {12, 22, 5, 5}, 9, 9, 9);
     afx_push_button_set_dirty(&push, true);
     afx_push_button_set_hidden(&push, true);
@@ -109,7 +102,7 @@ TEST_F(ButtonTest, AHiddenButtonIsErasedOnceThenNeitherDrawnNorHitUntilShown) {
     EXPECT_EQ(c.at(14, 24), rgba(9, 9, 9));
     afx_push_button_set_hidden(&push, false);  // showing marks dirty: drawn again
     afx_push_button_redraw(&push, c.pixbuf);
-    EXPECT_EQ(int32_t(c.red(14, 24)), referenceBlend(40, 80, 254));
+    EXPECT_EQ(int32_t(c.at(14, 24) & 255u), referenceBlend(40, 80, 254));
     char caption[8] = "Close";
     afx_push_button_set_caption(&push, caption);  // an owned copy
     caption[0] = 'X';
@@ -125,9 +118,8 @@ TEST_F(ButtonTest, TheToggleFlipsAndTheSwitchThumbSitsRightWhileOnForSideOneAndL
     EXPECT_TRUE(afx_toggle_button_is_on(&toggle));
     afx_toggle_button_toggle(&toggle);
     EXPECT_FALSE(afx_toggle_button_is_on(&toggle));
-    // Track 28 x 12 at (6, 6), thumb at column 20 (right half) or 7.4 (left).
-    const float cases[][3] = {
-        {1, 1, 20.0f}, {1, 0, 7.4f}, {0, 1, 7.4f}, {0, 0, 20.0f}, {5, 0, 20.0f}};
+    // Side, on: the thumb's column in the track 28 x 12 at (6, 6), right or left.
+    const float cases[][3] = {{1, 1, 20}, {1, 0, 7.4f}, {0, 1, 7.4f}, {0, 0, 20}, {5, 0, 20}};
     for (const auto& k : cases) {
         afx_switch_set_thumb_side(&sw, uint32_t(k[0]));
         afx_switch_set_on(&sw, k[1] > 0);
@@ -152,9 +144,8 @@ TEST_F(ButtonTest, TheLampRedrawsOnlyWhenItsStateChanged) {
 }
 
 TEST_F(ButtonTest, TextStartsAfterTheInsetCentresOrKeepsItsEndInViewAndInksOnlyInside) {
-    // Alignment, text width, left edge: alignment 0, and 2 while the text
-    // fits, start after the inset of 4; 1 centres the whole pixels; a wider
-    // text in alignment 2 ends at the right edge less the inset.
+    // Alignment, text width: left edge. After the inset of 4; 1 centres whole
+    // pixels; 2 ends a text too wide at the right edge less the inset.
     const float starts[][3] = {
         {0, 30, 24}, {2, 30, 24}, {1, 30.5f, 55}, {0, 150, 24}, {2, 150, -34}};
     for (const auto& k : starts) {

@@ -1,7 +1,6 @@
-// The film strip and the value read-out: frame choice, placement by the centre with integer halves,
-// the hit box and hover, the background put back under a frame or a window, the read-out's
-// scrolling, and the "..." ending of a text cut at the character limit. Their looks are pinned by
-// the widget gallery.
+// The film strip and the value read-out: frame choice, placement, hit box,
+// what they put back, scrolling and the cut text's "...". Their looks are
+// pinned by the widget gallery.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,14 +12,6 @@
 
 namespace {
 
-// A picture whose every pixel tells its position.
-void paintPositions(Canvas& c, uint32_t alpha) {
-    for (uint32_t y = 0; y < c.pixbuf->height; ++y)
-        for (uint32_t x = 0; x < c.pixbuf->width; ++x)
-            afx_pixbuf_set_pixel(nullptr, c.pixbuf, int32_t(x), int32_t(y), x * 3, y * 3, 99,
-                                 alpha);
-}
-
 // Two 32 x 16 frames, the first red, the second blue, both half transparent,
 // centred at (52, 11): the frame's box runs from (36, 3) to (68, 19).
 class FilmstripTest : public ::testing::Test {
@@ -30,7 +21,10 @@ protected:
             for (int x = 0; x < 32; ++x)
                 afx_pixbuf_set_pixel(nullptr, strip.pixbuf, x, y, y < 16 ? 240 : 0, 0,
                                      y < 16 ? 0 : 240, 128);
-        paintPositions(background, 255);
+        for (uint32_t y = 0; y < 40; ++y)  // every pixel tells its position
+            for (uint32_t x = 0; x < 80; ++x)
+                afx_pixbuf_set_pixel(nullptr, background.pixbuf, int32_t(x), int32_t(y), x * 3,
+                                     y * 3, 99, 255);
         afx_filmstrip_init(&film, nullptr);
         afx_filmstrip_set_centre_x(&film, 52);
         afx_filmstrip_set_centre_y(&film, 11);
@@ -91,7 +85,7 @@ TEST_F(FilmstripTest, TheFrameSitsAtTheCentreByIntegerHalvesAndRedrawPutsTheBack
     afx_filmstrip_draw(&film, c.pixbuf);
     afx_filmstrip_set_value(&film, 0);
     afx_filmstrip_redraw(&film, c.pixbuf);
-    // At (36 + 5, 3 + 7): the first frame, red, over the background from (36, 3).
+    // At (36 + 5, 3 + 7) the red frame over the background from (36, 3).
     for (int32_t y = 0; y < 16; ++y)
         for (int32_t x = 0; x < 32; ++x)
             afx_pixbuf_set_pixel(nullptr, want.pixbuf, 41 + x, 10 + y,
@@ -193,7 +187,6 @@ TEST_F(LcdTest, ATextAtTheCharacterLimitEndsInAnEllipsisAndAShorterOneDoesNot) {
     ASSERT_TRUE(afx_lcd_prepare(&lcd));
     const int32_t five = afx_bitmap_font_width(font, "ABCDE"),
                   dots = afx_bitmap_font_width(font, "...");
-    // True when any pixel of strip columns from..to (inclusive) is not black.
     const auto inked = [&](int32_t from, int32_t to) {
         for (int32_t y = 0; y < int32_t(lcd.strip->height); ++y)
             for (int32_t x = from; x <= to; ++x)

@@ -1,6 +1,5 @@
-// The knob: its box and dead zone, the Circular jump, the drag modes with
-// and without smoothing, the limits, the wheel grid, the detent, and what
-// its drawing writes and restores. Its looks are pinned by the widget gallery.
+// The knob's pointer, wheel and value rules and what its drawing writes and
+// restores. Its looks are pinned by the widget gallery.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,16 +24,12 @@ protected:
     afx_knob knob;
 };
 
-TEST_F(KnobTest, HitsItsBoxAndACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
-    // Corners (x + 2r and y + 2r still hit), then just beyond each edge.
-    const float points[][3] = {{10, 20, 1},     {54, 64, 1},    {54, 20, 1},    {54.01f, 40, 0},
-                               {30, 64.01f, 0}, {9.99f, 40, 0}, {30, 19.99f, 0}};
-    for (const auto& k : points)
-        EXPECT_EQ(afx_knob_hit(&knob, k[0], k[1]), k[2] > 0) << k[0] << "," << k[1];
+TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
+    EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));  // its box's first corner; the last: below
+    EXPECT_FALSE(afx_knob_hit(&knob, 9.99f, 40));
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));
     // Of 270 degrees from down-left: up 135, left 45, right 225, up-left 90;
-    // in the 90-degree gap below the centre and within 6 pixels of it
-    // (the dead zone, last column) the value stays.
+    // in the gap below the centre and within 6 pixels of it (dead zone) it stays.
     const float presses[][4] = {{cx, 20, 50, 0},
                                 {10, cy, 100 / 6.0f, 0},
                                 {54, cy, 500 / 6.0f, 0},
@@ -61,10 +56,9 @@ TEST_F(KnobTest, HitsItsBoxAndACircularPressJumpsToTheAngleExceptInTheGapAndTheD
 TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
     afx_knob_set_smoothing(&knob, false);
     const float r = 20.0f, c = r * std::cos(0.0872665f), s = r * std::sin(0.0872665f);  // 5 degrees
-    // Mode, value, press at, drag to, value after. Linear: only the upward
-    // travel counts. Clockwise quarter turns at the radius, at half of it (half
-    // as much), ending beyond it (no more), and back; a turn of 10 degrees
-    // across the left side is small, not a full circle.
+    // Mode, value, press at, drag to: value after. Linear: upward travel only.
+    // Quarter turns at the radius, at half of it (half as much), ending beyond
+    // it, and back; 10 degrees across the left side is small, not a circle.
     const float drags[][7] = {
         {kAfxKnobLinear, 40, 20, 30, 25, 20, 50},
         {kAfxKnobDefault, 40, 20, 30, 20, 55, 15},
@@ -85,8 +79,7 @@ TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
 TEST_F(KnobTest, SmoothingEasesGrowingStepsAndRestartsOnAReversalOrAPress) {
     afx_knob_set_mode(&knob, kAfxKnobLinear);
     ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
-    // Each step: the last one plus 0.28 of the growth; a smaller one as it is;
-    // no travel changes nothing; a reversal starts from rest.
+    // Steps grow by 0.28 of the growth; a smaller one is as it is; a reversal starts at rest.
     const float steps[][2] = {{10, 2.8f},   {10, 7.616f},  {3, 10.616f},
                               {0, 10.616f}, {-10, 7.816f}, {-10, 3.0f}};
     for (const auto& k : steps) {
@@ -139,21 +132,18 @@ TEST_F(KnobTest, TheDetentHoldsStrictlyWithinTwoOfANonZeroDefaultAndDrawsAtIt) {
 }
 
 TEST_F(KnobTest, DrawingStaysInItsDirtyRectangleWhichRestoreAndRedrawErase) {
-    const Box dirty = boxOf(afx_knob_dirty_rect, &knob);
-    EXPECT_EQ(dirty, (Box{8, 18, 48, 48}));
+    const Box dirty{8, 18, 48, 48};
     Canvas c(80, 90, 40, 40, 40), cleared(80, 90, 40, 40, 40);
     afx_knob_set_shadow(&knob, true);
     afx_knob_set_value(&knob, 100);
     afx_knob_draw(&knob, c.pixbuf);
-    EXPECT_GT(c.countNot(rgba(40, 40, 40)), 1400);  // about the disc of radius 23.4
-    EXPECT_NE(c.at(9, 42), rgba(40, 40, 40));       // the outer ring reaches left of the box
+    EXPECT_NE(c.at(9, 42), rgba(40, 40, 40));  // the outer ring reaches left of the box
     fillBox(c, dirty, 40, 40, 40);
     EXPECT_TRUE(golden_compare("knob-outside", cleared.picture(), c.picture()));
-    // Restore copies the picture under the dirty rectangle, or without one
-    // fills (x, y, 2r + 2, 2r + 2) with the colour.
+    // Without a picture restore fills (x, y, 2r + 2, 2r + 2) with the colour.
     expectRects(&knob, {54, 64, dirty, dirty, {10, 20, 46, 46}}, afx_knob_hit, afx_knob_dirty_rect,
                 afx_knob_set_background, afx_knob_restore);
-    // A redraw erases the old indicator: the same as a fresh draw.
+    // A redraw erases the old indicator.
     Canvas ground(80, 90, 40, 40, 40), fresh(80, 90, 40, 40, 40), redrawn(80, 90, 40, 40, 40);
     afx_knob_set_background(&knob, ground.pixbuf);
     afx_knob_set_value(&knob, 10);
