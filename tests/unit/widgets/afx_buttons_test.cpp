@@ -37,7 +37,6 @@ protected:
               afx_switch_set_background_colour, {4, 4, 32, 16, 2});
         build(&text, afx_text_box_init, afx_text_box_set_width, afx_text_box_set_height,
               afx_text_box_set_background_colour, {20, 10, 100, 20, 1});
-        afx_text_box_set_fill(&text, 250, 250, 250);
         afx_led_init(&led, nullptr);
         afx_led_set_x(&led, 37);
         afx_led_set_y(&led, 10);
@@ -143,7 +142,7 @@ TEST_F(ButtonTest, TheLampRedrawsOnlyWhenItsStateChanged) {
     EXPECT_TRUE(golden_compare("led-off", off.picture(), c.picture()));
 }
 
-TEST_F(ButtonTest, TextStartsAfterTheInsetCentresOrKeepsItsEndInViewAndInksOnlyInside) {
+TEST_F(ButtonTest, TextStartsAfterTheInsetCentresOrKeepsItsEndInView) {
     // Alignment, text width: left edge. After the inset of 4; 1 centres whole
     // pixels; 2 ends a text too wide at the right edge less the inset.
     const float starts[][3] = {
@@ -151,20 +150,6 @@ TEST_F(ButtonTest, TextStartsAfterTheInsetCentresOrKeepsItsEndInViewAndInksOnlyI
     for (const auto& k : starts) {
         afx_text_box_set_alignment(&text, uint32_t(k[0]));
         EXPECT_FLOAT_EQ(afx_text_box_caption_x(&text, k[1]), k[2]) << k[0] << " " << k[1];
-    }
-    for (uint32_t alignment : {0u, 2u}) {
-        afx_text_box_set_alignment(&text, alignment);
-        Canvas c(140, 40, 40, 40, 40), plain(140, 40, 40, 40, 40);
-        afx_text_box_draw(&text, plain.pixbuf);
-        afx_text_box_set_caption(&text, "C:/Sound/Reverb/Plates/Long Hall.wav");
-        afx_text_box_draw(&text, c.pixbuf);
-        afx_text_box_set_caption(&text, nullptr);
-        int32_t inside = 0, outside = 0;
-        for (int32_t y = 0; y < 40; ++y)
-            for (int32_t x = 0; x < 140; ++x)
-                (x > 24 && x < 120 ? inside : outside) += c.at(x, y) != plain.at(x, y);
-        EXPECT_GT(inside, 100) << alignment;
-        EXPECT_EQ(outside, 0) << alignment;
     }
 }
 

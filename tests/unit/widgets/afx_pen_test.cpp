@@ -1,8 +1,6 @@
-// The pen's shapes against their definitions: every pixel of generated
-// discs, boxes, arcs and lines, some reaching off the canvas and some under
-// a clip box, against the coverage of its distance beyond the outline
-// computed here in floating point; and the edges (no target, negative,
-// invalid and huge sizes).
+// The pen's shapes: every pixel of generated discs, boxes, arcs and lines, some
+// off the canvas or clipped, against the coverage of its distance beyond the
+// outline computed here in floating point; and the edges of its input.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -33,17 +31,16 @@ double segmentDistance(double px, double py, double ax, double ay, double bx, do
     return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
 }
 
-// A pixel's distance beyond the outline: one value, or where it depends on
-// an angle (known to a quarter of a degree) the least and the most it can be.
+// A distance beyond the outline, or where it depends on an angle (known to a
+// quarter of a degree) the least and the most it can be.
 struct Excess {
     Excess(double d) : least(d), most(d) {}  // NOLINT: a plain distance is an interval of one
     Excess(double l, double m) : least(l), most(m) {}
     double least, most;
 };
 
-// Every pixel of c against ink over ground with the coverage of its excess;
-// outside the clip box's interior, and in the target's alpha, the ground
-// stays. Returns the first miss, empty when none.
+// The first pixel of c that is not ink over ground at the coverage of its
+// excess (ground outside the clip box's interior, and in alpha); empty if none.
 std::string shadeMiss(const Canvas& c, const std::function<Excess(int32_t, int32_t)>& excess,
                       uint32_t alpha, int32_t tolerance, const afx_pen& clip) {
     for (int32_t y = 0; y < int32_t(c.pixbuf->height); ++y) {
