@@ -8,28 +8,24 @@
 
 namespace {
 
-#define KORVEX_RECORD_KEY(key) \
+// Each named key with its Windows virtual key code; the rest share one handler.
+#define KORVEX_KEYS(X)                                                                         \
+    X(9, Tab)                                                                                  \
+    X(13, Enter) X(27, Escape) X(33, PageUp) X(34, PageDown) X(38, Up) X(40, Down) X(37, Left) \
+        X(39, Right) X(36, Home) X(35, End) X(8, Backspace) X(16, Shift) X(17, Control)
+#define KORVEX_RECORD_KEY(code, key) \
     bool keyDown##key() override { return note("down " #key); }
+#define KORVEX_KEY_ROW(code, key) {code, #key},
+
+using Log = std::vector<std::string>;
+
 class RecordingDialog : public MBXObject {
 public:
-    RecordingDialog(MBXManager& m, const char* tag, std::vector<std::string>* log)
+    RecordingDialog(MBXManager& m, const char* tag, Log* log)
         : MBXObject(m), name(tag), calls(log) {}
     ~RecordingDialog() override { note("deleted"); }
     bool onPointerDown(int32_t, int32_t, int32_t, int32_t) override { return note("down"); }
-    KORVEX_RECORD_KEY(Tab)
-    KORVEX_RECORD_KEY(Enter)
-    KORVEX_RECORD_KEY(Escape)
-    KORVEX_RECORD_KEY(PageUp)
-    KORVEX_RECORD_KEY(PageDown)
-    KORVEX_RECORD_KEY(Up)
-    KORVEX_RECORD_KEY(Down)
-    KORVEX_RECORD_KEY(Left)
-    KORVEX_RECORD_KEY(Right)
-    KORVEX_RECORD_KEY(Home)
-    KORVEX_RECORD_KEY(End)
-    KORVEX_RECORD_KEY(Backspace)
-    KORVEX_RECORD_KEY(Shift)
-    KORVEX_RECORD_KEY(Control)
+    KORVEX_KEYS(KORVEX_RECORD_KEY)
     bool keyDownOther(int32_t key) override { return note("down other " + std::to_string(key)); }
     bool keyUpEscape() override { return note("up Escape"); }
     bool keyUpOther(int32_t key) override { return note("up other " + std::to_string(key)); }
@@ -48,11 +44,8 @@ private:
         return true;
     }
     std::string name;
-    std::vector<std::string>* calls;
+    Log* calls;
 };
-#undef KORVEX_RECORD_KEY
-
-using Log = std::vector<std::string>;
 using MBXManagerStack = DialogTest;
 
 TEST_F(MBXManagerStack, TheNewestDialogAloneHearsEventsWhileActiveAndRemovingOneRevealsTheNext) {
@@ -78,12 +71,8 @@ TEST_F(MBXManagerStack, TheNewestDialogAloneHearsEventsWhileActiveAndRemovingOne
     EXPECT_TRUE(manager.pointerDown(1, 2, 0, 0));
     EXPECT_EQ(calls, (Log{"under: enabled", "top: enabled", "top: down"}));
     calls.clear();
-    // Each named key has its handler (Windows virtual key codes), the rest share one.
-    const std::pair<int32_t, const char*> keys[] = {
-        {9, "Tab"},       {13, "Enter"},   {27, "Escape"},   {33, "PageUp"},
-        {34, "PageDown"}, {38, "Up"},      {40, "Down"},     {37, "Left"},
-        {39, "Right"},    {36, "Home"},    {35, "End"},      {8, "Backspace"},
-        {16, "Shift"},    {17, "Control"}, {65, "other 65"}, {112, "other 112"}};
+    const std::pair<int32_t, const char*> keys[] = {KORVEX_KEYS(KORVEX_KEY_ROW){65, "other 65"},
+                                                    {112, "other 112"}};
     for (const auto& [code, handler] : keys) {
         calls.clear();
         EXPECT_TRUE(manager.keyDown(code));
