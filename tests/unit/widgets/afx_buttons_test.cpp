@@ -106,6 +106,8 @@ TEST_F(ButtonTest, AHiddenButtonIsErasedOnceThenNeitherDrawnNorHitUntilShown) {
     afx_push_button_set_caption(&push, caption);  // an owned copy
     caption[0] = 'X';
     EXPECT_STREQ(push.caption, "Close");
+    afx_push_button_set_caption(&push, nullptr);  // cleared: no text left to draw
+    EXPECT_EQ(push.caption, nullptr);
     Canvas t(140, 40, 1, 2, 3);  // a hidden text box draws and restores nothing
     afx_text_box_set_hidden(&text, true);
     afx_text_box_redraw(&text, t.pixbuf);
