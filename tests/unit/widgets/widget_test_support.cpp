@@ -17,8 +17,8 @@ int32_t Canvas::countNot(uint32_t word) const {
 }
 
 void fillBox(Canvas& c, Box box, uint32_t r, uint32_t g, uint32_t b) {
-    for (int32_t y = box.y; y < box.y + box.h; ++y)
-        for (int32_t x = box.x; x < box.x + box.w; ++x)
+    for (int32_t y = box[1]; y < box[1] + box[3]; ++y)
+        for (int32_t x = box[0]; x < box[0] + box[2]; ++x)
             afx_pixbuf_set_pixel(nullptr, c.pixbuf, x, y, r, g, b, 255);
 }
 

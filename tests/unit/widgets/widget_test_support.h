@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
-#include <ostream>
 
 #include "afx/afx_context.h"
 #include "afx/afx_pixbuf.h"
@@ -30,17 +30,11 @@ inline uint32_t rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
     return r | g << 8 | b << 16 | a << 24;
 }
 
-struct Box {
-    int32_t x, y, w, h;
-    bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
-};
-inline std::ostream& operator<<(std::ostream& os, const Box& b) {
-    return os << "(" << b.x << ", " << b.y << ", " << b.w << " x " << b.h << ")";
-}
+using Box = std::array<int32_t, 4>;  // x, y, width, height
 template <class F, class W>
 Box boxOf(F rect, W* widget) {
     Box b{};
-    rect(widget, &b.x, &b.y, &b.w, &b.h);
+    rect(widget, &b[0], &b[1], &b[2], &b[3]);
     return b;
 }
 
