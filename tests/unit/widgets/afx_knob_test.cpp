@@ -30,15 +30,11 @@ TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));
     // Of 270 degrees from down-left: up 135, left 45, right 225, up-left 90;
     // in the gap below the centre and within 6 pixels of it (dead zone) it stays.
-    const float presses[][4] = {{cx, 20, 50, 0},
-                                {10, cy, 100 / 6.0f, 0},
-                                {54, cy, 500 / 6.0f, 0},
-                                {cx - 10, cy - 10, 100 / 3.0f, 0},
-                                {cx, 63, 100 / 3.0f, 0},
-                                {cx - 9, 63, 100 / 3.0f, 0},
-                                {cx + 9, 63, 100 / 3.0f, 0},
-                                {cx, cy - 6, 100 / 3.0f, 1},
-                                {cx, cy - 7, 50, 0}};
+    const float sixth = 100 / 6.0f;
+    const float presses[][4] = {
+        {cx, 20, 3 * sixth, 0},           {10, cy, sixth, 0},         {54, cy, 5 * sixth, 0},
+        {cx - 10, cy - 10, 2 * sixth, 0}, {cx, 63, 2 * sixth, 0},     {cx - 9, 63, 2 * sixth, 0},
+        {cx + 9, 63, 2 * sixth, 0},       {cx, cy - 6, 2 * sixth, 1}, {cx, cy - 7, 3 * sixth, 0}};
     for (const auto& k : presses) {
         EXPECT_TRUE(afx_knob_press(&knob, k[0], k[1]));
         EXPECT_NEAR(knob.value, k[2], 1e-3f) << k[0] << "," << k[1];
