@@ -30,26 +30,21 @@ inline void walkOverTheAddress(MBXHost* host, int originX, int originY,
     const auto along = [&](int fifths) {
         return sx(static_cast<float>(link.x + link.width * fifths / 5));
     };
+    // Held from empty page the pointer is captured: the system leaves the cursor alone.
+    const LeftButton none = LeftButton::Untouched, down = LeftButton::Down, up = LeftButton::Up;
+    const ShownCursor hand = kHandCursor, arrow = kArrowCursor;
+    const int before = sx(static_cast<float>(link.x) - 12.0f);
     const struct {
         int x, y;
         LeftButton button;
         ShownCursor cursor;
-    } walk[] = {
-        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
-        {along(1), lineY, LeftButton::Untouched, kHandCursor},
-        {along(2), lineY, LeftButton::Untouched, kHandCursor},
-        {along(3), lineY, LeftButton::Untouched, kHandCursor},
-        {along(4), lineY, LeftButton::Untouched, kHandCursor},
-        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
-        {sx(static_cast<float>(link.x) - 12.0f), lineY, LeftButton::Untouched, kArrowCursor},
-        // Held, the pointer is captured and the system leaves the cursor alone.
-        {emptyX, emptyY, LeftButton::Down, kArrowCursor},
-        {along(2), lineY, LeftButton::Untouched, kHandCursor},
-        {along(3), lineY, LeftButton::Untouched, kHandCursor},
-        {emptyX, emptyY, LeftButton::Untouched, kArrowCursor},
-        {emptyX, emptyY, LeftButton::Up, kArrowCursor},
-        {emptyX + 4, emptyY, LeftButton::Untouched, kArrowCursor},
-    };
+    } walk[] = {{emptyX, emptyY, none, arrow},    {along(1), lineY, none, hand},
+                {along(2), lineY, none, hand},    {along(3), lineY, none, hand},
+                {along(4), lineY, none, hand},    {emptyX, emptyY, none, arrow},
+                {before, lineY, none, arrow},     {emptyX, emptyY, down, arrow},
+                {along(2), lineY, none, hand},    {along(3), lineY, none, hand},
+                {emptyX, emptyY, none, arrow},    {emptyX, emptyY, up, arrow},
+                {emptyX + 4, emptyY, none, arrow}};
     int step = 0;
     for (const auto& w : walk) {
         move(w.x, w.y, w.button);
