@@ -9,10 +9,12 @@
 namespace {
 
 // Each named key with its Windows virtual key code; the rest share one handler.
-#define KORVEX_KEYS(X)                                                                         \
-    X(9, Tab)                                                                                  \
-    X(13, Enter) X(27, Escape) X(33, PageUp) X(34, PageDown) X(38, Up) X(40, Down) X(37, Left) \
-        X(39, Right) X(36, Home) X(35, End) X(8, Backspace) X(16, Shift) X(17, Control)
+// (Kept by hand: the formatter does not settle on a list of macro calls.)
+// clang-format off
+#define KORVEX_KEYS(X)                                                                          \
+    X(9, Tab) X(13, Enter) X(27, Escape) X(33, PageUp) X(34, PageDown) X(38, Up) X(40, Down)    \
+    X(37, Left) X(39, Right) X(36, Home) X(35, End) X(8, Backspace) X(16, Shift) X(17, Control)
+// clang-format on
 #define KORVEX_RECORD_KEY(code, key) \
     bool keyDown##key() override { return note("down " #key); }
 #define KORVEX_KEY_ROW(code, key) {code, #key},
