@@ -2,6 +2,7 @@
 // closes, and the one host the editors share.
 #include <atomic>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,40 +14,37 @@ namespace {
 
 using MBXHostWindow = DialogTest;
 
-TEST_F(MBXHostWindow, SizeFollowsTheScreenHeightAndScaleAndStaysInTheWorkArea) {
+TEST_F(MBXHostWindow, AFramelessTitledWindowSizedByTheScreenCentredInTheWorkArea) {
     // Landscape: 640 x 480 times 1 + (lines - 720) / 1440, lines up to 1080,
     // times dpi / 96; otherwise min(dpi / 96, work width / 640, height / 480).
-    // Desktop width, height, work area width, dpi: window width, height.
-    const int32_t cases[][6] = {
-        {1920, 1080, 1920, 96, 800, 600},   {1280, 720, 1280, 96, 640, 480},
-        {1600, 900, 1600, 96, 720, 540},    {3840, 2160, 3840, 96, 800, 600},
-        {1280, 720, 1280, 144, 960, 720},   {1920, 1080, 1920, 120, 1000, 750},
-        {1080, 1920, 1080, 96, 640, 480},   {1080, 1920, 1080, 144, 960, 720},
-        {1080, 1920, 1080, 192, 1080, 810}, {1024, 1024, 1024, 96, 640, 480},
-        {1024, 1024, 1024, 144, 960, 720},  {1024, 1024, 1024, 192, 1024, 768},
-        {900, 1600, 900, 144, 900, 675},    {1080, 1920, 1020, 192, 1020, 765},
-        {600, 1024, 600, 96, 600, 450},     {480, 800, 480, 96, 480, 360},
+    // Desktop width, height, dpi, the work area's right and bottom (task bars
+    // there): the window's width and height.
+    const int32_t cases[][7] = {
+        {1920, 1080, 96, 1920, 1040, 800, 600}, {1280, 720, 96, 1280, 720, 640, 480},
+        {1600, 900, 96, 1600, 900, 720, 540}, {3840, 2160, 96, 3840, 2160, 800, 600},
+        {1280, 720, 144, 1280, 720, 960, 720}, {1920, 1080, 120, 1920, 1080, 1000, 750},
+        {1080, 1920, 96, 1080, 1920, 640, 480}, {1080, 1920, 144, 1080, 1920, 960, 720},
+        {1080, 1920, 192, 1080, 1920, 1080, 810}, {1024, 1024, 96, 1024, 1024, 640, 480},
+        {1024, 1024, 144, 1024, 1024, 960, 720}, {1024, 1024, 192, 1024, 1024, 1024, 768},
+        {900, 1600, 144, 900, 1600, 900, 675}, {1080, 1920, 192, 1020, 1920, 1020, 765},
+        {600, 1024, 96, 600, 1024, 600, 450}, {480, 800, 96, 480, 800, 480, 360},
     };
     for (const auto& c : cases) {
-        restartToolkit(c[0], c[1], c[3]);
-        afx_headless_set_work_area(c[0] - c[2], 0, c[0], c[1]);  // a task bar on the left
+        restartToolkit(c[0], c[1], c[2]);
+        afx_headless_set_work_area(0, 0, c[3], c[4]);
         openAbout();
-        EXPECT_EQ((std::pair{window()->width, window()->height}), (std::pair{c[4], c[5]}))
-            << c[0] << " x " << c[1] << " at " << c[3];
+        const afx_headless_window* w = window();
+        EXPECT_EQ((std::tuple{w->width, w->height, w->x, w->y, w->title, w->class_name, w->icon,
+                              w->parent, w->visible}),
+                  (std::tuple{c[5], c[6], (c[3] - c[5]) / 2, (c[4] - c[6]) / 2,
+                              "KORVEX52 VST Plug-In", "27D706069AC8-SPLASH", 260, nullptr, true}))
+            << c[0] << " x " << c[1] << " at " << c[2];
     }
+    EXPECT_EQ(ctx->windows[host->window()].track_all_moves, 1);  // moves without a button held
 }
 
-TEST_F(MBXHostWindow, IsAFramelessTitledWindowCentredInTheWorkAreaThatRepaintsWhatChanged) {
-    afx_headless_set_work_area(0, 0, 1920, 1040);  // a task bar along the bottom
+TEST_F(MBXHostWindow, RepaintsWhatChanged) {
     openAbout();
-    EXPECT_EQ(window()->class_name, "27D706069AC8-SPLASH");
-    EXPECT_EQ(window()->parent, nullptr);
-    EXPECT_EQ(window()->x, (1920 - 800) / 2);
-    EXPECT_EQ(window()->y, (1040 - 600) / 2);
-    EXPECT_EQ(window()->title, "KORVEX52 VST Plug-In");
-    EXPECT_EQ(window()->icon, 260);
-    EXPECT_TRUE(window()->visible);
-    EXPECT_EQ(ctx->windows[host->window()].track_all_moves, 1);  // moves without a button held
     // A press on empty page repaints the whole page drawn first; one on Ok only the
     // Ok box (272, 300, 96, 32) grown by its radius 4 and a pixel, times 1.25.
     for (const auto& [at, box] : {std::pair{kEmpty, afx_headless_rect{0, 0, 800, 600}},
@@ -55,8 +53,8 @@ TEST_F(MBXHostWindow, IsAFramelessTitledWindowCentredInTheWorkAreaThatRepaintsWh
         play({press(at)});
         ASSERT_EQ(window()->invalidations.size(), 1u);
         const afx_headless_rect r = window()->invalidations[0];
-        EXPECT_TRUE(r.x == box.x && r.y == box.y && r.width == box.width && r.height == box.height)
-            << r.x << "," << r.y << " " << r.width << " x " << r.height;
+        EXPECT_EQ((std::tuple{r.x, r.y, r.width, r.height}),
+                  (std::tuple{box.x, box.y, box.width, box.height}));
         play({release(kBeside)});
         afx_headless_paint(native);
     }

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "afx/afx_window.h"
+#include "dialog_session.h"
 #include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXHost.h"
 #include "dialogs/MBXManager.h"
@@ -14,11 +16,18 @@
 enum class LeftButton { Untouched, Down, Up };
 enum ShownCursor { kOtherCursor = -1, kArrowCursor, kHandCursor };
 
-// move: input to a screen pixel, then the host's events handled; shown: the
-// cursor shown now; origin: the window's client origin on the screen.
-inline void walkOverTheAddress(MBXHost* host, int originX, int originY,
+// Opens the About box in a started session's real window, walks over it and
+// ends the session. origin: the window's client origin on the screen; move:
+// input to a screen pixel, then the host's events handled; shown: the cursor.
+inline void walkOverTheAddress(DialogSession* session,
+                               const std::function<void(void*, int*, int*)>& origin,
                                const std::function<void(int, int, LeftButton)>& move,
                                const std::function<ShownCursor()>& shown) {
+    MBXHost* host = session->host;
+    host->openAbout();
+    ASSERT_TRUE(host->isShowing());
+    int originX = 0, originY = 0;
+    origin(afx_window_handle(session->ctx, host->window()), &originX, &originY);
     const float zoom = host->pageZoom();
     const auto sx = [&](float x) { return originX + static_cast<int>(x * zoom + 0.5f); };
     const auto sy = [&](float y) { return originY + static_cast<int>(y * zoom + 0.5f); };
@@ -51,4 +60,5 @@ inline void walkOverTheAddress(MBXHost* host, int originX, int originY,
         EXPECT_EQ(shown(), w.cursor) << "step " << step++;
     }
     EXPECT_TRUE(host->isShowing());
+    dialog_session_end(session);
 }

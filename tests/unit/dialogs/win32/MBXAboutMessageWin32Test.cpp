@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "afx/afx_context.h"
-#include "afx/afx_window.h"
-#include "tests/unit/dialogs/dialog_session.h"
 #include "tests/unit/dialogs/real_pointer_walk.h"
 #include "tests/unit/support/win32/real_input.h"
 
@@ -15,16 +13,17 @@ TEST(MBXAboutWindow, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithTheP
     afx_set_module(GetModuleHandleA(nullptr));  // the library's images and fonts are linked in
     DialogSession session;
     ASSERT_TRUE(dialog_session_start(&session));
-    session.host->openAbout();
-    ASSERT_TRUE(session.host->isShowing());
-    HWND window = static_cast<HWND>(afx_window_handle(session.ctx, session.host->window()));
-    SetForegroundWindow(window);
-    pump(50);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND), arrow = LoadCursorA(nullptr, IDC_ARROW);
     walkOverTheAddress(
-        session.host, origin.x, origin.y,
+        &session,
+        [](void* window, int* x, int* y) {
+            SetForegroundWindow(static_cast<HWND>(window));
+            pump(50);
+            POINT origin{0, 0};
+            ClientToScreen(static_cast<HWND>(window), &origin);
+            *x = origin.x;
+            *y = origin.y;
+        },
         [](int x, int y, LeftButton button) {
             mouse(x, y,
                   button == LeftButton::Down ? MOUSEEVENTF_LEFTDOWN
@@ -37,7 +36,6 @@ TEST(MBXAboutWindow, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithTheP
             const HCURSOR shown = GetCursorInfo(&info) ? info.hCursor : nullptr;
             return shown == hand ? kHandCursor : shown == arrow ? kArrowCursor : kOtherCursor;
         });
-    dialog_session_end(&session);
 }
 
 }  // namespace

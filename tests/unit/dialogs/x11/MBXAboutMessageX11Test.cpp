@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "afx/afx_context.h"
-#include "afx/afx_window.h"
-#include "tests/unit/dialogs/dialog_session.h"
 #include "tests/unit/dialogs/real_pointer_walk.h"
 
 void* korvex_dialog_x11_resources_module();
@@ -68,22 +66,19 @@ TEST(MBXAboutX11Window, TheHandStaysOverTheAddressThroughRealMovesAndLeavesWithT
     const auto hand = lookOf(display, session.ctx, XC_hand2),
                arrow = lookOf(display, session.ctx, XC_left_ptr);
     ASSERT_NE(hand, arrow);
-    session.host->openAbout();
-    ASSERT_TRUE(session.host->isShowing());
-    move(display, session.ctx, 0, 0, LeftButton::Untouched);
-    const Window window = static_cast<Window>(
-        reinterpret_cast<uintptr_t>(afx_window_handle(session.ctx, session.host->window())));
-    int ox = 0, oy = 0;
-    Window child = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &ox, &oy, &child);
     walkOverTheAddress(
-        session.host, ox, oy,
+        &session,
+        [&](void* window, int* x, int* y) {
+            move(display, session.ctx, 0, 0, LeftButton::Untouched);
+            Window child = 0;
+            XTranslateCoordinates(display, static_cast<Window>(reinterpret_cast<uintptr_t>(window)),
+                                  DefaultRootWindow(display), 0, 0, x, y, &child);
+        },
         [&](int x, int y, LeftButton button) { move(display, session.ctx, x, y, button); },
         [&] {
             const std::vector<unsigned long> shown = shownShape(display);
             return shown == hand ? kHandCursor : shown == arrow ? kArrowCursor : kOtherCursor;
         });
-    dialog_session_end(&session);
     XCloseDisplay(display);
 }
 
