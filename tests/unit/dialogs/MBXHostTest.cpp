@@ -1,13 +1,17 @@
 // The dialog host: its window on every screen, what it repaints, how it
-// closes, and the one host the editors share.
+// closes, and the one host the editors share; the About box's web address.
+// The About box's look is pinned by its golden image, the hand over the
+// address by the real windows' walk.
 #include <atomic>
 #include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "afx/afx_text.h"
 #include "afx/afx_window.h"
 #include "dialog_test_support.h"
+#include "dialogs/MBXAboutMessage.h"
 #include "dialogs/MBXManager.h"
 
 namespace {
@@ -20,14 +24,14 @@ TEST_F(MBXHostWindow, AFramelessTitledWindowSizedByTheScreenCentredInTheWorkArea
     // Desktop width, height, dpi, the work area's right and bottom (task bars
     // there): the window's width and height.
     const int32_t cases[][7] = {
-        {1920, 1080, 96, 1920, 1040, 800, 600}, {1280, 720, 96, 1280, 720, 640, 480},
-        {1600, 900, 96, 1600, 900, 720, 540}, {3840, 2160, 96, 3840, 2160, 800, 600},
-        {1280, 720, 144, 1280, 720, 960, 720}, {1920, 1080, 120, 1920, 1080, 1000, 750},
-        {1080, 1920, 96, 1080, 1920, 640, 480}, {1080, 1920, 144, 1080, 1920, 960, 720},
+        {1920, 1080, 96, 1920, 1040, 800, 600},   {1280, 720, 96, 1280, 720, 640, 480},
+        {1600, 900, 96, 1600, 900, 720, 540},     {3840, 2160, 96, 3840, 2160, 800, 600},
+        {1280, 720, 144, 1280, 720, 960, 720},    {1920, 1080, 120, 1920, 1080, 1000, 750},
+        {1080, 1920, 96, 1080, 1920, 640, 480},   {1080, 1920, 144, 1080, 1920, 960, 720},
         {1080, 1920, 192, 1080, 1920, 1080, 810}, {1024, 1024, 96, 1024, 1024, 640, 480},
-        {1024, 1024, 144, 1024, 1024, 960, 720}, {1024, 1024, 192, 1024, 1024, 1024, 768},
-        {900, 1600, 144, 900, 1600, 900, 675}, {1080, 1920, 192, 1020, 1920, 1020, 765},
-        {600, 1024, 96, 600, 1024, 600, 450}, {480, 800, 96, 480, 800, 480, 360},
+        {1024, 1024, 144, 1024, 1024, 960, 720},  {1024, 1024, 192, 1024, 1024, 1024, 768},
+        {900, 1600, 144, 900, 1600, 900, 675},    {1080, 1920, 192, 1020, 1920, 1020, 765},
+        {600, 1024, 96, 600, 1024, 600, 450},     {480, 800, 96, 480, 800, 480, 360},
     };
     for (const auto& c : cases) {
         restartToolkit(c[0], c[1], c[2]);
@@ -60,31 +64,55 @@ TEST_F(MBXHostWindow, RepaintsWhatChanged) {
     }
 }
 
-TEST_F(MBXHostWindow, ClosesOnceFromEitherSideAndOpensAgainInANewWindow) {
+TEST_F(MBXHostWindow, ClosesOnceFromAnySideTakingFocusCaptureAndTheHandAlong) {
     openAbout();
-    const int32_t slot = host->window(), windows = afx_headless_window_count();
+    const int32_t windows = afx_headless_window_count();
     host->openAbout();  // while showing: nothing changes
     EXPECT_EQ(afx_headless_window_count(), windows);
     EXPECT_EQ(host->dialogs()->dialogCount(), 1);
-    afx_headless_close(native);  // from outside
-    EXPECT_TRUE(closed());
-    EXPECT_EQ(ctx->windows[slot].in_use, 0);
-    EXPECT_EQ(host->dialogs()->dialogCount(), 0);
-    void* first = native;
-    openAbout();
-    EXPECT_NE(native, first);
-    play({press(kEmpty)});
-    EXPECT_EQ(afx_headless_capture_window(), native);
-    EXPECT_EQ(afx_headless_focus_window(), native);
-    host->close();  // from the editor: focus and capture go with the window
-    EXPECT_EQ(afx_headless_focus_window(), nullptr);
-    EXPECT_EQ(afx_headless_capture_window(), nullptr);
-    EXPECT_TRUE(closed());
+    window()->invalidations.clear();  // the hand over the address changes no pixel
+    play({moveTo(kLink)});
+    EXPECT_TRUE(window()->invalidations.empty());
+    // Closed from outside, by Escape, or from the editor: each time anew.
+    for (int side = 0; side < 3; ++side) {
+        const int32_t slot = host->window();
+        play({press(kEmpty), moveTo(kLink)});
+        ASSERT_EQ(afx_headless_cursor(), AFXP_CURSOR_HAND);
+        EXPECT_EQ(afx_headless_capture_window(), native);
+        EXPECT_EQ(afx_headless_focus_window(), native);
+        if (side == 0) afx_headless_close(native);
+        else if (side == 1) play({keyDown(27), keyUp(27)});
+        else host->close();
+        EXPECT_TRUE(closed()) << side;
+        EXPECT_EQ(ctx->windows[slot].in_use, 0);
+        EXPECT_EQ(host->dialogs()->dialogCount(), 0);
+        EXPECT_EQ(afx_headless_focus_window(), nullptr);
+        EXPECT_EQ(afx_headless_capture_window(), nullptr);
+        EXPECT_EQ(afx_headless_cursor(), AFXP_CURSOR_ARROW);
+        void* first = native;
+        openAbout();
+        EXPECT_NE(native, first);
+    }
+    host->close();
     host->close();                      // harmless twice
     afx_headless_fail_next_windows(1);  // no window: the host stays closed
     host->openAbout();
     EXPECT_FALSE(host->isShowing());
     openAbout();
+}
+
+TEST_F(MBXHostWindow, TheAboutBoxIsDialog131WithItsHotSpotOnTheCentredAddressLine) {
+    openAbout();
+    EXPECT_EQ(host->dialogs()->top()->id(), 131);
+    afx_text t;  // the address at 12 px, measured with a text state of its own
+    afx_text_init(&t);
+    afx_text_set_size(&t, 12.0f);
+    const float width = afx_text_width(&t, "https://corvane.example/korvex52");
+    afx_text_release(&t);
+    const auto& h = static_cast<const MBXAboutMessage*>(host->dialogs()->top())->link();
+    EXPECT_EQ(h.x, int32_t((640.0f - width) / 2.0f));
+    EXPECT_EQ(h.width, int32_t(width));
+    EXPECT_EQ(h.height, 16);
 }
 
 using MBXHostSharing = DialogTest;
