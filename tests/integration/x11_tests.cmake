@@ -19,8 +19,8 @@ endforeach()
 
 # The validation battery with its editor checks required, as the DLL's under Wine.
 add_test(NAME x11.validate
-         COMMAND ${WINE_ENV} display $<TARGET_FILE:korvex-host> validate --strictness 5 --require-editor
-                 $<TARGET_FILE:korvex52>)
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/validate_test.sh $<TARGET_FILE:korvex52> 5
+                 ${WINE_ENV} display $<TARGET_FILE:korvex-host> -- --require-editor)
 set_tests_properties(x11.validate PROPERTIES RESOURCE_LOCK x_display TIMEOUT 120)
 
 # The editor as a Linux DAW holds it: opened and closed a hundred times in
