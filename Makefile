@@ -26,6 +26,14 @@ deps-assets:
 	@command -v node >/dev/null || tools/install-deps.sh nodejs
 	@command -v npm >/dev/null || tools/install-deps.sh npm
 
+# The web fonts as the lock file pins them, fetched again only when it
+# changes. The suite's regeneration check reads them, so both test builds
+# need them.
+ASSET_FONTS := tools/assets/node_modules/.package-lock.json
+$(ASSET_FONTS): tools/assets/package.json tools/assets/package-lock.json | deps-assets
+	npm ci --prefix tools/assets --no-audit --no-fund
+	@touch $@
+
 build/native/build.ninja:
 	cmake --preset native >/dev/null
 build/native-asan/build.ninja:
@@ -44,28 +52,45 @@ win64: build/win64/build.ninja
 
 # The native editor's tests open X11 windows on the private Xvfb display,
 # which they start on demand; it goes when they are done.
-test-native: native
+test-native: native $(ASSET_FONTS)
 	ctest --preset native; status=$$?; $(WINE) stop; exit $$status
-test-asan: native-asan
+test-asan: native-asan $(ASSET_FONTS)
 	ctest --preset native-asan
-# Real windows under Xvfb share two cores with the build: a GUI test whose
-# timer ticks are starved gets one more run before it counts as failed.
+# Real windows under Xvfb share two cores with the build: when the only
+# failures are tests that hold the display lock (whose timer ticks may have
+# been starved), those get one more run before they count as failed. Any
+# other failure stands at once.
 # render_matches_native compares the DLL's sound with the native build's.
+WIN64_FAILED := build/win64/Testing/Temporary/LastTestsFailed.log
 test-win64: win64 native
 	$(WINE) start
-	ctest --preset win64 --repeat until-pass:2; status=$$?; $(WINE) stop; exit $$status
+	@rm -f $(WIN64_FAILED); status=0; ctest --preset win64 || status=$$?; \
+	if [ $$status -ne 0 ] && [ -s $(WIN64_FAILED) ]; then \
+	  display=$$(cmake -DBUILD_DIR=build/win64 -P tests/display_lock_tests.cmake); \
+	  others=$$(cut -d: -f2- $(WIN64_FAILED) | grep -vxF -e "$$display"); \
+	  if [ -z "$$others" ]; then \
+	    echo "A second try for the tests on the display:"; \
+	    ctest --preset win64 --rerun-failed && status=0; \
+	  fi; \
+	fi; \
+	$(WINE) stop; exit $$status
 
 # The C and C++ sources the formatter owns: every tracked one but the glyph
 # tables that tools/assets generates into resources/.
 FORMAT_FILES = $(shell git ls-files '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' '*.inc' ':!:resources/')
 CLANG_FORMAT := clang-format-14
 
-.PHONY: format format-check tidy
-format:
+# The formatter and the static checker that `make test` runs first.
+CHECK_PACKAGES := clang-format-14 clang-tidy-14
+
+.PHONY: format format-check tidy deps-checks
+deps-checks:
+	@tools/install-deps.sh $(CHECK_PACKAGES)
+format: deps-checks
 	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
-format-check:
+format-check: deps-checks
 	@$(CLANG_FORMAT) --dry-run -Werror $(FORMAT_FILES) && echo "format: $(words $(FORMAT_FILES)) files as .clang-format lays them out"
-tidy: build/native/build.ninja build/win64/build.ninja
+tidy: deps-checks build/native/build.ninja build/win64/build.ninja
 	tools/tidy.sh build/native
 	tools/tidy.sh build/win64
 
@@ -105,8 +130,7 @@ bench-peers: deps
 	cmake --build --preset bench --target bench-peers
 	build/bench/bench-peers --work build/bench
 
-assets: deps deps-assets build/native/build.ninja
-	npm ci --prefix tools/assets --no-audit --no-fund
+assets: deps $(ASSET_FONTS) build/native/build.ninja
 	cmake --build --preset native --target korvex-assets
 	build/native/korvex-assets --out resources
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/unit/dsp/TestSignals.h"
 #include "tools/host/PluginInstance.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host);
@@ -61,13 +62,8 @@ public:
     void processAndCheck(int frames) {
         // Exactly sized (one frame for an empty block, so the pointers are real).
         const size_t n = frames > 0 ? static_cast<size_t>(frames) : 1u;
-        std::vector<float> inL(n), inR(n), outL(n), outR(n);
-        unsigned seed = 12345u;
-        for (int i = 0; i < frames; ++i) {
-            seed = seed * 1664525u + 1013904223u;
-            inL[i] = static_cast<float>(static_cast<int>(seed >> 8) - (1 << 23)) / 8388608.0f;
-            inR[i] = -inL[i] * 0.5f;
-        }
+        std::vector<float> inL = ZEPHRA2F9C41D07::noise(n, 1), inR = ZEPHRA2F9C41D07::noise(n, 2);
+        std::vector<float> outL(n), outR(n);
         float* ins[2] = {inL.data(), inR.data()};
         float* outs[2] = {outL.data(), outR.data()};
         effect->processReplacing(effect, ins, outs, frames);

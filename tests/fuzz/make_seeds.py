@@ -64,6 +64,15 @@ def main():
     # Stride 56: every record without its name.
     write('chunk', 'bank-stride-56', b''.join(full[i * 80:i * 80 + 56] for i in range(10)))
     write('chunk', 'bank-stops-at-4', full[:320] + bytes(480))
+    write('chunk', 'preset-81-too-long', preset + b'\0')
+    write('chunk', 'bank-801-too-long', full + b'\0')
+    write('chunk', 'preset-index-10', record(10, DEFAULTS, 'x'))
+    write('chunk', 'preset-without-magic', bytes([0x55]) * 80)
+    write('chunk', 'preset-4-bytes', preset[:4])
+    write('chunk', 'empty', b'')
+    # Values beyond 0-1, infinite, negative zero and not a number, to be clamped.
+    write('chunk', 'preset-wild-values',
+          record(3, [4.0, -2.0, float('inf'), -0.0, float('nan'), 1.5, 0.25, -1e30, 0.5, 7.0], 'Wild'))
 
     write('presetfile', 'preset.fxp', fxp(preset))
     write('presetfile', 'bank-v2.fxb', fxb(full, current=7))

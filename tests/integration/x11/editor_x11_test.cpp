@@ -19,11 +19,8 @@
 #include <string>
 #include <vector>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#include "stb_image.h"
-
 #include "frame/vst_abi.h"
+#include "golden_image.h"
 
 namespace {
 
@@ -83,7 +80,8 @@ protected:
     }
     // Resources of this process's connections, as "TYPE count" by type.
     std::map<std::string, long> resources();
-    std::vector<uint32_t> picture(Window w, int width, int height);
+    // What the window shows, at the default editor size.
+    GoldenPicture picture(Window w);
 
     Display* display = nullptr;
     void* library = nullptr;
@@ -112,26 +110,15 @@ std::map<std::string, long> X11Editor::resources() {
     return counts;
 }
 
-std::vector<uint32_t> X11Editor::picture(Window w, int width, int height) {
-    std::vector<uint32_t> pixels;
-    XImage* image = XGetImage(display, w, 0, 0, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (!image) return pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFFu);
+GoldenPicture X11Editor::picture(Window w) {
+    GoldenPicture shown{364, 538, {}};
+    XImage* image = XGetImage(display, w, 0, 0, 364, 538, AllPlanes, ZPixmap);
+    if (!image) return shown;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x)
+            shown.pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFFu);
     XDestroyImage(image);
-    return pixels;
-}
-
-std::vector<uint32_t> golden(int* width, int* height) {
-    int channels = 0;
-    unsigned char* data = stbi_load(KORVEX_GOLDEN_EDITOR, width, height, &channels, 3);
-    std::vector<uint32_t> pixels;
-    for (int i = 0; data && i < *width * *height; ++i)
-        pixels.push_back(uint32_t(data[i * 3]) << 16 | uint32_t(data[i * 3 + 1]) << 8 |
-                         data[i * 3 + 2]);
-    stbi_image_free(data);
-    return pixels;
+    return shown;
 }
 
 TEST_F(X11Editor, OpensAndClosesAHundredTimesWithoutLeavingXResources) {
@@ -162,9 +149,6 @@ TEST_F(X11Editor, OpensAndClosesAHundredTimesWithoutLeavingXResources) {
 }
 
 TEST_F(X11Editor, TwoInstancesShowTheirEditorsAtTheSameTime) {
-    int width = 0, height = 0;
-    const std::vector<uint32_t> expected = golden(&width, &height);
-    ASSERT_EQ(width, 364);
     Instance first(library), second(library);
     ASSERT_NE(first.effect, nullptr);
     ASSERT_NE(second.effect, nullptr);
@@ -172,10 +156,8 @@ TEST_F(X11Editor, TwoInstancesShowTheirEditorsAtTheSameTime) {
     first.call(effEditOpen, reinterpret_cast<void*>(static_cast<uintptr_t>(left)));
     second.call(effEditOpen, reinterpret_cast<void*>(static_cast<uintptr_t>(right)));
     idle({&first, &second}, 300);
-    EXPECT_TRUE(picture(left, width, height) == expected)
-        << "the first editor differs from the reviewed render";
-    EXPECT_TRUE(picture(right, width, height) == expected)
-        << "the second editor differs from the reviewed render";
+    EXPECT_TRUE(golden_match("editor-364x538", picture(left))) << "the first editor";
+    EXPECT_TRUE(golden_match("editor-364x538", picture(right))) << "the second editor";
     first.call(effEditClose);
     second.call(effEditClose);
 }
@@ -198,8 +180,6 @@ void lookUp(void* library, F* fn, const char* name) {
 }
 
 TEST_F(X11Editor, IsDrawnByTheHostsGLibLoopWithoutIdleCalls) {
-    int width = 0, height = 0;
-    const std::vector<uint32_t> expected = golden(&width, &height);
     // Global, before the editor opens: a GTK host has GLib in the process.
     void* glib = dlopen("libglib-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(glib, nullptr) << dlerror();
@@ -232,7 +212,7 @@ TEST_F(X11Editor, IsDrawnByTheHostsGLibLoopWithoutIdleCalls) {
         },
         &host);
     host.loopRun(host.loop);
-    EXPECT_TRUE(picture(window, width, height) == expected)
+    EXPECT_TRUE(golden_match("editor-364x538", picture(window)))
         << "the editor was not drawn from the loop";
     plug.call(effEditClose);
 }

@@ -1,101 +1,96 @@
-// The message page's buttons and keys, as the About box shows them: the Ok
-// button follows a held press on and off it, Enter and Escape end the page,
-// the close button ends it, and the window closes with the last page.
-#include "afx/afx_window.h"
+// The About box's page played with the pointer and the keys: which gestures
+// end it, how, and what the held buttons show meanwhile.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "dialog_test_support.h"
 #include "dialogs/MBXManager.h"
 
 namespace {
 
-// Fills of the Ok button: grey at rest, purple as the default button, light
-// purple while highlighted. A fully covered pixel gets the colour at
-// 254/256 strength, so each channel may read up to two less.
-constexpr uint32_t kDefault[3] = {128, 0, 128};
-constexpr uint32_t kHighlighted[3] = {183, 0, 183};
+// What shows while held: the Ok button at rest or lit, the close button lit.
+enum Look { kAny, kOkRest, kOkLit, kCloserLit };
+enum Outcome { kOpen, kByOk, kByCloser, kByLink };
 
-class MBXMessagePage : public DialogTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        host->openAbout();
-        native = handle();
-        paint();
-    }
-    bool okShows(const uint32_t (&fill)[3]) {
-        paint();
-        return colourNear(shownAt(kOkFill), fill[0], fill[1], fill[2]);
-    }
-    bool windowClosed() const { return !host->isShowing() && afx_headless_find(native)->destroyed; }
-    void* native = nullptr;
+struct Gesture {
+    const char* what;
+    std::vector<Step> hold;  // the page stays open
+    Look look;
+    std::vector<Step> finish;
+    Outcome outcome;
 };
 
-TEST_F(MBXMessagePage, OkIsTheDefaultButtonAndHighlightsWhilePressedOnIt) {
-    EXPECT_TRUE(okShows(kDefault));
-    press(kOkCentre);
-    EXPECT_TRUE(okShows(kHighlighted));
-    EXPECT_EQ(afx_headless_capture_window(), native);
-}
+constexpr int32_t kEnter = 13, kEscape = 27, kRight = 1;
+constexpr PagePoint kOkEdge{360, 316}, kOutside{700, 620};
 
-TEST_F(MBXMessagePage, OkDraggedOffAndReleasedLeavesThePageOpen) {
-    press(kOkCentre);
-    moveTo(kBesideOk);
-    EXPECT_TRUE(okShows(kDefault));
-    release(kBesideOk);
-    EXPECT_TRUE(host->isShowing());
-    EXPECT_EQ(host->dialogs()->dialogCount(), 1);
-    EXPECT_EQ(afx_headless_capture_window(), nullptr);
-    // A later press and release on it still works.
-    press(kOkCentre);
-    release(kOkCentre);
-    EXPECT_TRUE(windowClosed());
-}
+using MBXMessagePage = DialogTest;
 
-TEST_F(MBXMessagePage, OkDraggedOffAndBackAndReleasedClosesThePageAndTheWindow) {
-    press(kOkCentre);
-    moveTo(kBesideOk);
-    moveTo({kOkCentre.x + 40, kOkCentre.y});  // back on, near its right edge
-    EXPECT_TRUE(okShows(kHighlighted));
-    release({kOkCentre.x + 40, kOkCentre.y});
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->dialogCount(), 0);
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultOk);
-}
-
-TEST_F(MBXMessagePage, OnlyTheLeftButtonPressesOk) {
-    press(kOkCentre, 1);
-    EXPECT_TRUE(okShows(kDefault));
-    release(kOkCentre, 1);
-    EXPECT_TRUE(host->isShowing());
-}
-
-TEST_F(MBXMessagePage, EnterHighlightsOkWhileHeldAndClosesOnRelease) {
-    key(kKeyEnter, true);
-    EXPECT_TRUE(okShows(kHighlighted));
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEnter, false);
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultOk);
-}
-
-TEST_F(MBXMessagePage, EscapeClosesOnReleaseAndOtherKeysDoNothing) {
-    key('A', true);
-    key('A', false);
-    key(kKeyEnter, false);  // an Enter released that was never pressed here
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEscape, true);
-    EXPECT_TRUE(host->isShowing());
-    key(kKeyEscape, false);
-    EXPECT_TRUE(windowClosed());
-}
-
-TEST_F(MBXMessagePage, CloseButtonShowsItsSecondFrameWhilePressedAndCloses) {
-    const uint32_t atRest = shownAt(kCloseCentre);
-    press(kCloseCentre);
-    paint();
-    EXPECT_NE(shownAt(kCloseCentre), atRest);
-    release(kCloseCentre);
-    EXPECT_TRUE(windowClosed());
-    EXPECT_EQ(host->dialogs()->lastResult(), MBXManager::kResultClosed);
+TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
+    const Gesture gestures[] = {
+        {"Ok clicked", {press(kOk)}, kOkLit, {release(kOk)}, kByOk},
+        {"Ok off", {press(kOk), moveTo(kBeside)}, kOkRest, {release(kBeside)}, kOpen},
+        {"Ok off and back",
+         {press(kOk), moveTo(kBeside), moveTo(kOkEdge)},
+         kOkLit,
+         {release(kOkEdge)},
+         kByOk},
+        {"Ok, right", {press(kOk, kRight)}, kOkRest, {release(kOk, kRight)}, kOpen},
+        {"Enter", {keyDown(kEnter)}, kOkLit, {keyUp(kEnter)}, kByOk},
+        {"Escape",
+         {keyDown('A'), keyUp('A'), keyUp(kEnter), keyDown(kEscape)},
+         kOkRest,
+         {keyUp(kEscape)},
+         kByOk},
+        {"close button", {press(kCloser)}, kCloserLit, {release(kCloser)}, kByCloser},
+        {"address", {press(kLink)}, kAny, {release(kLink)}, kByLink},
+        {"address to Ok", {press(kLink)}, kAny, {release(kOk)}, kByLink},
+        {"address to closer", {press(kLink)}, kAny, {release(kCloser)}, kByLink},
+        {"address to outside", {press(kLink)}, kAny, {release(kOutside)}, kByLink},
+        {"address, right", {press(kLink, kRight)}, kAny, {release(kLink, kRight)}, kOpen},
+        {"empty to address", {press(kEmpty)}, kAny, {release(kLink)}, kOpen},
+        {"Ok to address", {press(kOk), moveTo(kLink)}, kAny, {release(kLink)}, kOpen},
+    };
+    for (const Gesture& g : gestures) {
+        SCOPED_TRACE(g.what);
+        restartToolkit(1920, 1080);
+        openAbout();
+        const uint32_t closerAtRest = shownAt(kCloser);
+        play(g.hold);
+        EXPECT_TRUE(host->isShowing());
+        EXPECT_TRUE(afx_headless_opened_urls().empty());
+        EXPECT_EQ(afx_headless_capture_window(), g.hold[0].act == Act::Press ? native : nullptr);
+        // Ok's purple fill, 128 at rest and 183 lit, at 254/256 strength.
+        const uint32_t shown = shownAt(kOkFill), purple = g.look == kOkLit ? 183 : 128;
+        if (g.look == kOkRest || g.look == kOkLit) {
+            EXPECT_LE(std::abs(int32_t(shown >> 16) - int32_t(purple)) + int32_t(shown >> 8 & 255) +
+                          std::abs(int32_t(shown & 255) - int32_t(purple)),
+                      4)
+                << std::hex << shown;
+            // Its caption stays light on either fill, where the fills have no green.
+            int32_t light = 0;
+            for (int32_t y = 375; y < 415; ++y)
+                for (int32_t x = 340; x < 460; ++x)
+                    light += (afx_headless_pixel(native, x, y) >> 8 & 255) >= 200;
+            EXPECT_GT(light, 10);
+        }
+        if (g.look == kCloserLit) {
+            EXPECT_NE(shownAt(kCloser), closerAtRest);
+        }
+        play(g.finish);
+        EXPECT_EQ(closed(), g.outcome != kOpen);
+        EXPECT_EQ(afx_headless_capture_window(), nullptr);
+        EXPECT_EQ(afx_headless_opened_urls(),
+                  g.outcome == kByLink
+                      ? std::vector<std::string>{"https://corvane.example/korvex52"}
+                      : std::vector<std::string>{});
+        const int32_t results[] = {0, MBXManager::kResultOk, MBXManager::kResultClosed,
+                                   MBXManager::kResultOpenLink};
+        if (g.outcome != kOpen) {
+            EXPECT_EQ(host->dialogs()->dialogCount(), 0);
+            EXPECT_EQ(host->dialogs()->lastResult(), results[g.outcome]);
+        }
+    }
 }
 
 }  // namespace

@@ -1,59 +1,65 @@
-// Shared set-up of the dialog tests: a fresh in-memory screen, a toolkit
-// context with the library's class names and resources, and a dialog host
-// with helpers that press, move and type in its window in page pixels.
+// The dialog tests' in-memory screen, host and About box, played with by
+// gestures in page pixels.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "afx/afx_context.h"
+#include "afx/afx_window.h"
 #include "afx/platform/headless/afx_headless.h"
 #include "dialog_session.h"
 #include "dialogs/MBXHost.h"
 
-// The library's resources, embedded from korvex52.rc.
 void* korvex_dialog_test_resources_module();
 
-// Virtual key codes the dialogs react to.
-enum : int32_t { kKeyEnter = 13, kKeyEscape = 27 };
-
-// Places of the message page, in page pixels, as the page is laid out:
-// Ok button 96 x 32 centred at y 300, close button 24 x 24 at (2, 2).
+// The Ok button (96 x 32 at (272, 300)) and a fill pixel clear of its caption,
+// a place level with it, the close button, an empty place, the web address.
 struct PagePoint {
     int32_t x, y;
 };
-constexpr PagePoint kOkCentre{320, 316};
-constexpr PagePoint kOkFill{276, 304};    // inside the Ok box, clear of its caption
-constexpr PagePoint kBesideOk{200, 316};  // level with the Ok button, off it
-constexpr PagePoint kCloseCentre{14, 14};
-constexpr PagePoint kEmptyPlace{600, 200};  // nothing drawn or clickable here
+constexpr PagePoint kOk{320, 316}, kOkFill{276, 304}, kBeside{200, 316}, kCloser{14, 14},
+    kEmpty{600, 200}, kLink{-1, -1};
+
+enum class Act { Press, Release, Move, KeyDown, KeyUp };
+struct Step {
+    Act act;
+    PagePoint at;
+    int32_t code = 0;  // the button or the virtual key
+};
+
+inline Step press(PagePoint at, int32_t button = 0) { return {Act::Press, at, button}; }
+inline Step release(PagePoint at, int32_t button = 0) { return {Act::Release, at, button}; }
+inline Step moveTo(PagePoint at) { return {Act::Move, at}; }
+inline Step keyDown(int32_t key) { return {Act::KeyDown, {}, key}; }
+inline Step keyUp(int32_t key) { return {Act::KeyUp, {}, key}; }
 
 class DialogTest : public ::testing::Test, protected DialogSession {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        afx_set_module(korvex_dialog_test_resources_module());
+        restartToolkit(1920, 1080);
+    }
+    void TearDown() override {
+        dialog_session_end(this);
+        afx_set_module(nullptr);
+    }
 
-    // Throws away the toolkit and starts again on a screen of that size and
-    // pixels per inch (the screen scale is read once per context).
+    // Starts again on a screen of that size and dpi (read once per context).
     void restartToolkit(int32_t desktopWidth, int32_t desktopHeight, int32_t dpi = 96);
+    void openAbout();
+    void* handle() const { return afx_window_handle(ctx, host->window()); }
+    afx_headless_window* window() const {
+        return host && host->window() >= 0 ? afx_headless_find(handle()) : nullptr;
+    }
+    void play(const std::vector<Step>& steps);
+    // What the window shows at a page pixel, 0x00RRGGBB, once painted.
+    uint32_t shownAt(PagePoint p);
+    // True when the host shows nothing and its last window is gone.
+    bool closed() const { return !host->isShowing() && afx_headless_find(native)->destroyed; }
 
-    // The dialog window's native record; null when none is open.
-    afx_headless_window* window() const;
-    void* handle() const;
-    // Page pixel to window pixel at the host's zoom.
-    int32_t device(int32_t page) const;
-
-    void press(PagePoint p, int32_t button = 0);
-    void release(PagePoint p, int32_t button = 0);
-    void moveTo(PagePoint p);
-    void key(int32_t code, bool down);
-    // Lets the window paint what was invalidated.
-    void paint();
-    // What the window shows at a page pixel, 0x00RRGGBB (after paint()).
-    uint32_t shownAt(PagePoint p) const;
+    void* native = nullptr;
+    PagePoint link{};  // the middle of the web address
 };
-
-// True when each channel of word (0x00RRGGBB) lies within tolerance of r, g, b.
-::testing::AssertionResult colourNear(uint32_t word, uint32_t r, uint32_t g, uint32_t b,
-                                      uint32_t tolerance = 2);

@@ -1,6 +1,5 @@
-// EngineDriver: settings, stereo signals and a block loop that drives the
-// engine the way the plug-in does (sub-blocks of at most 64 frames, one
-// control update per sub-block, the overload report after each host block).
+// Settings and a block loop that drives the engine as the plug-in does: sub-
+// blocks of at most 64 frames, each with a control update, then the overload.
 #pragma once
 
 #include <algorithm>
@@ -14,16 +13,9 @@
 namespace ZEPHRA2F9C41D07 {
 
 struct Settings {
-    float rt60Seconds = 1.0f;
-    float damping = 0.0f;
-    float mixPercent = 50.0f;
-    float widthPercent = 50.0f;
-    float preDelayMs = 0.0f;
-    float inTrimDb = 0.0f;
-    float outTrimDb = 0.0f;
-    bool wetOnly = false;
-    bool mute = false;
-    bool effect = true;
+    float rt60Seconds = 1.0f, damping = 0.0f, mixPercent = 50.0f, widthPercent = 50.0f;
+    float preDelayMs = 0.0f, inTrimDb = 0.0f, outTrimDb = 0.0f;
+    bool wetOnly = false, mute = false, effect = true;
 };
 
 inline void apply(ReverbEngine& engine, const Settings& s) {
@@ -45,43 +37,18 @@ inline void prepareWith(ReverbEngine& engine, const Settings& s, float sampleRat
     engine.prepare(sampleRate);
 }
 
-struct Stereo {
-    std::vector<float> left;
-    std::vector<float> right;
-    size_t frames() const { return left.size(); }
-};
-
-inline Stereo silence(size_t frames) {
-    return {std::vector<float>(frames), std::vector<float>(frames)};
-}
-
-inline Stereo stereoNoise(size_t frames, uint32_t seed, float amplitude = 1.0f) {
-    return {noise(frames, seed, amplitude), noise(frames, seed + 1000, amplitude)};
-}
-
-inline Stereo impulse(size_t frames, float height = 1.0f) {
-    Stereo s = silence(frames);
-    s.left[0] = height;
-    s.right[0] = height;
-    return s;
-}
-
-// Renders in through the engine in host blocks of hostBlock frames; sets
-// *overloaded when any block's report said so.
-inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512,
-                     bool* overloaded = nullptr) {
+// Renders in through the engine in host blocks of hostBlock frames.
+inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 512) {
     Stereo out = silence(in.frames());
     for (size_t block = 0; block < in.frames(); block += hostBlock) {
         const size_t blockEnd = std::min(in.frames(), block + hostBlock);
         for (size_t sub = block; sub < blockEnd; sub += ReverbEngine::kMaxSubBlock) {
             const size_t subEnd = std::min(blockEnd, sub + ReverbEngine::kMaxSubBlock);
             engine.updateControls(static_cast<int32_t>(subEnd - sub));
-            for (size_t n = sub; n < subEnd; ++n) {
+            for (size_t n = sub; n < subEnd; ++n)
                 engine.processSample(in.left[n], in.right[n], out.left[n], out.right[n]);
-            }
         }
-        const bool report = engine.takeOverload();
-        if (overloaded != nullptr && report) *overloaded = true;
+        engine.takeOverload();
     }
     return out;
 }
@@ -89,12 +56,6 @@ inline Stereo render(ReverbEngine& engine, const Stereo& in, size_t hostBlock = 
 inline size_t firstNonZero(const std::vector<float>& x) {
     return static_cast<size_t>(std::find_if(x.begin(), x.end(), [](float v) { return v != 0.0f; }) -
                                x.begin());
-}
-
-inline float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX) {
-    float p = 0.0f;
-    for (size_t n = from; n < std::min(to, x.size()); ++n) p = std::max(p, std::fabs(x[n]));
-    return p;
 }
 
 }  // namespace ZEPHRA2F9C41D07

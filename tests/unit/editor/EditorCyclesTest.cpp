@@ -7,15 +7,8 @@
 #include "EditorFixture.h"
 #include "afx/afx_window.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KORVEX_LEAK_CHECK 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) && !defined(KORVEX_LEAK_CHECK)
-#define KORVEX_LEAK_CHECK 1
-#endif
-#ifdef KORVEX_LEAK_CHECK
+// g++ marks the address-sanitizer build so.
+#ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -52,7 +45,7 @@ TEST_F(EditorFixture, AThousandInstancesWithTheirEditorsComeAndGoWithoutLeaking)
         effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);  // deletes the instance
     }
     EXPECT_EQ(opened, kCycles);
-#ifdef KORVEX_LEAK_CHECK
+#ifdef __SANITIZE_ADDRESS__
     EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "LeakSanitizer found memory still held";
 #endif
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "afx/afx_bitmap_font.h"
+#include "afx/afx_context.h"
 #include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
 
@@ -28,13 +29,10 @@ void EditorFixture::setUpAt(int32_t dpi) {
 
 void EditorFixture::TearDown() {
     delete plug;
-    plug = nullptr;
-    editor = nullptr;
     if (ctx) {
         afx_destroy_all(ctx);
         afx_context_release(ctx);
         afx_context_free(ctx);
-        ctx = nullptr;
     }
     if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
         afx_bitmap_font_release(font);
@@ -50,8 +48,6 @@ void EditorFixture::openEditor() {
     afx_headless_paint(window());
 }
 
-void EditorFixture::closeEditor() { plug->dispatcher(effEditClose, 0, 0, nullptr, 0.0f); }
-
 void* EditorFixture::window() const { return afx_window_handle(ctx, editor->windowIndex()); }
 
 void EditorFixture::tick(int32_t count) {
@@ -61,51 +57,25 @@ void EditorFixture::tick(int32_t count) {
     }
 }
 
-int32_t EditorFixture::windowX(float px) const {
+int32_t EditorFixture::wx(float px) const {
     return static_cast<int32_t>(std::lround(px * editor->panelZoom())) + editor->panelLeft();
 }
-int32_t EditorFixture::windowY(float py) const {
+int32_t EditorFixture::wy(float py) const {
     return static_cast<int32_t>(std::lround(py * editor->panelZoom()));
-}
-
-void EditorFixture::press(float px, float py) {
-    afx_headless_set_buttons_held(true);
-    afx_headless_button_down(window(), windowX(px), windowY(py), 0);
-}
-void EditorFixture::moveTo(float px, float py) {
-    afx_headless_move(window(), windowX(px), windowY(py));
-}
-void EditorFixture::release(float px, float py) {
-    afx_headless_set_buttons_held(false);
-    afx_headless_button_up(window(), windowX(px), windowY(py), 0);
-}
-void EditorFixture::click(float px, float py) {
-    press(px, py);
-    release(px, py);
-}
-void EditorFixture::doubleClick(float px, float py) {
-    afx_headless_set_buttons_held(true);
-    afx_headless_double_click(window(), windowX(px), windowY(py));
-    release(px, py);
-}
-void EditorFixture::wheel(float px, float py, int32_t notches) {
-    afx_headless_wheel(window(), windowX(px), windowY(py), 120 * notches);
 }
 
 std::vector<std::string> EditorFixture::editTrail() const {
     std::vector<std::string> trail;
     char line[64];
     for (const HostCall& call : host.calls) {
-        if (call.opcode == audioMasterBeginEdit) {
-            std::snprintf(line, sizeof(line), "begin %d", call.index);
-        } else if (call.opcode == audioMasterEndEdit) {
-            std::snprintf(line, sizeof(line), "end %d", call.index);
-        } else if (call.opcode == audioMasterAutomate) {
-            std::snprintf(line, sizeof(line), "set %d %.4g", call.index,
-                          static_cast<double>(call.opt));
-        } else {
-            continue;
-        }
+        const char* word = call.opcode == audioMasterBeginEdit  ? "begin"
+                           : call.opcode == audioMasterEndEdit  ? "end"
+                           : call.opcode == audioMasterAutomate ? "set"
+                                                                : nullptr;
+        if (!word) continue;
+        int n = std::snprintf(line, sizeof(line), "%s %d", word, call.index);
+        if (call.opcode == audioMasterAutomate)
+            std::snprintf(line + n, sizeof(line) - size_t(n), " %.4g", double(call.opt));
         trail.emplace_back(line);
     }
     return trail;

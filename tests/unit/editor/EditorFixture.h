@@ -1,7 +1,7 @@
 // The editor as a host meets it: a real CPlug whose editor is CEditorGUI,
-// a recording host callback, and a host window on the in-memory toolkit
-// backend. Pointer helpers take panel coordinates and place them in the
-// window through the editor's current zoom and panel position.
+// a recording host callback, and a host window of 500 x 700 on the in-memory
+// toolkit backend. Pointer helpers take panel coordinates and place them in
+// the window through the editor's current zoom and panel position.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "afx/afx_context.h"
 #include "afx/platform/headless/afx_headless.h"
 #include "editor/CEditorGUI.h"
 #include "plugin/CPlug.h"
@@ -22,28 +21,37 @@ class EditorFixture : public ::testing::Test {
 protected:
     void SetUp() override { setUpAt(96); }
     void TearDown() override;
-
-    // A fresh backend at dpi, the toolkit context, the bitmap font, a host
-    // window of 500 x 700 and a plug-in with its editor.
+    // A fresh backend at dpi, the toolkit context, the bitmap font, the
+    // host window and a plug-in with its editor.
     void setUpAt(int32_t dpi);
-    // effEditOpen through the dispatcher, then the first paint.
-    void openEditor();
-    void closeEditor();
+    void openEditor();  // effEditOpen through the dispatcher, then the first paint
+    void closeEditor() { plug->dispatcher(effEditClose, 0, 0, nullptr, 0.0f); }
     void* window() const;
-    // Runs the window's timer count times and paints what became invalid.
-    void tick(int32_t count = 1);
+    afx_headless_window* shown() const { return afx_headless_find(window()); }
+    void tick(int32_t count = 1);  // the window's timer, each tick followed by a paint
 
-    // Window position of a panel point.
-    int32_t windowX(float panelX) const;
-    int32_t windowY(float panelY) const;
-    void press(float px, float py);
-    void moveTo(float px, float py);
-    void release(float px, float py);
-    void click(float px, float py);
-    void doubleClick(float px, float py);
-    void wheel(float px, float py, int32_t notches);
+    // Window pixels of a panel point.
+    int32_t wx(float px) const;
+    int32_t wy(float py) const;
+    void press(float px, float py) {
+        afx_headless_set_buttons_held(true);
+        afx_headless_button_down(window(), wx(px), wy(py), 0);
+    }
+    void moveTo(float px, float py) { afx_headless_move(window(), wx(px), wy(py)); }
+    void release(float px, float py) {
+        afx_headless_set_buttons_held(false);
+        afx_headless_button_up(window(), wx(px), wy(py), 0);
+    }
+    void click(float px, float py) { press(px, py), release(px, py); }
+    void doubleClick(float px, float py) {
+        afx_headless_set_buttons_held(true);
+        afx_headless_double_click(window(), wx(px), wy(py));
+        release(px, py);
+    }
+    void wheel(float px, float py, int32_t notches) {
+        afx_headless_wheel(window(), wx(px), wy(py), 120 * notches);
+    }
 
-    // Host calls of one opcode since the last clearCalls.
     std::vector<HostCall> callsOf(VstInt32 opcode) const { return host.callsOf(opcode); }
     // Edit gestures and automation in order, as "begin 2", "set 2 0.5", "end 2".
     std::vector<std::string> editTrail() const;
@@ -56,16 +64,12 @@ protected:
     ZEPHRA2F9C41D07::CEditorGUI* editor = nullptr;
 };
 
-// Knob centres on the panel, indexed by parameter (0..6).
 struct PanelPoint {
     float x, y;
 };
+// Knob centres on the panel, by parameter (0..6); the picture buttons by
+// their frames; a point of the panel that no control covers.
 constexpr PanelPoint kKnobCentre[7] = {{100, 215}, {43, 252}, {100, 358}, {43, 178},
                                        {100, 298}, {43, 404}, {100, 132}};
-// Picture buttons by their frames: info, previous, next, name plate.
-constexpr PanelPoint kInfoButton = {52, 11};
-constexpr PanelPoint kPreviousButton = {92, 11};
-constexpr PanelPoint kNextButton = {126, 11};
-constexpr PanelPoint kNamePlate = {72, 527};
-// A point of the panel that no control covers.
-constexpr PanelPoint kBarePanel = {8, 120};
+constexpr PanelPoint kInfoButton{52, 11}, kPreviousButton{92, 11}, kNextButton{126, 11},
+    kNamePlate{72, 527}, kBarePanel{8, 120};

@@ -2,95 +2,70 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <initializer_list>
-#include <string>
-#include <vector>
 
 #include "tools/host/TestSignal.h"
 #include "tools/host/WavFile.h"
 
 namespace {
 
-// Builds a WAV file by hand, independently of the writer under test.
-struct WavBuilder {
-    std::vector<unsigned char> bytes;
-    // Byte by byte: g++ 12 takes a range insert into the empty vector for
-    // an overflow (-Wstringop-overflow).
-    void raw(const char* four) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(four[i]));
-    }
-    void u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
-    }
-    void u16(uint16_t v) {
-        bytes.push_back(static_cast<unsigned char>(v));
-        bytes.push_back(static_cast<unsigned char>(v >> 8));
-    }
-    void header() {
-        raw("RIFF");
-        u32(0);  // readers must not trust this
-        raw("WAVE");
-    }
-    void fmt(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits) {
-        raw("fmt ");
-        u32(16);
-        u16(format);
-        u16(channels);
-        u32(rate);
-        u32(rate * channels * bits / 8);
-        u16(static_cast<uint16_t>(channels * bits / 8));
-        u16(bits);
-    }
-};
+using Bytes = std::vector<unsigned char>;
 
-TEST(WavRead, DecodesPcm16MonoIntoBothChannels) {
-    WavBuilder w;
-    w.header();
-    w.raw("LIST");  // an odd-sized chunk before fmt: skipped with its pad byte
-    w.u32(3);
-    w.bytes.insert(w.bytes.end(), {'a', 'b', 'c', 0});
-    w.fmt(1, 1, 44100, 16);
-    w.raw("data");
-    w.u32(6);
-    for (int16_t v : {int16_t(16384), int16_t(-32768), int16_t(1)}) w.u16(static_cast<uint16_t>(v));
-    StereoAudio audio;
-    std::string error;
-    ASSERT_TRUE(parseWav(w.bytes, audio, error)) << error;
-    ASSERT_EQ(audio.frames(), 3u);
-    EXPECT_EQ(audio.sampleRate, 44100.0f);
-    EXPECT_EQ(audio.left[0], 0.5f);
-    EXPECT_EQ(audio.left[1], -1.0f);
-    EXPECT_EQ(audio.right[1], -1.0f);
-    EXPECT_EQ(audio.left[2], 1.0f / 32768.0f);
+// WAV files built by hand, independently of the writer under test.
+std::string le(uint32_t v, int bytes) {
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>(v >> (8 * i));
+    return s;
+}
+// Format 0xFFFE (extensible) names the real format, PCM, in its sub-format.
+std::string fmt(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits) {
+    const bool extensible = format == 0xFFFE;
+    const std::string s = "fmt " + le(extensible ? 40 : 16, 4) + le(format, 2) + le(channels, 2) +
+                          le(rate, 4) + le(rate * channels * bits / 8, 4) +
+                          le(channels * bits / 8u, 2) + le(bits, 2);
+    return extensible ? s + le(22, 2) + le(bits, 2) + le(3, 4) + le(1, 2) + std::string(14, 0) : s;
+}
+std::string data(uint32_t size, const std::string& s) { return "data" + le(size, 4) + s; }
+Bytes wav(const std::string& chunks) {
+    const std::string file = "RIFF" + le(0, 4) + "WAVE" + chunks;  // readers must not trust 0
+    return Bytes(file.begin(), file.end());
 }
 
-TEST(WavRead, DecodesPcm24StereoWithSignExtension) {
-    WavBuilder w;
-    w.header();
-    w.fmt(1, 2, 96000, 24);
-    w.raw("data");
-    w.u32(6);
-    w.bytes.insert(w.bytes.end(), {0x00, 0x00, 0x80, 0xFF, 0xFF, 0x7F});  // -1.0, just under +1
+StereoAudio parsed(const Bytes& bytes) {
     StereoAudio audio;
     std::string error;
-    ASSERT_TRUE(parseWav(w.bytes, audio, error)) << error;
-    ASSERT_EQ(audio.frames(), 1u);
-    EXPECT_EQ(audio.left[0], -1.0f);
-    EXPECT_EQ(audio.right[0], 8388607.0f / 8388608.0f);
+    EXPECT_TRUE(parseWav(bytes, audio, error)) << error;
+    return audio;
+}
+
+TEST(WavRead, DecodesPcmAndFloatAsHostsWriteThem) {
+    // 16-bit mono feeds both channels; an odd-sized chunk before fmt is
+    // skipped with its pad byte.
+    StereoAudio a = parsed(wav("LIST" + le(3, 4) + std::string("abc\0", 4) + fmt(1, 1, 44100, 16) +
+                               data(6, le(16384, 2) + le(32768, 2) + le(1, 2))));
+    EXPECT_EQ(a.sampleRate, 44100.0f);
+    EXPECT_EQ(a.left, (std::vector<float>{0.5f, -1.0f, 1.0f / 32768.0f}));
+    EXPECT_EQ(a.right, a.left);
+    // 24-bit stereo, sign-extended, plain and extensible.
+    for (uint16_t format : {1, 0xFFFE}) {
+        a = parsed(wav(fmt(format, 2, 96000, 24) + data(6, le(0x800000, 3) + le(0x7FFFFF, 3))));
+        EXPECT_EQ(a.left, std::vector<float>{-1.0f}) << format;
+        EXPECT_EQ(a.right, std::vector<float>{8388607.0f / 8388608.0f}) << format;
+    }
+    // A float file cut short keeps only its whole frames: 800 bytes promised,
+    // one and a half frames there.
+    a = parsed(
+        wav(fmt(3, 2, 48000, 32) + data(800, le(0x3F800000, 4) + le(0xBF800000, 4) + "xxxx")));
+    EXPECT_EQ(a.left, std::vector<float>{1.0f});
+    EXPECT_EQ(a.right, std::vector<float>{-1.0f});
 }
 
 TEST(WavRead, FloatRoundTripsThroughTheWriterBitForBit) {
-    StereoAudio audio;
-    audio.sampleRate = 48000.0f;
-    audio.left = {0.0f, -0.0f, 1e-30f, 0.123456789f, -3.5f};
-    audio.right = {1.0f, -1.0f, 2.0f, 1e30f, 0.5f};
-    std::vector<unsigned char> bytes = encodeWavFloat(audio);
+    const StereoAudio audio{
+        48000.0f, {0.0f, -0.0f, 1e-30f, 0.123456789f, -3.5f}, {1.0f, -1.0f, 2.0f, 1e30f, 0.5f}};
+    const Bytes bytes = encodeWavFloat(audio);
     EXPECT_EQ(bytes.size(), 44u + 5 * 8);
-    StereoAudio back;
-    std::string error;
-    ASSERT_TRUE(parseWav(bytes, back, error)) << error;
+    const StereoAudio back = parsed(bytes);
     ASSERT_EQ(back.frames(), 5u);
     EXPECT_EQ(std::memcmp(back.left.data(), audio.left.data(), 5 * sizeof(float)), 0);
     EXPECT_EQ(std::memcmp(back.right.data(), audio.right.data(), 5 * sizeof(float)), 0);
@@ -98,66 +73,40 @@ TEST(WavRead, FloatRoundTripsThroughTheWriterBitForBit) {
 }
 
 TEST(WavRead, RefusesDamagedOrUnsupportedFilesWithAReason) {
-    StereoAudio audio;
-    std::string error;
-    EXPECT_FALSE(parseWav({}, audio, error));
-    EXPECT_FALSE(parseWav(std::vector<unsigned char>(12, 'x'), audio, error));
-    EXPECT_NE(error.find("RIFF"), std::string::npos);
-
-    WavBuilder noData;
-    noData.header();
-    noData.fmt(1, 2, 48000, 16);
-    EXPECT_FALSE(parseWav(noData.bytes, audio, error));
-    EXPECT_EQ(error, "no data chunk");
-
-    WavBuilder pcm8;
-    pcm8.header();
-    pcm8.fmt(1, 1, 8000, 8);
-    pcm8.raw("data");
-    pcm8.u32(0);
-    EXPECT_FALSE(parseWav(pcm8.bytes, audio, error));
-    EXPECT_NE(error.find("unsupported"), std::string::npos);
-
-    // A fmt chunk claiming more bytes than the file holds.
-    WavBuilder lying;
-    lying.header();
-    lying.raw("fmt ");
-    lying.u32(1000);
-    lying.u16(1);
-    EXPECT_FALSE(parseWav(lying.bytes, audio, error));
-}
-
-TEST(WavRead, TruncatedDataKeepsOnlyWholeFrames) {
-    WavBuilder w;
-    w.header();
-    w.fmt(3, 2, 48000, 32);
-    w.raw("data");
-    w.u32(800);  // promises 100 frames, holds one and a half
-    for (int i = 0; i < 3; ++i) w.u32(0x3F800000u);
-    StereoAudio audio;
-    std::string error;
-    ASSERT_TRUE(parseWav(w.bytes, audio, error)) << error;
-    EXPECT_EQ(audio.frames(), 1u);
+    const struct {
+        Bytes bytes;
+        const char* reason;
+    } cases[] = {
+        {{}, "not a RIFF/WAVE file"},
+        {Bytes(12, 'x'), "not a RIFF/WAVE file"},
+        {wav(fmt(1, 2, 48000, 16)), "no data chunk"},
+        {wav(data(0, "")), "no fmt chunk"},
+        {wav(fmt(1, 1, 8000, 8) + data(0, "")),
+         "unsupported sample format (format 1, 8 bits): use 16- or 24-bit PCM or 32-bit float"},
+        {wav("fmt " + le(1000, 4) + le(1, 2)), "damaged fmt chunk"},  // longer than the file
+    };
+    for (const auto& c : cases) {
+        StereoAudio audio;
+        std::string error;
+        EXPECT_FALSE(parseWav(c.bytes, audio, error));
+        EXPECT_EQ(error, c.reason);
+    }
 }
 
 TEST(TestSignal, IsDeterministicBoundedAndAudible) {
-    StereoAudio a = makeTestSignal(48000.0f);
-    StereoAudio b = makeTestSignal(48000.0f);
+    const StereoAudio a = makeTestSignal(48000.0f);
     ASSERT_EQ(a.frames(), 120000u);
-    EXPECT_EQ(a.left, b.left);
-    EXPECT_EQ(a.right, b.right);
-    double peak = 0.0, energyFirstHit = 0.0, energyTone = 0.0;
+    EXPECT_EQ(a.left, makeTestSignal(48000.0f).left);
+    EXPECT_EQ(makeTestSignal(96000.0f).frames(), 240000u);
+    double peak = 0.0, firstHit = 0.0, tone = 0.0;  // energies
     for (size_t i = 0; i < a.frames(); ++i) {
         ASSERT_TRUE(std::isfinite(a.left[i]) && std::isfinite(a.right[i]));
         peak = std::fmax(peak, std::fmax(std::fabs(a.left[i]), std::fabs(a.right[i])));
-        if (i < 4800) energyFirstHit += a.left[i] * a.left[i];
-        if (i > 72000 && i < 100000) energyTone += a.right[i] * a.right[i];
+        firstHit += i < 4800 ? a.left[i] * a.left[i] : 0.0;
+        tone += i > 72000 && i < 100000 ? a.right[i] * a.right[i] : 0.0;
     }
-    EXPECT_LT(peak, 1.0);
-    EXPECT_GT(peak, 0.3);
-    EXPECT_GT(energyFirstHit, 1.0);
-    EXPECT_GT(energyTone, 1.0);
-    EXPECT_EQ(makeTestSignal(96000.0f).frames(), 240000u);
+    EXPECT_TRUE(peak > 0.3 && peak < 0.8) << peak;
+    EXPECT_TRUE(firstHit > 1.0 && tone > 1.0) << firstHit << " " << tone;
 }
 
 }  // namespace

@@ -1,20 +1,26 @@
-// CPlug as a host sees it: the record, the dispatcher, identity and the
-// parameter model.
+// CPlug as a host sees it: record, dispatcher, parameters, programs, the
+// editor size a chunk restores (the chunk rules: the chunk model's corpus
+// replay) and the audio loop, which never allocates or locks.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "frame/VstEntry.h"
 #include "plugin/CPlug.h"
+#include "tests/unit/dsp/TestSignals.h"
 #include "tests/unit/support/FakeHost.h"
+#include "tests/unit/support/RealtimeGuard.h"
 #include "tests/unit/support/RecordingEditor.h"
 
 using namespace ZEPHRA2F9C41D07;
 
 namespace {
+
+uint32_t g_now = 0;
+uint32_t testClock() { return g_now; }
 
 struct PlugFixture : ::testing::Test {
     FakeHost host;
@@ -22,13 +28,15 @@ struct PlugFixture : ::testing::Test {
     RecordingEditor* editor = nullptr;
 
     void SetUp() override {
+        g_now = 0xFFFFFF00u;  // near the 32-bit wrap: elapsed times must subtract unsigned
+        CPlug::setMillisecondClock(testClock);
         plug = new CPlug(FakeHost::callback, 10, 10);
         editor = new RecordingEditor(plug);
         plug->replaceEditor(editor);
     }
     void TearDown() override {
-        AEffect* e = plug->getAeffect();
-        EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f), 1);
+        EXPECT_EQ(dispatch(effClose), 1);
+        CPlug::setMillisecondClock(nullptr);
     }
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f) {
@@ -42,218 +50,243 @@ struct PlugFixture : ::testing::Test {
         dispatch(opcode, index, 0, buffer);
         return buffer;
     }
+    // Runs the input through processReplacing in host blocks of `block` frames.
+    Stereo run(const Stereo& in, size_t block, bool inPlace = false) {
+        Stereo out = inPlace ? in : silence(in.frames());
+        for (size_t at = 0; at < in.frames(); at += block) {
+            const auto n = static_cast<VstInt32>(std::min(block, in.frames() - at));
+            float* ins[2] = {const_cast<float*>(&in.left[at]), const_cast<float*>(&in.right[at])};
+            float* outs[2] = {&out.left[at], &out.right[at]};
+            plug->processReplacing(inPlace ? outs : ins, outs, n);
+        }
+        return out;
+    }
 };
 
-TEST_F(PlugFixture, RecordAnnouncesAStereoEffectWithEditorAndChunks) {
+TEST_F(PlugFixture, RecordAndDispatcherAnswersAsHostsReadThem) {
     AEffect* e = plug->getAeffect();
-    EXPECT_EQ(e->numPrograms, 10);
-    EXPECT_EQ(e->numParams, 10);
-    EXPECT_EQ(e->numInputs, 2);
-    EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 49);
-    EXPECT_EQ(e->version, 1);
-    EXPECT_EQ(e->uniqueID, ('K' << 24) | ('V' << 16) | ('5' << 8) | '2');
-    EXPECT_EQ(e->initialDelay, 0);
-    EXPECT_NE(e->processReplacing, nullptr);
-}
-
-TEST_F(PlugFixture, IdentityAnswers) {
-    EXPECT_EQ(text(effGetEffectName), "KORVEX52");
-    EXPECT_EQ(text(effGetProductString), "Plate Reverb");
-    EXPECT_EQ(text(effGetVendorString), "Corvane Audio Systems Ltd");
-    EXPECT_EQ(dispatch(effGetVendorString, 0, 0, nullptr), 1);
-    EXPECT_EQ(dispatch(effGetVendorVersion), 3140);
-    EXPECT_EQ(dispatch(effGetVstVersion), 2400);
-    EXPECT_EQ(dispatch(effIdentify), ('N' << 24) | ('v' << 16) | ('E' << 8) | 'f');
-}
-
-TEST_F(PlugFixture, CanDoAcceptsExactlyBypass) {
-    auto canDo = [this](const char* text) {
-        return dispatch(effCanDo, 0, 0, const_cast<char*>(text));
-    };
-    EXPECT_EQ(canDo("bypass"), 1);
-    EXPECT_EQ(canDo("bypassed"), 0);
-    EXPECT_EQ(canDo("Bypass"), 0);
-    EXPECT_EQ(canDo("bypas"), 0);
-    EXPECT_EQ(canDo(""), 0);
-    EXPECT_EQ(dispatch(effCanDo, 0, 0, nullptr), 0);
-    for (const char* published :
-         {"receiveVstTimeInfo", "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo",
-          "receiveVstEvents", "receiveVstMidiEvent", "offline", "midiProgramNames",
-          "reportConnectionChanges", "acceptIOChanges", "sizeWindow", "openFileSelector",
-          "closeFileSelector", "startStopProcess", "shellCategory",
-          "sendVstMidiEventFlagIsRealtime"})
-        EXPECT_EQ(canDo(published), 0) << published;
-}
-
-TEST_F(PlugFixture, OpcodesOutsideTheTableAnswerZeroAndDoNothing) {
-    for (VstInt32 op : std::initializer_list<VstInt32>{
-             effGetPlugCategory, effGetTailSize, effStartProcess, effStopProcess, effGetVu,
-             effGetParameterProperties, effSetSpeakerArrangement, effGetSpeakerArrangement,
-             effSetProcessPrecision, effVendorSpecific, static_cast<VstInt32>(200),
-             static_cast<VstInt32>(-3)})
+    EXPECT_EQ(
+        std::vector<VstInt32>({e->numPrograms, e->numParams, e->numInputs, e->numOutputs, e->flags,
+                               e->version, e->initialDelay, e->uniqueID}),
+        std::vector<VstInt32>({10, 10, 2, 2, 49, 1, 0, 'K' << 24 | 'V' << 16 | '5' << 8 | '2'}));
+    EXPECT_EQ(
+        text(effGetEffectName) + "|" + text(effGetProductString) + "|" + text(effGetVendorString),
+        "KORVEX52|Plate Reverb|Corvane Audio Systems Ltd");
+    EXPECT_EQ(std::make_pair(dispatch(effGetVendorVersion), dispatch(effGetVstVersion)),
+              std::make_pair(VstIntPtr(3140), VstIntPtr(2400)));
+    for (const char* can : {"bypass", "bypassed", "Bypass", "", "receiveVstEvents", "sizeWindow"})
+        EXPECT_EQ(dispatch(effCanDo, 0, 0, const_cast<char*>(can)),
+                  VstIntPtr(!std::strcmp(can, "bypass")));
+    EXPECT_EQ(dispatch(effCanDo), 0);
+    for (VstInt32 op : std::initializer_list<VstInt32>{effGetPlugCategory, effGetTailSize, effGetVu,
+                                                       effVendorSpecific, 200, -3})
         EXPECT_EQ(dispatch(op), 0) << op;
-    EXPECT_EQ(dispatch(effEditIdle), 0);
     EXPECT_EQ(dispatch(effCanBeAutomated, 57), 1);
-    EXPECT_EQ(dispatch(effProcessEvents), 1);
-    EXPECT_TRUE(editor->parameters.empty());
-}
-
-TEST_F(PlugFixture, WithoutEditorTheFallbackRectangleIsHandedOut) {
+    // Without an editor the fallback rectangle is handed out and the editor calls are survived.
     plug->replaceEditor(nullptr);
     ERect* rect = nullptr;
     EXPECT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 538);
-    EXPECT_EQ(rect->right, 144);
-    EXPECT_EQ(dispatch(effEditOpen, 0, 0, nullptr), 1);
-    EXPECT_EQ(dispatch(effEditClose), 1);
-    EXPECT_EQ(dispatch(effSetEditKnobMode, 0, 1), 1);
-    EXPECT_EQ(dispatch(effEditGetRect, 0, 0, nullptr), 1);  // a null ptr is survived
-    plug->setParameter(kMix, 0.3f);                         // no editor to tell
-    EXPECT_FLOAT_EQ(plug->getParameter(kMix), 0.3f);
+    EXPECT_EQ(std::make_pair(rect->right - rect->left, rect->bottom - rect->top),
+              std::make_pair(144, 538));
+    EXPECT_EQ(
+        std::make_tuple(dispatch(effEditOpen), dispatch(effEditClose), dispatch(effEditGetRect)),
+        std::make_tuple(VstIntPtr(1), VstIntPtr(1), VstIntPtr(1)));
 }
 
-TEST_F(PlugFixture, FreshInstanceShowsTheDefaults) {
-    const char* expected[10] = {"0.00 sec", "0.0",     "50.00 %", "0.00 ms", "50.00 %",
-                                "0.00 dB",  "0.00 dB", "Off",     "Off",     "In "};
+TEST_F(PlugFixture, ParameterNamesAndDisplayTextsAsHostsShowThem) {
     const char* names[10] = {"RT60 Time", "Damping", "Mix",      "Pre Delay", "Width",
                              "Out Trim",  "In Trim", "Wet Only", "Mute",      "Effect"};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(text(effGetParamDisplay, i), expected[i]) << i;
-        EXPECT_EQ(text(effGetParamName, i), names[i]) << i;
-        EXPECT_EQ(text(effGetParamLabel, i), "") << i;
+    const char* fresh[10] = {"0.00 sec", "0.0",     "50.00 %", "0.00 ms", "50.00 %",
+                             "0.00 dB",  "0.00 dB", "Off",     "Off",     "In "};
+    for (int i = -1; i < 100; i += i < 11 ? 1 : 87) {  // 98 and 99 too: not host parameters
+        EXPECT_EQ(text(effGetParamName, i), i >= 0 && i < 10 ? names[i] : "") << i;
+        EXPECT_EQ(text(effGetParamDisplay, i), i >= 0 && i < 10 ? fresh[i] : "") << i;
+        EXPECT_EQ(text(effGetParamLabel, i), "");
     }
-    for (int i : {10, 11, 98, 99, -1}) {
-        EXPECT_EQ(text(effGetParamName, i), "") << i;
-        EXPECT_EQ(text(effGetParamDisplay, i), "") << i;
-    }
-    EXPECT_EQ(dispatch(effGetProgram), 0);
-}
-
-TEST_F(PlugFixture, DisplayTextsAtTheEndsOfEachRange) {
-    struct Case {
+    const struct {
         int index;
         float value;
         const char* text;
-    };
-    const Case cases[] = {
-        {kOutTrim, 0.0f, "-6.00 dB"},
-        {kOutTrim, 1.0f, "6.00 dB"},
-        {kInTrim, 0.25f, "-3.00 dB"},
-        {kRT60, 1.0f, "3.00 sec"},
-        {kPreDelay, 1.0f, "250.00 ms"},
-        {kDamping, 1.0f, "10.0"},
-        {kMix, 0.0f, "0.00 %"},
-        {kWidth, 1.0f, "100.00 %"},
-        // A switch shows "on" only strictly above one half.
-        {kWetOnly, 0.5f, "Off"},
-        {kWetOnly, 0.51f, "On "},
-        {kMute, 1.0f, "On "},
-        {kEffect, 0.5f, "Out"},
-        {kEffect, 0.0f, "Out"},
-    };
-    for (const Case& c : cases) {
+    } ends[] = {
+        {kOutTrim, 0.0f, "-6.00 dB"}, {kOutTrim, 1.0f, "6.00 dB"},    {kInTrim, 0.25f, "-3.00 dB"},
+        {kRT60, 1.0f, "3.00 sec"},    {kPreDelay, 1.0f, "250.00 ms"}, {kDamping, 1.0f, "10.0"},
+        {kMix, 0.0f, "0.00 %"},       {kWidth, 1.0f, "100.00 %"},     {kWetOnly, 0.5f, "Off"},
+        {kWetOnly, 0.51f, "On "},     {kMute, 1.0f, "On "},           {kEffect, 0.5f, "Out"}};
+    for (const auto& c : ends) {  // a switch shows "on" only strictly above one half
         plug->setParameter(c.index, c.value);
         EXPECT_EQ(text(effGetParamDisplay, c.index), c.text) << c.index << " at " << c.value;
     }
-    // Absurd values stay within a 24-byte host buffer.
-    plug->setParameter(kPreDelay, 1e30f);
-    EXPECT_LT(text(effGetParamDisplay, kPreDelay).size(), 24u);
 }
 
-TEST_F(PlugFixture, ParametersReachTheEngineInItsUnits) {
+TEST_F(PlugFixture, ParametersReachTheEngineTheCurrentRecordTheEditorAndTheHost) {
     ReverbEngine* engine = plug->reverbEngine();
-    ASSERT_NE(engine, nullptr);
-    plug->setParameter(kRT60, 0.5f);
-    plug->setParameter(kDamping, 0.25f);
-    plug->setParameter(kMix, 0.4f);
-    plug->setParameter(kPreDelay, 2.0f);  // out of range: passed on unclamped
-    plug->setParameter(kWidth, 0.9f);
-    plug->setParameter(kOutTrim, 0.75f);
-    plug->setParameter(kInTrim, 0.0f);
+    const struct {
+        int index;
+        float value;
+        float (ReverbEngine::*pending)() const;
+        float expected;
+    } cases[] = {{kRT60, 0.5f, &ReverbEngine::pendingRT60, 1.5f},
+                 {kDamping, 0.25f, &ReverbEngine::pendingDamping, 2.5f},
+                 {kMix, 0.4f, &ReverbEngine::pendingMix, 40.0f},
+                 {kPreDelay, 2.0f, &ReverbEngine::pendingPreDelay, 500.0f},  // passed on unclamped
+                 {kWidth, 0.9f, &ReverbEngine::pendingWidth, 90.0f},
+                 {kOutTrim, 0.75f, &ReverbEngine::pendingOutTrim, 3.0f},
+                 {kInTrim, 0.0f, &ReverbEngine::pendingInTrim, -6.0f}};
+    for (const auto& c : cases) {
+        plug->setParameterAutomated(c.index, c.value);
+        EXPECT_FLOAT_EQ((engine->*c.pending)(), c.expected) << c.index;
+        EXPECT_FLOAT_EQ(plug->programRecord(0).values[c.index], c.value);
+        EXPECT_EQ(editor->parameters.back(), std::make_pair(VstInt32(c.index), c.value));
+        const HostCall& told = host.calls.back();
+        EXPECT_EQ(std::make_tuple(told.opcode, told.index, told.opt),
+                  std::make_tuple(VstInt32(audioMasterAutomate), VstInt32(c.index), c.value));
+    }
     plug->setParameter(kWetOnly, 0.6f);
     plug->setParameter(kMute, 0.5f);
-    EXPECT_FLOAT_EQ(engine->pendingRT60(), 1.5f);
-    EXPECT_FLOAT_EQ(engine->pendingDamping(), 2.5f);
-    EXPECT_FLOAT_EQ(engine->pendingMix(), 40.0f);
-    EXPECT_FLOAT_EQ(engine->pendingPreDelay(), 500.0f);
-    EXPECT_FLOAT_EQ(engine->pendingWidth(), 90.0f);
-    EXPECT_FLOAT_EQ(engine->pendingOutTrim(), 3.0f);
-    EXPECT_FLOAT_EQ(engine->pendingInTrim(), -6.0f);
     EXPECT_TRUE(engine->wetOnlyPending());
     EXPECT_FALSE(engine->mutePending());  // exactly one half is off
-    EXPECT_FLOAT_EQ(plug->getParameter(kPreDelay), 2.0f);
-}
-
-TEST_F(PlugFixture, EffectSwitchCombinesWithTheHostBypass) {
-    ReverbEngine* engine = plug->reverbEngine();
-    plug->setParameter(kEffect, 0.5f);  // displays "Out" but the product is not below 0.5
-    EXPECT_TRUE(engine->effectPending());
-    plug->setParameter(kEffect, 0.49f);
-    EXPECT_FALSE(engine->effectPending());
+    // The effect switch and the host's bypass together; out-of-range values clamped.
+    for (float v : {0.5f, 0.49f, 7.0f, std::nanf("")}) {
+        plug->setParameter(kEffect, v);
+        EXPECT_EQ(engine->effectPending(), v >= 0.5f) << v;
+    }
     plug->setParameter(kEffect, 1.0f);
     EXPECT_EQ(dispatch(effSetBypass, 0, 1), 1);
     EXPECT_FALSE(engine->effectPending());
     EXPECT_FLOAT_EQ(plug->getParameter(kEffect), 1.0f);
     EXPECT_EQ(dispatch(effSetBypass, 0, 0), 1);
     EXPECT_TRUE(engine->effectPending());
-    ASSERT_EQ(editor->gates.size(), 2u);
-    EXPECT_FLOAT_EQ(editor->gates[0], 0.0f);
-    EXPECT_FLOAT_EQ(editor->gates[1], 1.0f);
-    // Out-of-range and non-finite values are clamped before the product.
-    plug->setParameter(kEffect, 7.0f);
-    EXPECT_TRUE(engine->effectPending());
-    plug->setParameter(kEffect, std::nanf(""));
-    EXPECT_FALSE(engine->effectPending());
-}
-
-TEST_F(PlugFixture, ChangesLandInTheCurrentRecordAndReachTheEditor) {
-    plug->setParameter(kDamping, 0.125f);
-    plug->setParameter(kEffect, 0.0f);
+    EXPECT_EQ(editor->gates, (std::vector<float>{0.0f, 1.0f}));
+    // The editor's size and the overload lamp: no parameters of the host's.
+    const size_t told = editor->parameters.size();
     plug->setParameter(kOverload, 1.0f);
     plug->setParameter(kEditorWidth, 500.0f);
-    plug->setParameter(kEditorHeight, 700.0f);
     plug->setParameter(42, 0.9f);
-    const ProgramRecord& record = plug->programRecord(0);
-    EXPECT_FLOAT_EQ(record.values[kDamping], 0.125f);
-    EXPECT_FLOAT_EQ(record.values[kEffect], 0.0f);
-    EXPECT_FLOAT_EQ(record.editorWidth, 500.0f);
-    EXPECT_FLOAT_EQ(record.editorHeight, 700.0f);
-    EXPECT_FLOAT_EQ(plug->getParameter(kEditorWidth), 500.0f);
-    EXPECT_FLOAT_EQ(plug->getParameter(kEditorHeight), 700.0f);
-    EXPECT_FLOAT_EQ(plug->getParameter(kOverload), 0.0f);  // no storage
-    EXPECT_FLOAT_EQ(plug->getParameter(42), 0.0f);
-    ASSERT_EQ(editor->parameters.size(), 3u);  // 1, 9, 10; not 98, 99, 42
-    EXPECT_EQ(editor->parameters[0], std::make_pair(VstInt32(1), 0.125f));
-    EXPECT_EQ(editor->parameters[1], std::make_pair(VstInt32(9), 0.0f));
-    EXPECT_EQ(editor->parameters[2], std::make_pair(VstInt32(10), 1.0f));
-    // Other records are untouched.
-    EXPECT_FLOAT_EQ(plug->programRecord(1).values[kDamping], 0.0f);
-}
-
-TEST_F(PlugFixture, AutomationFromTheEditorReachesTheHost) {
-    host.calls.clear();
-    plug->setParameterAutomated(kWidth, 0.3f);
-    auto automate = host.callsOf(audioMasterAutomate);
-    ASSERT_EQ(automate.size(), 1u);
-    EXPECT_EQ(automate[0].index, kWidth);
-    EXPECT_FLOAT_EQ(automate[0].opt, 0.3f);
-    EXPECT_EQ(automate[0].effect, plug->getAeffect());
-    EXPECT_FLOAT_EQ(plug->getParameter(kWidth), 0.3f);
-}
-
-TEST_F(PlugFixture, SampleRateChangeKeepsValuesAndReappliesThem) {
-    plug->setParameter(kRT60, 0.8f);
+    EXPECT_FLOAT_EQ(plug->programRecord(0).editorWidth, 500.0f);
+    EXPECT_FLOAT_EQ(plug->getParameter(kOverload), 0.0f);
+    EXPECT_EQ(editor->parameters.size(), told + 1);               // only the lamp
+    EXPECT_FLOAT_EQ(plug->programRecord(1).values[kRT60], 0.0f);  // other records untouched
+    // A new sample rate keeps the values and applies them again.
     dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
-    EXPECT_FLOAT_EQ(plug->getSampleRate(), 96000.0f);
-    EXPECT_FLOAT_EQ(plug->reverbEngine()->sampleRate(), 96000.0f);
-    EXPECT_FLOAT_EQ(plug->reverbEngine()->pendingRT60(), 0.8f * 3.0f);
-    dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    EXPECT_FLOAT_EQ(plug->getParameter(kRT60), 0.8f);
-    EXPECT_FLOAT_EQ(plug->reverbEngine()->sampleRate(), 44100.0f);
+    EXPECT_FLOAT_EQ(engine->sampleRate(), 96000.0f);
+    EXPECT_FLOAT_EQ(engine->pendingRT60(), 1.5f);
+    EXPECT_FLOAT_EQ(plug->getParameter(kPreDelay), 2.0f);
+}
+
+TEST_F(PlugFixture, FactoryProgramsTheirNamesValuesAndChoosing) {
+    const char* names[10] = {"01 User Preset 1", "02 User Preset 2", "03 User Preset 3",
+                             "04 User Preset 4", "05 Ambience",      "06 Damped",
+                             "07 Bright Plate",  "08 Large Plate",   "09 Mono",
+                             "10 Wide"};
+    void* data = nullptr;
+    ASSERT_EQ(dispatch(effGetChunk, 0, 0, &data), 800);
+    char name[64];
+    for (int i = 0; i < 10; ++i) {
+        ProgramRecord r;
+        std::memcpy(&r, static_cast<const unsigned char*>(data) + 80 * i, 80);
+        EXPECT_EQ(std::make_tuple(r.magic, r.index, std::string(r.name)),
+                  std::make_tuple(0x8CAC4436u, i, std::string(names[i])));
+        // The editor's present size; the effect in.
+        EXPECT_EQ(std::make_tuple(r.editorWidth, r.editorHeight, r.values[kEffect]),
+                  std::make_tuple(364.0f, 538.0f, 1.0f));
+        EXPECT_TRUE(plug->getProgramNameIndexed(0, i, name));
+        EXPECT_STREQ(name, names[i]);
+    }
+    EXPECT_FALSE(plug->getProgramNameIndexed(0, 10, name));
+    plug->setProgram(4);
+    const char* shown[5] = {"0.78 sec", "6.1", "18.42 %", "39.47 ms", "80.30 %"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(text(effGetParamDisplay, i), shown[i]) << i;
+    // Choosing a program automates all ten parameters in order and names the editor.
+    host.calls.clear();
+    editor->programs.clear();
+    EXPECT_EQ(dispatch(effSetProgram, 0, 7), 1);
+    const auto automate = host.callsOf(audioMasterAutomate);
+    ASSERT_EQ(automate.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(automate[i].index, i);
+    EXPECT_EQ(text(effGetParamDisplay, kRT60), "2.15 sec");
+    EXPECT_EQ(dispatch(effGetProgram), 7);
+    EXPECT_EQ(editor->titles.back(), "KORVEX52: 08 Large Plate");
+    EXPECT_EQ(editor->programs, std::vector<VstInt32>{7});
+    for (int outside : {10, -1}) EXPECT_EQ(dispatch(effSetProgram, 0, outside), 1);
+    EXPECT_EQ(plug->currentProgram(), 7);
+    // Edits live in their program.
+    plug->setProgram(2);
+    plug->setParameter(kMix, 0.9f);
+    plug->setProgram(5);
+    EXPECT_FLOAT_EQ(plug->getParameter(kMix), 0.315f);
+    plug->setProgram(2);
+    EXPECT_FLOAT_EQ(plug->getParameter(kMix), 0.9f);
+    // Names are bounded by their 24-byte field, and a rename is no program change.
+    char longName[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+    dispatch(effSetProgramName, 0, 0, longName);
+    EXPECT_EQ(text(effGetProgramName), std::string(longName, 23));
+    EXPECT_EQ(editor->titles.back(), std::string("KORVEX52: ") + longName);
+    EXPECT_EQ(editor->programs.size(), 4u);
+}
+
+TEST_F(PlugFixture, ChunkRestoresTheEditorSizeOnlyRightAfterConstruction) {
+    void* data = nullptr;
+    ASSERT_EQ(dispatch(effGetChunk, 0, 0, &data), 800);
+    std::vector<unsigned char> bank(static_cast<unsigned char*>(data),
+                                    static_cast<unsigned char*>(data) + 800);
+    const float size[2] = {500.0f, 700.0f};
+    std::memcpy(bank.data() + 12 * 4, size, sizeof size);
+    g_now += 1999;  // wraps past zero: still within two seconds
+    EXPECT_EQ(dispatch(effSetChunk, 0, 800, bank.data()), 1);
+    EXPECT_EQ(editor->restored, (std::vector<std::pair<float, float>>{{500.0f, 700.0f}}));
+    EXPECT_FLOAT_EQ(plug->getParameter(kEditorHeight), 700.0f);
+    g_now += 1;
+    EXPECT_EQ(dispatch(effSetChunk, 0, 800, bank.data()), 1);
+    EXPECT_EQ(editor->restored.size(), 1u);
+}
+
+TEST_F(PlugFixture, AudioLoopKeepsTailsBlockSizesBypassAndTheOverloadLamp) {
+    plug->setParameter(kRT60, 1.0f);
+    plug->setParameter(kMix, 1.0f);
+    plug->setSampleRate(48000.0f);
+    const Stereo burst = stereoNoise(9000, 5, 0.5f);
+    // Whole multiples of the 64-frame sub-block, and in place, sound alike.
+    const Stereo a = run(burst, 64);
+    plug->setSampleRate(48000.0f);
+    const Stereo b = run(burst, 64 * 7, true);
+    EXPECT_TRUE(a.left == b.left && a.right == b.right);
+    // Resume keeps the tail; suspend discards it (the combs' filter states
+    // alone fade within a few milliseconds).
+    dispatch(effMainsChanged, 0, 1);
+    const float kept = peak(run(silence(4800), 512).left, 480);
+    run(burst, 512);
+    dispatch(effMainsChanged, 0, 0);
+    dispatch(effMainsChanged, 0, 1);
+    EXPECT_LT(peak(run(silence(4800), 512).left, 480), kept * 0.03f);
+    EXPECT_GT(kept, 0.01f);
+    // One absurd sample lights the lamp; a block without overload puts it out.
+    plug->setParameter(kRT60, 0.0f);
+    plug->setSampleRate(48000.0f);
+    Stereo hit = silence(64);
+    hit.left[10] = hit.right[10] = 1000.0f;
+    run(hit, 64);
+    EXPECT_EQ(editor->parameters.back(), std::make_pair(VstInt32(kOverload), 1.0f));
+    run(silence(48000), 256);
+    EXPECT_EQ(editor->parameters.back(), std::make_pair(VstInt32(kOverload), 0.0f));
+    const size_t reports = editor->parameters.size();
+    plug->processReplacing(nullptr, nullptr, 0);  // a block of no frames still reports
+    EXPECT_EQ(editor->parameters.size(), reports + 1);
+    // Any block size, parameters, effect switch and bypass moving: no
+    // allocation, no lock (the real editor has its own test).
+    plug->replaceEditor(nullptr);
+    Stereo io = stereoNoise(4096, 7);
+    float* buffers[2] = {io.left.data(), io.right.data()};
+    const VstInt32 sizes[8] = {1, 7, 64, 65, 100, 512, 4096, 0};
+    realtime_guard::watchThisThread();
+    for (int step = 0; step < 160; ++step) {
+        plug->setParameter(step % 10, static_cast<float>(step % 7) / 6.0f);
+        plug->setParameter(kEffect, step % 5 == 0 ? 0.0f : 1.0f);
+        plug->setBypass(step % 20 == 9);
+        plug->processReplacing(buffers, buffers, sizes[step / 20]);
+    }
+    const realtime_guard::Counts counts = realtime_guard::stopWatching();
+    EXPECT_EQ(counts.allocations + counts.locks, 0u) << counts.allocations << " allocations";
 }
 
 TEST(PlugEntry, EntryPointNeedsAVersionAnsweringHost) {
@@ -264,10 +297,8 @@ TEST(PlugEntry, EntryPointNeedsAVersionAnsweringHost) {
     host.versionAnswer = 2400;
     AEffect* first = VSTPluginMain(FakeHost::callback);
     AEffect* second = VSTPluginMain(FakeHost::callback);
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(first && second);
     EXPECT_EQ(host.calls.front().opcode, audioMasterVersion);
-    EXPECT_EQ(host.calls.front().effect, nullptr);
     // Closing one instance leaves the other working.
     EXPECT_EQ(first->dispatcher(first, effClose, 0, 0, nullptr, 0.0f), 1);
     second->setParameter(second, kMix, 0.25f);

@@ -18,9 +18,8 @@ public:
     void setHostBypassed(float gate) override { gates.push_back(gate); }
     void setTitle(const char* text) override { titles.emplace_back(text); }
     void querySize(float rect[4]) override {
-        rect[0] = 0.0f;
+        rect[0] = rect[2] = 0.0f;
         rect[1] = width;
-        rect[2] = 0.0f;
         rect[3] = height;
     }
     bool restoreSize(const float rect[4]) override {

@@ -1,64 +1,55 @@
-// `make assets` must reproduce the committed font data byte for byte: the
-// generator, run again on the same font files, writes the same atlases,
-// glyph tables and bitmap font.
+// `make assets` must reproduce every committed file it generates, byte for
+// byte: the generator, run again on the same font files into a scratch
+// folder, writes the same atlases, glyph tables, font lists, licence texts,
+// bitmap font, pictures and icons, and nothing more or less. Every source
+// font is part of the check: a missing one fails it (`make test` installs
+// the Debian fonts and fetches the npm web fonts first).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <unistd.h>
+#include <filesystem>
+#include <set>
 
 #include "asset_stages.h"
-#include "bitmap_font_source.h"
-#include "font_sources.h"
-#include "sdf_font_sources.h"
 
 namespace {
 
-std::string scratchFolder() {
+namespace fs = std::filesystem;
+
+std::set<std::string> filesUnder(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) names.insert(fs::relative(entry.path(), folder).string());
+    return names;
+}
+
+TEST(AssetRegeneration, EveryStageReproducesTheCommittedFiles) {
+    const std::string source = KORVEX_SOURCE_DIR;
     char pattern[] = "/tmp/korvex-assets-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? made : "";
-}
-
-TEST(FontRegeneration, DistanceFieldFontsReproduceTheCommittedFiles) {
-    const AssetContext context = testAssetContext();
-    int checked = 0;
-    for (const SdfFontSource& source : kSdfFontSources) {
-        FontFile font;
-        std::string error;
-        if (!font.load(sdfFontPath(context, source), error)) continue;  // npm fonts not installed
-        ++checked;
-        SdfFont built;
-        ASSERT_TRUE(buildSdfFont(font, source.recipe, built, error)) << error;
-        const std::string stem = std::string("resources/fonts/") + source.recipe.fileStem;
-        EXPECT_TRUE(sdfAtlasPixdata(built) == committedFile(stem + ".pixdata"))
-            << source.recipe.name;
-        const std::string table = sdfGlyphTableInc(built, sdfFontSourceNote(source, font));
-        const std::vector<uint8_t> committed = committedFile(stem + ".glyphs.inc");
-        EXPECT_EQ(std::string(committed.begin(), committed.end()), table) << source.recipe.name;
-    }
-    EXPECT_GE(checked, 2) << "the Debian fonts (DejaVu Sans, Liberation Sans) must be present";
-}
-
-// The whole bitmap-font stage into a scratch folder: the same source and
-// licence text as committed, and a second run changes nothing.
-TEST(FontRegeneration, BitmapFontStageReproducesTheCommittedFiles) {
-    AssetContext context = testAssetContext();
-    if (!fileExists(bitmapFontPath(context))) {
-        GTEST_SKIP() << bitmapFontPath(context) << " is not installed (Debian fonts-dejavu-extra)";
-    }
-    const std::string scratch = scratchFolder();
-    ASSERT_FALSE(scratch.empty());
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string scratch = pattern;
+    AssetContext context = defaultAssetContext();
+    context.npmDir = source + "/tools/assets/node_modules";
     context.outDir = scratch + "/resources";
     context.previewDir = scratch + "/preview";
-    ASSERT_TRUE(runBitmapFontStage(context));
-    for (const char* file : {"bitmap-font.inc", "LICENSE-DejaVu.txt"}) {
-        std::vector<uint8_t> made;
-        ASSERT_TRUE(readFileBytes(context.outDir + "/fonts/" + file, made)) << file;
-        EXPECT_TRUE(made == committedFile(std::string("resources/fonts/") + file)) << file;
+    // Each stage names a missing font or licence file on the error stream.
+    EXPECT_TRUE(runSdfFontStage(context)) << "the web fonts: npm ci --prefix tools/assets";
+    EXPECT_TRUE(runBitmapFontStage(context));
+    EXPECT_TRUE(runArtworkStage(context));
+    for (const char* folder : {"fonts", "images"}) {
+        const fs::path made = context.outDir + "/" + folder;
+        const fs::path committed = source + "/resources/" + folder;
+        ASSERT_TRUE(fs::is_directory(made)) << folder;
+        const std::set<std::string> names = filesUnder(committed);
+        EXPECT_EQ(filesUnder(made), names) << folder;
+        for (const std::string& name : names) {
+            std::vector<uint8_t> a, b;
+            EXPECT_TRUE(readFileBytes((made / name).string(), a) &&
+                        readFileBytes((committed / name).string(), b) && a == b)
+                << folder << "/" << name << " differs from the committed file";
+        }
     }
-    EXPECT_TRUE(fileExists(context.previewDir + "/bitmap-font.png"));
-    const std::string cleanup = "rm -rf '" + scratch + "'";
-    EXPECT_EQ(0, std::system(cleanup.c_str()));
+    fs::remove_all(scratch);
 }
 
 }  // namespace

@@ -1,70 +1,19 @@
-// The value helpers, the picture widget and the film strip: frame choice,
-// placement by the centre with integer halves, the hit box and hover, and
-// the background copied back under a frame.
+// The film strip and the value read-out: frame choice, placement, hit box,
+// what they put back, scrolling and the cut text's "...". Their looks are
+// pinned by the widget gallery.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
+#include "afx/afx_bitmap_font.h"
 #include "afx/widgets/afx_filmstrip.h"
-#include "afx/widgets/afx_image.h"
-#include "afx/widgets/afx_widget.h"
+#include "afx/widgets/afx_lcd.h"
 #include "widget_test_support.h"
 
 namespace {
 
-TEST(WidgetHelpers, ClampAndValueToIndex) {
-    // Value, low, high, result: a value that is no number takes the low end.
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float clamps[][4] = {{5, 0, 10, 5}, {-1, 0, 10, 0}, {11, 0, 10, 10}, {nan, 2, 10, 2}};
-    for (const auto& k : clamps) EXPECT_EQ(afx_clamp(k[0], k[1], k[2]), k[3]) << k[0];
-    // No steps, too few, out of range; 0.25 of 3 steps is 0.5 + 0.5 and rounds up.
-    const struct {
-        float value;
-        int32_t steps, index;
-    } cases[] = {{0.7f, 0, 0},  {0.7f, -4, 0}, {1.0f, 1, 0}, {-3.0f, 5, 0}, {7.0f, 5, 4},
-                 {0.25f, 3, 1}, {0.24f, 3, 0}, {0.5f, 2, 1}, {0.499f, 2, 0}};
-    for (const auto& k : cases)
-        EXPECT_EQ(afx_value_to_index(k.value, k.steps), k.index) << k.value << " " << k.steps;
-    // Every step of an 11-position switch is reached at its own value.
-    for (int i = 0; i <= 10; ++i) EXPECT_EQ(afx_value_to_index(i / 10.0f, 11), i);
-}
-
-// A picture whose every pixel tells its position.
-void paintPositions(Canvas& c, uint32_t alpha) {
-    for (uint32_t y = 0; y < c.pixbuf->height; ++y)
-        for (uint32_t x = 0; x < c.pixbuf->width; ++x)
-            afx_pixbuf_set_pixel(nullptr, c.pixbuf, int32_t(x), int32_t(y), x * 3, y * 3, 99,
-                                 alpha);
-}
-
-TEST(Image, DrawsItsPictureOpaquelyAtItsPlace) {
-    Canvas picture(6, 5);
-    paintPositions(picture, 17);  // alpha is copied, not blended
-    Canvas c(20, 20, 1, 1, 1);
-    afx_image image;
-    afx_image_init(&image, nullptr);
-    afx_image_draw(&image, c.pixbuf);  // no picture: nothing
-    EXPECT_EQ(c.countNot(rgba(1, 1, 1)), 0);
-    afx_image_set_pixbuf(&image, picture.pixbuf);
-    afx_image_set_x(&image, 3);
-    afx_image_set_y(&image, 4);
-    afx_image_set_width(&image, 4);
-    afx_image_set_height(&image, 5);
-    afx_image_draw(&image, c.pixbuf);
-    EXPECT_EQ(firstMiss(c,
-                        [](int32_t x, int32_t y) {
-                            return Box{3, 4, 4, 5}.contains(x, y)
-                                       ? rgba((x - 3) * 3, (y - 4) * 3, 99, 17)
-                                       : rgba(1, 1, 1);
-                        }),
-              "");
-    afx_image_set_x(&image, 18);  // past the right edge: clipped
-    afx_image_draw(&image, c.pixbuf);
-    EXPECT_EQ(c.at(19, 4), rgba(3, 0, 99, 17));
-}
-
-// Two 32 x 16 frames: the first red, the second blue, both half transparent.
+// Two 32 x 16 frames, the first red, the second blue, both half transparent,
+// centred at (52, 11): the frame's box runs from (36, 3) to (68, 19).
 class FilmstripTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,7 +21,10 @@ protected:
             for (int x = 0; x < 32; ++x)
                 afx_pixbuf_set_pixel(nullptr, strip.pixbuf, x, y, y < 16 ? 240 : 0, 0,
                                      y < 16 ? 0 : 240, 128);
-        paintPositions(background, 255);
+        for (uint32_t y = 0; y < 40; ++y)  // every pixel tells its position
+            for (uint32_t x = 0; x < 80; ++x)
+                afx_pixbuf_set_pixel(nullptr, background.pixbuf, int32_t(x), int32_t(y), x * 3,
+                                     y * 3, 99, 255);
         afx_filmstrip_init(&film, nullptr);
         afx_filmstrip_set_centre_x(&film, 52);
         afx_filmstrip_set_centre_y(&film, 11);
@@ -84,91 +36,156 @@ protected:
         afx_filmstrip_set_strip(&film, strip.pixbuf);
         afx_filmstrip_set_background(&film, background.pixbuf);
     }
-    Canvas strip{32, 32};
-    Canvas background{80, 40};
+    Canvas strip{32, 32}, background{80, 40};
     afx_filmstrip film;
 };
 
-TEST_F(FilmstripTest, ValueChoosesTheFrameByRounding) {
-    const struct {
-        uint32_t frames;
-        float value;
-        int32_t frame;
-    } cases[] = {{2, 0, 0},   {2, 49.9f, 0}, {2, 50, 1},    {2, 100, 1},   {2, 250, 1},
-                 {2, -20, 0}, {5, 12.4f, 0}, {5, 12.5f, 1}, {5, 87.5f, 4}, {0, 100, 0}};
-    for (const auto& k : cases) {
-        afx_filmstrip_set_frame_count(&film, k.frames);
-        EXPECT_EQ(afx_filmstrip_frame(&film, k.value), k.frame)
-            << k.frames << " frames, value " << k.value;
+TEST_F(FilmstripTest, TheClampedValueChoosesTheFrameByRoundingAndTheHitBoxKeepsHover) {
+    // Frames, value, frame shown: a value that is no number shows the first.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float frames[][3] = {{2, 0, 0},   {2, 49.9f, 0}, {2, 50, 1},    {2, 250, 1},
+                               {2, -20, 0}, {5, 12.4f, 0}, {5, 12.5f, 1}, {5, 87.5f, 4},
+                               {0, 100, 0}, {2, nan, 0}};
+    for (const auto& k : frames) {
+        afx_filmstrip_set_frame_count(&film, uint32_t(k[0]));
+        EXPECT_EQ(afx_filmstrip_frame(&film, k[1]), int32_t(k[2])) << k[0] << " frames, " << k[1];
     }
-}
-
-TEST_F(FilmstripTest, ValueAndShownValueAreClampedAndShowLeavesTheValue) {
     afx_filmstrip_set_value(&film, 130);
     EXPECT_EQ(afx_filmstrip_get_value(&film), 100.0f);
-    EXPECT_EQ(film.shown_value, 100.0f);
-    afx_filmstrip_show(&film, -5);
+    afx_filmstrip_show(&film, -5);  // shows without changing the value
     EXPECT_EQ(film.shown_value, 0.0f);
     EXPECT_EQ(afx_filmstrip_get_value(&film), 100.0f);
+    // Both ends of the box hit, and hover follows.
+    const int32_t points[][3] = {{36, 3, 1},  {68, 19, 1}, {35, 10, 0},
+                                 {69, 10, 0}, {50, 2, 0},  {50, 20, 0}};
+    for (const auto& k : points) {
+        EXPECT_EQ(afx_filmstrip_hit(&film, k[0], k[1]), k[2] > 0) << k[0] << "," << k[1];
+        EXPECT_EQ(afx_filmstrip_is_hover(&film), k[2] > 0);
+    }
 }
 
-TEST_F(FilmstripTest, TheHitBoxIsTheFrameWithBothEndsAndKeepsHover) {
-    // Centre (52, 11), frame 32 x 16: the box runs from (36, 3) to (68, 19).
-    for (auto [x, y] : {std::pair{36, 3}, {68, 19}, {68, 3}, {36, 19}, {52, 11}}) {
-        EXPECT_TRUE(afx_filmstrip_hit(&film, x, y)) << x << "," << y;
-        EXPECT_TRUE(afx_filmstrip_is_hover(&film));
-    }
-    for (auto [x, y] : {std::pair{35, 10}, {69, 10}, {50, 2}, {50, 20}}) {
-        EXPECT_FALSE(afx_filmstrip_hit(&film, x, y)) << x << "," << y;
-        EXPECT_FALSE(afx_filmstrip_is_hover(&film));
-    }
-    // The offsets and the origin move the box.
-    afx_filmstrip_set_hit_offset_x(&film, 4);
-    afx_filmstrip_set_hit_offset_y(&film, 2);
-    afx_filmstrip_set_hit_width(&film, 10);
-    afx_filmstrip_set_hit_height(&film, 5);
-    afx_filmstrip_set_origin_x(&film, 100);
-    afx_filmstrip_set_origin_y(&film, -3);
-    EXPECT_TRUE(afx_filmstrip_hit(&film, 140, 2));
-    EXPECT_TRUE(afx_filmstrip_hit(&film, 150, 7));
-    EXPECT_FALSE(afx_filmstrip_hit(&film, 139, 4));
-    EXPECT_FALSE(afx_filmstrip_hit(&film, 145, 8));
-}
-
-TEST_F(FilmstripTest, DrawBlendsTheShownFrameAtTheCentreWithIntegerHalves) {
+TEST_F(FilmstripTest, TheFrameSitsAtTheCentreByIntegerHalvesAndRedrawPutsTheBackgroundBack) {
     afx_filmstrip_set_frame_width(&film, 31);   // 31 / 2 = 15
     afx_filmstrip_set_frame_height(&film, 15);  // 15 / 2 = 7
     EXPECT_EQ(boxOf(afx_filmstrip_dirty_rect, &film), (Box{37, 4, 31, 15}));
+    afx_filmstrip_set_frame_width(&film, 32);
     afx_filmstrip_set_frame_height(&film, 16);
-    Canvas c(80, 40, 20, 20, 20);
-    afx_filmstrip_show(&film, 50);  // the second frame, blue, from row 16 of the strip
-    afx_filmstrip_draw(&film, c.pixbuf);
-    const uint32_t blue = rgba(referenceBlend(20, 0, 128), 10, referenceBlend(20, 240, 128));
-    EXPECT_EQ(firstMiss(c, boxed({37, 3, 31, 16}, blue, rgba(20, 20, 20))), "");
-    afx_filmstrip_set_strip(&film, nullptr);  // without a strip nothing is drawn
-    Canvas d(80, 40, 20, 20, 20);
-    afx_filmstrip_draw(&film, d.pixbuf);
-    EXPECT_EQ(d.countNot(rgba(20, 20, 20)), 0);
-}
-
-TEST_F(FilmstripTest, RedrawPutsTheBackgroundBackUnderTheFrame) {
     afx_filmstrip_set_origin_x(&film, 5);
     afx_filmstrip_set_origin_y(&film, 7);
-    Canvas c(90, 50, 20, 20, 20);
+    Canvas c(90, 50, 20, 20, 20), want(90, 50, 20, 20, 20);
     afx_filmstrip_set_value(&film, 100);
     afx_filmstrip_draw(&film, c.pixbuf);
     afx_filmstrip_set_value(&film, 0);
     afx_filmstrip_redraw(&film, c.pixbuf);
-    // The frame sits at (36 + 5, 3 + 7); the background comes from (36, 3).
-    EXPECT_EQ(firstMiss(c,
-                        [](int32_t x, int32_t y) {
-                            if (!Box{41, 10, 32, 16}.contains(x, y)) return rgba(20, 20, 20);
-                            // The first frame, red, over the background pixel under it.
-                            return rgba(referenceBlend((x - 5) * 3, 240, 128),
-                                        referenceBlend((y - 7) * 3, 0, 128),
-                                        referenceBlend(99, 0, 128));
-                        }),
-              "");
+    // At (36 + 5, 3 + 7) the red frame over the background from (36, 3).
+    for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 32; ++x)
+            afx_pixbuf_set_pixel(nullptr, want.pixbuf, 41 + x, 10 + y,
+                                 uint32_t(referenceBlend((36 + x) * 3, 240, 128)),
+                                 uint32_t(referenceBlend((3 + y) * 3, 0, 128)),
+                                 uint32_t(referenceBlend(99, 0, 128)), 255);
+    EXPECT_TRUE(golden_compare("filmstrip-redraw", want.picture(), c.picture()));
+    afx_filmstrip_set_strip(&film, nullptr);  // without a strip nothing is drawn
+    afx_filmstrip_draw(&film, want.pixbuf);
+    EXPECT_TRUE(golden_compare("filmstrip-none", want.picture(), c.picture()));
+}
+
+// The editor's read-out: 108 x 16 at (18, 64), amber on black, 64 characters.
+class LcdTest : public CaptionTest {
+protected:
+    void SetUp() override {
+        CaptionTest::SetUp();
+        font = afx_bitmap_font_get(true);
+        ASSERT_NE(font, nullptr);
+        afx_lcd_init(&lcd, nullptr, font);
+        afx_lcd_set_x(&lcd, 18);
+        afx_lcd_set_y(&lcd, 64);
+        afx_lcd_set_width(&lcd, 108);
+        afx_lcd_set_height(&lcd, 16);
+        afx_lcd_set_text_colour(&lcd, 218, 120, 4);
+        afx_lcd_set_max_chars(&lcd, 64);
+        ASSERT_TRUE(afx_lcd_prepare(&lcd));
+    }
+    void TearDown() override {
+        afx_lcd_release(&lcd);
+        afx_bitmap_font_release(font);
+        afx_bitmap_font_free(font);
+        CaptionTest::TearDown();
+    }
+    afx_bitmap_font* font = nullptr;
+    afx_lcd lcd;
+};
+
+TEST_F(LcdTest, TheWindowIsDrawnAtTheOriginInsideItsDirtyRectangleAndRestored) {
+    afx_lcd_set_origin_x(&lcd, 3);
+    afx_lcd_set_origin_y(&lcd, -2);
+    afx_lcd_set_text(&lcd, "RT60 Time 1.5 sec");
+    const Box window{21, 62, 108, 16};
+    EXPECT_EQ(boxOf(afx_lcd_dirty_rect, &lcd), window);
+    EXPECT_TRUE(
+        restoresBox("lcd-restore", true, window, [&](afx_pixbuf* picture, afx_pixbuf* target) {
+            afx_lcd_draw(&lcd, target);
+            EXPECT_NE(afx_pixbuf_pixel(target, 21, 62), rgba(200, 0, 0));  // the read-out shows
+            afx_lcd_set_background(&lcd, picture);
+            afx_lcd_restore(&lcd, target);  // and nothing was drawn beyond it
+        }));
+}
+
+TEST_F(LcdTest, AShortTextStaysPutAndALongOneScrollsUntilItsEndIsInView) {
+    afx_lcd_set_scroll_speed(&lcd, 3.0f);
+    afx_lcd_set_text(&lcd, "Width 100.00 %");
+    ASSERT_LE(lcd.text_width, 108 + 8);
+    EXPECT_FALSE(afx_lcd_needs_draw(&lcd));
+    afx_lcd_set_visible(&lcd, true);
+    EXPECT_TRUE(afx_lcd_needs_draw(&lcd));
+    afx_lcd_set_visible(&lcd, false);
+    Canvas panel(150, 100, 40, 40, 40);
+    afx_lcd_set_text(&lcd, "KORVEX52  V3.1.4  Plate Reverb by Corvane Audio Systems Ltd");
+    const int32_t end = lcd.text_width + 8;
+    int32_t draws = 0;
+    while (afx_lcd_needs_draw(&lcd) && draws < 1000) {
+        afx_lcd_draw(&lcd, panel.pixbuf);
+        ++draws;
+        if (lcd.scrolling) {
+            EXPECT_EQ(lcd.scroll_offset, int32_t(3.0f * float(draws) + 0.5f));
+        }
+    }
+    EXPECT_EQ(draws, end / 3 + 1);  // the first offset beyond the end stops it there
+    EXPECT_EQ(lcd.scroll_offset, end);
+    afx_lcd_set_text(&lcd, "KORVEX52  V3.1.4  Plate Reverb by Corvane Audio Systems Ltd");
+    afx_lcd_set_scroll_speed(&lcd, -2.0f);  // a new text; scrolling back stops at the start
+    afx_lcd_set_scroll_position(&lcd, 3.9f);
+    EXPECT_EQ(lcd.scroll_offset, 3);
+    for (int i = 0; i < 3; ++i) afx_lcd_draw(&lcd, panel.pixbuf);
+    EXPECT_EQ(lcd.scroll_offset, 0);
+    EXPECT_FALSE(lcd.scrolling);
+}
+
+TEST_F(LcdTest, TheFrameLiesOnTheShownRowsAndAFullTextEndsInAnEllipsis) {
+    afx_lcd_set_frame_colour(&lcd, 48, 48, 48);
+    afx_lcd_set_frame(&lcd, true);
+    afx_lcd_set_text(&lcd, "");
+    const int32_t top = int32_t(lcd.top_row), bottom = top + 15;
+    for (int32_t y = 0; y < int32_t(lcd.strip->height); ++y)
+        for (int32_t x : {0, 107})
+            EXPECT_EQ((afx_pixbuf_pixel(lcd.strip, x, y) & 0xFFFFFFu) != 0, y >= top && y <= bottom)
+                << x << "," << y;
+    afx_lcd_set_frame(&lcd, false);
+    afx_lcd_set_max_chars(&lcd, 5);
+    ASSERT_TRUE(afx_lcd_prepare(&lcd));
+    const int32_t five = afx_bitmap_font_width(font, "ABCDE"),
+                  dots = afx_bitmap_font_width(font, "...");
+    const auto inked = [&](int32_t from, int32_t to) {
+        for (int32_t y = 0; y < int32_t(lcd.strip->height); ++y)
+            for (int32_t x = from; x <= to; ++x)
+                if ((afx_pixbuf_pixel(lcd.strip, x, y) & 0xFFFFFFu) != 0) return true;
+        return false;
+    };
+    afx_lcd_set_text(&lcd, "ABCDE");  // exactly the limit: still cut
+    EXPECT_TRUE(inked(8 + five, 8 + five + dots - 1));
+    EXPECT_FALSE(inked(8 + five + dots + 1, 8 + five + dots + 8));
+    afx_lcd_set_text(&lcd, "ABCD");
+    EXPECT_FALSE(inked(8 + five, 8 + five + dots + 4));
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+# Prints, one per line, the tests of a build folder that hold the display
+# lock (RESOURCE_LOCK x_display): real windows and real pointer input on the
+# shared Xvfb display. `make test-win64` gives only these a second try.
+#   cmake -DBUILD_DIR=build/win64 -P tests/display_lock_tests.cmake
+execute_process(COMMAND ctest --test-dir ${BUILD_DIR} --show-only=json-v1
+                OUTPUT_VARIABLE json RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "ctest could not list the tests of ${BUILD_DIR}")
+endif()
+string(JSON count LENGTH "${json}" tests)
+if(count EQUAL 0)
+  return()
+endif()
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  string(JSON name GET "${json}" tests ${i} name)
+  string(JSON properties ERROR_VARIABLE none GET "${json}" tests ${i} properties)
+  if(none)
+    continue()
+  endif()
+  string(JSON nprops LENGTH "${properties}")
+  math(EXPR lastprop "${nprops} - 1")
+  foreach(p RANGE ${lastprop})
+    string(JSON pname GET "${properties}" ${p} name)
+    if(pname STREQUAL "RESOURCE_LOCK")
+      string(JSON locks GET "${properties}" ${p} value)
+      if(locks MATCHES "\"x_display\"")
+        execute_process(COMMAND ${CMAKE_COMMAND} -E echo "${name}")
+      endif()
+    endif()
+  endforeach()
+endforeach()
