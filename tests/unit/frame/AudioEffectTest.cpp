@@ -3,6 +3,8 @@
 // editor, and an editor is open only while it has a window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "frame/AEffEditor.h"
 #include "frame/AudioEffectX.h"
 #include "tests/unit/support/FakeHost.h"
@@ -29,13 +31,11 @@ TEST(AudioEffect, HostCallsCarryTheirArgumentsAndTheHostsAnswer) {
         host.defaultAnswer = answer;
         EXPECT_EQ(effect.sizeWindow(184, 538), answer != 0);
         EXPECT_EQ(effect.canHostDo(canDo), answer);
-        const HostCall& size = host.calls.at(host.calls.size() - 2);
-        EXPECT_EQ(size.effect, effect.getAeffect());
-        EXPECT_EQ(size.opcode, audioMasterSizeWindow);
-        EXPECT_EQ(size.index, 184);
-        EXPECT_EQ(size.value, 538);
-        EXPECT_EQ(host.calls.back().opcode, audioMasterCanDo);
-        EXPECT_EQ(host.calls.back().ptr, canDo);
+        const HostCall &size = host.calls.at(host.calls.size() - 2), &can = host.calls.back();
+        EXPECT_EQ(std::make_tuple(size.effect, size.opcode, size.index, size.value, can.opcode),
+                  std::make_tuple(effect.getAeffect(), audioMasterSizeWindow, 184, 538,
+                                  audioMasterCanDo));
+        EXPECT_EQ(can.ptr, canDo);
     }
     // A rate that is not positive leaves the one in use.
     host.defaultAnswer = 48000;
