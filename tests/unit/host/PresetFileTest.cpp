@@ -1,7 +1,6 @@
-// The host's preset (.fxp) and bank (.fxb) files: the byte layout, and the
-// refusal of damaged or foreign files with the problem named, leaving the
-// plug-in untouched. Round trips through the real plug-in, from the command
-// line, are preset_files_test.sh's.
+// The host's preset (.fxp) and bank (.fxb) files: the byte layout, and each kind
+// of damage refused by name, leaving the plug-in untouched. Round trips through
+// the real plug-in, from the command line, are preset_files_test.sh's.
 #include <gtest/gtest.h>
 
 #include <cstring>
