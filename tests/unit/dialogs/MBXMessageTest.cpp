@@ -1,6 +1,5 @@
 // The About box's page played with the pointer and the keys: which gestures
 // end it, how, and what the held buttons show meanwhile.
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -60,14 +59,8 @@ TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
         EXPECT_TRUE(host->isShowing());
         EXPECT_TRUE(afx_headless_opened_urls().empty());
         EXPECT_EQ(afx_headless_capture_window(), g.hold[0].act == Act::Press ? native : nullptr);
-        // Ok's purple fill, 128 at rest and 183 lit, at 254/256 strength.
-        const uint32_t shown = shownAt(kOkFill), purple = g.look == kOkLit ? 183 : 128;
-        if (g.look == kOkRest || g.look == kOkLit) {
-            EXPECT_LE(std::abs(int32_t(shown >> 16) - int32_t(purple)) + int32_t(shown >> 8 & 255) +
-                          std::abs(int32_t(shown & 255) - int32_t(purple)),
-                      4)
-                << std::hex << shown;
-            // Its caption stays light on either fill, where the fills have no green.
+        if (g.look == kOkRest || g.look == kOkLit) {  // Ok's caption: light, where no fill is green
+            afx_headless_paint(native);
             int32_t light = 0;
             for (int32_t y = 375; y < 415; ++y)
                 for (int32_t x = 340; x < 460; ++x)

@@ -1,6 +1,5 @@
 #include "EditorFixture.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "afx/afx_bitmap_font.h"
@@ -10,9 +9,9 @@
 
 using namespace ZEPHRA2F9C41D07;
 
-void EditorFixture::setUpAt(int32_t dpi) {
+void EditorFixture::SetUp() {
     afx_headless_reset();
-    afx_headless_set_dpi(dpi, dpi);
+    afx_headless_set_dpi(96, 96);
     afx_set_module(korvex_editor_test_resources_module());
     ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);
@@ -59,9 +58,6 @@ void EditorFixture::tick(int32_t count) {
 
 int32_t EditorFixture::wx(float px) const {
     return static_cast<int32_t>(std::lround(px * editor->panelZoom())) + editor->panelLeft();
-}
-int32_t EditorFixture::wy(float py) const {
-    return static_cast<int32_t>(std::lround(py * editor->panelZoom()));
 }
 
 std::vector<std::string> EditorFixture::editTrail() const {

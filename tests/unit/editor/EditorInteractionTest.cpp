@@ -81,7 +81,7 @@ TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMid
     plug->setParameter(kOutTrim, 0.47f);  // wheel position 23 of 48
     openEditor();
     clearCalls();
-    wheel(kKnobCentre[kOutTrim].x, kKnobCentre[kOutTrim].y, 1);
+    afx_headless_wheel(window(), wx(kKnobCentre[kOutTrim].x), wy(kKnobCentre[kOutTrim].y), 120);
     EXPECT_EQ(editTrail(), released({"begin 5", "set 5 0.5", "end 5", "set 5 0.5", "end 5"}));
     EXPECT_STREQ(editor->displayedText(), "Output 0.0 dB");
 }

@@ -74,21 +74,6 @@ TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
     }
 }
 
-TEST_F(KnobTest, SmoothingEasesGrowingStepsAndRestartsOnAReversalOrAPress) {
-    afx_knob_set_mode(&knob, kAfxKnobLinear);
-    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
-    // Steps grow by 0.28 of the growth; a smaller one is as it is; a reversal starts at rest.
-    const float steps[][2] = {{10, 2.8f},   {10, 7.616f},  {3, 10.616f},
-                              {0, 10.616f}, {-10, 7.816f}, {-10, 3.0f}};
-    for (const auto& k : steps) {
-        afx_knob_drag(&knob, 4, k[0]);
-        EXPECT_NEAR(knob.value, k[1], 1e-4f) << k[0];
-    }
-    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
-    afx_knob_drag(&knob, 0, -10);
-    EXPECT_NEAR(knob.value, 0.2f, 1e-4f);
-}
-
 TEST_F(KnobTest, TheWheelSnapsToAGridOfFortyNineAndTheDetentHoldsStrictlyNearANonZeroDefault) {
     // Steps of 100 / 48 from a value held in 0..100: 10 is 4.8 steps, snapped to 5 first.
     const float wheel[][3] = {{10, 1, 12.5f}, {10, -1, 400 / 48.0f}, {-3, 3, 6.25f},
