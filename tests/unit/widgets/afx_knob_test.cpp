@@ -1,5 +1,4 @@
-// The knob's pointer, wheel and value rules and what its drawing writes and
-// restores. Its looks are pinned by the widget gallery.
+// The knob's pointer, wheel and value rules, and what its drawing writes and restores.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,11 +24,8 @@ protected:
 };
 
 TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
-    EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));  // its box's first corner; the last: below
-    EXPECT_FALSE(afx_knob_hit(&knob, 9.99f, 40));
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));
-    // Of 270 degrees from down-left: up 135, left 45, right 225, up-left 90;
-    // in the gap below the centre and within 6 pixels of it (dead zone) it stays.
+    // Of 270 degrees from down-left: up 135, left 45, right 225; the gap and dead zone keep it.
     const float sixth = 100 / 6.0f;
     const float presses[][4] = {
         {cx, 20, 3 * sixth, 0},           {10, cy, sixth, 0},         {54, cy, 5 * sixth, 0},
@@ -52,9 +48,8 @@ TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
 TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
     afx_knob_set_smoothing(&knob, false);
     const float r = 20.0f, c = r * std::cos(0.0872665f), s = r * std::sin(0.0872665f);  // 5 degrees
-    // Mode, value, press at, drag to: value after. Linear: upward travel only, held in 0..100.
-    // Quarter turns at the radius, at half of it (half as much), ending beyond
-    // it, and back; 10 degrees across the left side is small, not a circle.
+    // Mode, value, press at, drag to: value after. Linear: upward travel only, held in 0..100;
+    // quarter turns at the radius, at half of it, beyond it and back; 10 degrees.
     const float drags[][7] = {
         {kAfxKnobLinear, 40, 20, 30, 25, 20, 50},
         {kAfxKnobLinear, 40, 20, 30, 20, -470, 100},
