@@ -1,7 +1,5 @@
-// A plug-in scanner's and a busy session's life in miniature: a thousand
-// instances created, fed audio, given an open editor that is closed again,
-// and destroyed. Under the address-sanitizer build LeakSanitizer is asked
-// after the run whether anything of all that is still held.
+// A scanner's life in miniature: a thousand instances fed audio, with an editor opened
+// and closed, destroyed; the address-sanitizer build then asks LeakSanitizer.
 #include <vector>
 
 #include "EditorFixture.h"

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "afx/afx_window.h"
 #include "afx/platform/headless/afx_headless.h"
 #include "editor/CEditorGUI.h"
 #include "plugin/CPlug.h"
 #include "tests/unit/support/FakeHost.h"
 
-// The library's resources, embedded for the test program.
 void* korvex_editor_test_resources_module();
 
 class EditorFixture : public ::testing::Test {
@@ -23,10 +23,10 @@ protected:
     void TearDown() override;
     void openEditor();  // effEditOpen through the dispatcher, then the first paint
     void closeEditor() { plug->dispatcher(effEditClose, 0, 0, nullptr, 0.0f); }
-    void* window() const;
+    void* window() const { return afx_window_handle(ctx, editor->windowIndex()); }
     afx_headless_window* shown() const { return afx_headless_find(window()); }
     void tick(int32_t count = 1);  // the window's timer, each tick followed by a paint
-    int32_t wx(float px) const;
+    int32_t wx(float px) const { return wy(px) + editor->panelLeft(); }
     int32_t wy(float py) const { return int32_t(std::lround(py * editor->panelZoom())); }
     void press(float px, float py) {
         afx_headless_set_buttons_held(true);

@@ -1,7 +1,5 @@
-// What the audio thread pays for the open editor: after every block the
-// plug-in reports the overload indicator, and automation may arrive on that
-// thread too. With the editor's window open neither may allocate or take a
-// lock.
+// With the editor open, the overload report after every block and automation on the
+// audio thread neither allocate nor take a lock.
 #include <thread>
 
 #include "EditorFixture.h"
