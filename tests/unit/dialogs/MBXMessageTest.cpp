@@ -8,8 +8,8 @@
 
 namespace {
 
-// What shows while held: the Ok button at rest or lit, the close button lit.
-enum Look { kAny, kOkRest, kOkLit, kCloserLit };
+// What shows while held: Ok with its caption, the close button lit.
+enum Look { kAny, kOkShown, kCloserLit };
 enum Outcome { kOpen, kByOk, kByCloser, kByLink };
 
 struct Gesture {
@@ -27,18 +27,18 @@ using MBXMessagePage = DialogTest;
 
 TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
     const Gesture gestures[] = {
-        {"Ok clicked", {press(kOk)}, kOkLit, {release(kOk)}, kByOk},
-        {"Ok off", {press(kOk), moveTo(kBeside)}, kOkRest, {release(kBeside)}, kOpen},
+        {"Ok clicked", {press(kOk)}, kOkShown, {release(kOk)}, kByOk},
+        {"Ok off", {press(kOk), moveTo(kBeside)}, kOkShown, {release(kBeside)}, kOpen},
         {"Ok off and back",
          {press(kOk), moveTo(kBeside), moveTo(kOkEdge)},
-         kOkLit,
+         kOkShown,
          {release(kOkEdge)},
          kByOk},
-        {"Ok, right", {press(kOk, kRight)}, kOkRest, {release(kOk, kRight)}, kOpen},
-        {"Enter", {keyDown(kEnter)}, kOkLit, {keyUp(kEnter)}, kByOk},
+        {"Ok, right", {press(kOk, kRight)}, kOkShown, {release(kOk, kRight)}, kOpen},
+        {"Enter", {keyDown(kEnter)}, kOkShown, {keyUp(kEnter)}, kByOk},
         {"Escape",
          {keyDown('A'), keyUp('A'), keyUp(kEnter), keyDown(kEscape)},
-         kOkRest,
+         kOkShown,
          {keyUp(kEscape)},
          kByOk},
         {"close button", {press(kCloser)}, kCloserLit, {release(kCloser)}, kByCloser},
@@ -59,7 +59,7 @@ TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
         EXPECT_TRUE(host->isShowing());
         EXPECT_TRUE(afx_headless_opened_urls().empty());
         EXPECT_EQ(afx_headless_capture_window(), g.hold[0].act == Act::Press ? native : nullptr);
-        if (g.look == kOkRest || g.look == kOkLit) {  // Ok's caption: light, where no fill is green
+        if (g.look == kOkShown) {  // Ok's caption: light, where no fill is green
             afx_headless_paint(native);
             int32_t light = 0;
             for (int32_t y = 375; y < 415; ++y)

@@ -1,5 +1,4 @@
-// The dialog tests' in-memory screen, host and About box, played with by
-// gestures in page pixels.
+// The dialog tests' in-memory screen, host and About box, played by gestures in page pixels.
 #pragma once
 
 #include <gtest/gtest.h>
