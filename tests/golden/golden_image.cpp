@@ -8,25 +8,18 @@
 #include <cstring>
 #include <string>
 
+#include "afx/afx_dib.h"
 #include "afx/afx_pixbuf.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include "stb_image_write.h"
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
-#define STBI_NO_STDIO
 #include "stb_image.h"
 
 namespace {
-
-void append(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
-}
 
 // Matching pixels a quarter as bright as expected, differing ones pure red.
 GoldenPicture diff_picture(const GoldenPicture& expected, const GoldenPicture& actual) {
@@ -45,9 +38,23 @@ int channel_delta(uint32_t a, uint32_t b) {
     return most;
 }
 
+// Bytes at offsets r, g and b of each pixel, rows stride bytes apart.
+GoldenPicture picture_of(const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride,
+                         uint32_t step, int r, int g, int b) {
+    GoldenPicture picture;
+    if (!pixels) return picture;
+    picture.width = int32_t(width);
+    picture.height = int32_t(height);
+    for (uint32_t y = 0; y < height; ++y)
+        for (const uint8_t* p = pixels + size_t(y) * stride;
+             p < pixels + size_t(y) * stride + width * step; p += step)
+            picture.pixels.push_back(uint32_t(p[r]) << 16 | uint32_t(p[g]) << 8 | p[b]);
+    return picture;
+}
+
 }  // namespace
 
-std::string golden_reviewed_path(const char* name) {
+static std::string reviewed_path(const char* name) {
     return std::string(KORVEX_GOLDEN_DIR) + "/" + name + ".png";
 }
 
@@ -61,18 +68,11 @@ bool golden_updating() {
 }
 
 GoldenPicture golden_picture(const afx_pixbuf* p) {
-    GoldenPicture picture;
-    if (!p || !p->pixels) return picture;
-    picture.width = int32_t(p->width);
-    picture.height = int32_t(p->height);
-    picture.pixels.resize(size_t(p->width) * p->height);
-    for (uint32_t y = 0; y < p->height; ++y) {
-        const uint8_t* row = p->pixels + size_t(y) * p->stride;
-        for (uint32_t x = 0; x < p->width; ++x)
-            picture.pixels[size_t(y) * p->width + x] =
-                uint32_t(row[x * 4]) << 16 | uint32_t(row[x * 4 + 1]) << 8 | row[x * 4 + 2];
-    }
-    return picture;
+    return p ? picture_of(p->pixels, p->width, p->height, p->stride, 4, 0, 1, 2) : GoldenPicture{};
+}
+
+GoldenPicture golden_picture(const afx_dib* d) {
+    return d ? picture_of(d->pixels, d->width, d->height, d->stride, 3, 2, 1, 0) : GoldenPicture{};
 }
 
 bool golden_write_png(const char* path, const GoldenPicture& picture) {
@@ -83,33 +83,15 @@ bool golden_write_png(const char* path, const GoldenPicture& picture) {
         rgb[i * 3 + 1] = uint8_t(picture.pixels[i] >> 8);
         rgb[i * 3 + 2] = uint8_t(picture.pixels[i]);
     }
-    std::vector<uint8_t> png;
-    if (!stbi_write_png_to_func(append, &png, picture.width, picture.height, 3, rgb.data(),
-                                picture.width * 3))
-        return false;
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return std::fclose(f) == 0 && written;
+    return stbi_write_png(path, picture.width, picture.height, 3, rgb.data(), picture.width * 3) !=
+           0;
 }
 
 bool golden_read_png(const char* path, GoldenPicture* picture) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
     int w = 0, h = 0, channels = 0;
-    uint8_t* rgb = stbi_load_from_memory(bytes.data(), int(bytes.size()), &w, &h, &channels, 3);
+    uint8_t* rgb = stbi_load(path, &w, &h, &channels, 3);
     if (!rgb) return false;
-    picture->width = w;
-    picture->height = h;
-    picture->pixels.resize(size_t(w) * h);
-    for (size_t i = 0; i < picture->pixels.size(); ++i)
-        picture->pixels[i] =
-            uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2];
+    *picture = picture_of(rgb, uint32_t(w), uint32_t(h), uint32_t(w) * 3u, 3, 0, 1, 2);
     stbi_image_free(rgb);
     return true;
 }
@@ -119,7 +101,7 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
 }
 
 ::testing::AssertionResult golden_match(const char* name, const GoldenPicture& actual) {
-    const std::string reviewed = golden_reviewed_path(name);
+    const std::string reviewed = reviewed_path(name);
     if (golden_updating()) {
         if (!golden_write_png(reviewed.c_str(), actual))
             return ::testing::AssertionFailure() << "cannot write " << reviewed;
@@ -142,11 +124,9 @@ bool golden_read_png(const char* path, GoldenPicture* picture) {
     const std::string actual_png = golden_output_path(name, "actual");
     const std::string expected_png = golden_output_path(name, "expected");
     const std::string diff_png = golden_output_path(name, "diff");
-    // Nothing stale from an earlier failure. Writing a large PNG takes about
-    // a second, so a passing check writes nothing.
-    std::remove(actual_png.c_str());
-    std::remove(expected_png.c_str());
-    std::remove(diff_png.c_str());
+    // Nothing stale from an earlier failure; a passing check writes nothing (large PNGs are slow).
+    for (const std::string* path : {&actual_png, &expected_png, &diff_png})
+        std::remove(path->c_str());
     if (expected.width != actual.width || expected.height != actual.height) {
         golden_write_png(actual_png.c_str(), actual);
         golden_write_png(expected_png.c_str(), expected);

@@ -1,13 +1,8 @@
-// Golden images: a composed render (text sheet, widget, editor panel, dialog
-// page) is compared pixel for pixel with a reviewed PNG kept in
-// tests/golden/images/. The pixel pipeline is integer and deterministic, so
-// any difference is a change someone has to look at.
-//
-// A mismatch fails and leaves <name>.actual.png, <name>.expected.png and
-// <name>.diff.png (differing pixels red over a dimmed copy of the expected
-// image) in <build>/golden/; a match leaves nothing there.
-// With the environment variable KORVEX_GOLDEN_UPDATE=1 (`make golden-update`)
-// the render replaces the reviewed image instead; see README.md.
+// Golden images: a composed render is compared pixel for pixel with a reviewed
+// PNG in tests/golden/images/ (the pixel pipeline is integer and deterministic).
+// A mismatch fails and leaves <name>.actual/.expected/.diff.png (differing
+// pixels red) in <build>/golden/; KORVEX_GOLDEN_UPDATE=1 (`make golden-update`)
+// rewrites the reviewed image instead; see README.md.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,18 +11,25 @@
 #include <string>
 #include <vector>
 
-struct afx_pixbuf;
+#include "afx/afx_bitmap_font.h"
+#include "afx/afx_context.h"
+#include "afx/platform/headless/afx_headless.h"
 
-// An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (the layout of
-// the in-memory backend's window framebuffers).
+struct afx_pixbuf;
+struct afx_dib;
+
+// An RGB picture: 0x00RRGGBB per pixel, rows top to bottom (as the in-memory
+// backend's window framebuffers).
 struct GoldenPicture {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint32_t> pixels;
 };
 
-// The visible pixels of a pixbuf, alpha dropped (a window shows no alpha).
+// The visible pixels of a pixbuf, alpha dropped (a window shows no alpha),
+// or of a window bitmap.
 GoldenPicture golden_picture(const afx_pixbuf* pixbuf);
+GoldenPicture golden_picture(const afx_dib* dib);
 
 // Compares picture with images/<name>.png. name: lower case, digits and '-'.
 ::testing::AssertionResult golden_match(const char* name, const GoldenPicture& picture);
@@ -40,10 +42,35 @@ GoldenPicture golden_picture(const afx_pixbuf* pixbuf);
 
 // True when KORVEX_GOLDEN_UPDATE=1: golden_match rewrites the reviewed images.
 bool golden_updating();
-// tests/golden/images/<name>.png, and <build>/golden/<name>.<kind>.png.
-std::string golden_reviewed_path(const char* name);
+// <build>/golden/<name>.<kind>.png: what a failed check leaves.
 std::string golden_output_path(const char* name, const char* kind);
 
 // PNG files of RGB pictures; false when the file cannot be written or read.
 bool golden_write_png(const char* path, const GoldenPicture& picture);
 bool golden_read_png(const char* path, GoldenPicture* picture);
+
+// Set-up shared by the golden programs: their resources as the toolkit's module,
+// the bitmap font released at the end.
+class GoldenFixture : public ::testing::Test {
+protected:
+    // Call first in SetUp with the program's resources module.
+    void useResources(void* module) { afx_set_module(module); }
+    void TearDown() override {
+        if (afx_bitmap_font* font = afx_bitmap_font_get(false)) {
+            afx_bitmap_font_release(font);
+            afx_bitmap_font_free(font);
+        }
+        afx_set_module(nullptr);
+    }
+};
+
+// The framebuffer of an in-memory window; empty when there is no such window.
+inline GoldenPicture golden_window_picture(void* window) {
+    GoldenPicture picture;
+    if (const afx_headless_window* w = afx_headless_find(window)) {
+        picture.width = w->width;
+        picture.height = w->height;
+        picture.pixels = w->framebuffer;
+    }
+    return picture;
+}

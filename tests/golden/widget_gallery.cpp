@@ -1,5 +1,5 @@
-#include "widget_gallery.h"
-
+// The widget gallery against its reviewed image: every widget kind in each of
+// its states on the editor's grey, knobs at 0 to 100 in each cap colour.
 #include "afx/afx_bitmap_font.h"
 #include "afx/afx_pen.h"
 #include "afx/afx_pixbuf.h"
@@ -12,11 +12,22 @@
 #include "afx/widgets/afx_switch.h"
 #include "afx/widgets/afx_text_box.h"
 #include "afx/widgets/afx_toggle_button.h"
+#include "golden_image.h"
+
+void* golden_widgets_resources_module();
 
 namespace {
 
 constexpr uint32_t kGrey = 40;  // the editor's restore colour
 constexpr int32_t kLeft = 12;
+constexpr int32_t kGalleryWidth = 400, kGalleryHeight = 468;
+
+// A widget's place and corner radius.
+void place(afx_widget* w, int32_t x, int32_t y, uint32_t radius) {
+    afx_widget_set_x(w, uint32_t(x));
+    afx_widget_set_y(w, uint32_t(y));
+    afx_widget_set_radius(w, radius);
+}
 
 // A section title at the baseline y.
 void label(afx_text* text, float y, const char* title) {
@@ -51,11 +62,9 @@ void switches(afx_pixbuf* sheet, int32_t top) {
     for (int32_t i = 0; i < 2; ++i) {
         afx_switch s;
         afx_switch_init(&s, nullptr);
-        afx_widget_set_x(&s.widget, uint32_t(kLeft + 4 + i * 44));
-        afx_widget_set_y(&s.widget, uint32_t(top + 2));
+        place(&s.widget, kLeft + 4 + i * 44, top + 2, 2);
         afx_switch_set_width(&s, 32);
         afx_switch_set_height(&s, 16);
-        afx_widget_set_radius(&s.widget, 2);
         afx_switch_set_thumb_colour(&s, 96, 96, 96);
         afx_switch_set_track_on_colour(&s, 48, 48, 48);
         afx_switch_set_thumb_side(&s, 1);
@@ -69,11 +78,9 @@ void switches(afx_pixbuf* sheet, int32_t top) {
     for (int32_t i = 0; i < 4; ++i) {
         afx_switch s;
         afx_switch_init(&s, nullptr);
-        afx_widget_set_x(&s.widget, uint32_t(kLeft + 100 + i * 68));
-        afx_widget_set_y(&s.widget, uint32_t(top));
+        place(&s.widget, kLeft + 100 + i * 68, top, 3);
         afx_switch_set_width(&s, 56);
         afx_switch_set_height(&s, 20);
-        afx_widget_set_radius(&s.widget, 3);
         afx_switch_set_caption(&s, "ON");
         afx_switch_set_thumb_side(&s, uint32_t(i / 2));
         afx_switch_set_background_colour(&s, kGrey, kGrey, kGrey);
@@ -88,11 +95,9 @@ void toggles_and_lamps(afx_pixbuf* sheet, int32_t top) {
     for (int32_t i = 0; i < 3; ++i) {
         afx_toggle_button b;
         afx_toggle_button_init(&b, nullptr);
-        afx_widget_set_x(&b.widget, uint32_t(kLeft + 4 + i * 60));
-        afx_widget_set_y(&b.widget, uint32_t(top));
+        place(&b.widget, kLeft + 4 + i * 60, top, 2);
         afx_toggle_button_set_width(&b, 48);
         afx_toggle_button_set_height(&b, 24);
-        afx_widget_set_radius(&b.widget, 2);
         afx_toggle_button_set_caption(&b, "In");
         afx_toggle_button_set_alignment(&b, 1);
         afx_toggle_button_set_text_colour(&b, 240, 240, 240);
@@ -146,11 +151,9 @@ void push_buttons(afx_pixbuf* sheet, int32_t top, const afx_pixbuf* close_image)
     for (int32_t i = 0; i < 5; ++i) {
         afx_push_button b;
         afx_push_button_init(&b, nullptr);
-        afx_widget_set_x(&b.widget, uint32_t(kLeft + 4 + i * 64));
-        afx_widget_set_y(&b.widget, uint32_t(top));
+        place(&b.widget, kLeft + 4 + i * 64, top, 4);
         afx_push_button_set_width(&b, 56);
         afx_push_button_set_height(&b, 22);
-        afx_widget_set_radius(&b.widget, 4);
         afx_push_button_set_caption(&b, captions[i]);
         afx_push_button_set_alignment(&b, i == 3 ? 0 : 1);
         afx_push_button_set_fill(&b, 70, 70, 70);
@@ -171,8 +174,7 @@ void push_buttons(afx_pixbuf* sheet, int32_t top, const afx_pixbuf* close_image)
     for (int32_t i = 0; i < 2; ++i) {
         afx_push_button b;
         afx_push_button_init(&b, nullptr);
-        afx_widget_set_x(&b.widget, uint32_t(kLeft + 324 + i * 30));
-        afx_widget_set_y(&b.widget, uint32_t(top - 1));
+        place(&b.widget, kLeft + 324 + i * 30, top - 1, 0);
         afx_push_button_set_width(&b, 24);
         afx_push_button_set_height(&b, 24);
         afx_push_button_set_image(&b, close_image);
@@ -186,11 +188,9 @@ void text_boxes(afx_pixbuf* sheet, int32_t top) {
     for (uint32_t alignment = 0; alignment < 3; ++alignment) {
         afx_text_box t;
         afx_text_box_init(&t, nullptr);
-        afx_widget_set_x(&t.widget, uint32_t(kLeft + 4 + int32_t(alignment) * 124));
-        afx_widget_set_y(&t.widget, uint32_t(top));
+        place(&t.widget, kLeft + 4 + int32_t(alignment) * 124, top, 2);
         afx_text_box_set_width(&t, 116);
         afx_text_box_set_height(&t, 20);
-        afx_widget_set_radius(&t.widget, 2);
         afx_text_box_set_fill(&t, 236, 236, 236);
         afx_text_box_set_text_colour(&t, 24, 24, 24);
         afx_text_box_set_alignment(&t, alignment);
@@ -285,8 +285,6 @@ void read_outs(afx_pixbuf* sheet, afx_bitmap_font* font, int32_t top) {
     }
 }
 
-}  // namespace
-
 afx_pixbuf* render_widget_gallery() {
     afx_text text;
     afx_text_init(&text);
@@ -327,3 +325,19 @@ afx_pixbuf* render_widget_gallery() {
     afx_text_release(&text);
     return sheet;
 }
+
+using WidgetGallery = GoldenFixture;
+
+TEST_F(WidgetGallery, MatchesTheReviewedGallery) {
+    useResources(golden_widgets_resources_module());
+    afx_pixbuf* sheet = render_widget_gallery();
+    ASSERT_NE(sheet, nullptr);
+#ifdef KORVEX_ASSET_PREVIEW_DIR
+    EXPECT_TRUE(
+        golden_write_png(KORVEX_ASSET_PREVIEW_DIR "/widget-gallery.png", golden_picture(sheet)));
+#endif
+    EXPECT_TRUE(golden_match("widget-gallery", sheet));
+    afx_pixbuf_free(nullptr, sheet);
+}
+
+}  // namespace

@@ -1,19 +1,15 @@
 // Paints the shared test scene into a window of the in-memory backend and
-// saves what the window shows: the reference that a real window under Wine
-// is compared with. Usage: afx_scene_render OUTPUT.raw
+// saves what the window shows: the reference that real windows on the test
+// display are compared with. Usage: afx_scene_render OUTPUT.png
 #include <cstdio>
 
 #include "afx/afx_window.h"
-#include "afx/platform/headless/afx_headless.h"
-#include "afx_render_output.h"
-#include "afx_test_scene.h"
-
-// The test resources, embedded from afx-test.rc.
-void* korvex_afx_test_resources_module();
+#include "afx_test_support.h"
+#include "golden_image.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: afx_scene_render OUTPUT.raw\n");
+        std::fprintf(stderr, "usage: afx_scene_render OUTPUT.png\n");
         return 2;
     }
     afx_headless_reset();
@@ -32,9 +28,8 @@ int main(int argc, char** argv) {
     afx_window_show(ctx, index);
     afx_headless_erase(afx_window_handle(ctx, index));
     afx_headless_paint(afx_window_handle(ctx, index));
-    const afx_headless_window* w = afx_headless_find(afx_window_handle(ctx, index));
-    const bool saved = afx_test_scene_save(argv[1], w->width, w->height, w->framebuffer);
-    afx_write_render_png("afx-scene-headless", w->width, w->height, w->framebuffer);
+    const bool saved =
+        golden_write_png(argv[1], golden_window_picture(afx_window_handle(ctx, index)));
     afx_test_scene_close(&scene);
     afx_destroy_all(ctx);
     afx_context_release(ctx);

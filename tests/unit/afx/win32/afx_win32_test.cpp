@@ -1,35 +1,21 @@
-// The Win32 backend with real windows (under Wine and Xvfb in our runs): a
-// toolkit child window inside a host window shows exactly what the in-memory
-// backend renders, real pointer input reaches the callbacks with the right
-// codes, the window timer runs at its period, resources come from the
-// module, and the screen scale follows the system's DPI setting.
+// The Win32 backend with real windows (under Wine and Xvfb in our runs): the
+// window shows what the in-memory backend renders, real input arrives with the
+// shared gesture table's codes, and dropped files arrive through the shell's
+// record. The timer, cursors and the scale rule are the in-memory tests' and
+// the X11 test's.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "afx/afx_context.h"
-#include "afx/afx_dib.h"
-#include "afx/afx_pixbuf.h"
-#include "afx/afx_window.h"
-#include "tests/unit/afx/afx_pointer_script.h"
-#include "tests/unit/afx/afx_render_output.h"
-#include "tests/unit/afx/afx_test_scene.h"
+#include "golden_image.h"
+#include "tests/unit/afx/afx_test_support.h"
 #include "tests/unit/support/win32/real_input.h"
 
 namespace {
-
-constexpr int kHostX = kAfxPointerHostX, kHostY = kAfxPointerHostY;
-
-void onKeyUp(int32_t z, int32_t k, int32_t p, int32_t, void*) {
-    afx_pointer_note("keyup", z, k, p);
-}
 
 class Win32Toolkit : public ::testing::Test {
 protected:
@@ -37,21 +23,17 @@ protected:
         afx_pointer_seen().clear();
         afx_set_module(GetModuleHandleA(nullptr));
         ctx = afx_context_get(true);
-        ASSERT_NE(ctx, nullptr);
         afx_set_class_base(ctx, "27D706069AC8");
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = "korvex-test-host";
+        WNDCLASSA wc{0,       DefWindowProcA, 0,       0,       GetModuleHandleA(nullptr),
+                     nullptr, nullptr,        nullptr, nullptr, "korvex-test-host"};
         RegisterClassA(&wc);  // a second registration fails harmlessly
-        host = CreateWindowExA(0, "korvex-test-host", "host", WS_POPUP | WS_VISIBLE, kHostX, kHostY,
-                               400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        host = CreateWindowExA(0, "korvex-test-host", "host", WS_POPUP | WS_VISIBLE,
+                               kAfxPointerHostX, kAfxPointerHostY, 400, 300, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(host, nullptr);
         SetForegroundWindow(host);
         pump(30);
     }
-
     void TearDown() override {
         afx_destroy_all(ctx);
         afx_context_release(ctx);
@@ -59,17 +41,12 @@ protected:
         DestroyWindow(host);
         pump(10);
     }
-
-    // A shown child window with a paint callback: a window without one is never
-    // validated and would keep the message queue busy with paint messages.
-    int32_t child(int32_t w, int32_t h, void* user = nullptr) {
-        const int32_t index = afx_window_new(ctx, w, h, 1.0f, host, user);
-        if (index >= 0) {
-            afx_window_on_paint(ctx, index,
-                                [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
-            afx_window_show(ctx, index);
-            UpdateWindow(hwnd(index));
-        }
+    // A shown child with a paint callback (without one, paint messages never stop).
+    int32_t child(int32_t w, int32_t h) {
+        const int32_t index = afx_window_new(ctx, w, h, 1.0f, host, nullptr);
+        afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
+        afx_window_show(ctx, index);
+        UpdateWindow(hwnd(index));
         return index;
     }
     HWND hwnd(int32_t index) { return static_cast<HWND>(afx_window_handle(ctx, index)); }
@@ -78,341 +55,91 @@ protected:
     HWND host = nullptr;
 };
 
-// What the screen shows in a rectangle, as 0x00RRGGBB words.
-std::vector<uint32_t> capture(HDC source, int x, int y, int w, int h) {
+// What a device context shows of the scene's rectangle at (x, y).
+GoldenPicture capture(HDC source, int x, int y) {
     BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), kSceneWidth, -kSceneHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC mem = CreateCompatibleDC(source);
     HBITMAP bmp = CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+    BitBlt(mem, 0, 0, kSceneWidth, kSceneHeight, source, x, y, SRCCOPY);
     GdiFlush();
-    std::vector<uint32_t> out(static_cast<size_t>(w) * h);
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < out.size(); ++i) out[i] = p[i] & 0x00FFFFFFu;
+    GoldenPicture out{kSceneWidth, kSceneHeight, {}};
+    for (int i = 0; i < kSceneWidth * kSceneHeight; ++i)
+        out.pixels.push_back(static_cast<const uint32_t*>(bits)[i] & 0xFFFFFFu);
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
     return out;
 }
 
-size_t mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-    if (a.size() != b.size()) return a.size() + b.size();
-    size_t n = 0;
-    for (size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
-    return n;
-}
-
-TEST_F(Win32Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
-    int32_t w = 0, h = 0;
-    std::vector<uint32_t> expected;
-    ASSERT_TRUE(afx_test_scene_load(KORVEX_SCENE_FILE, &w, &h, &expected)) << KORVEX_SCENE_FILE;
-    ASSERT_EQ(w, kSceneWidth);
-    ASSERT_EQ(h, kSceneHeight);
+TEST_F(Win32Toolkit, TheWindowAndTheScreenShowExactlyWhatTheInMemoryBackendRenders) {
+    GoldenPicture expected;
+    ASSERT_TRUE(golden_read_png(KORVEX_SCENE_FILE, &expected)) << KORVEX_SCENE_FILE;
     afx_test_scene scene;
     const int32_t index = afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, host, &scene);
-    ASSERT_GE(index, 0);
     ASSERT_TRUE(afx_test_scene_open(&scene, ctx, index));
     afx_window_on_paint(ctx, index, afx_test_scene_paint);
     afx_window_show(ctx, index);
     UpdateWindow(hwnd(index));
     pump(60);
     HDC windowDc = GetDC(hwnd(index));
-    const std::vector<uint32_t> fromWindow = capture(windowDc, 0, 0, w, h);
+    EXPECT_TRUE(golden_compare("afx-scene-wine-window", expected, capture(windowDc, 0, 0)));
     ReleaseDC(hwnd(index), windowDc);
-    POINT origin{0, 0};
-    ClientToScreen(hwnd(index), &origin);
+    POINT at{0, 0};
+    ClientToScreen(hwnd(index), &at);
     HDC screen = GetDC(nullptr);
-    const std::vector<uint32_t> fromScreen = capture(screen, origin.x, origin.y, w, h);
+    EXPECT_TRUE(golden_compare("afx-scene-wine-screen", expected, capture(screen, at.x, at.y)));
     ReleaseDC(nullptr, screen);
-    afx_write_render_png("afx-scene-wine-window", w, h, fromWindow);
-    afx_write_render_png("afx-scene-wine-screen", w, h, fromScreen);
-    EXPECT_EQ(mismatches(fromWindow, expected), 0u);
-    EXPECT_EQ(mismatches(fromScreen, expected), 0u);
     afx_test_scene_close(&scene);
 }
 
-TEST_F(Win32Toolkit, RealPointerInputReachesTheCallbacksWithTheirCodes) {
+TEST_F(Win32Toolkit, RealPointerInputAndKeysReachTheCallbacksWithTheirCodes) {
     const int32_t index = child(200, 150);
-    ASSERT_GE(index, 0);
-    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
-    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
-    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
-    afx_pointer_seen().clear();
-    for (const afx_pointer_step& step : kAfxPointerScript) {
-        using A = afx_pointer_action;
-        static const DWORD flags[] = {0,
-                                      MOUSEEVENTF_LEFTDOWN,
-                                      MOUSEEVENTF_LEFTUP,
-                                      MOUSEEVENTF_RIGHTDOWN,
-                                      MOUSEEVENTF_RIGHTUP,
-                                      MOUSEEVENTF_WHEEL,
-                                      MOUSEEVENTF_WHEEL};
-        const int wheel = step.action == A::WheelUp     ? WHEEL_DELTA
-                          : step.action == A::WheelDown ? -WHEEL_DELTA
-                                                        : 0;
-        mouse(kHostX + step.x, kHostY + step.y, flags[static_cast<int>(step.action)], wheel);
-    }
+    afx_pointer_record(ctx, index);
+    static const DWORD flags[] = {0,
+                                  MOUSEEVENTF_LEFTDOWN,
+                                  MOUSEEVENTF_LEFTUP,
+                                  MOUSEEVENTF_RIGHTDOWN,
+                                  MOUSEEVENTF_RIGHTUP,
+                                  MOUSEEVENTF_WHEEL,
+                                  MOUSEEVENTF_WHEEL};
+    for (const afx_pointer_step& step : kAfxPointerScript)
+        mouse(kAfxPointerHostX + step.x, kAfxPointerHostY + step.y,
+              flags[static_cast<int>(step.action)],
+              step.action == afx_pa::WheelUp     ? WHEEL_DELTA
+              : step.action == afx_pa::WheelDown ? -WHEEL_DELTA
+                                                 : 0);
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
     EXPECT_EQ(GetFocus(), hwnd(index));  // a press gives the window the keyboard focus
-}
-
-int g_ticks = 0;
-DWORD g_tickTimes[64];
-void onTick(void*) {
-    if (g_ticks < 64) g_tickTimes[g_ticks] = timeGetTime();
-    ++g_ticks;
-}
-
-TEST_F(Win32Toolkit, TheWindowTimerRunsAtTheContextsPeriod) {
-    const int32_t index = child(50, 50);
-    afx_set_window_timer_period(ctx, 40);
-    g_ticks = 0;
-    afx_window_on_timer(ctx, index, onTick);
-    pump(600);
-    // 600 ms at 40 ms is 15 ticks; a loaded machine stretches gaps to about 55 ms.
-    EXPECT_GE(g_ticks, 10);
-    EXPECT_LE(g_ticks, 16);
-    for (int i = 1; i < g_ticks && i < 64; ++i)
-        EXPECT_GE(g_tickTimes[i] - g_tickTimes[i - 1], 30u) << i;
-    afx_window_close(ctx, index);
-    const int before = g_ticks;
-    pump(120);
-    EXPECT_EQ(g_ticks, before);  // closing stopped it
-}
-
-TEST_F(Win32Toolkit, WindowMessagesFollowTheToolkitsRules) {
-    const int32_t index = child(120, 80);
-    HWND w = hwnd(index);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
-    afx_window_on_key_up(ctx, index, onKeyUp);
-    // Sent moves: the button state decides, read from the thread's key state.
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(5, 6));
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-7, 9));  // negative: captured, outside
-    keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    EXPECT_EQ(afx_pointer_seen(), "move(-7,9,0) ");
-    // Erase: the first one paints, later ones are answered without painting.
-    EXPECT_EQ(ctx->windows[index].erase_pending, 0);  // showing the window erased it
-    EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(w)), 0), 1);
-    // A refused close keeps the window and still tells about the key release.
-    static bool allow = false;
-    afx_window_on_close_query(ctx, index, [](int32_t, void*) { return allow; });
     afx_pointer_seen().clear();
-    EXPECT_EQ(SendMessageA(w, WM_CLOSE, 0, 0), 0);
-    EXPECT_TRUE(IsWindow(w));
-    EXPECT_EQ(afx_pointer_seen(), "keyup(0,0,0) ");
-    allow = true;
-    SendMessageA(w, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_EQ(ctx->windows[index].in_use, 0);
+    for (const BYTE key : {BYTE(VK_ESCAPE), BYTE('A'), BYTE(VK_RETURN), BYTE(VK_LEFT)}) {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        pump(20);
+    }
+    EXPECT_EQ(afx_pointer_seen(), kAfxPointerKeys);
 }
 
-TEST_F(Win32Toolkit, SplashWindowsHaveNoFrameAndSitCentredInTheWorkArea) {
-    const int32_t index = afx_splash_new(ctx, 640, 480, 1.0f, nullptr);
-    ASSERT_GE(index, 0);
-    afx_window_show(ctx, index);
-    pump(20);
-    RECT outer, inner, work;
-    GetWindowRect(hwnd(index), &outer);
-    GetClientRect(hwnd(index), &inner);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(outer.right - outer.left, 640);
-    EXPECT_EQ(inner.right - inner.left, 640);  // the client area is the whole window
-    EXPECT_EQ(inner.bottom - inner.top, 480);
-    EXPECT_EQ(outer.left, (work.right - 640 - work.left) / 2);
-    EXPECT_EQ(outer.top, (work.bottom - 480 - work.top) / 2);
-    char name[64];
-    GetClassNameA(hwnd(index), name, sizeof(name));
-    EXPECT_STREQ(name, "27D706069AC8-SPLASH");
-}
-
-TEST_F(Win32Toolkit, ImagesAndIconsComeFromTheModulesResources) {
-    afx_pixbuf* p = afx_pixbuf_new_from_inline(ctx, 100);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->width, 16u);
-    EXPECT_EQ(p->height, 12u);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const uint32_t want =
-                (x * 16) | (y * 20) << 8 | ((x * 7 + y * 13) & 255) << 16 | (255u - x - y) << 24;
-            ASSERT_EQ(afx_pixbuf_pixel(p, x, y), want);
-        }
-    afx_pixbuf_free(ctx, p);
-    afx_pixbuf* included = afx_pixbuf_new_from_inline(ctx, 120);  // from an included script
-    ASSERT_NE(included, nullptr);
-    // (15, 11): red 240, green 220, blue (105 + 143) mod 256 = 248, alpha 255 - 26 = 229.
-    EXPECT_EQ(afx_pixbuf_pixel(included, 15, 11), 240u | 220u << 8 | 248u << 16 | 229u << 24);
-    EXPECT_EQ(included->width, 16u);
-    afx_pixbuf_free(ctx, included);
-    EXPECT_EQ(afx_pixbuf_new_from_inline_quiet(ctx, 101), nullptr);
-    EXPECT_EQ(afx_pixbuf_new_from_inline(ctx, 4242), nullptr);
+TEST_F(Win32Toolkit, DroppedFilesComeThroughTheShellsRecord) {
     const int32_t index = child(40, 40);
-    afx_window_set_icon(ctx, index, 260);  // not in this module: nothing set
-    EXPECT_EQ(SendMessageA(hwnd(index), WM_GETICON, ICON_BIG, 0), 0);
-    afx_window_set_icon(ctx, index, 200);
-    EXPECT_NE(SendMessageA(hwnd(index), WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_NE(SendMessageA(hwnd(index), WM_GETICON, ICON_SMALL, 0), 0);
-    afx_window_set_title(ctx, index, "KORVEX52 Stereo Reverb");
-    char title[64];
-    GetWindowTextA(hwnd(index), title, sizeof(title));
-    EXPECT_STREQ(title, "KORVEX52 Stereo Reverb");
+    HWND w = hwnd(index);
     afx_window_accept_files(ctx, index);
-    EXPECT_NE(GetWindowLongA(hwnd(index), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-}
-
-TEST_F(Win32Toolkit, TheTableRefusesThe256thWindowAndTeardownUnregistersTheClasses) {
-    for (int32_t i = 0; i < kAfxWindowSlots; ++i)
-        ASSERT_EQ(afx_window_new(ctx, 4, 4, 1.0f, host, nullptr), i);
-    EXPECT_EQ(afx_window_new(ctx, 4, 4, 1.0f, host, nullptr), -1);
-    // The refused window exists, marked 255; it is the host's last child.
-    HWND last = GetWindow(GetWindow(host, GW_CHILD), GW_HWNDLAST);
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(last, GWLP_USERDATA), 255);
-    WNDCLASSA info;
-    EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "27D706069AC8-UI", &info));
-    // A class cannot be unregistered while a window of it exists; the refused
-    // window is no slot's, so its owner (here the test) destroys it.
-    DestroyWindow(last);
-    afx_destroy_all(ctx);
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "27D706069AC8-UI", &info));
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "27D706069AC8-SPLASH", &info));
-}
-
-std::string g_dropped;
-void onDrop(const char* path, int32_t, void*, afx_context*) { g_dropped = path; }
-
-// A drop record as the shell makes it: the header, then the paths, each
-// terminated, and one more terminator.
-HGLOBAL makeDrop(const char* path) {
-    const size_t n = std::strlen(path);
-    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + n + 2);
+    afx_window_on_drop_file(ctx, index, [](const char* path, int32_t, void*, afx_context*) {
+        afx_pointer_seen() = path;
+    });
+    // A drop record as the shell makes it: the header, then the terminated path.
+    const char path[] = "C:\\takes\\vocal.wav";
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof(path) + 1);
     auto* d = static_cast<DROPFILES*>(GlobalLock(g));
     d->pFiles = sizeof(DROPFILES);
-    d->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(d) + sizeof(DROPFILES), path, n);
+    std::memcpy(reinterpret_cast<char*>(d) + sizeof(DROPFILES), path, sizeof(path));
     GlobalUnlock(g);
-    return g;
-}
-
-TEST_F(Win32Toolkit, CursorsDesktopClockAndDroppedFilesGoThroughTheSystem) {
-    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    SetCursor(arrow);
-    afx_cursor_wait(ctx, true);
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
-    afx_cursor_wait(ctx, false);
-    EXPECT_EQ(GetCursor(), arrow);
-    afx_cursor_resize(ctx, true);
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENWSE));
-    afx_cursor_hand(ctx, true);
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
-    afx_cursor_restore(ctx);  // the cursor saved last: the resize cursor
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENWSE));
-
-    int32_t w = 0, h = 0;
-    afx_desktop_size(ctx, &w, &h);
-    EXPECT_EQ(w, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(h, GetSystemMetrics(SM_CYSCREEN));
-
-    afx_stopwatch watch;
-    afx_stopwatch_start(&watch);
-    afx_sleep(30);
-    afx_sleep(-100);  // no sleep at all
-    const uint32_t elapsed = afx_stopwatch_elapsed(&watch);
-    EXPECT_GE(elapsed, 29u);  // the multimedia clock may tick just before the sleep began
-    EXPECT_LT(elapsed, 1000u);
-
-    const int32_t index = child(60, 40);
-    afx_window_accept_files(ctx, index);
-    afx_window_on_drop_file(ctx, index, onDrop);
-    g_dropped.clear();
-    PostMessageA(hwnd(index), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(makeDrop("C:\\takes\\vocal.wav")), 0);
-    pump(30);
-    EXPECT_EQ(g_dropped, "C:\\takes\\vocal.wav");
-}
-
-// Runs this program again with an argument; returns its exit code.
-DWORD runSelf(const char* argument) {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof(exe));
-    char line[2 * MAX_PATH];
-    std::snprintf(line, sizeof(line), "\"%s\" %s", exe, argument);
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 9999;
-    WaitForSingleObject(pi.hProcess, 20000);
-    DWORD code = 9998;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
-TEST(Win32Dpi, ScaleFollowsTheSystemsLogicalPixelsPerInch) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    DWORD old = 0, size = sizeof(old), type = 0;
-    const bool hadValue = RegQueryValueExA(key, "LogPixels", nullptr, &type,
-                                           reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
-    auto setDpi = [key](DWORD dpi) {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof(dpi));
-    };
-    // The setting takes effect at the next process start.
-    setDpi(144);
-    const DWORD at144 = runSelf("--dpi-probe");
-    const DWORD at144Unaware = runSelf("--dpi-probe-unaware");
-    setDpi(96);
-    const DWORD at96 = runSelf("--dpi-probe");
-    if (hadValue)
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
-                       sizeof(old));
-    else RegDeleteValueA(key, "LogPixels");
-    RegCloseKey(key);
-    EXPECT_EQ(at144, 150u);         // scale x 100
-    EXPECT_EQ(at144Unaware, 100u);  // a process that is not DPI-aware stays at 1.0
-    EXPECT_EQ(at96, 100u);
-}
-
-// The child side of the DPI test: reports the toolkit's scale x 100.
-int dpiProbe(bool unaware) {
-    if (unaware) {
-        // Makes this thread behave like a process without DPI awareness.
-        typedef void*(WINAPI * set_context_fn)(void*);
-        auto set = reinterpret_cast<set_context_fn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-        if (!set) return 1;
-        set(reinterpret_cast<void*>(static_cast<intptr_t>(-1)));
-    }
-    afx_context* c = afx_context_get(true);
-    const int scaled = static_cast<int>(afx_dpi_scale(c) * 100.0f + 0.5f);
-    afx_context_release(c);
-    afx_context_free(c);
-    return scaled;
+    PostMessageA(w, WM_DROPFILES, reinterpret_cast<WPARAM>(g), 0);
+    pump(100);
+    EXPECT_EQ(afx_pointer_seen(), path);
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--dpi-probe") == 0) return dpiProbe(false);
-    if (argc > 1 && std::strcmp(argv[1], "--dpi-probe-unaware") == 0) return dpiProbe(true);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

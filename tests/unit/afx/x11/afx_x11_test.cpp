@@ -1,8 +1,7 @@
-// The X11 backend with real windows on the project's Xvfb display: a toolkit
-// child inside a host window shows exactly what the in-memory backend
-// renders, real pointer input through XTEST gives the same callbacks as the
-// Win32 backend's real input, keys arrive with the toolkit's codes, and the
-// window timer ticks at its period from the host's idle calls alone.
+// The X11 backend with real windows on the project's Xvfb display: the child
+// shows what the in-memory backend renders, XTEST input gives the shared
+// gesture table's callbacks, dialogs are frameless and centred, and the timer
+// ticks from the host's idle calls alone.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -10,39 +9,30 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <ctime>
-
-#include <vector>
+#include <chrono>
+#include <thread>
 
 #include "afx/afx_context.h"
 #include "afx/afx_window.h"
-#include "tests/unit/afx/afx_pointer_script.h"
-#include "tests/unit/afx/afx_test_scene.h"
-
-void* korvex_afx_test_resources_module();
+#include "golden_image.h"
+#include "tests/unit/afx/afx_test_support.h"
 
 namespace {
 
-long nowMs() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1000L + t.tv_nsec / 1000000L;
-}
-
 // The host's idle calls, every 5 ms or so, for ms milliseconds.
 void idleFor(afx_context* ctx, int ms) {
-    const long end = nowMs() + ms;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {
         afx_idle(ctx);
-        timespec t{0, 5000000L};
-        nanosleep(&t, nullptr);
-    } while (nowMs() < end);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
     afx_idle(ctx);
 }
 
 class X11Toolkit : public ::testing::Test {
 protected:
     void SetUp() override {
+        afx_pointer_seen().clear();
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr) << "no X display (run through tools/wine-env.sh display)";
         afx_set_module(korvex_afx_test_resources_module());
@@ -62,7 +52,7 @@ protected:
         afx_destroy_all(ctx);
         afx_context_release(ctx);
         afx_context_free(ctx);
-        XDestroyWindow(display, host);
+        if (host) XDestroyWindow(display, host);
         XCloseDisplay(display);
     }
     void* hostHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(host)); }
@@ -76,9 +66,8 @@ protected:
 };
 
 TEST_F(X11Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
-    int32_t w = 0, h = 0;
-    std::vector<uint32_t> expected;
-    ASSERT_TRUE(afx_test_scene_load(KORVEX_SCENE_FILE, &w, &h, &expected)) << KORVEX_SCENE_FILE;
+    GoldenPicture expected, shown{kSceneWidth, kSceneHeight, {}};
+    ASSERT_TRUE(golden_read_png(KORVEX_SCENE_FILE, &expected)) << KORVEX_SCENE_FILE;
     afx_test_scene scene;
     const int32_t index =
         afx_window_new(ctx, kSceneWidth, kSceneHeight, 1.0f, hostHandle(), &scene);
@@ -87,68 +76,45 @@ TEST_F(X11Toolkit, TheWindowShowsExactlyWhatTheInMemoryBackendRenders) {
     afx_window_on_paint(ctx, index, afx_test_scene_paint);
     afx_window_show(ctx, index);
     idleFor(ctx, 100);
-    XImage* image = XGetImage(display, child(index), 0, 0, static_cast<unsigned>(w),
-                              static_cast<unsigned>(h), AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, child(index), 0, 0, kSceneWidth, kSceneHeight, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
-    size_t differing = 0;
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x)
-            differing +=
-                (XGetPixel(image, x, y) & 0xFFFFFFu) != expected[static_cast<size_t>(y) * w + x];
+    for (int32_t y = 0; y < kSceneHeight; ++y)
+        for (int32_t x = 0; x < kSceneWidth; ++x)
+            shown.pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFFu));
     XDestroyImage(image);
-    EXPECT_EQ(differing, 0u);
+    EXPECT_TRUE(golden_compare("afx-scene-x11", expected, shown));
+    int32_t w = 0, h = 0;  // the host window, as the editor measures it to resize it
+    ASSERT_TRUE(afx_native_window_size(hostHandle(), &w, &h));
+    EXPECT_EQ(w * 1000 + h, 400300);
     afx_test_scene_close(&scene);
 }
 
-TEST_F(X11Toolkit, RealPointerInputGivesTheSameCallbacksAsOnWindows) {
+TEST_F(X11Toolkit, RealPointerInputAndKeysGiveTheSameCallbacksAsOnWindows) {
     const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
     ASSERT_GE(index, 0);
     afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
-    afx_window_on_button_down(ctx, index, afx_pointer_on_down);
-    afx_window_on_button_up(ctx, index, afx_pointer_on_up);
-    afx_window_on_double_click(ctx, index, afx_pointer_on_double);
-    afx_window_on_move(ctx, index, afx_pointer_on_move);
+    afx_pointer_record(ctx, index);
     afx_window_show(ctx, index);
     idleFor(ctx, 50);
-    afx_pointer_seen().clear();
     // X buttons: 1 left, 3 right, 4 and 5 the wheel's notches up and down.
     static const unsigned int buttons[] = {0, 1, 1, 3, 3, 4, 5};
     for (const afx_pointer_step& step : kAfxPointerScript) {
-        using A = afx_pointer_action;
         XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + step.x,
                              kAfxPointerHostY + step.y, CurrentTime);
         const unsigned int button = buttons[static_cast<int>(step.action)];
-        const bool wheel = step.action == A::WheelUp || step.action == A::WheelDown;
+        const bool wheel = step.action == afx_pa::WheelUp || step.action == afx_pa::WheelDown;
         if (button)
             XTestFakeButtonEvent(display, button,
-                                 step.action != A::LeftUp && step.action != A::RightUp,
+                                 step.action != afx_pa::LeftUp && step.action != afx_pa::RightUp,
                                  CurrentTime);
         if (wheel) XTestFakeButtonEvent(display, button, False, CurrentTime);
         XSync(display, False);
         idleFor(ctx, 25);
     }
     EXPECT_EQ(afx_pointer_seen(), kAfxPointerCallbacks);
-}
-
-TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
-    const int32_t index = afx_window_new(ctx, 200, 150, 1.0f, hostHandle(), nullptr);
-    ASSERT_GE(index, 0);
-    afx_window_on_paint(ctx, index, [](int32_t, int32_t, int32_t, int32_t, int32_t, void*) {});
-    afx_window_on_key_down(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) {
-        afx_pointer_note("key", k, p, 0);
-    });
-    afx_window_on_key_up(ctx, index, [](int32_t, int32_t k, int32_t p, int32_t, void*) {
-        afx_pointer_note("key", k, p, 0);
-    });
-    afx_window_show(ctx, index);
-    idleFor(ctx, 50);
-    // A press gives the window the keyboard focus.
-    XTestFakeMotionEvent(display, DefaultScreen(display), kAfxPointerHostX + 10,
-                         kAfxPointerHostY + 10, CurrentTime);
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XSync(display, False);
-    idleFor(ctx, 30);
+    // The presses gave the window the keyboard focus: keys arrive with the
+    // toolkit's codes, Escape 27, A 65, Enter 13, Left 37.
     afx_pointer_seen().clear();
     for (KeySym sym : {XK_Escape, XK_a, XK_Return, XK_Left}) {
         const KeyCode code = XKeysymToKeycode(display, sym);
@@ -157,20 +123,22 @@ TEST_F(X11Toolkit, KeysReachTheFocusedWindowWithTheToolkitsCodes) {
         XSync(display, False);
         idleFor(ctx, 20);
     }
-    // Escape 27, A 65, Enter 13, Left 37; pressed 1, released 0.
-    EXPECT_EQ(afx_pointer_seen(),
-              "key(27,1,0) key(27,0,0) key(65,1,0) key(65,0,0) key(13,1,0) key(13,0,0) "
-              "key(37,1,0) key(37,0,0) ");
+    EXPECT_EQ(afx_pointer_seen(), kAfxPointerKeys);
 }
 
-TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest) {
+TEST_F(X11Toolkit, DialogsAreFramelessCentredTickFromIdleCallsAndCloseAtTheWindowManagersRequest) {
     const int32_t index = afx_splash_new(ctx, 640, 480, 1.0f, nullptr);
     ASSERT_GE(index, 0);
     static int queries = 0;
-    queries = 0;
     afx_window_on_close_query(ctx, index, [](int32_t, void*) { return ++queries > 0; });
+    static int ticks = 0;
+    afx_set_window_timer_period(ctx, 40);
+    afx_window_on_timer(ctx, index, [](void*) { ++ticks; });
     afx_window_show(ctx, index);
-    idleFor(ctx, 30);
+    idleFor(ctx, 600);
+    // 600 ms at 40 ms is 15 ticks; a loaded machine stretches the idle calls.
+    EXPECT_GE(ticks, 10);
+    EXPECT_LE(ticks, 15);
     const Window w = child(index);
     // Without a window manager's work area, the screen's centre.
     XWindowAttributes a{};
@@ -198,26 +166,22 @@ TEST_F(X11Toolkit, DialogsAreFramelessCentredAndCloseAtTheWindowManagersRequest)
     close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     XSendEvent(display, w, False, NoEventMask, &close);
     XSync(display, False);
-    idleFor(ctx, 30);
+    const int before = ticks;
+    idleFor(ctx, 120);
     EXPECT_EQ(queries, 1);
     EXPECT_EQ(ctx->windows[index].in_use, 0);  // the close query let it go
+    EXPECT_EQ(ticks, before);                  // and closing stopped the timer
 }
 
-int g_ticks = 0;
-
-TEST_F(X11Toolkit, TheTimerTicksAtItsPeriodFromIdleCalls) {
+TEST_F(X11Toolkit, TheHostDestroyingItsWindowFreesTheEditorsSlot) {
     const int32_t index = afx_window_new(ctx, 50, 50, 1.0f, hostHandle(), nullptr);
-    afx_set_window_timer_period(ctx, 40);
-    g_ticks = 0;
-    afx_window_on_timer(ctx, index, [](void*) { ++g_ticks; });
-    idleFor(ctx, 600);
-    // 600 ms at 40 ms is 15 ticks; a loaded machine stretches the idle calls.
-    EXPECT_GE(g_ticks, 10);
-    EXPECT_LE(g_ticks, 15);
-    afx_window_close(ctx, index);
-    const int before = g_ticks;
-    idleFor(ctx, 120);
-    EXPECT_EQ(g_ticks, before);  // closing stopped it
+    afx_window_show(ctx, index);
+    idleFor(ctx, 30);
+    XDestroyWindow(display, host);  // as a host closing its plug-in window
+    host = 0;
+    XSync(display, False);
+    idleFor(ctx, 60);
+    EXPECT_EQ(ctx->windows[index].in_use, 0);
 }
 
 }  // namespace
