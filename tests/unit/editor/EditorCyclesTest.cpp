@@ -1,11 +1,9 @@
-// A scanner's life in miniature: a thousand instances fed audio, with an editor opened
-// and closed, destroyed; the address-sanitizer build then asks LeakSanitizer.
+// A thousand instances fed audio, their editors opened and closed; then LeakSanitizer asks.
 #include <vector>
 
 #include "EditorFixture.h"
 #include "afx/afx_window.h"
 
-// g++ marks the address-sanitizer build so.
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -15,8 +13,7 @@ using namespace ZEPHRA2F9C41D07;
 namespace {
 
 TEST_F(EditorFixture, AThousandInstancesWithTheirEditorsComeAndGoWithoutLeaking) {
-    constexpr int kCycles = 1000;
-    constexpr int kFrames = 256;
+    constexpr int kCycles = 1000, kFrames = 256;
     std::vector<float> inL(kFrames, 0.25f), inR(kFrames, -0.25f), outL(kFrames), outR(kFrames);
     float* ins[2] = {inL.data(), inR.data()};
     float* outs[2] = {outL.data(), outR.data()};

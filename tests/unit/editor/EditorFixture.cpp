@@ -4,14 +4,12 @@
 
 #include "afx/afx_bitmap_font.h"
 #include "afx/afx_context.h"
-#include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
 
 using namespace ZEPHRA2F9C41D07;
 
 void EditorFixture::SetUp() {
-    afx_headless_reset();
-    afx_headless_set_dpi(96, 96);
+    afx_headless_reset();  // 96 dpi
     afx_set_module(korvex_editor_test_resources_module());
     ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);

@@ -1,6 +1,5 @@
-// The editor as a host meets it: a real CPlug with its CEditorGUI, a recording
-// host and a 500 x 700 host window on the in-memory backend. Pointer helpers
-// take panel points and place them through the editor's zoom and panel position.
+// A real CPlug and its CEditorGUI, a recording host and a 500 x 700 host window in memory;
+// pointer helpers take panel points through the editor's zoom and panel position.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,7 +42,6 @@ protected:
         afx_headless_double_click(window(), wx(px), wy(py));
         release(px, py);
     }
-    std::vector<HostCall> callsOf(VstInt32 opcode) const { return host.callsOf(opcode); }
     // Edit gestures and automation in order, as "begin 2", "set 2 0.5", "end 2".
     std::vector<std::string> editTrail() const;
     void clearCalls() { host.calls.clear(); }

@@ -1,5 +1,4 @@
-// The editor's life as a host drives it: reported size, opening and closing, a
-// stored size and the way back, painting only what changed (looks: golden images).
+// Reported size, opening and closing, stored sizes and the way back, painting what changed.
 #include <cmath>
 #include <utility>
 
@@ -49,8 +48,8 @@ TEST_F(EditorFixture, StoredSizesKeepToTheMinimumsAndTheHostsRectangle) {
     for (const auto& c : cases) {
         const float wanted[4] = {0.0f, c.width, 0.0f, c.height};
         EXPECT_TRUE(editor->restoreSize(wanted));
-        ASSERT_FALSE(callsOf(audioMasterSizeWindow).empty());
-        const HostCall sized = callsOf(audioMasterSizeWindow).back();
+        ASSERT_FALSE(host.callsOf(audioMasterSizeWindow).empty());
+        const HostCall sized = host.callsOf(audioMasterSizeWindow).back();
         EXPECT_EQ((std::vector<int64_t>{editor->windowWidth(), editor->windowHeight(), sized.index,
                                         sized.value}),
                   (std::vector<int64_t>{c.shown[0], c.shown[1], c.shown[0], c.shown[1]}))
@@ -64,13 +63,12 @@ TEST_F(EditorFixture, StoredSizesKeepToTheMinimumsAndTheHostsRectangle) {
     clearCalls();  // a double click on the bare panel brings back the default size
     doubleClick(kBarePanel.x, kBarePanel.y);
     EXPECT_EQ((std::pair{shown()->width, shown()->height}), (std::pair{364, 538}));
-    ASSERT_EQ(callsOf(audioMasterSizeWindow).size(), 1u);
-    EXPECT_EQ(callsOf(audioMasterSizeWindow)[0].index, 364);
-    EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
+    ASSERT_EQ(host.callsOf(audioMasterSizeWindow).size(), 1u);
+    EXPECT_EQ(host.callsOf(audioMasterSizeWindow)[0].index, 364);
+    EXPECT_TRUE(host.callsOf(audioMasterAutomate).empty());
 }
 
-// The timer redraws only dirty controls, knobs first, and the overload lamp only on a
-// change; at an odd zoom what it paints equals a whole repaint.
+// The timer redraws dirty controls, knobs first, the lamp on a change: a whole repaint's picture.
 TEST_F(EditorFixture, TheTimerPaintsOnlyWhatChangedAndThatIsTheWholePicture) {
     openEditor();
     std::vector<afx_headless_rect>& painted = shown()->invalidations;

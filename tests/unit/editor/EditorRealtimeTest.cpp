@@ -1,5 +1,4 @@
-// With the editor open, the overload report after every block and automation on the
-// audio thread neither allocate nor take a lock.
+// With the editor open, the audio thread's overload reports and automation never allocate or lock.
 #include <thread>
 
 #include "EditorFixture.h"
@@ -25,8 +24,7 @@ TEST_F(EditorFixture, NotificationsOnTheAudioThreadNeitherAllocateNorLock) {
     audio.join();
     EXPECT_EQ(counts.allocations, 0u) << "heap allocations on the audio thread";
     EXPECT_EQ(counts.locks, 0u) << "mutex locks on the audio thread";
-    // And the window thread picks it all up on its next tick.
-    tick();
+    tick();  // and the window thread picks it all up
     EXPECT_FLOAT_EQ(editor->knobValue(kInTrim), plug->getParameter(kInTrim) * 100.0f);
 }
 
