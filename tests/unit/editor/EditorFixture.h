@@ -1,38 +1,32 @@
-// The editor as a host meets it: a real CPlug whose editor is CEditorGUI,
-// a recording host callback, and a host window of 500 x 700 on the in-memory
-// toolkit backend. Pointer helpers take panel coordinates and place them in
-// the window through the editor's current zoom and panel position.
+// A real CPlug and its CEditorGUI, a recording host and a 500 x 700 host window in memory;
+// pointer helpers take panel points through the editor's zoom and panel position.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "afx/afx_window.h"
 #include "afx/platform/headless/afx_headless.h"
 #include "editor/CEditorGUI.h"
 #include "plugin/CPlug.h"
 #include "tests/unit/support/FakeHost.h"
 
-// The library's resources, embedded for the test program.
 void* korvex_editor_test_resources_module();
 
 class EditorFixture : public ::testing::Test {
 protected:
-    void SetUp() override { setUpAt(96); }
+    void SetUp() override;
     void TearDown() override;
-    // A fresh backend at dpi, the toolkit context, the bitmap font, the
-    // host window and a plug-in with its editor.
-    void setUpAt(int32_t dpi);
     void openEditor();  // effEditOpen through the dispatcher, then the first paint
     void closeEditor() { plug->dispatcher(effEditClose, 0, 0, nullptr, 0.0f); }
-    void* window() const;
+    void* window() const { return afx_window_handle(ctx, editor->windowIndex()); }
     afx_headless_window* shown() const { return afx_headless_find(window()); }
     void tick(int32_t count = 1);  // the window's timer, each tick followed by a paint
-
-    // Window pixels of a panel point.
-    int32_t wx(float px) const;
-    int32_t wy(float py) const;
+    int32_t wx(float px) const { return wy(px) + editor->panelLeft(); }
+    int32_t wy(float py) const { return int32_t(std::lround(py * editor->panelZoom())); }
     void press(float px, float py) {
         afx_headless_set_buttons_held(true);
         afx_headless_button_down(window(), wx(px), wy(py), 0);
@@ -48,11 +42,6 @@ protected:
         afx_headless_double_click(window(), wx(px), wy(py));
         release(px, py);
     }
-    void wheel(float px, float py, int32_t notches) {
-        afx_headless_wheel(window(), wx(px), wy(py), 120 * notches);
-    }
-
-    std::vector<HostCall> callsOf(VstInt32 opcode) const { return host.callsOf(opcode); }
     // Edit gestures and automation in order, as "begin 2", "set 2 0.5", "end 2".
     std::vector<std::string> editTrail() const;
     void clearCalls() { host.calls.clear(); }
@@ -67,9 +56,8 @@ protected:
 struct PanelPoint {
     float x, y;
 };
-// Knob centres on the panel, by parameter (0..6); the picture buttons by
-// their frames; a point of the panel that no control covers.
+// Knob centres by parameter (0..6), the picture buttons, a bare point of the panel.
 constexpr PanelPoint kKnobCentre[7] = {{100, 215}, {43, 252}, {100, 358}, {43, 178},
                                        {100, 298}, {43, 404}, {100, 132}};
 constexpr PanelPoint kInfoButton{52, 11}, kPreviousButton{92, 11}, kNextButton{126, 11},
-    kNamePlate{72, 527}, kBarePanel{8, 120};
+    kBarePanel{8, 120};

@@ -1,7 +1,4 @@
-// The traffic between the panel and the plug-in: what the host receives for
-// each gesture (begin, automate and end edits, program changes), what the
-// read-out says and when, the detents, program stepping, double clicks and
-// the knob mode the host chooses.
+// What the host receives per gesture, the read-out, detents, programs, double clicks, knob modes.
 #include <cstdio>
 #include <tuple>
 
@@ -16,8 +13,7 @@ using Trail = std::vector<std::string>;
 constexpr int32_t kFreshTicks = 62;  // the version text's 2.5 s on the read-out
 constexpr const char* kVersion = "KORVEX52  V3.1.4";
 
-// A gesture's trail: a release ends the edits of the knobs without a
-// detent and of the switches, pressed or not.
+// A release also ends the edits of the switches and the knobs without a detent.
 Trail released(Trail trail) {
     for (const char* end : {"end 0", "end 1", "end 3", "end 7", "end 8", "end 9"})
         trail.emplace_back(end);
@@ -49,8 +45,7 @@ TEST_F(EditorFixture, GesturesSendBeginAutomationAndEndAndShowTheirValue) {
     char text[32];
     std::snprintf(text, sizeof(text), "RT60 Time %.1f sec", static_cast<double>(dragged * 3.0f));
     EXPECT_STREQ(editor->displayedText(), text);
-    // Switches toggle on the press and announce themselves. (The Effect
-    // button's click is the pointer scenario's, in a real window.)
+    // Switches toggle on the press and announce themselves.
     clearCalls();
     press(43, 328);  // Wet-Only
     EXPECT_EQ(editTrail(), (Trail{"begin 7", "set 7 1"}));
@@ -70,8 +65,7 @@ TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMid
     plug->setParameter(kMix, 0.479f);  // 47.9 lies outside 48..52: it stays
     click(mix.x, mix.y);
     EXPECT_EQ(plug->getParameter(kMix), 0.479f);
-    // effEditClose while the knob is held: the edits a release would end are
-    // ended, after the detent's final value.
+    // Closed while held: the edits a release would end are ended, after the detent's value.
     plug->setParameter(kMix, 0.49f);
     clearCalls();
     press(mix.x, mix.y);
@@ -81,12 +75,12 @@ TEST_F(EditorFixture, MixSnapsToItsMiddleInsideTheDetentAlsoWhenTheHostClosesMid
     plug->setParameter(kOutTrim, 0.47f);  // wheel position 23 of 48
     openEditor();
     clearCalls();
-    wheel(kKnobCentre[kOutTrim].x, kKnobCentre[kOutTrim].y, 1);
+    afx_headless_wheel(window(), wx(kKnobCentre[kOutTrim].x), wy(kKnobCentre[kOutTrim].y), 120);
     EXPECT_EQ(editTrail(), released({"begin 5", "set 5 0.5", "end 5", "set 5 0.5", "end 5"}));
     EXPECT_STREQ(editor->displayedText(), "Output 0.0 dB");
 }
 
-TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
+TEST_F(EditorFixture, PictureButtonsNameThenStepProgramsOnAReleaseAndShowTheAboutBox) {
     openEditor();
     tick(kFreshTicks + 1);
     clearCalls();
@@ -98,23 +92,21 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
     release(kBarePanel.x, kBarePanel.y);
     click(kPreviousButton.x, kPreviousButton.y);  // names program 0
     EXPECT_STREQ(editor->displayedText(), "01 User Preset 1");
-    EXPECT_TRUE(callsOf(audioMasterUpdateDisplay).empty());
+    EXPECT_TRUE(host.callsOf(audioMasterUpdateDisplay).empty());
     click(kPreviousButton.x, kPreviousButton.y);  // 0 -> 9
     EXPECT_STREQ(editor->displayedText(), "10 Wide");
-    EXPECT_EQ(callsOf(audioMasterUpdateDisplay).size(), 1u);
+    EXPECT_EQ(host.callsOf(audioMasterUpdateDisplay).size(), 1u);
     click(kNextButton.x, kNextButton.y);  // 9 -> 0
     click(kNextButton.x, kNextButton.y);
     EXPECT_EQ(plug->currentProgram(), 1);
-    // 2.5 s later the version text is back and a press only names; 22.5 s
-    // after the last message the read-out goes blank.
+    // 2.5 s on the version is back and a press only names; 22.5 s on the read-out is blank.
     tick(kFreshTicks);
     EXPECT_STREQ(editor->displayedText(), kVersion);
     click(kNextButton.x, kNextButton.y);
     EXPECT_EQ(plug->currentProgram(), 1);
     tick(625 - 63);
     EXPECT_STREQ(editor->displayedText(), "                ");
-    // A program named stays named over reopening, also after the host chose
-    // another: the next press steps.
+    // Named stays named over reopening and the host's choice: the next press steps.
     click(kNextButton.x, kNextButton.y);
     closeEditor();
     plug->dispatcher(effSetProgram, 0, 5, nullptr, 0.0f);
@@ -122,6 +114,10 @@ TEST_F(EditorFixture, ProgramButtonsNameFirstThenStepAroundTheTenOnARelease) {
     EXPECT_STREQ(editor->displayedText(), kVersion);
     click(kNextButton.x, kNextButton.y);
     EXPECT_EQ(plug->currentProgram(), 6);
+    click(kInfoButton.x, kInfoButton.y);  // the About box, closed by a press in the editor
+    ASSERT_TRUE(MBXHost::current() && MBXHost::current()->isShowing());
+    press(kBarePanel.x, kBarePanel.y);
+    EXPECT_FALSE(MBXHost::current()->isShowing());
 }
 
 TEST_F(EditorFixture, ADoubleClickResetsAKnobOnlyNearItsCentre) {
@@ -130,8 +126,7 @@ TEST_F(EditorFixture, ADoubleClickResetsAKnobOnlyNearItsCentre) {
     openEditor();
     clearCalls();
     doubleClick(kKnobCentre[kRT60].x + 20, kKnobCentre[kRT60].y);  // inside the square, 20 out
-    EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
-    EXPECT_EQ(editor->windowWidth(), 364) << "nor is it the bare panel's";
+    EXPECT_TRUE(host.callsOf(audioMasterAutomate).empty());
     for (const auto& [parameter, dx, dy, reset] :
          {std::tuple(kRT60, 10, 12, "set 0 0"), std::tuple(kInTrim, 0, 0, "set 6 0.5")}) {
         clearCalls();
@@ -152,8 +147,7 @@ TEST_F(EditorFixture, TheHostsKnobModeReachesEveryKnobAndPendingValuesComeFirst)
     plug->dispatcher(effSetEditKnobMode, 0, 1, nullptr, 0.0f);
     EXPECT_STREQ(editor->displayedText(), "Ctrl Mode - Circular") << "the first is still fresh";
     plug->dispatcher(effSetEditKnobMode, 0, 0, nullptr, 0.0f);
-    // Circular: a press jumps and is sent at once; in the gap at the bottom
-    // it sends the value the host set last, even after the timer's last tick.
+    // Circular: a press jumps and is sent at once; in the bottom gap, the host's last value.
     clearCalls();
     press(kKnobCentre[kPreDelay].x, kKnobCentre[kPreDelay].y - 20);  // straight up: 50
     EXPECT_EQ(editTrail(), (Trail{"begin 3", "set 3 0.5"}));
@@ -163,14 +157,6 @@ TEST_F(EditorFixture, TheHostsKnobModeReachesEveryKnobAndPendingValuesComeFirst)
     clearCalls();
     press(kKnobCentre[kMix].x, kKnobCentre[kMix].y + 20);
     EXPECT_EQ(editTrail(), (Trail{"begin 2", "set 2 0.3"}));
-}
-
-TEST_F(EditorFixture, APressInTheEditorClosesTheAboutBox) {
-    openEditor();
-    click(kInfoButton.x, kInfoButton.y);
-    ASSERT_TRUE(MBXHost::current() && MBXHost::current()->isShowing());
-    press(kBarePanel.x, kBarePanel.y);
-    EXPECT_FALSE(MBXHost::current()->isShowing());
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
-// The editor's life as a host drives it: the size it reports, opening and
-// closing, a stored size and the way back to the default, and painting only
-// what changed. How the window looks at 364 x 538, 368 x 1076 and bypassed
-// is pinned by the golden images; display scale 2 and the grip by the
-// scenarios in a real window; the chunk's rule for restoring the size by
-// the plug-in's tests.
+// Reported size, opening and closing, stored sizes and the way back, painting what changed.
 #include <cmath>
+#include <utility>
 
 #include "EditorFixture.h"
 
@@ -15,8 +11,7 @@ namespace {
 TEST_F(EditorFixture, OpensOneWindowAndKeepsTheControlsAcrossReopening) {
     ERect* reported = nullptr;
     ASSERT_EQ(plug->dispatcher(effEditGetRect, 0, 0, &reported, 0.0f), 1);
-    EXPECT_EQ(reported->right, 364);
-    EXPECT_EQ(reported->bottom, 538);
+    EXPECT_EQ((std::pair{reported->right, reported->bottom}), (std::pair<short, short>{364, 538}));
     plug->setParameter(kDamping, 0.3f);  // before the first open: shown at it
     openEditor();
     const afx_headless_window* w = shown();
@@ -53,33 +48,27 @@ TEST_F(EditorFixture, StoredSizesKeepToTheMinimumsAndTheHostsRectangle) {
     for (const auto& c : cases) {
         const float wanted[4] = {0.0f, c.width, 0.0f, c.height};
         EXPECT_TRUE(editor->restoreSize(wanted));
-        EXPECT_EQ(editor->windowWidth(), c.shown[0]) << c.width;
-        EXPECT_EQ(editor->windowHeight(), c.shown[1]) << c.height;
-        ASSERT_FALSE(callsOf(audioMasterSizeWindow).empty());
-        EXPECT_EQ(callsOf(audioMasterSizeWindow).back().index, c.shown[0]);
-        EXPECT_EQ(callsOf(audioMasterSizeWindow).back().value, c.shown[1]);
+        ASSERT_FALSE(host.callsOf(audioMasterSizeWindow).empty());
+        const HostCall sized = host.callsOf(audioMasterSizeWindow).back();
+        EXPECT_EQ((std::vector<int64_t>{editor->windowWidth(), editor->windowHeight(), sized.index,
+                                        sized.value}),
+                  (std::vector<int64_t>{c.shown[0], c.shown[1], c.shown[0], c.shown[1]}))
+            << c.width << " x " << c.height;
     }
     openEditor();  // at the last: 368 x 1076, the panel zoomed twice
-    EXPECT_EQ(shown()->width, 368);
-    EXPECT_EQ(shown()->height, 1076);
+    EXPECT_EQ((std::pair{shown()->width, shown()->height}), (std::pair{368, 1076}));
     EXPECT_FLOAT_EQ(editor->panelZoom(), 2.0f);
     EXPECT_FLOAT_EQ(plug->getParameter(kEditorWidth), 368.0f);
     EXPECT_FLOAT_EQ(plug->getParameter(kEditorHeight), 1076.0f);
-    // A double click on the bare panel brings back the default size. (The
-    // grip, its limit and the host's window following it are the resize
-    // scenario's, in a real window.)
-    clearCalls();
+    clearCalls();  // a double click on the bare panel brings back the default size
     doubleClick(kBarePanel.x, kBarePanel.y);
-    EXPECT_EQ(shown()->width, 364);
-    EXPECT_EQ(shown()->height, 538);
-    ASSERT_EQ(callsOf(audioMasterSizeWindow).size(), 1u);
-    EXPECT_EQ(callsOf(audioMasterSizeWindow)[0].index, 364);
-    EXPECT_TRUE(callsOf(audioMasterAutomate).empty());
+    EXPECT_EQ((std::pair{shown()->width, shown()->height}), (std::pair{364, 538}));
+    ASSERT_EQ(host.callsOf(audioMasterSizeWindow).size(), 1u);
+    EXPECT_EQ(host.callsOf(audioMasterSizeWindow)[0].index, 364);
+    EXPECT_TRUE(host.callsOf(audioMasterAutomate).empty());
 }
 
-// The timer redraws only the dirty controls, knobs before switches, and
-// only a change of the overload lamp, told after every block; what it
-// paints at an odd zoom equals a whole repaint.
+// The timer redraws dirty controls, knobs first, the lamp on a change: a whole repaint's picture.
 TEST_F(EditorFixture, TheTimerPaintsOnlyWhatChangedAndThatIsTheWholePicture) {
     openEditor();
     std::vector<afx_headless_rect>& painted = shown()->invalidations;

@@ -1,7 +1,4 @@
-// What the audio thread pays for the open editor: after every block the
-// plug-in reports the overload indicator, and automation may arrive on that
-// thread too. With the editor's window open neither may allocate or take a
-// lock.
+// With the editor open, the audio thread's overload reports and automation never allocate or lock.
 #include <thread>
 
 #include "EditorFixture.h"
@@ -27,8 +24,7 @@ TEST_F(EditorFixture, NotificationsOnTheAudioThreadNeitherAllocateNorLock) {
     audio.join();
     EXPECT_EQ(counts.allocations, 0u) << "heap allocations on the audio thread";
     EXPECT_EQ(counts.locks, 0u) << "mutex locks on the audio thread";
-    // And the window thread picks it all up on its next tick.
-    tick();
+    tick();  // and the window thread picks it all up
     EXPECT_FLOAT_EQ(editor->knobValue(kInTrim), plug->getParameter(kInTrim) * 100.0f);
 }
 

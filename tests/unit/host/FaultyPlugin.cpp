@@ -1,8 +1,6 @@
-// A small VST 2.4 effect for testing the validator: a gain with two
-// parameters, two programs, chunks and a soft bypass. Without faults it does
-// everything right, so the validator must pass it; the environment variable
-// KORVEX_FAULT, read when an instance is made, plants one fault (named as in
-// validate_faults_test.sh), which the matching check must find.
+// A gain with two parameters, two programs, chunks and a soft bypass that the
+// validator must pass; KORVEX_FAULT, read when an instance is made, plants one
+// fault (named as in validate_faults_test.sh) that the matching check must find.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,11 +53,8 @@ struct Faulty {
         for (int i = 0; i < frames + has("overrun"); ++i) {
             for (int c = 0; c < 2; ++c) {
                 float x = i < frames ? in[c][i] : 0.0f;
-                if (has("in-place-alias") && c == 0) {
-                    // Reads the previous input frame from the buffer it has
-                    // already written to, which breaks processing in place.
-                    x = 0.5f * (x + (i > 0 ? in[0][i - 1] : x));
-                }
+                // Reads the input it has already overwritten when in place.
+                if (has("in-place-alias") && c == 0) x = 0.5f * (x + (i > 0 ? in[0][i - 1] : x));
                 heardLoud = heardLoud || std::fabs(x) > 0.5f;
                 float y = bypass && !has("bypass-ignored") ? x : x * gain;
                 if (std::fpclassify(y) == FP_SUBNORMAL) y = 0.0f;  // never hand the host a denormal
@@ -115,8 +110,7 @@ struct Faulty {
                 return 1;
             case effGetProgramName: answer = programs[current].name; break;
             case effGetProgramNameIndexed:
-                if (index < 0 || index > 1) return 0;
-                answer = programs[index].name;
+                answer = index == 0 || index == 1 ? programs[index].name : nullptr;
                 break;
             case effGetParamName:  // the planted fault: 44 bytes into 8
                 answer = has("long-name") ? "A parameter name far beyond any host buffer"
@@ -151,9 +145,8 @@ AEffect* VSTPluginMain(audioMasterCallback host) {
     e.magic = kEffectMagic;
     e.dispatcher = [](AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
                       float) -> VstIntPtr {
-        if (op != effClose) return self(e)->dispatch(op, index, value, ptr);
-        delete self(e);
-        return 1;
+        if (op == effClose) return delete self(e), 1;
+        return self(e)->dispatch(op, index, value, ptr);
     };
     e.process = [](AEffect*, float**, float**, VstInt32) {};
     e.setParameter = [](AEffect* e, VstInt32 i, float v) { self(e)->setParameter(i, v); };
@@ -161,9 +154,7 @@ AEffect* VSTPluginMain(audioMasterCallback host) {
     e.processReplacing = [](AEffect* e, float** in, float** out, VstInt32 frames) {
         self(e)->process(in, out, frames);
     };
-    e.numPrograms = 2;
-    e.numParams = 2;
-    e.numInputs = e.numOutputs = 2;
+    e.numPrograms = e.numParams = e.numInputs = e.numOutputs = 2;
     e.flags = effFlagsCanReplacing | effFlagsProgramChunks;
     e.ioRatio = 1.0f;
     e.object = plug;

@@ -31,45 +31,38 @@ Bytes wav(const std::string& chunks) {
     return Bytes(file.begin(), file.end());
 }
 
-StereoAudio parsed(const Bytes& bytes) {
-    StereoAudio audio;
-    std::string error;
-    EXPECT_TRUE(parseWav(bytes, audio, error)) << error;
-    return audio;
-}
-
 TEST(WavRead, DecodesPcmAndFloatAsHostsWriteThem) {
-    // 16-bit mono feeds both channels; an odd-sized chunk before fmt is
-    // skipped with its pad byte.
-    StereoAudio a = parsed(wav("LIST" + le(3, 4) + std::string("abc\0", 4) + fmt(1, 1, 44100, 16) +
-                               data(6, le(16384, 2) + le(32768, 2) + le(1, 2))));
-    EXPECT_EQ(a.sampleRate, 44100.0f);
-    EXPECT_EQ(a.left, (std::vector<float>{0.5f, -1.0f, 1.0f / 32768.0f}));
-    EXPECT_EQ(a.right, a.left);
-    // 24-bit stereo, sign-extended, plain and extensible.
-    for (uint16_t format : {1, 0xFFFE}) {
-        a = parsed(wav(fmt(format, 2, 96000, 24) + data(6, le(0x800000, 3) + le(0x7FFFFF, 3))));
-        EXPECT_EQ(a.left, std::vector<float>{-1.0f}) << format;
-        EXPECT_EQ(a.right, std::vector<float>{8388607.0f / 8388608.0f}) << format;
-    }
-    // A float file cut short keeps only its whole frames: 800 bytes promised,
-    // one and a half frames there.
-    a = parsed(
-        wav(fmt(3, 2, 48000, 32) + data(800, le(0x3F800000, 4) + le(0xBF800000, 4) + "xxxx")));
-    EXPECT_EQ(a.left, std::vector<float>{1.0f});
-    EXPECT_EQ(a.right, std::vector<float>{-1.0f});
-}
-
-TEST(WavRead, FloatRoundTripsThroughTheWriterBitForBit) {
-    const StereoAudio audio{
+    const StereoAudio exact{
         48000.0f, {0.0f, -0.0f, 1e-30f, 0.123456789f, -3.5f}, {1.0f, -1.0f, 2.0f, 1e30f, 0.5f}};
-    const Bytes bytes = encodeWavFloat(audio);
-    EXPECT_EQ(bytes.size(), 44u + 5 * 8);
-    const StereoAudio back = parsed(bytes);
-    ASSERT_EQ(back.frames(), 5u);
-    EXPECT_EQ(std::memcmp(back.left.data(), audio.left.data(), 5 * sizeof(float)), 0);
-    EXPECT_EQ(std::memcmp(back.right.data(), audio.right.data(), 5 * sizeof(float)), 0);
-    EXPECT_EQ(back.sampleRate, 48000.0f);
+    const std::string s24 = data(6, le(0x800000, 3) + le(0x7FFFFF, 3));
+    const struct {
+        Bytes bytes;
+        StereoAudio audio;
+    } cases[] = {
+        // 16-bit mono feeds both channels; an odd-sized chunk before fmt is
+        // skipped with its pad byte.
+        {wav("LIST" + le(3, 4) + std::string("abc\0", 4) + fmt(1, 1, 44100, 16) +
+             data(6, le(16384, 2) + le(32768, 2) + le(1, 2))),
+         {44100.0f, {0.5f, -1.0f, 1.0f / 32768.0f}, {0.5f, -1.0f, 1.0f / 32768.0f}}},
+        // 24-bit stereo, sign-extended, plain and extensible.
+        {wav(fmt(1, 2, 96000, 24) + s24), {96000.0f, {-1.0f}, {8388607.0f / 8388608.0f}}},
+        {wav(fmt(0xFFFE, 2, 96000, 24) + s24), {96000.0f, {-1.0f}, {8388607.0f / 8388608.0f}}},
+        // A float file cut short keeps only its whole frames: 800 bytes
+        // promised, one and a half frames there.
+        {wav(fmt(3, 2, 48000, 32) + data(800, le(0x3F800000, 4) + le(0xBF800000, 4) + "xxxx")),
+         {48000.0f, {1.0f}, {-1.0f}}},
+        // The writer's float file reads back bit for bit, signed zero too.
+        {encodeWavFloat(exact), exact},
+    };
+    for (const auto& c : cases) {
+        StereoAudio a;
+        std::string error;
+        ASSERT_TRUE(parseWav(c.bytes, a, error)) << error;
+        EXPECT_EQ(a.sampleRate, c.audio.sampleRate);
+        ASSERT_EQ(a.frames(), c.audio.frames());
+        EXPECT_EQ(std::memcmp(a.left.data(), c.audio.left.data(), a.frames() * sizeof(float)), 0);
+        EXPECT_EQ(std::memcmp(a.right.data(), c.audio.right.data(), a.frames() * sizeof(float)), 0);
+    }
 }
 
 TEST(WavRead, RefusesDamagedOrUnsupportedFilesWithAReason) {
@@ -77,7 +70,6 @@ TEST(WavRead, RefusesDamagedOrUnsupportedFilesWithAReason) {
         Bytes bytes;
         const char* reason;
     } cases[] = {
-        {{}, "not a RIFF/WAVE file"},
         {Bytes(12, 'x'), "not a RIFF/WAVE file"},
         {wav(fmt(1, 2, 48000, 16)), "no data chunk"},
         {wav(data(0, "")), "no fmt chunk"},
@@ -97,7 +89,6 @@ TEST(TestSignal, IsDeterministicBoundedAndAudible) {
     const StereoAudio a = makeTestSignal(48000.0f);
     ASSERT_EQ(a.frames(), 120000u);
     EXPECT_EQ(a.left, makeTestSignal(48000.0f).left);
-    EXPECT_EQ(makeTestSignal(96000.0f).frames(), 240000u);
     double peak = 0.0, firstHit = 0.0, tone = 0.0;  // energies
     for (size_t i = 0; i < a.frames(); ++i) {
         ASSERT_TRUE(std::isfinite(a.left[i]) && std::isfinite(a.right[i]));
@@ -105,8 +96,8 @@ TEST(TestSignal, IsDeterministicBoundedAndAudible) {
         firstHit += i < 4800 ? a.left[i] * a.left[i] : 0.0;
         tone += i > 72000 && i < 100000 ? a.right[i] * a.right[i] : 0.0;
     }
-    EXPECT_TRUE(peak > 0.3 && peak < 0.8) << peak;
-    EXPECT_TRUE(firstHit > 1.0 && tone > 1.0) << firstHit << " " << tone;
+    EXPECT_TRUE(peak > 0.3 && peak < 0.8 && firstHit > 1.0 && tone > 1.0)
+        << peak << " " << firstHit << " " << tone;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// A recording host callback for tests: answers the version query with 2400
-// (or whatever a test sets) and remembers every call the plug-in makes.
+// A host callback that answers the version query with 2400 (or what a test
+// sets) and records every call the plug-in makes.
 #pragma once
 
 #include <vector>
@@ -8,8 +8,7 @@
 
 struct HostCall {
     AEffect* effect;
-    VstInt32 opcode;
-    VstInt32 index;
+    VstInt32 opcode, index;
     VstIntPtr value;
     void* ptr;
     float opt;
@@ -18,13 +17,10 @@ struct HostCall {
 struct FakeHost {
     static FakeHost* current;  // the callback is a plain function: one host at a time
     std::vector<HostCall> calls;
-    VstIntPtr versionAnswer = 2400;
-    VstIntPtr defaultAnswer = 0;
+    VstIntPtr versionAnswer = 2400, defaultAnswer = 0;
 
     FakeHost() { current = this; }
-    ~FakeHost() {
-        if (current == this) current = nullptr;
-    }
+    ~FakeHost() { current = current == this ? nullptr : current; }
 
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                               void* ptr, float opt) {

@@ -1,5 +1,3 @@
-// The realtime guard: a replaced global operator new and a wrapped mutex
-// lock, each counting on the watched thread.
 #include "tests/unit/support/RealtimeGuard.h"
 
 #include <pthread.h>
@@ -49,15 +47,13 @@ void watchThisThread() {
     t_watched = true;
 }
 Counts stopWatching() { return t_watched = false, t_counts; }
-int64_t nothrowAllocations() { return g_nothrowAllocations.load(); }
 void failNothrowAllocationsFrom(int64_t index) {
     g_failFrom.store(index < 0 ? -1 : g_nothrowAllocations.load() + index);
 }
 }  // namespace realtime_guard
 
 #ifdef KORVEX_GUARD_COUNTS_LOCKS
-// The linker's --wrap sends the program's calls here and makes the original
-// reachable as __real_...: the reserved names are its convention, not ours.
+// The reserved names are the linker's --wrap convention, not ours.
 // NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" int __real_pthread_mutex_lock(pthread_mutex_t* mutex);
 extern "C" int __wrap_pthread_mutex_lock(pthread_mutex_t* mutex) {
@@ -67,14 +63,10 @@ extern "C" int __wrap_pthread_mutex_lock(pthread_mutex_t* mutex) {
 // NOLINTEND(bugprone-reserved-identifier)
 #endif
 
-void* operator new(std::size_t size) { return allocate(size, false); }
-void* operator new[](std::size_t size) { return allocate(size, false); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size, true);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size, true);
-}
+void* operator new(std::size_t n) { return allocate(n, false); }
+void* operator new[](std::size_t n) { return allocate(n, false); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, true); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, true); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

@@ -1,9 +1,7 @@
 // The audio thread's promise made checkable: on a watched thread every heap
-// allocation (a replaced global operator new) and every mutex lock (the
-// linker's --wrap of pthread_mutex_lock, which also reaches the product's
-// locks under ThreadSanitizer; natively only) is counted. The engine's delay
-// memory, asked for without exceptions, can be made to fail. Linked through
-// RealtimeGuard.cmake.
+// allocation (a replaced operator new) and, natively, every mutex lock (the
+// linker's --wrap of pthread_mutex_lock) is counted. Non-throwing allocations,
+// as the engine's delay memory makes, can be made to fail.
 #pragma once
 
 #include <cstdint>
@@ -11,18 +9,13 @@
 namespace realtime_guard {
 
 struct Counts {
-    uint64_t allocations = 0;
-    uint64_t locks = 0;
+    uint64_t allocations = 0, locks = 0;
 };
-// Watches the calling thread, counting from zero; the first call aborts the
-// program unless an allocation and a lock are seen.
+// Watches the calling thread from zero; aborts unless the guard sees an allocation and a lock.
 void watchThisThread();
 // Stops watching the calling thread; answers what it did while watched.
 Counts stopWatching();
-// Non-throwing allocations on any thread since the program started.
-int64_t nothrowAllocations();
-// The non-throwing allocation with this index (0 = the next one) and every
-// later one fail; -1 lets all succeed again.
+// The index-th next non-throwing allocation (0 = the next) and all later fail; -1: none.
 void failNothrowAllocationsFrom(int64_t index);
 
 }  // namespace realtime_guard

@@ -11,9 +11,7 @@ class RecordingEditor : public EditorLink {
 public:
     explicit RecordingEditor(AudioEffect* effect) : EditorLink(effect) {}
 
-    void parameterChanged(VstInt32 index, float value) override {
-        parameters.emplace_back(index, value);
-    }
+    void parameterChanged(VstInt32 i, float v) override { parameters.emplace_back(i, v); }
     void programChanged(VstInt32 index) override { programs.push_back(index); }
     void setHostBypassed(float gate) override { gates.push_back(gate); }
     void setTitle(const char* text) override { titles.emplace_back(text); }
@@ -27,8 +25,7 @@ public:
         return true;
     }
 
-    float width = 364.0f;
-    float height = 538.0f;
+    float width = 364.0f, height = 538.0f;
     std::vector<std::pair<VstInt32, float>> parameters;
     std::vector<VstInt32> programs;
     std::vector<float> gates;

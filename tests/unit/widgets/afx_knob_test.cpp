@@ -1,5 +1,4 @@
-// The knob's pointer, wheel and value rules and what its drawing writes and
-// restores. Its looks are pinned by the widget gallery.
+// The knob's pointer, wheel and value rules, and what its drawing writes and restores.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,11 +24,8 @@ protected:
 };
 
 TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
-    EXPECT_TRUE(afx_knob_hit(&knob, 10, 20));  // its box's first corner; the last: below
-    EXPECT_FALSE(afx_knob_hit(&knob, 9.99f, 40));
     EXPECT_FALSE(afx_knob_press(&knob, 55, 42));
-    // Of 270 degrees from down-left: up 135, left 45, right 225, up-left 90;
-    // in the gap below the centre and within 6 pixels of it (dead zone) it stays.
+    // Of 270 degrees from down-left: up 135, left 45, right 225; the gap and dead zone keep it.
     const float sixth = 100 / 6.0f;
     const float presses[][4] = {
         {cx, 20, 3 * sixth, 0},           {10, cy, sixth, 0},         {54, cy, 5 * sixth, 0},
@@ -40,8 +36,6 @@ TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
         EXPECT_NEAR(knob.value, k[2], 1e-3f) << k[0] << "," << k[1];
         EXPECT_EQ(afx_knob_in_dead_zone(&knob), k[3] > 0) << k[0] << "," << k[1];
     }
-    afx_knob_set_dead_radius(&knob, 16.0f);
-    EXPECT_TRUE(afx_knob_in_dead_zone(&knob));
     for (uint32_t mode : {kAfxKnobRelative, kAfxKnobLinear, kAfxKnobDefault}) {
         afx_knob_set_mode(&knob, mode);  // the other modes never jump on a press
         EXPECT_TRUE(afx_knob_press(&knob, 54, cy));
@@ -52,9 +46,8 @@ TEST_F(KnobTest, ACircularPressJumpsToTheAngleExceptInTheGapAndTheDeadZone) {
 TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
     afx_knob_set_smoothing(&knob, false);
     const float r = 20.0f, c = r * std::cos(0.0872665f), s = r * std::sin(0.0872665f);  // 5 degrees
-    // Mode, value, press at, drag to: value after. Linear: upward travel only, held in 0..100.
-    // Quarter turns at the radius, at half of it (half as much), ending beyond
-    // it, and back; 10 degrees across the left side is small, not a circle.
+    // Mode, value, press at, drag to: value after. Linear: upward travel only, held in 0..100;
+    // quarter turns at the radius, at half of it, beyond it and back; 10 degrees.
     const float drags[][7] = {
         {kAfxKnobLinear, 40, 20, 30, 25, 20, 50},
         {kAfxKnobLinear, 40, 20, 30, 20, -470, 100},
@@ -72,21 +65,6 @@ TEST_F(KnobTest, DragsMoveAPercentPerPixelUpOrADegreeAPercentAroundTheCentre) {
         afx_knob_drag(&knob, k[4] - k[2], k[3] - k[5]);
         EXPECT_NEAR(knob.value, k[6], 1e-2f) << "mode " << k[0] << " to " << k[4] << "," << k[5];
     }
-}
-
-TEST_F(KnobTest, SmoothingEasesGrowingStepsAndRestartsOnAReversalOrAPress) {
-    afx_knob_set_mode(&knob, kAfxKnobLinear);
-    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
-    // Steps grow by 0.28 of the growth; a smaller one is as it is; a reversal starts at rest.
-    const float steps[][2] = {{10, 2.8f},   {10, 7.616f},  {3, 10.616f},
-                              {0, 10.616f}, {-10, 7.816f}, {-10, 3.0f}};
-    for (const auto& k : steps) {
-        afx_knob_drag(&knob, 4, k[0]);
-        EXPECT_NEAR(knob.value, k[1], 1e-4f) << k[0];
-    }
-    ASSERT_TRUE(afx_knob_press(&knob, 20, 30));
-    afx_knob_drag(&knob, 0, -10);
-    EXPECT_NEAR(knob.value, 0.2f, 1e-4f);
 }
 
 TEST_F(KnobTest, TheWheelSnapsToAGridOfFortyNineAndTheDetentHoldsStrictlyNearANonZeroDefault) {
@@ -118,7 +96,6 @@ TEST_F(KnobTest, DrawingStaysInItsDirtyRectangleWhichRestoreAndRedrawErase) {
     // Without a picture restore fills (x, y, 2r + 2, 2r + 2) with the colour.
     expectRects(&knob, {54, 64, dirty, dirty, {10, 20, 46, 46}}, afx_knob_hit, afx_knob_dirty_rect,
                 afx_knob_set_background, afx_knob_restore);
-    // A redraw erases the old indicator.
     Canvas ground(80, 90, 40, 40, 40), fresh(80, 90, 40, 40, 40), redrawn(80, 90, 40, 40, 40);
     afx_knob_set_background(&knob, ground.pixbuf);
     afx_knob_set_value(&knob, 10);
@@ -126,7 +103,7 @@ TEST_F(KnobTest, DrawingStaysInItsDirtyRectangleWhichRestoreAndRedrawErase) {
     afx_knob_set_value(&knob, 90);
     EXPECT_TRUE(afx_knob_redraw(&knob, redrawn.pixbuf));
     afx_knob_draw(&knob, fresh.pixbuf);
-    EXPECT_TRUE(golden_compare("knob-redraw", fresh.picture(), redrawn.picture()));
+    EXPECT_TRUE(golden_compare("knob-redraw", fresh.picture(), redrawn.picture()));  // old one gone
     // At the canvas corner the dirty rectangle starts at (-2, -2): clipped.
     afx_knob_set_background(&knob, nullptr);
     afx_knob_set_x(&knob, 0);

@@ -1,5 +1,4 @@
-// The shape and widget tests' canvases, the hit, dirty and restore check every
-// widget shares, and the blend and coverage rules redone in floating point.
+// Canvases, the hit, dirty and restore check, and the blend and coverage rules in floating point.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -45,8 +44,8 @@ void fillBox(Canvas& c, Box box, uint32_t r, uint32_t g, uint32_t b);
     const char* name, bool fromPicture, Box box,
     const std::function<void(afx_pixbuf*, afx_pixbuf*)>& restore);
 
-// Where a widget's last pixel right and down still hits (one beyond misses),
-// its dirty rectangle, and what restore covers from a picture and without.
+// The last pixel right and down that hits, the dirty rectangle, what restore covers with and
+// without a picture.
 struct Rects {
     int32_t lastX, lastY;
     Box dirty, fromPicture, withColour;
@@ -70,8 +69,7 @@ void expectRects(W* w, const Rects& k, Hit hit, Dirty dirty, Back back, Restore 
 
 // old + (colour - old) x alpha / 256, floored.
 int32_t referenceBlend(int32_t old, int32_t colour, int32_t alpha);
-// The alpha at distancePx beyond an edge: a one-pixel ramp from +0.5 (none)
-// to -0.5 (full), quantised to 8 bits, times the pen alpha.
+// The alpha at distancePx beyond an edge: +0.5 none to -0.5 full, in 8 bits, times the pen's.
 int32_t referenceCoverageAlpha(double distancePx, int32_t penAlpha);
 
 // The library's font atlases, embedded from korvex52.rc.
