@@ -1,7 +1,5 @@
-// The read-out's bitmap font: the global instance and its height, drawing in
-// linear light clipped to the pixbuf, the "..." ending, the marks for
-// multi-byte characters, and the measures. Its glyphs are pinned by the
-// golden text specimen.
+// The read-out's bitmap font: blending, clipping, the "..." ending and the
+// measures; its glyphs are pinned by the golden text specimen.
 #include <algorithm>
 #include <cmath>
 #include <string>

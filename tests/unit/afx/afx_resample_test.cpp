@@ -1,7 +1,5 @@
-// The bicubic resampler: its filter table against Catmull-Rom, every scale
-// and region against a direct two-dimensional evaluation of the filter over
-// exactly its taps (exact copies at scale 1), and the vector row kernels
-// against the scalar ones.
+// The bicubic resampler against Catmull-Rom and a direct evaluation of the
+// filter over its taps; the vector row kernels against the scalar ones.
 #include <random>
 #include <vector>
 

@@ -1,5 +1,4 @@
-// The context's services over the in-memory backend: the screen scale and
-// the temporary cursors.
+// The screen scale and the temporary cursors over the in-memory backend.
 #include "afx_test_support.h"
 
 namespace {
@@ -31,25 +30,18 @@ TEST(ToolkitDpi, ScaleFollowsTheLargerAxisFromAbove96UpToTwiceInADpiAwareProcess
 }
 
 TEST_F(ToolkitTest, TemporaryCursorsRememberAndRestoreThePreviousOne) {
-    afx_cursor_hand(ctx, false);  // off with nothing saved: nothing
-    EXPECT_TRUE(afx_headless_cursor_history().empty());
-    afx_cursor_restore(ctx);  // nothing saved: the arrow
-    afx_cursor_resize(ctx, true);
-    afx_cursor_resize(ctx, false);
     afx_cursor_hand(ctx, true);
     afx_cursor_wait(ctx, true);  // saves the hand
     afx_cursor_wait(ctx, false);
     afx_cursor_restore(ctx);  // the saved one: still the hand
-    // On twice, as while a held pointer keeps the cursor: off goes back to
-    // the hand shown before the first.
+    // On twice (a held pointer): off goes back to the hand shown before.
     afx_cursor_resize(ctx, true);
     afx_cursor_resize(ctx, true);
     afx_cursor_resize(ctx, false);
     using C = std::vector<afxp_cursor_kind>;
     EXPECT_EQ(afx_headless_cursor_history(),
-              (C{AFXP_CURSOR_ARROW, AFXP_CURSOR_RESIZE, AFXP_CURSOR_ARROW, AFXP_CURSOR_HAND,
-                 AFXP_CURSOR_WAIT, AFXP_CURSOR_HAND, AFXP_CURSOR_HAND, AFXP_CURSOR_RESIZE,
-                 AFXP_CURSOR_RESIZE, AFXP_CURSOR_HAND}));
+              (C{AFXP_CURSOR_HAND, AFXP_CURSOR_WAIT, AFXP_CURSOR_HAND, AFXP_CURSOR_HAND,
+                 AFXP_CURSOR_RESIZE, AFXP_CURSOR_RESIZE, AFXP_CURSOR_HAND}));
 }
 
 }  // namespace

@@ -1,7 +1,4 @@
-// Shared set-up of the toolkit tests: a context over the in-memory backend
-// with the library's class names and a host window; pixbufs as words; the
-// gesture and key table both window backends play; the scene every window
-// backend paints.
+// Shared set-up of the toolkit tests over the in-memory backend.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -64,12 +61,8 @@ inline std::vector<uint32_t> pixel_words(const afx_pixbuf* p) {
     return out;
 }
 
-// The pointer gestures and keys that the real-input tests of both window
-// backends play through the system's input queue over a 200 x 150 toolkit
-// child window at (kAfxPointerHostX, kAfxPointerHostY) of the screen, and the
-// callbacks they must produce: moves only while a button is held, a quick
-// second click as a double click, the right button, a wheel notch each way;
-// then Escape, A, Enter and Left pressed and released.
+// The gestures and keys both real window backends play over a 200 x 150
+// child at (kAfxPointerHostX, kAfxPointerHostY), and the callbacks they give.
 enum class afx_pointer_action { Move, LeftDown, LeftUp, RightDown, RightUp, WheelUp, WheelDown };
 
 struct afx_pointer_step {
@@ -128,11 +121,8 @@ inline void afx_pointer_record(afx_context* ctx, int32_t index) {
     afx_window_on_key_up(ctx, index, key);
 }
 
-// The scene every window backend paints: the test picture (resource 110)
-// resampled at 1.5 into a window bitmap with the dotted surround and grip,
-// placed 12 pixels from the left, then presented. afx_scene_render saves
-// what the in-memory backend's window shows as a PNG; a real window on the
-// test display must show exactly that.
+// The scene every window backend paints (picture 110 resampled at 1.5 over
+// the dotted surround); a real window must show what afx_scene_render saves.
 constexpr int32_t kSceneWidth = 96;
 constexpr int32_t kSceneHeight = 72;
 

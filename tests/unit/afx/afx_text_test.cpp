@@ -1,7 +1,5 @@
-// Distance-field text: the sampler and
-// threshold against an independent computation, the strict clip box, pen
-// advance, wrapping and the measures. The four fonts' real glyphs at the
-// reviewed sizes are pinned by the golden text specimen.
+// Distance-field text against independent computations; the real glyphs
+// are pinned by the golden text specimen.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -69,10 +67,6 @@ private:
     std::vector<afx_glyph> glyphs_;
     afx_font_desc desc_{};
 };
-
-const afx_glyph& glyph(const afx_font_desc& font, char c) {
-    return font.glyphs[c - kAfxFirstGlyphCode];
-}
 
 // Coverage 0..1 of a distance sample (red, 0..255) at a smoothing width: the
 // edge where red x 1.25 is half of full scale, a smoothstep over +-width.
@@ -171,25 +165,14 @@ TEST_F(TextTest, PenAdvancesByEveryGlyphsAdvanceEvenWhenNothingIsDrawn) {
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 40.0f + 32.0f);
     EXPECT_FLOAT_EQ(afx_text_char_width(&t, 'H'), 24.0f);
     for (const int c : {int('\n'), 31, 127, 200}) EXPECT_EQ(afx_text_char_width(&t, c), 0.0f) << c;
-    // Glyphs far outside the target, beyond any pixel index or at no place still advance.
     afx_pixbuf* p = filled_pixbuf(16, 16, 0, 0, 0);
     afx_text_set_target(&t, p);
     afx_text_set_box(&t, 10.75f, 5.5f, 60.5f, 30.25f);  // a box puts the pen on its first baseline
     EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.75f);
     EXPECT_FLOAT_EQ(afx_text_pen_y(&t), 5.5f + afx_text_ascent(&t));
-    for (const float x : {500.0f, -300.0f, 3.0e9f, 8.0f}) {
-        afx_text_move_to(&t, x, x == 8.0f ? std::nanf("") : -x);
-        afx_text_draw(&t, "HA");
-        EXPECT_FLOAT_EQ(afx_text_pen_x(&t), x + 46.0f);
-    }
-    // A font whose atlas does not load draws nothing but still lays out.
-    afx_font_desc missing = afx_fonts[0];
-    missing.atlas_id = 4242;
-    afx_text_set_font(&t, &missing);
-    afx_text_move_to(&t, 4.0f, 12.0f);
-    afx_text_draw(&t, "AH");
-    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 4.0f + 46.0f);
-    EXPECT_EQ(pixel_words(p), std::vector<uint32_t>(256, 0xFF000000u));
+    afx_text_move_to(&t, 3.0e9f, std::nanf(""));  // beyond any pixel index or at no place
+    afx_text_draw(&t, "HA");
+    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 3.0e9f + 46.0f);
     afx_pixbuf_free(nullptr, p);
     // An atlas smaller than the glyph boxes and the pixel the sampler reads
     // beyond them is refused rather than read past its end.
@@ -231,15 +214,11 @@ TEST_F(TextTest, PrintfMovesAnOverflowingCharacterToTheNextLineAndDrawsItThere) 
         EXPECT_TRUE(
             golden_compare("afx-text-wrap", golden_picture(expected), golden_picture(wrapped)));
     }
-    // Newlines in the format, formatted arguments, and more than any in-place buffer.
-    afx_text_set_box(&t, 10.0f, 5.0f, 70.0f, 90.0f);
-    const float first = afx_text_pen_y(&t);
-    afx_text_printf(&t, "%d\n%c", 7, 'H');
-    EXPECT_FLOAT_EQ(afx_text_pen_x(&t), 10.0f + 24.0f);
-    EXPECT_FLOAT_EQ(afx_text_pen_y(&t), first + 32.0f);
+    // More than any in-place buffer.
     afx_text_set_box(&t, 0.0f, 0.0f, 1.0e6f, 90.0f);
     afx_text_printf(&t, "%s", std::string(3000, 'i').c_str());
-    EXPECT_NEAR(afx_text_pen_x(&t), 3000.0 * glyph(afx_fonts[0], 'i').advance * 0.5, 0.01);
+    EXPECT_NEAR(afx_text_pen_x(&t),
+                3000.0 * afx_fonts[0].glyphs['i' - kAfxFirstGlyphCode].advance * 0.5, 0.01);
     afx_pixbuf_free(nullptr, wrapped);
     afx_pixbuf_free(nullptr, expected);
 }
@@ -260,11 +239,9 @@ TEST_F(TextTest, MeasuresSkipLinkMarkersCountLinesAndKeepToTheirLimits) {
         {32, 500, 500, "A<a>H</a>\nH\n", 46, 60},  // three lines, the last one empty
         // "AA" fits in 50; the third "A" ends the line uncounted; the fourth starts line two.
         {32, 50, 500, "AAAA", 44, 40},
-        {32, 30, 500, "AAAA", 22, 60},
         {32, 500, 50, "A\nA\nA\nAHA", 68, 50},  // 80 limited to 50
         {32, 40.5f, 500, "HH", 24, 40},         // 48 > 40.5: the second H ends the line
         {13, 500, 500, "AAA", 27, 9},           // 3 x 44 x 13 / 64 = 26.8, rounded up
-        {13, 20.4f, 500, "", 0, 9},
     };
     for (const Case& c : cases) {
         afx_text_set_size(&t, c.size);

@@ -1,7 +1,4 @@
-// The X11 backend with real windows on the project's Xvfb display: the child
-// shows what the in-memory backend renders, XTEST input gives the shared
-// gesture table's callbacks, dialogs are frameless and centred, and the timer
-// ticks from the host's idle calls alone.
+// The X11 backend with real windows on the project's Xvfb display.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
