@@ -96,9 +96,10 @@ std::map<std::string, long> X11Editor::resources() {
     if (XResQueryClientIds(display, 1, &all, &n, &ids) != Success) return counts;
     for (long i = 0; i < n; ++i) {
         if (XResGetClientPid(&ids[i]) != getpid()) continue;
+        const auto& [clientId, length, value] = ids[i];  // the connection, as the server names it
         int types = 0;
         XResType* list = nullptr;
-        if (!XResQueryClientResources(display, ids[i].spec.client, &types, &list)) continue;
+        if (!XResQueryClientResources(display, clientId.client, &types, &list)) continue;
         for (int t = 0; t < types; ++t) {
             char* name = XGetAtomName(display, list[t].resource_type);
             counts[name ? name : "?"] += list[t].count;
